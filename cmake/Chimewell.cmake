@@ -1,0 +1,18 @@
+# Shared build settings for every target of ours.
+if(CHIMEWELL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Our own code is warning-free; third-party headers come in as system includes.
+function(chimewell_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# A library of one subsystem: every .cpp in the folder, headers reached as "<subsystem>/x.h".
+function(chimewell_library name dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  chimewell_warnings(${name})
+endfunction()

@@ -1,0 +1,23 @@
+#pragma once
+// The sound player: synchronous WAVE playback in the four forms the message worker uses.
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace chimewell {
+
+class SoundPlayer {
+ public:
+  virtual ~SoundPlayer() = default;
+  // Stops every sound of the program; a synchronous play on another thread returns at once.
+  virtual void Purge() = 0;
+  // Plays a complete RIFF WAVE image held in memory; returns when it has played or was purged.
+  // A malformed image plays the built-in sound instead.
+  virtual void PlayMemory(std::span<const uint8_t> wave_image) = 0;
+  // Plays the built-in chime.
+  virtual void PlayBuiltIn() = 0;
+  // Plays a WAVE file; a file that cannot be played gives the built-in chime.
+  virtual void PlayFile(const std::string& path) = 0;
+};
+
+}  // namespace chimewell

@@ -1,0 +1,15 @@
+#pragma once
+// Subcommands of chimewell-tool register themselves here, one file each.
+#include <string>
+#include <vector>
+
+namespace chimewell::tool {
+
+// Receives the arguments after the subcommand's name; returns the exit code.
+using CommandFn = int (*)(const std::vector<std::string>& args);
+
+struct CommandRegistrar {
+  CommandRegistrar(const char* name, const char* usage, CommandFn run);
+};
+
+}  // namespace chimewell::tool
