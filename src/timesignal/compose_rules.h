@@ -1,5 +1,6 @@
 #pragma once
-// The token rules of each voice type, shared by the composition and nothing else.
+// The token rules of each voice type, and the small text helpers of the time signal.
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,5 +38,9 @@ bool TypeFiveToken(const TokenContext& c, std::string_view lower, Names& out);
 std::optional<int> TokenNumber(std::string_view lower, std::string_view prefix);
 
 std::string TwoDigits(int n);
+
+// The parts joined into one string. (GCC 12 at -O3 warns falsely about chained operator+ on a
+// literal and a temporary string; this also reads better for file names.)
+std::string Concat(std::initializer_list<std::string_view> parts);
 
 }  // namespace chimewell::compose

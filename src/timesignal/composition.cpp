@@ -18,6 +18,12 @@ std::optional<int> TokenNumber(std::string_view lower, std::string_view prefix) 
   return n;
 }
 
+std::string Concat(std::initializer_list<std::string_view> parts) {
+  std::string joined;
+  for (const std::string_view part : parts) joined.append(part);
+  return joined;
+}
+
 std::string TwoDigits(int n) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%02d", n);
@@ -114,6 +120,10 @@ void AddReport(std::vector<ComposedItem>& items, std::string line) {
   items.push_back({ComposedItem::Kind::kReport, std::move(line), 0});
 }
 
+std::string Bracketed(std::string_view what, std::string_view suffix) {
+  return compose::Concat({"[", what, suffix});
+}
+
 }  // namespace
 
 std::string_view DefaultFormat(int type, int variant) {
@@ -149,12 +159,12 @@ std::vector<ComposedItem> ComposeFragments(const ComposeRequest& request) {
     if (rest.front() != '[' || close == std::string_view::npos) break;
     const std::string_view token = rest.substr(1, close - 1);
     if (!ComposeToken(request, context, token, items)) {
-      AddReport(items, "[" + std::string(token) + std::string(text::kUnknownTokenSuffix));
+      AddReport(items, Bracketed(token, text::kUnknownTokenSuffix));
     }
     rest.remove_prefix(close + 1);
   }
   if (!rest.empty()) {
-    AddReport(items, "[" + std::string(rest) + std::string(text::kLeftOverSuffix));
+    AddReport(items, Bracketed(rest, text::kLeftOverSuffix));
   }
   return items;
 }

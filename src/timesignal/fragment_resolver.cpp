@@ -1,6 +1,7 @@
 #include "timesignal/fragment_resolver.h"
 
 #include "platform/file_system.h"
+#include "timesignal/compose_rules.h"
 #include "timesignal/messages.h"
 #include "timesignal/voice_lists.h"
 
@@ -67,9 +68,8 @@ class Resolver {
     bool unreadable = false;
     out_.fragments.push_back(Read(path, unreadable));
     if (out_.fragments.back() == kAbsentFragment) {
-      out_.report +=
-          "[" + path +
-          std::string(unreadable ? text::kTypeTwoUnreadableSuffix : text::kTypeTwoMissingSuffix);
+      out_.report += compose::Concat(
+          {"[", path, unreadable ? text::kTypeTwoUnreadableSuffix : text::kTypeTwoMissingSuffix});
     }
   }
 
@@ -78,9 +78,9 @@ class Resolver {
     bool unreadable = false;
     out_.fragments.push_back(Read(path, unreadable));
     if (out_.fragments.back() == kAbsentFragment) {
-      out_.report +=
-          std::string(text::kAddOffMissingPrefix) + path +
-          std::string(unreadable ? text::kAddOffUnreadableSuffix : text::kAddOffMissingSuffix);
+      out_.report += compose::Concat(
+          {text::kAddOffMissingPrefix, path,
+           unreadable ? text::kAddOffUnreadableSuffix : text::kAddOffMissingSuffix});
     }
   }
 

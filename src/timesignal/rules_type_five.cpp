@@ -31,8 +31,8 @@ void Minute(int m, Names& out) {
     default:
       break;
   }
-  if (m > 10) out.push_back("TM" + std::to_string(m / 10 * 10) + ".WAV");
-  out.push_back("M" + std::to_string(m % 10) + ".WAV");
+  if (m > 10) out.push_back(Concat({"TM", std::to_string(m / 10 * 10), ".WAV"}));
+  out.push_back(Concat({"M", std::to_string(m % 10), ".WAV"}));
 }
 
 }  // namespace
@@ -42,11 +42,11 @@ bool TypeFiveToken(const TokenContext& c, std::string_view lower, Names& out) {
   if (lower == "ampm") {
     out.push_back(hour >= 12 ? "PM.WAV" : "AM.WAV");
   } else if (lower == "hour") {
-    out.push_back("o" + TwoDigits(hour % 12 == 0 ? 12 : hour % 12) + ".WAV");
+    out.push_back(Concat({"o", TwoDigits(hour % 12 == 0 ? 12 : hour % 12), ".WAV"}));
   } else if (lower == "min") {
     Minute(c.time.minute, out);
   } else if (const auto n = TokenNumber(lower, "opt"); n && *n >= 1 && *n <= 5) {
-    out.push_back("L_" + std::to_string(*n - 1) + ".WAV");
+    out.push_back(Concat({"L_", std::to_string(*n - 1), ".WAV"}));
   } else {
     return false;
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "timesignal/compose_rules.h"
 #include "timesignal/messages.h"
 
 namespace chimewell {
@@ -44,8 +45,8 @@ void TimeSignal::PlayVoiceSet(std::string_view format, int repeat, TDateTime mom
   } else {
     output_.EnableSkip();
     output_.SetTimeSignal(resolved.image, resolved.fragments, repeat);
-    output_.AddLogLine("Set[Time]Thread " + std::string(format) +
-                       " repeat:" + std::to_string(repeat));
+    output_.AddLogLine(
+        compose::Concat({"Set[Time]Thread ", format, " repeat:", std::to_string(repeat)}));
     outcome.queued = true;
   }
   resolved.report = report;

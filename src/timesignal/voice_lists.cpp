@@ -8,6 +8,7 @@
 namespace chimewell {
 namespace {
 
+using compose::Concat;
 using compose::TwoDigits;
 
 std::vector<std::string> MakeTypeOneList() {
@@ -56,14 +57,14 @@ std::vector<std::string> MakeTypeFourList() {
 
 std::vector<std::string> MakeTypeFiveList() {
   std::vector<std::string> list = {"AM.WAV", "PM.WAV", "BLANK.WAV", "HAN.WAV"};
-  for (int h = 1; h <= 12; ++h) list.push_back("o" + TwoDigits(h) + ".WAV");
-  for (int n = 1; n <= 9; ++n) list.push_back("M" + std::to_string(n) + ".WAV");
+  for (int h = 1; h <= 12; ++h) list.push_back(Concat({"o", TwoDigits(h), ".WAV"}));
+  for (int n = 1; n <= 9; ++n) list.push_back(Concat({"M", std::to_string(n), ".WAV"}));
   for (const char* name : {"M10.WAV", "M20.WAV", "M22.WAV", "M30.WAV", "M40.WAV", "M50.WAV"}) {
     list.push_back(name);
   }
-  for (int n = 1; n <= 9; ++n) list.push_back("M_" + std::to_string(n) + ".WAV");
-  for (int t = 1; t <= 5; ++t) list.push_back("TM" + std::to_string(t * 10) + ".WAV");
-  for (int n = 0; n <= 4; ++n) list.push_back("L_" + std::to_string(n) + ".WAV");
+  for (int n = 1; n <= 9; ++n) list.push_back(Concat({"M_", std::to_string(n), ".WAV"}));
+  for (int t = 1; t <= 5; ++t) list.push_back(Concat({"TM", std::to_string(t * 10), ".WAV"}));
+  for (int n = 0; n <= 4; ++n) list.push_back(Concat({"L_", std::to_string(n), ".WAV"}));
   return list;
 }
 
@@ -147,18 +148,18 @@ int VoiceListIndex(int type, std::string_view name) {
 std::string TypeTwoPhraseName(int n) { return kTypeTwoPhrases.at(n - 1); }
 std::string TypeTwoWeekdayName(int weekday) { return kTypeTwoWeekdays.at(weekday - 1); }
 std::string TypeTwoMonthName(int month) {
-  return std::to_string(25 + month) + "_" + std::to_string(month) + "月.wav";
+  return Concat({std::to_string(25 + month), "_", std::to_string(month), "月.wav"});
 }
 std::string TypeTwoDayName(int day) {
-  return std::to_string(37 + day) + "_" + std::to_string(day) + "日.wav";
+  return Concat({std::to_string(37 + day), "_", std::to_string(day), "日.wav"});
 }
 std::string TypeTwoHourName(int hour) {
   if (hour == 0) return "124_0H.wav";
-  return std::to_string(100 + hour) + "_" + std::to_string(hour) + "H.wav";
+  return Concat({std::to_string(100 + hour), "_", std::to_string(hour), "H.wav"});
 }
 std::string TypeTwoMinuteName(int minute) {
   if (minute == 0) return "184_60.wav";
-  return std::to_string(124 + minute) + "_" + TwoDigits(minute) + ".wav";
+  return Concat({std::to_string(124 + minute), "_", TwoDigits(minute), ".wav"});
 }
 
 std::vector<std::string> TypeTwoAllNames() {
