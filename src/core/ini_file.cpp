@@ -69,10 +69,11 @@ bool IsEnclosedInQuotes(std::string_view s) {
   return s.size() >= 2 && IsQuote(s.front()) && s.front() == s.back();
 }
 
-// The stored form of a value: one line, and quoted where reading would otherwise change it
-// (surrounding blanks, or quotes of its own around it).
+// The stored form of a value: UTF-8 (a stray byte would make the whole file read as CP932),
+// one line, and quoted where reading would otherwise change it (surrounding blanks, or quotes
+// of its own around it).
 std::string StoredValue(std::string_view value) {
-  std::string out(value);
+  std::string out = ToValidUtf8(value);
   for (char& c : out) {
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
   }

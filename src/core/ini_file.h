@@ -49,7 +49,8 @@ class IniFile {
   bool ReadBool(std::string_view section, std::string_view key, bool default_value) const;
 
   // Sets a key, adding the section (at the end) or the key (after the section's last key) if
-  // needed. Line breaks in the value become blanks, since a value is one line.
+  // needed. Line breaks in the value become blanks, since a value is one line, and bytes that
+  // are not UTF-8 become U+FFFD.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int value);
   void WriteBool(std::string_view section, std::string_view key, bool value);

@@ -80,7 +80,7 @@ ClockSettings ReadClockSettings(const IniFile& ini, const ClockSettings& default
   c.SecY = ini.ReadInteger(kClock, "SecY", defaults.SecY);
   c.FontStyles = 0;
   for (size_t bit = 0; bit < kStyleKeys.size(); ++bit) {
-    const uint8_t flag = static_cast<uint8_t>(1u << bit);
+    const auto flag = static_cast<uint8_t>(1u << bit);
     if (ini.ReadBool(kClock, kStyleKeys[bit], (defaults.FontStyles & flag) != 0)) {
       c.FontStyles |= flag;
     }

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <stdexcept>
 
 namespace chimewell {
 namespace {
@@ -37,18 +36,19 @@ size_t Utf8SequenceLength(std::string_view s) {
 // One iconv conversion descriptor, closed when done.
 class Converter {
  public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-      throw std::runtime_error(std::string("iconv cannot convert from ") + from);
-    }
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (usable()) iconv_close(cd_);
   }
-  ~Converter() { iconv_close(cd_); }
+  // False when the C library has no converter for the encoding (its gconv modules missing).
+  bool usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
   // Converts as much of `in` as it can, appending to `out`; returns the bytes consumed.
   // Stops at the first byte sequence the source encoding does not know.
   size_t Convert(std::string_view in, std::string& out) {
+    if (!usable()) return 0;
     char* in_ptr = const_cast<char*>(in.data());
     size_t in_left = in.size();
     char buffer[1024];
@@ -78,6 +78,22 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+std::string ToValidUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  while (!bytes.empty()) {
+    const size_t n = Utf8SequenceLength(bytes);
+    if (n == 0) {
+      out += kReplacementChar;
+      bytes.remove_prefix(1);
+    } else {
+      out.append(bytes.substr(0, n));
+      bytes.remove_prefix(n);
+    }
+  }
+  return out;
+}
+
 std::string Cp932ToUtf8(std::string_view bytes) {
   Converter converter("UTF-8", "CP932");
   std::string out;
@@ -86,7 +102,12 @@ std::string Cp932ToUtf8(std::string_view bytes) {
     bytes.remove_prefix(converter.Convert(bytes, out));
     if (bytes.empty()) break;
     // A byte CP932 does not know (or a lead byte cut off at the end): mark it and go on.
-    out += kReplacementChar;
+    // Without a converter at all, ASCII still comes through.
+    if (static_cast<uint8_t>(bytes[0]) < 0x80) {
+      out += bytes[0];
+    } else {
+      out += kReplacementChar;
+    }
     bytes.remove_prefix(1);
   }
   return out;

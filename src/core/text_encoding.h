@@ -9,6 +9,9 @@ namespace chimewell {
 // True when `bytes` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
+// `bytes` with every malformed UTF-8 sequence replaced by U+FFFD.
+std::string ToValidUtf8(std::string_view bytes);
+
 // Converts CP932 (Windows Shift-JIS) to UTF-8. Bytes that are not CP932 become U+FFFD, so any
 // input gives well-formed UTF-8.
 std::string Cp932ToUtf8(std::string_view bytes);

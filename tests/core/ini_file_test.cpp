@@ -212,3 +212,37 @@ TEST_F(IniFileTest, UnreadableFileIsNeverReplaced) {
 
 }  // namespace
 }  // namespace chimewell
+
+namespace chimewell {
+namespace {
+
+TEST(IniFileBytes, AnyBytesReadAndSaveWithoutHarm) {
+  TempDir dir;
+  const auto path = dir / "noise.ini";
+  uint32_t seed = 12345;
+  static constexpr char kAlphabet[] = "[]=;\r\n \t\"'0xAp\x81\x8e\xe6\xff\0";
+  const std::string_view alphabet(kAlphabet, sizeof kAlphabet - 1);
+  for (int round = 0; round < 200; ++round) {
+    std::string bytes;
+    for (int i = 0; i < 200; ++i) {
+      seed = seed * 1664525 + 1013904223;
+      bytes += alphabet[(seed >> 16) % alphabet.size()];
+    }
+    WriteBytes(path, bytes);
+    IniFile ini(path);
+    (void)ini.ReadString("A", "p", "");
+    (void)ini.ReadInteger("a", "P", 0);
+    ini.WriteString("A", "p", bytes);
+    ini.Save();
+    // Whatever was there, the file stays UTF-8 and the value written is the value read.
+    std::string expected = ToValidUtf8(bytes);
+    for (char& c : expected) {
+      if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+    }
+    EXPECT_TRUE(IsValidUtf8(ReadBytes(path)));
+    EXPECT_EQ(IniFile(path).ReadString("a", "P", "?"), expected);
+  }
+}
+
+}  // namespace
+}  // namespace chimewell
