@@ -147,5 +147,19 @@ TEST_F(TimeSignalTest, ReloadingLeavesAQueuedSignalItsBytes) {
   EXPECT_THAT(Played(output_.signals[0]), ElementsAre("08ji.wav", "tyoudo.wav"));
 }
 
+TEST_F(TimeSignalTest, TypeZeroQueuesTheExpandedTextForSpeech) {
+  Load(0);
+  time_signal_.SetDefaultVolume(70);
+  output_.queued = true;  // speech waits its turn instead of being dropped
+  const TimeSignalOutcome outcome = time_signal_.PlayTimeSignal("default", 3, At(15, 0));
+  EXPECT_TRUE(outcome.queued);
+  ASSERT_EQ(output_.messages.size(), 1u);
+  EXPECT_EQ(output_.messages[0].text, "午後3時0分です");
+  EXPECT_EQ(output_.messages[0].volume, 70);
+  EXPECT_EQ(output_.messages[0].count, 3);
+  EXPECT_THAT(output_.signals, IsEmpty());
+  EXPECT_THAT(output_.log, IsEmpty());
+}
+
 }  // namespace
 }  // namespace chimewell
