@@ -39,8 +39,7 @@ std::optional<int> TokenNumber(std::string_view lower, std::string_view prefix);
 
 std::string TwoDigits(int n);
 
-// The parts joined into one string. (GCC 12 at -O3 warns falsely about chained operator+ on a
-// literal and a temporary string; this also reads better for file names.)
+// The parts joined into one string; file names read better this way than as a chain of +.
 std::string Concat(std::initializer_list<std::string_view> parts);
 
 }  // namespace chimewell::compose
