@@ -24,7 +24,9 @@ std::vector<std::string> LargeScript() {
     const std::string h = std::to_string(i % 23);
     const std::string m = std::to_string(i % 59 + 1);
     switch (i % 6) {
-      case 0: lines.push_back("Time \"[hour][min]\" At " + h + ":" + m); break;
+      case 0:
+        lines.push_back("Time \"[hour][min]\" At " + h + ":" + m);
+        break;
       case 1:
         lines.push_back("Speak \"Good morning, it is [hour] o'clock\" At " + h + ":" + m +
                         ".15 Repeat 2 Every Mon Tue 水 木曜日");
@@ -40,7 +42,9 @@ std::vector<std::string> LargeScript() {
         lines.push_back("Midi \"music/lunch.mid\" BGM from " + h + ":00 to " + h +
                         ":59 Every 土 日");
         break;
-      default: lines.push_back("# a comment line"); break;
+      default:
+        lines.push_back("# a comment line");
+        break;
     }
   }
   return lines;

@@ -84,8 +84,8 @@ void PrintEntries(const Schedule& schedule, const Options& options) {
 
 void PrintUpcoming(const Schedule& schedule, const Options& options) {
   const auto& entries = schedule.ScheduleEntries();
-  for (const UpcomingFiring& firing : UpcomingFirings(
-           entries, options.at, options.recompute_flag, static_cast<size_t>(*options.upcoming))) {
+  for (const UpcomingFiring& firing : UpcomingFirings(entries, options.at, options.recompute_flag,
+                                                      static_cast<size_t>(*options.upcoming))) {
     const TSchedule& e = entries[firing.index];
     std::printf("%s\t%s\t%s\n", FormatDateTime(kMomentFormat, firing.moment).c_str(),
                 std::string(CommandName(e.Cmd)).c_str(), e.Msg.c_str());
@@ -107,7 +107,8 @@ int Run(const std::vector<std::string>& args) {
     std::fprintf(stderr, "%s\n", text.c_str());
   };
   Schedule schedule(files, reporting);
-  const bool all_valid = schedule.LoadSchedule(ScriptLinesFromBytes(*bytes), options.default_volume);
+  const bool all_valid =
+      schedule.LoadSchedule(ScriptLinesFromBytes(*bytes), options.default_volume);
   if (options.upcoming) {
     PrintUpcoming(schedule, options);
   } else {

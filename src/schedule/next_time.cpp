@@ -60,7 +60,8 @@ Moment NextRegular(const TSchedule& e, const Moment& now) {
 Moment NextSkip(const TSchedule& e, const Moment& now) {
   int k = DaysToNextWeekday(now.Weekday(), e.Weekdays);
   const int secs = now.SecondOfDay();
-  const int next = secs < e.FromTime ? -1 : e.FromTime + ((secs - e.FromTime) / e.Seconds + 1) * e.Seconds;
+  const int next =
+      secs < e.FromTime ? -1 : e.FromTime + ((secs - e.FromTime) / e.Seconds + 1) * e.Seconds;
   if (k == 0) {
     // A next of 24:00 (only reachable with a window ending at 24:00) is no time of this day;
     // it counts as past the window, so the next allowed day starts at the window start.
@@ -91,10 +92,14 @@ bool IsComputable(const TSchedule& e) {
   if ((e.Weekdays & kEveryWeekday) == 0) return false;
   if (e.FromTime < 0 || e.ToTime > kEndOfDaySeconds || e.FromTime >= e.ToTime) return false;
   switch (e.Mode) {
-    case imAt: return e.Seconds >= 0 && e.Seconds < kEndOfDaySeconds;
-    case imSkip: return e.Seconds > 0 && e.Seconds < kEndOfDaySeconds;
-    case imRegular: return e.Seconds >= 0 && e.Seconds < 3600;
-    case imBGM: return true;
+    case imAt:
+      return e.Seconds >= 0 && e.Seconds < kEndOfDaySeconds;
+    case imSkip:
+      return e.Seconds > 0 && e.Seconds < kEndOfDaySeconds;
+    case imRegular:
+      return e.Seconds >= 0 && e.Seconds < 3600;
+    case imBGM:
+      return true;
   }
   return false;
 }
@@ -122,10 +127,14 @@ TDateTime NextFiringTime(const TSchedule& entry, TDateTime now, int recompute_fl
   if (!IsComputable(entry)) return 0;
   const Moment m = Moment::Of(now);
   switch (entry.Mode) {
-    case imAt: return NextAt(entry, m).ToDateTime();
-    case imRegular: return NextRegular(entry, m).ToDateTime();
-    case imSkip: return NextSkip(entry, m).ToDateTime();
-    case imBGM: return NextBgm(entry, m, recompute_flag).ToDateTime();
+    case imAt:
+      return NextAt(entry, m).ToDateTime();
+    case imRegular:
+      return NextRegular(entry, m).ToDateTime();
+    case imSkip:
+      return NextSkip(entry, m).ToDateTime();
+    case imBGM:
+      return NextBgm(entry, m, recompute_flag).ToDateTime();
   }
   return 0;
 }

@@ -21,21 +21,25 @@ std::optional<T> Lookup(std::string_view word, Keywords<T> keywords) {
 }
 
 std::optional<TCommandType> CommandOf(std::string_view word) {
-  return Lookup<TCommandType>(word, {{"Speak", ctSpeak}, {"Time", ctTime}, {"Wave", ctWave},
-                                     {"Midi", ctMidi}});
+  return Lookup<TCommandType>(
+      word, {{"Speak", ctSpeak}, {"Time", ctTime}, {"Wave", ctWave}, {"Midi", ctMidi}});
 }
 
 std::optional<TIntervalMode> ModeOf(std::string_view word) {
-  return Lookup<TIntervalMode>(word, {{"At", imAt}, {"Skip", imSkip}, {"ALL", imRegular},
-                                      {"BGM", imBGM}});
+  return Lookup<TIntervalMode>(
+      word, {{"At", imAt}, {"Skip", imSkip}, {"ALL", imRegular}, {"BGM", imBGM}});
 }
 
 bool TimeFitsMode(int seconds, TIntervalMode mode) {
   switch (mode) {
-    case imAt: return seconds >= 0 && seconds <= 86399;
-    case imSkip: return seconds >= 1 && seconds <= 86399;
-    case imRegular: return seconds >= 0 && seconds <= 3599;
-    case imBGM: break;
+    case imAt:
+      return seconds >= 0 && seconds <= 86399;
+    case imSkip:
+      return seconds >= 1 && seconds <= 86399;
+    case imRegular:
+      return seconds >= 0 && seconds <= 3599;
+    case imBGM:
+      break;
   }
   return false;
 }

@@ -8,8 +8,8 @@
 
 namespace chimewell {
 
-std::vector<UpcomingFiring> UpcomingFirings(const std::vector<TSchedule>& entries,
-                                            TDateTime from, int recompute_flag, size_t count) {
+std::vector<UpcomingFiring> UpcomingFirings(const std::vector<TSchedule>& entries, TDateTime from,
+                                            int recompute_flag, size_t count) {
   using Due = std::pair<TDateTime, size_t>;  // ordered by moment, then list position
   std::priority_queue<Due, std::vector<Due>, std::greater<>> due;
   for (size_t i = 0; i < entries.size(); ++i) {

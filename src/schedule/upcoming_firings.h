@@ -17,7 +17,7 @@ struct UpcomingFiring {
 // with `recompute_flag` (as the first pass after start-up or a reload); after each firing the
 // entry is computed again from its firing moment, as the tick does. Firings at the same moment
 // come in list order.
-std::vector<UpcomingFiring> UpcomingFirings(const std::vector<TSchedule>& entries,
-                                            TDateTime from, int recompute_flag, size_t count);
+std::vector<UpcomingFiring> UpcomingFirings(const std::vector<TSchedule>& entries, TDateTime from,
+                                            int recompute_flag, size_t count);
 
 }  // namespace chimewell

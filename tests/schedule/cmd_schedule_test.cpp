@@ -58,18 +58,19 @@ TEST_F(ScheduleToolTest, ListsEveryEntryWithItsNextFiringTime) {
   const ToolResult r = Run("test.sch --at '2026/12/05 12:20:00.000' --default-volume 70");
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out,
-            "0\tctTime\timAt\t25200\t0\t86400\t254\t1\t70\t0\t2026/12/06 07:00:00.000\t[hour][min]\n"
-            "1\tctTime\timAt\t43200\t0\t86400\t254\t1\t70\t0\t2026/12/06 12:00:00.000\t[hour][min]\n"
-            "2\tctTime\timAt\t68400\t0\t86400\t254\t1\t70\t0\t2026/12/05 19:00:00.000\t[hour][min]\n"
-            "3\tctSpeak\timAt\t27000\t0\t86400\t124\t2\t70\t0\t2026/12/07 07:30:00.000\tGood morning\n"
-            "4\tctWave\timSkip\t900\t32400\t61200\t254\t1\t70\t0\t2026/12/05 12:30:00.000\t"
-            "sounds/chime.wav\n"
-            "5\tctSpeak\timRegular\t0\t28800\t79200\t254\t1\t40\t1\t2026/12/05 13:00:00.000\t"
-            "[hour]時[min]分\n"
-            "6\tctSpeak\timRegular\t1800\t28800\t79200\t254\t1\t40\t1\t2026/12/05 12:30:00.000\t"
-            "[hour]時[min]分\n"
-            "7\tctSpeak\timBGM\t0\t43200\t46800\t130\t1\t70\t0\t2026/12/06 12:00:00.000\tlunch\n");
+  EXPECT_EQ(
+      r.out,
+      "0\tctTime\timAt\t25200\t0\t86400\t254\t1\t70\t0\t2026/12/06 07:00:00.000\t[hour][min]\n"
+      "1\tctTime\timAt\t43200\t0\t86400\t254\t1\t70\t0\t2026/12/06 12:00:00.000\t[hour][min]\n"
+      "2\tctTime\timAt\t68400\t0\t86400\t254\t1\t70\t0\t2026/12/05 19:00:00.000\t[hour][min]\n"
+      "3\tctSpeak\timAt\t27000\t0\t86400\t124\t2\t70\t0\t2026/12/07 07:30:00.000\tGood morning\n"
+      "4\tctWave\timSkip\t900\t32400\t61200\t254\t1\t70\t0\t2026/12/05 12:30:00.000\t"
+      "sounds/chime.wav\n"
+      "5\tctSpeak\timRegular\t0\t28800\t79200\t254\t1\t40\t1\t2026/12/05 13:00:00.000\t"
+      "[hour]時[min]分\n"
+      "6\tctSpeak\timRegular\t1800\t28800\t79200\t254\t1\t40\t1\t2026/12/05 12:30:00.000\t"
+      "[hour]時[min]分\n"
+      "7\tctSpeak\timBGM\t0\t43200\t46800\t130\t1\t70\t0\t2026/12/06 12:00:00.000\tlunch\n");
   const ToolResult recomputed = Run("test.sch --at '2026/12/05 12:20:00.000' --recompute");
   EXPECT_NE(recomputed.out.find("\t2026/12/05 12:00:00.000\tlunch\n"), std::string::npos);
 }
@@ -81,7 +82,8 @@ TEST_F(ScheduleToolTest, ReportsBadLinesOnStderrAndExitsWithOne) {
   EXPECT_EQ(r.err,
             "スクリプトの 2行目8項目めにエラーがあります\n"
             "スクリプトの 3行目2項目めにエラーがあります\n");
-  EXPECT_EQ(r.out, "0\tctSpeak\timAt\t25200\t0\t86400\t254\t1\t100\t0\t2026/12/05 07:00:00.000\tHi\n");
+  EXPECT_EQ(r.out,
+            "0\tctSpeak\timAt\t25200\t0\t86400\t254\t1\t100\t0\t2026/12/05 07:00:00.000\tHi\n");
 }
 
 TEST_F(ScheduleToolTest, ListsUpcomingFiringsInTimeOrder) {
@@ -97,10 +99,10 @@ TEST_F(ScheduleToolTest, ListsUpcomingFiringsInTimeOrder) {
 
 TEST_F(ScheduleToolTest, UsageErrorsAndUnreadableFilesExitWithTwo) {
   WriteScript("Speak Hi At 7:00\n");
-  for (const char* args : {"", "--at '2026/12/05 06:00:00.000'", "test.sch --at tomorrow",
-                           "test.sch --at", "test.sch --default-volume 101",
-                           "test.sch --upcoming 0", "test.sch --frobnicate", "test.sch other.sch",
-                           "missing.sch --at '2026/12/05 06:00:00.000'"}) {
+  for (const char* args :
+       {"", "--at '2026/12/05 06:00:00.000'", "test.sch --at tomorrow", "test.sch --at",
+        "test.sch --default-volume 101", "test.sch --upcoming 0", "test.sch --frobnicate",
+        "test.sch other.sch", "missing.sch --at '2026/12/05 06:00:00.000'"}) {
     const ToolResult r = Run(args);
     EXPECT_EQ(r.exit_code, 2) << args;
     EXPECT_NE(r.err, "") << args;

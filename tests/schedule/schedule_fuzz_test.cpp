@@ -66,11 +66,14 @@ TEST(ScheduleParserFuzz, TokenSoup) {
   files.Add("a.wav");
   files.Add("x y.mid");
   constexpr std::array<std::string_view, 45> kTokens = {
-      "Speak", "Time",   "Wave",   "Midi",   "speak", "\"Hi there\"", "'it''s'", "a.wav",
-      "\"x y.mid\"", "At", "Skip", "ALL", "BGM", "at", "7:00", "0", "59.59", "24:00", "0.30",
-      "23:59.59", "60", "Repeat", "Volume", "Confirm", "from", "to", "Every", "every", "Mon",
-      "日", "土曜日", "Sat", "sun", "100", "1", "-1", "\"", "'", "\"\"", "#", "x", "9:00",
-      "17:00", "15", "\"a,b\"",
+      "Speak",   "Time",     "Wave",        "Midi",   "speak",  "\"Hi there\"",
+      "'it''s'", "a.wav",    "\"x y.mid\"", "At",     "Skip",   "ALL",
+      "BGM",     "at",       "7:00",        "0",      "59.59",  "24:00",
+      "0.30",    "23:59.59", "60",          "Repeat", "Volume", "Confirm",
+      "from",    "to",       "Every",       "every",  "Mon",    "日",
+      "土曜日",  "Sat",      "sun",         "100",    "1",      "-1",
+      "\"",      "'",        "\"\"",        "#",      "x",      "9:00",
+      "17:00",   "15",       "\"a,b\"",
   };
   constexpr std::array<std::string_view, 4> kSeparators = {" ", ",", "\t", "  "};
   ParsedScheduleLine parsed;

@@ -33,36 +33,36 @@ struct ErrorCase {
 
 TEST_F(ParseScheduleLineTest, ReportsEachErrorAtItsItem) {
   const ErrorCase cases[] = {
-      {"Speak \"Hello", 1},                              // unbalanced quote
-      {"Shout Hi At 7:00", 1},                           // unknown command
-      {"\"\"", 1},                                       // nothing but an empty item
-      {"Speak", 2},                                      // no message
-      {"Wave missing.wav At 7:00", 2},                   // file does not exist
-      {"Midi missing.mid BGM", 2},                       //
-      {"Speak '\"\"' At 7:00", 2},                       // empty after quote removal
-      {"Speak Hi", 3},                                   // no mode
-      {"Speak Hi Sometimes 7:00", 3},                    // unknown mode
-      {"Time \"[hour]\" BGM from 9:00 to 10:00", 3},     // time signal as BGM
-      {"Speak \"\" At 7:00", 3},                         // empty item dropped, "At" is the message
-      {"Speak Hi At", 4},                                // no time at all
-      {"Speak Hi At 24:00", 4},                          // not a time of day
-      {"Speak Hi Skip 0 5", 4},                          // interval 0 stops the list
-      {"Speak Hi ALL 60", 4},                            // not below one hour
-      {"speak Hi at 7:00 every sun", 6},                 // weekday names are case-sensitive
-      {"Speak Hi At 7:00 Every 月 Confirm 火", 8},       // weekday after another option
-      {"Speak Hi At 7:00 8:00 xyz", 6},                  //
-      {"Speak Hi At 7:00 Volume 0", 6},                  //
-      {"Speak Hi At 7:00 Volume 101", 6},                //
-      {"Speak Hi At 7:00 Volume loud", 6},               //
-      {"Speak Hi At 7:00 Repeat 0", 6},                  //
-      {"Speak Hi At 7:00 Repeat x", 6},                  //
-      {"Speak Hi At 7:00 Repeat", 6},                    // value missing: one past the last
-      {"Speak Hi At 7:00 Volume", 6},                    //
-      {"Speak Hi At 7:00 from", 6},                      //
-      {"Speak Hi At 7:00 from 10:00 to 9:00", 9},        // window ends before it starts
-      {"Speak Hi At 7:00 from 9:00 to 9:00", 9},         //
-      {"Speak Hi At 7:00 to 24:01", 7},                  //
-      {"Speak Hi At 7:00 from nine", 7},                 // bad "from" fails the final check
+      {"Speak \"Hello", 1},                           // unbalanced quote
+      {"Shout Hi At 7:00", 1},                        // unknown command
+      {"\"\"", 1},                                    // nothing but an empty item
+      {"Speak", 2},                                   // no message
+      {"Wave missing.wav At 7:00", 2},                // file does not exist
+      {"Midi missing.mid BGM", 2},                    //
+      {"Speak '\"\"' At 7:00", 2},                    // empty after quote removal
+      {"Speak Hi", 3},                                // no mode
+      {"Speak Hi Sometimes 7:00", 3},                 // unknown mode
+      {"Time \"[hour]\" BGM from 9:00 to 10:00", 3},  // time signal as BGM
+      {"Speak \"\" At 7:00", 3},                      // empty item dropped, "At" is the message
+      {"Speak Hi At", 4},                             // no time at all
+      {"Speak Hi At 24:00", 4},                       // not a time of day
+      {"Speak Hi Skip 0 5", 4},                       // interval 0 stops the list
+      {"Speak Hi ALL 60", 4},                         // not below one hour
+      {"speak Hi at 7:00 every sun", 6},              // weekday names are case-sensitive
+      {"Speak Hi At 7:00 Every 月 Confirm 火", 8},    // weekday after another option
+      {"Speak Hi At 7:00 8:00 xyz", 6},               //
+      {"Speak Hi At 7:00 Volume 0", 6},               //
+      {"Speak Hi At 7:00 Volume 101", 6},             //
+      {"Speak Hi At 7:00 Volume loud", 6},            //
+      {"Speak Hi At 7:00 Repeat 0", 6},               //
+      {"Speak Hi At 7:00 Repeat x", 6},               //
+      {"Speak Hi At 7:00 Repeat", 6},                 // value missing: one past the last
+      {"Speak Hi At 7:00 Volume", 6},                 //
+      {"Speak Hi At 7:00 from", 6},                   //
+      {"Speak Hi At 7:00 from 10:00 to 9:00", 9},     // window ends before it starts
+      {"Speak Hi At 7:00 from 9:00 to 9:00", 9},      //
+      {"Speak Hi At 7:00 to 24:01", 7},               //
+      {"Speak Hi At 7:00 from nine", 7},              // bad "from" fails the final check
   };
   for (const auto& c : cases) EXPECT_EQ(Parse(c.line) + 1, c.item) << c.line;
 }

@@ -56,7 +56,7 @@ TEST_F(LoadScheduleTest, MakesOneEntryPerTimeInScriptOrder) {
 
 TEST_F(LoadScheduleTest, BadLinesAreReportedOnceEachWhileTheOthersLoad) {
   Schedule schedule = MakeSchedule(false);
-  const std::vector<std::string> lines = {"Speak One At 1:00", "# two", "Speak Three At xyz",
+  const std::vector<std::string> lines = {"Speak One At 1:00",  "# two", "Speak Three At xyz",
                                           "Speak Four At 4:00", "Bogus", "Speak Six At 6:00"};
   EXPECT_FALSE(schedule.LoadSchedule(lines, 100));
   EXPECT_THAT(panel_, ElementsAre("スクリプトの 3行目4項目めにエラーがあります",
@@ -90,9 +90,9 @@ TEST_F(LoadScheduleTest, WritesDiagnosticLinesOnlyInDebugMode) {
   EXPECT_TRUE(log_.Lines().empty());
 
   Schedule schedule = MakeSchedule(true);
-  ASSERT_FALSE(schedule.LoadSchedule({"Speak Hi At 7:00 12:00 19:00.05 from 6:30 to 24:00",
-                                     "Midi m BGM", "Speak Bye At 23:59"},
-                                    100));  // the Midi line fails: no such file
+  ASSERT_FALSE(schedule.LoadSchedule(
+      {"Speak Hi At 7:00 12:00 19:00.05 from 6:30 to 24:00", "Midi m BGM", "Speak Bye At 23:59"},
+      100));  // the Midi line fails: no such file
   const auto lines = log_.Lines();
   ASSERT_EQ(lines.size(), 8u);  // four LOAD1, then four LOAD2
   EXPECT_THAT(lines[0], EndsWith(" LOAD1 cmd=0 int=0 msg=Hi 07:00.000 from 06:30 to 24:00"));

@@ -8,8 +8,8 @@
 namespace chimewell {
 namespace {
 
-std::vector<std::string> Upcoming(const std::vector<std::string>& script, TDateTime from,
-                                  int flag, size_t count) {
+std::vector<std::string> Upcoming(const std::vector<std::string>& script, TDateTime from, int flag,
+                                  size_t count) {
   testing::FakeFileSystem files;
   Schedule schedule(files, {});
   EXPECT_TRUE(schedule.LoadSchedule(script, 100));
