@@ -72,9 +72,8 @@ bool SplitAbsoluteTarget(std::string_view target, std::string& host, std::string
 void SetDocumentAndHost(std::string_view target_path, HttpRequestInfo& request) {
   request.Host = HeaderValue(request, "Host").value_or("");
   std::string target_host;
-  if (target_path == "*") {
-    request.Document = "*";
-  } else if (!SplitAbsoluteTarget(target_path, target_host, request.Document)) {
+  // An origin path, and also "*", is taken as it stands.
+  if (!SplitAbsoluteTarget(target_path, target_host, request.Document)) {
     request.Document = std::string(target_path);
   }
   if (request.Host.empty()) request.Host = target_host;
@@ -151,9 +150,8 @@ RequestReadResult ReadHttpRequest(BufferedReader& reader, const HttpLimits& limi
 
   const size_t question = target.find('?');
   if (question != std::string::npos && question + 1 < target.size()) {
-    const std::string query = target.substr(question + 1);
-    request.UnparsedParams =
-        request.UnparsedParams.empty() ? query : request.UnparsedParams + "\r\n" + query;
+    if (!request.UnparsedParams.empty()) request.UnparsedParams.append("\r\n");
+    request.UnparsedParams.append(target, question + 1);
   }
   request.ParamList = DecodeParams(request.UnparsedParams);
 

@@ -10,8 +10,8 @@ namespace chimewell {
 std::string DefaultProductToken();
 
 // Marks the header written and returns the status line and the header lines Server,
-// Content-Type and (for a known length) Content-Length, each ending in CR LF, then an empty
-// line. Fills in BodyLength from BodyText when it is -1 and the body is not empty.
+// Content-Type, Content-Length (for a known length) and Connection, each ending in CR LF, then
+// an empty line. Fills in BodyLength from BodyText when it is -1 and the body is not empty.
 std::string WriteResponseHeader(HttpResponseInfo& response, const std::string& product_token);
 
 // What the client receives when the handler fails: status 500 with the error's message as the

@@ -60,7 +60,7 @@ class HttpServerTest : public ::testing::Test {
   uint16_t port_ = 0;
 };
 
-TEST_F(HttpServerTest, PlainGetHasExactlyTheThreeHeaderLinesAndCloses) {
+TEST_F(HttpServerTest, PlainGetHasExactlyItsHeaderLinesInOrderAndCloses) {
   StartWith(EchoHandler);
   LoopbackClient client(port_);
   ASSERT_TRUE(client.Send("GET /?BASESET=1&SPEAKOFFSET=300 HTTP/1.0\r\n\r\n"));
@@ -70,9 +70,9 @@ TEST_F(HttpServerTest, PlainGetHasExactlyTheThreeHeaderLinesAndCloses) {
   const std::string body = "GET|/|BASESET=1&SPEAKOFFSET=300\nBASESET=1\nSPEAKOFFSET=300";
   EXPECT_EQ(response.status_line, "HTTP/1.1 200 OK");
   EXPECT_EQ(response.header_lines,
-            (std::vector<std::string>{std::string("Server: Chimewell/") + kVersionText,
-                                      "Content-Type: text/html",
-                                      "Content-Length: " + std::to_string(body.size())}));
+            (std::vector<std::string>{
+                std::string("Server: Chimewell/") + kVersionText, "Content-Type: text/html",
+                "Content-Length: " + std::to_string(body.size()), "Connection: close"}));
   EXPECT_EQ(response.body, body);
 }
 
@@ -144,7 +144,9 @@ TEST_F(HttpServerTest, HandlerErrorBecomesStatus500WithEscapedMessage) {
 TEST_F(HttpServerTest, EmptyBodyIsSentWithoutContentLength) {
   StartWith([](const HttpRequestInfo&, HttpResponseInfo&) {});
   const auto response = ParseResponse(Exchange(port_, "GET / HTTP/1.1\r\n\r\n"));
-  EXPECT_EQ(response.header_lines.size(), 2u);
+  EXPECT_EQ(response.header_lines,
+            (std::vector<std::string>{std::string("Server: Chimewell/") + kVersionText,
+                                      "Content-Type: text/html", "Connection: close"}));
   EXPECT_EQ(response.body, "");
 }
 
