@@ -94,6 +94,21 @@ TEST_F(HttpServerTest, DecodesParametersAndMergesPostBodyWithQuery) {
   EXPECT_EQ(ParseResponse(client.ReadToClose(5000)).body, "[A][][A]");
 }
 
+TEST_F(HttpServerTest, HandlerReceivesRawHeaderLinesPeerAndHost) {
+  StartWith([](const HttpRequestInfo& request, HttpResponseInfo& response) {
+    response.BodyText = request.PeerAddress + "|" + request.Host + "|" + request.Version + "|" +
+                        request.UserName + ":" + request.Password;
+    for (const auto& line : request.Header) response.BodyText += "\n[" + line + "]";
+  });
+  const auto response = ParseResponse(
+      Exchange(port_,
+               "GET / HTTP/1.1\r\nHost: localhost:8080\r\nAuthorization: Basic dTpw\r\n"
+               "X-Odd:  spaced \r\n\r\n"));
+  EXPECT_EQ(response.body,
+            "127.0.0.1|localhost:8080|HTTP/1.1|u:p\n[Host: localhost:8080]\n"
+            "[Authorization: Basic dTpw]\n[X-Odd:  spaced ]\n[]");
+}
+
 TEST_F(HttpServerTest, HeadIsAnsweredLikeGetWithItsBody) {
   StartWith(EchoHandler);
   const auto response = ParseResponse(Exchange(port_, "HEAD /x HTTP/1.1\r\n\r\n"));
