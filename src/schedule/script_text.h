@@ -11,8 +11,4 @@ namespace chimewell {
 // Lines end at LF; a CR before it is dropped; a final line end makes no extra empty line.
 std::vector<std::string> ScriptLinesFromBytes(std::string_view bytes);
 
-bool IsValidUtf8(std::string_view bytes);
-// CP932 to UTF-8; a byte sequence with no CP932 meaning becomes U+FFFD.
-std::string Cp932ToUtf8(std::string_view bytes);
-
 }  // namespace chimewell

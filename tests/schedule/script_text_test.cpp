@@ -25,15 +25,5 @@ TEST(ScriptLinesFromBytes, ReadsShiftJisFilesAsUtf8) {
   EXPECT_EQ(ScriptLinesFromBytes("a\xA0z\x82"), Lines{"a\xEF\xBF\xBDz\xEF\xBF\xBD"});
 }
 
-TEST(IsValidUtf8, RejectsMalformedSequences) {
-  EXPECT_TRUE(IsValidUtf8("日曜日 ok"));
-  EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x8E\xB5"));
-  EXPECT_FALSE(IsValidUtf8("\x82\xa8"));          // Shift-JIS
-  EXPECT_FALSE(IsValidUtf8("\xE6\x97"));          // cut short
-  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
-  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // beyond U+10FFFF
-}
-
 }  // namespace
 }  // namespace chimewell
