@@ -31,7 +31,9 @@ class Canvas {
 
   // Width in pixels of the UTF-8 text in the current font.
   virtual int TextWidth(std::string_view text) = 0;
-  // Draws the UTF-8 text opaque with its cell's top-left corner at (x, y).
+  // Draws the UTF-8 text with its cell's top-left corner at (x, y), opaque: across the text's
+  // advance, the rows its glyphs (and the font's digits) can ink are filled with the text
+  // background first, so a text repainted in place leaves nothing of the one before it.
   virtual void TextOut(int x, int y, std::string_view text) = 0;
 };
 
