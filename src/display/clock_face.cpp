@@ -72,13 +72,19 @@ std::string SecondsText(int second) {
   return text;
 }
 
+void LookUpFaceCharsets(const FontCatalog& fonts, const ClockSettings& settings,
+                        ClockFaceState& state) {
+  state.DateCharset = FontCharset(fonts, settings.DateName);
+  state.DigitCharset = FontCharset(fonts, settings.DigitName);
+}
+
 void DrawClockFace(Canvas& canvas, const ClockSettings& settings, ClockFaceState& state,
                    const Clock& clock, const DateLineExpander& expand_date) {
   const TDateTime now = clock.Now();
   const DateTimeParts t = DecodeDateTime(now);
   const DateTimeParts last = DecodeDateTime(state.LastDrawnTime);
-  const bool full = state.FullRedrawPending ||
-                    t.hour * 60 + t.minute != last.hour * 60 + last.minute;
+  const bool full =
+      state.FullRedrawPending || t.hour * 60 + t.minute != last.hour * 60 + last.minute;
   if (full) {
     state.FullRedrawPending = false;
     // The date line uses the same moment as the digits, so the two never disagree at midnight.

@@ -25,6 +25,10 @@ struct ClockFaceState {
   int DigitCharset = kDefaultCharset;
 };
 
+// Sets DateCharset and DigitCharset from the face names, as after loading or changing them.
+void LookUpFaceCharsets(const FontCatalog& fonts, const ClockSettings& settings,
+                        ClockFaceState& state);
+
 // Turns the date-line template into text for a moment.
 using DateLineExpander = std::function<std::string(std::string_view tmpl, TDateTime moment)>;
 

@@ -15,9 +15,9 @@ enum FontTypeBit : int {
 };
 
 struct FontFamilyInfo {
-  std::string name;        // UTF-8 family name as the font system reports it
-  int type = 0;            // FontTypeBit flags
-  bool japanese = false;   // the family covers Japanese text
+  std::string name;       // UTF-8 family name as the font system reports it
+  int type = 0;           // FontTypeBit flags
+  bool japanese = false;  // the family covers Japanese text
 };
 
 class FontCatalog {

@@ -1,11 +1,10 @@
 #include "ui/qt_canvas.h"
 
-#include <algorithm>
-
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
+#include <algorithm>
 
 namespace chimewell {
 namespace {

@@ -4,8 +4,8 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 namespace chimewell {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include "display/clock_face.h"
 
 namespace chimewell {
 namespace {
@@ -26,6 +26,15 @@ TEST(FontCharsetTest, JapaneseFamilyOtherFamilyAndNoFamily) {
   EXPECT_EQ(FontCharset(fonts, "DejaVu Sans"), 0);
   EXPECT_EQ(FontCharset(fonts, ""), 1);
   EXPECT_EQ(FontCharset(fonts, "No Such Face"), 1);
+}
+
+TEST(FontCharsetTest, FaceCharsetsFollowTheirOwnNames) {
+  ClockSettings settings;
+  settings.DateName = "IPAGothic";
+  ClockFaceState state;
+  LookUpFaceCharsets(ListedFonts(), settings, state);
+  EXPECT_EQ(state.DateCharset, 128);
+  EXPECT_EQ(state.DigitCharset, 1);
 }
 
 }  // namespace

@@ -41,8 +41,8 @@ TEST(TrayIconTest, IconGoesAndComesWithVisibleAndHintChangesReachOnlyAShownIcon)
     icon.SetVisible(true);
     icon.IconChanged();
   }
-  EXPECT_EQ(area.log, (Log{"add ", "modify Chimewell", "delete", "add hidden", "modify hidden",
-                           "delete"}));
+  EXPECT_EQ(area.log,
+            (Log{"add ", "modify Chimewell", "delete", "add hidden", "modify hidden", "delete"}));
 }
 
 TEST(TrayIconTest, HiddenIconIsNotDeletedAgainAtDestructionButSessionEndAlwaysDeletes) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
-
 #include <cstdlib>
 
 #include "display/clock_face.h"
@@ -120,19 +119,18 @@ TEST_F(QtCanvasTest, InPlaceRepaintLeavesNoTraceOfThePreviousSecond) {
   QtCanvas fresh(391, 260);
   ClockFaceState fresh_state;
   clock_.Set(At(9, 5, 59));
-  DrawClockFace(fresh, settings_, fresh_state, clock_, [](std::string_view, TDateTime) {
-    return std::string("令和6年 3月15日 金曜日");
-  });
+  DrawClockFace(fresh, settings_, fresh_state, clock_,
+                [](std::string_view, TDateTime) { return std::string("令和6年 3月15日 金曜日"); });
   EXPECT_EQ(CountDifferences(repainted, fresh.Image(), 16), 0);
 }
 
 TEST_F(QtCanvasTest, DebugGridLinesInTheirColours) {
   state_.DebugGrid = true;
   const QImage& image = DrawAt(At(9, 5, 7));
-  EXPECT_EQ(image.pixelColor(5, 0), kRed);      // row 0
-  EXPECT_EQ(image.pixelColor(5, 100), kRed);    // row 10
-  EXPECT_EQ(image.pixelColor(5, 250), kBlue);   // row 25
-  EXPECT_EQ(image.pixelColor(390, 255), kBlue); // column 39
+  EXPECT_EQ(image.pixelColor(5, 0), kRed);       // row 0
+  EXPECT_EQ(image.pixelColor(5, 100), kRed);     // row 10
+  EXPECT_EQ(image.pixelColor(5, 250), kBlue);    // row 25
+  EXPECT_EQ(image.pixelColor(390, 255), kBlue);  // column 39
   EXPECT_EQ(image.pixelColor(5, 255), kBackground);
 }
 

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QPixmap>
+
 namespace chimewell {
 namespace {
 
 TEST(QtNotificationAreaTest, TrayActionsReachTheIconAndTheTipFollowsTheHint) {
-  QtNotificationArea area{QIcon()};
+  QPixmap picture(16, 16);
+  picture.fill(Qt::blue);
+  QtNotificationArea area{QIcon(picture)};
   TTaskTrayIcon icon(area);
   area.Attach(icon);
   std::vector<std::string> seen;
