@@ -1,0 +1,25 @@
+#pragma once
+// The program's command line.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace chimewell {
+
+struct CommandLine {
+  std::optional<std::string> home;  // --home DIR
+  bool headless = false;            // --headless
+  std::string audio = "alsa";       // --audio alsa[:DEVICE]|wav:FILE|null
+  bool help = false;
+  bool version = false;
+};
+
+struct CommandLineResult {
+  CommandLine options;
+  std::string error;  // empty when the arguments were understood
+};
+
+CommandLineResult ParseCommandLine(const std::vector<std::string>& args);
+const char* CommandLineUsage();
+
+}  // namespace chimewell

@@ -1,0 +1,29 @@
+#pragma once
+// Every Japanese text the application shell shows, in one place.
+
+namespace chimewell::texts {
+
+inline constexpr const char* kMutedMark = "【消音】";
+inline constexpr const char* kPausedMark = "【一時停止】";
+inline constexpr const char* kCount05Mark = "【５秒毎カウント】";
+inline constexpr const char* kCount10Mark = "【１０秒毎カウント】";
+inline constexpr const char* kCount15Mark = "【１５秒毎カウント】";
+inline constexpr const char* kCount30Mark = "【３０秒毎カウント】";
+inline constexpr const char* kCount60Mark = "【６０秒毎カウント】";
+
+inline constexpr const char* kNoSchedule = "スケジュールはセットされていません";
+inline constexpr const char* kNextPrefix = "次は ";
+inline constexpr const char* kTimeSignalSuffix = " の時報";
+inline constexpr const char* kWaveSuffix = " のWave再生";
+inline constexpr const char* kMidiSuffix = " のMidi音楽";
+inline constexpr const char* kSpeakOpen = " 『";
+inline constexpr const char* kSpeakClose = "』";
+
+inline constexpr const char* kScheduleHasErrors = "設定スクリプトにエラーがあります";
+inline constexpr const char* kVoiceFilesNotLoaded = "時報音声ファイルがロードできません";
+inline constexpr const char* kNoAuthorUrl = "INIファイルにURL記述がありません";
+inline constexpr const char* kPortRange = "ポート番号は 1～65535 の範囲です";
+inline constexpr const char* kInitialStatus = " 次の予定";
+inline constexpr const char* kIdeographicSpace = "\u3000";
+
+}  // namespace chimewell::texts

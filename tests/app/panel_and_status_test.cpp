@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "app/menu_state.h"
+#include "app/message_panel.h"
+#include "app/port_setting.h"
+#include "app/status_line.h"
+
+namespace chimewell {
+namespace {
+
+TEST(MessagePanel, StacksLinesAndStaysFiveSecondsAfterTheNewest) {
+  MessagePanel panel;
+  panel.Show("first", 1000);
+  panel.Show("second", 4000);
+  EXPECT_EQ(panel.Text(), "first\r\nsecond");
+  EXPECT_FALSE(panel.HideIfExpired(8999));
+  EXPECT_FALSE(panel.HideIfExpired(9000));
+  EXPECT_TRUE(panel.HideIfExpired(9001));
+  panel.Show("fresh", 9500);
+  EXPECT_EQ(panel.Text(), "fresh");
+}
+
+TEST(MessagePanel, DeadlineHoldsAcrossTheTickCountWrap) {
+  MessagePanel panel;
+  panel.Show("near the wrap", 0xFFFFF000u);  // deadline wraps to 0x00000388
+  EXPECT_FALSE(panel.HideIfExpired(0xFFFFFF00u));
+  EXPECT_FALSE(panel.HideIfExpired(0x00000100u));
+  EXPECT_TRUE(panel.HideIfExpired(0x00000389u));
+}
+
+TEST(StatusLine, MarksComeInTheirOrderBeforeTheText) {
+  MenuState menu;
+  EXPECT_EQ(BuildStatusLine(menu, std::nullopt, "次は 12:00.00 の時報"), " 次は 12:00.00 の時報");
+  menu.SetMuted(true);
+  menu.SetPaused(true);
+  EXPECT_EQ(BuildStatusLine(menu, std::nullopt, "次は 12:00.00 の時報"),
+            "【消音】【一時停止】 次は 12:00.00 の時報");
+  MenuState counting;
+  counting.CheckCount(MenuItem::PM_TempCount15);
+  EXPECT_EQ(BuildStatusLine(counting, "スケジュールはセットされていません", "ignored"),
+            "【１５秒毎カウント】 スケジュールはセットされていません");
+}
+
+TEST(MenuState, CountItemsFormOneRadioGroup) {
+  MenuState menu;
+  EXPECT_TRUE(menu.IsChecked(MenuItem::PM_TempCountOff));
+  EXPECT_EQ(menu.CountInterval(), 0);
+  menu.CheckCount(MenuItem::PM_TempCount05);
+  EXPECT_FALSE(menu.IsChecked(MenuItem::PM_TempCountOff));
+  EXPECT_EQ(menu.CountInterval(), 5);
+  menu.CheckCount(MenuItem::PM_Pause);  // not a count item: ignored
+  EXPECT_EQ(menu.CountInterval(), 5);
+  menu.CheckCount(MenuItem::PM_TempCount60);
+  EXPECT_EQ(menu.CountInterval(), 60);
+  EXPECT_FALSE(menu.IsChecked(MenuItem::PM_TempCount05));
+}
+
+TEST(PortSetting, AcceptsOnlyWholeNumbersFromOneTo65535) {
+  EXPECT_EQ(ParsePortInput("8081"), 8081);
+  EXPECT_EQ(ParsePortInput("65535"), 65535);
+  EXPECT_EQ(ParsePortInput("1"), 1);
+  for (const char* bad : {"0", "-5", "abc", "70000", "", "80 81", "8080x", "99999999999999"}) {
+    EXPECT_FALSE(ParsePortInput(bad)) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace chimewell
