@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/speech_text.h"
+
 namespace chimewell {
 namespace {
 
@@ -92,6 +94,11 @@ void DrawClockFace(Canvas& canvas, const ClockSettings& settings, ClockFaceState
   }
   DrawTimeTexts(canvas, settings, state, t);
   state.LastDrawnTime = now;
+}
+
+void DrawClockFace(Canvas& canvas, const ClockSettings& settings, ClockFaceState& state,
+                   const Clock& clock) {
+  DrawClockFace(canvas, settings, state, clock, ExpandSpeechText);
 }
 
 }  // namespace chimewell

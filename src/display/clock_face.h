@@ -42,6 +42,9 @@ inline constexpr int kGridSpacing = 10;
 // texts in place. Updates FullRedrawPending and LastDrawnTime.
 void DrawClockFace(Canvas& canvas, const ClockSettings& settings, ClockFaceState& state,
                    const Clock& clock, const DateLineExpander& expand_date);
+// The same, with the date line expanded by the speech text templates' tokens.
+void DrawClockFace(Canvas& canvas, const ClockSettings& settings, ClockFaceState& state,
+                   const Clock& clock);
 
 // The texts of the time of day, as drawn.
 std::string HourMinuteText(int hour, int minute);  // "%2d:%.02d "

@@ -67,9 +67,7 @@ class QtCanvasTest : public ::testing::Test {
  protected:
   const QImage& DrawAt(TDateTime t) {
     clock_.Set(t);
-    DrawClockFace(canvas_, settings_, state_, clock_, [](std::string_view, TDateTime) {
-      return std::string("令和6年 3月15日 金曜日");
-    });
+    DrawClockFace(canvas_, settings_, state_, clock_);
     return canvas_.Image();
   }
 
@@ -119,8 +117,7 @@ TEST_F(QtCanvasTest, InPlaceRepaintLeavesNoTraceOfThePreviousSecond) {
   QtCanvas fresh(391, 260);
   ClockFaceState fresh_state;
   clock_.Set(At(9, 5, 59));
-  DrawClockFace(fresh, settings_, fresh_state, clock_,
-                [](std::string_view, TDateTime) { return std::string("令和6年 3月15日 金曜日"); });
+  DrawClockFace(fresh, settings_, fresh_state, clock_);
   EXPECT_EQ(CountDifferences(repainted, fresh.Image(), 16), 0);
 }
 
