@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/file_system.h"
+#include "webpage/page_render.h"
+
+namespace chimewell {
+namespace {
+
+class MapFileSystem : public FileSystem {
+ public:
+  std::map<std::string, std::string> files;
+  bool FileExists(const std::string& path) const override { return files.count(path) > 0; }
+  std::optional<std::string> ReadFile(const std::string& path) const override {
+    auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    return it->second;
+  }
+};
+
+constexpr const char* kMissingPage =
+    "<HTML><HEAD><TITLE>Chimewell - エラー</TITLE></HEAD><BODY>設定ファイル（Chimewell.html）が"
+    "見つかりません</BODY></HTML>";
+
+TEST(NormaliseLineEnds, EveryLineEndsWithCrLfWhateverItHadBefore) {
+  EXPECT_EQ(NormaliseLineEnds("a\nb\n"), "a\r\nb\r\n");
+  EXPECT_EQ(NormaliseLineEnds("a\rb\r\nc"), "a\r\nb\r\nc\r\n");
+  EXPECT_EQ(NormaliseLineEnds("a\n\n\rb"), "a\r\n\r\n\r\nb\r\n");
+  EXPECT_EQ(NormaliseLineEnds("a\r\n"), "a\r\n");
+  EXPECT_EQ(NormaliseLineEnds(""), "");
+  EXPECT_EQ(NormaliseLineEnds("\n"), "\r\n");
+}
+
+TEST(ApplyReplacements, ReplacesOnlyTheFirstOccurrenceOfEachKey) {
+  ReplacementList list;
+  list.Add("$!SECX!$", "300");
+  EXPECT_EQ(ApplyReplacements("<a $!SECX!$> <b $!SECX!$>", list), "<a 300> <b $!SECX!$>");
+}
+
+TEST(ApplyReplacements, WorksOnTheTextProducedSoFar) {
+  ReplacementList list;
+  list.Add("$!A!$", "[$!B!$]");
+  list.Add("$!B!$", "b");
+  // The value of A brings a B that comes before the template's own B, so it takes the value.
+  EXPECT_EQ(ApplyReplacements("$!A!$ $!B!$", list), "[b] $!B!$");
+  // A key replaced before the value that carries it was inserted stays verbatim in the value.
+  ReplacementList reversed;
+  reversed.Add("$!B!$", "b");
+  reversed.Add("$!A!$", "[$!B!$]");
+  EXPECT_EQ(ApplyReplacements("$!A!$ $!B!$", reversed), "[$!B!$] b");
+}
+
+TEST(ApplyReplacements, LinesWithoutTabOrKeyAndUnknownKeys) {
+  ReplacementList list;
+  list.AddLine("$!GONE!$");         // no TAB: the key with an empty value
+  list.AddLine("\tnothing");        // empty key: skipped
+  list.AddLine("$!T!$\ta\tb");      // the value runs from the first TAB to the end
+  list.Add("$!ABSENT!$", "x");      // no occurrence, no change
+  list.Add("$!V!$", "line1\r\nline2");
+  EXPECT_EQ(ApplyReplacements("[$!GONE!$][$!T!$][$!OPENBASEFORM!$][$!V!$]", list),
+            "[][a\tb][$!OPENBASEFORM!$][line1\r\nline2]");
+  EXPECT_EQ(ApplyReplacements("$!t!$", list), "$!t!$");  // keys are case-sensitive
+}
+
+TEST(RenderPage, ReadsTheTemplateAfreshEveryTimeAndServesItWithCrLf) {
+  MapFileSystem files;
+  files.files["/p.html"] = "<p>$!SPEAKOFFSET!$</p>\n<i>end</i>";
+  ReplacementList list;
+  list.Add("$!SPEAKOFFSET!$", "500");
+  EXPECT_EQ(RenderPage(files, "/p.html", list), "<p>500</p>\r\n<i>end</i>\r\n");
+  files.files["/p.html"] = "edited $!SPEAKOFFSET!$\n";
+  EXPECT_EQ(RenderPage(files, "/p.html", list), "edited 500\r\n");
+}
+
+TEST(RenderPage, MissingTemplateGivesTheFixedErrorPageWhateverTheList) {
+  MapFileSystem files;
+  ReplacementList list;
+  list.Add("$!OPENBASEFORM!$", " style=\"display:block\"");
+  list.Add("$!ERRORMSG!$", "problem");
+  EXPECT_EQ(RenderPage(files, "/nowhere/chimewell.html", list), kMissingPage);
+}
+
+}  // namespace
+}  // namespace chimewell
