@@ -1,6 +1,7 @@
 #include "webpage/page_render.h"
 
 #include "platform/file_system.h"
+#include "webpage/page_piece_table.h"
 #include "webpage/page_texts.h"
 
 namespace chimewell {
@@ -25,20 +26,18 @@ std::string NormaliseLineEnds(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 32 + 2);
   size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      out.append(text.substr(start)).append("\r\n");
-      break;
-    }
-    out.append(text.substr(start, end - start)).append("\r\n");
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    out.append(text.substr(start, i - start)).append("\r\n");
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
   }
+  if (start < text.size()) out.append(text.substr(start)).append("\r\n");
   return out;
 }
 
 std::string ApplyReplacements(std::string page, const ReplacementList& list) {
+  PieceTable text(page);
   for (const std::string& line : list.Lines()) {
     const std::string_view whole = line;
     const size_t tab = whole.find('\t');
@@ -46,10 +45,9 @@ std::string ApplyReplacements(std::string page, const ReplacementList& list) {
     if (key.empty()) continue;
     const std::string_view value =
         tab == std::string_view::npos ? std::string_view() : whole.substr(tab + 1);
-    const size_t at = page.find(key);
-    if (at != std::string::npos) page.replace(at, key.size(), value);
+    text.ReplaceFirst(key, value);
   }
-  return page;
+  return text.Join();
 }
 
 std::string RenderPage(const FileSystem& files, const std::string& template_path,

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 
 #include "platform/file_system.h"
 #include "webpage/page_render.h"
@@ -49,6 +50,45 @@ TEST(ApplyReplacements, WorksOnTheTextProducedSoFar) {
   reversed.Add("$!B!$", "b");
   reversed.Add("$!A!$", "[$!B!$]");
   EXPECT_EQ(ApplyReplacements("$!A!$ $!B!$", reversed), "[$!B!$] b");
+}
+
+TEST(ApplyReplacements, FindsKeysThatSpanInsertedValuesAndTheTemplate) {
+  ReplacementList list;
+  list.Add("$!A!$", "x$!SE");   // ends with the start of a key
+  list.Add("$!B!$", "");        // disappears, joining what stood around it
+  list.Add("$!SECX!$", "300");  // now found across value, template and value boundaries
+  EXPECT_EQ(ApplyReplacements("$!A!$$!B!$CX!$ $!SECX!$", list), "x300 $!SECX!$");
+}
+
+// The page as the plain definition gives it: replace in the whole text, one key after another.
+std::string ReplaceOneByOne(std::string page, const std::vector<std::pair<std::string, std::string>>& lines) {
+  for (const auto& [key, value] : lines) {
+    const size_t at = page.find(key);
+    if (at != std::string::npos) page.replace(at, key.size(), value);
+  }
+  return page;
+}
+
+TEST(ApplyReplacements, AgreesWithReplacingInTheWholeTextOnRandomInput) {
+  std::mt19937 random(7);
+  const std::string alphabet = "$!AB";
+  auto text = [&](size_t max) {
+    std::string s(random() % (max + 1), ' ');
+    for (char& c : s) c = alphabet[random() % alphabet.size()];
+    return s;
+  };
+  for (int round = 0; round < 3000; ++round) {
+    const std::string page = text(40);
+    std::vector<std::pair<std::string, std::string>> lines;
+    ReplacementList list;
+    for (int i = 0, n = random() % 8; i < n; ++i) {
+      std::string key = text(4);
+      if (key.empty()) key = "$";
+      lines.emplace_back(key, text(6));
+      list.Add(lines.back().first, lines.back().second);
+    }
+    ASSERT_EQ(ApplyReplacements(page, list), ReplaceOneByOne(page, lines)) << "round " << round;
+  }
 }
 
 TEST(ApplyReplacements, LinesWithoutTabOrKeyAndUnknownKeys) {
