@@ -16,6 +16,8 @@ int64_t DaysBeforeYear(int year) {
 }
 
 constexpr std::array<std::string_view, 7> kShortWeekdays = {"日", "月", "火", "水", "木", "金", "土"};
+constexpr std::array<std::string_view, 7> kLongWeekdays = {"日曜日", "月曜日", "火曜日", "水曜日",
+                                                          "木曜日", "金曜日", "土曜日"};
 
 }  // namespace
 
@@ -131,6 +133,10 @@ int64_t ToUnixMilliseconds(TDateTime t) {
 
 std::string_view ShortWeekdayName(int weekday) {
   return weekday >= 1 && weekday <= 7 ? kShortWeekdays[weekday - 1] : std::string_view{};
+}
+
+std::string_view LongWeekdayName(int weekday) {
+  return weekday >= 1 && weekday <= 7 ? kLongWeekdays[weekday - 1] : std::string_view{};
 }
 
 std::string FormatDateTime(std::string_view pattern, TDateTime t) {

@@ -61,6 +61,7 @@ std::string FormatDateTime(std::string_view pattern, TDateTime t);
 
 // The short and long Japanese weekday names for weekday 1..7.
 std::string_view ShortWeekdayName(int weekday);
+std::string_view LongWeekdayName(int weekday);
 
 // Parses "yyyy/mm/dd hh:nn:ss" with an optional ".zzz"; nullopt for anything else.
 std::optional<TDateTime> ParseDateTime(std::string_view text);

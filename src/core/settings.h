@@ -18,6 +18,8 @@ struct AppSettings {
   int Left = 245;
   int Top = 106;
   int PortNumber = kDefaultPort;
+
+  bool operator==(const AppSettings&) const = default;
 };
 
 // [Config]: behaviour.
@@ -30,6 +32,8 @@ struct ConfigSettings {
   int DefaultVolume = 100;
   // SoundFont for MIDI music; empty means the first one found under /usr/share/sounds/sf2.
   std::string SoundFont;
+
+  bool operator==(const ConfigSettings&) const = default;
 };
 
 // Flag bits of ClockSettings::FontStyles, in the order the style keys are stored.
@@ -69,6 +73,8 @@ struct ClockSettings {
   int SecX = 300;
   int SecY = 200;
   uint8_t FontStyles = 0;  // ClockStyleBit flags
+
+  bool operator==(const ClockSettings&) const = default;
 };
 
 inline constexpr int kAddOnCount = 16;
@@ -81,15 +87,19 @@ struct JihoSettings {
   int Type = 0;
   int MLVC = 0;
   bool ErrorView = true;
-  std::array<std::string, kAddOnCount> AddOn;        // AddOn1..AddOn16
-  std::array<std::string, kAddOnCount> AddOff;       // AddOff1..AddOff16
+  std::array<std::string, kAddOnCount> AddOn;              // AddOn1..AddOn16
+  std::array<std::string, kAddOnCount> AddOff;             // AddOff1..AddOff16
   std::array<std::string, kRecentFolderCount> LastFolder;  // LastFolder1..LastFolder20
+
+  bool operator==(const JihoSettings&) const = default;
 };
 
 // The application info file's [App] section (read-only).
 struct AppInfo {
   bool Debug = false;
   std::string MyPageURL;
+
+  bool operator==(const AppInfo&) const = default;
 };
 
 }  // namespace chimewell

@@ -1,0 +1,302 @@
+#include "core/ini_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+
+#include "core/text_encoding.h"
+
+namespace chimewell {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The message shown when a settings file cannot be written; %s is the file's path.
+constexpr std::string_view kCannotWriteSuffix = " に書き込めません";
+
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view Trim(std::string_view s) {
+  const size_t first = s.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
+}
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+// The name of a "[name]" line, or nullopt for any other line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+  line = Trim(line);
+  if (!line.starts_with('[')) return std::nullopt;
+  const size_t close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return Trim(line.substr(1, close - 1));
+}
+
+struct KeyLine {
+  std::string_view key;
+  std::string_view value;  // as stored, blanks trimmed
+};
+
+// The key and value of a "key=value" line; nullopt for comments, blank lines and the like.
+std::optional<KeyLine> ParseKeyLine(std::string_view line) {
+  const std::string_view trimmed = Trim(line);
+  if (trimmed.empty() || trimmed[0] == ';' || trimmed[0] == '#' || trimmed[0] == '[') {
+    return std::nullopt;
+  }
+  const size_t eq = trimmed.find('=');
+  if (eq == std::string_view::npos) return std::nullopt;
+  const std::string_view key = Trim(trimmed.substr(0, eq));
+  if (key.empty()) return std::nullopt;
+  return KeyLine{key, Trim(trimmed.substr(eq + 1))};
+}
+
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+bool IsEnclosedInQuotes(std::string_view s) {
+  return s.size() >= 2 && IsQuote(s.front()) && s.front() == s.back();
+}
+
+// The stored form of a value: UTF-8 (a stray byte would make the whole file read as CP932),
+// one line, and quoted where reading would otherwise change it (surrounding blanks, or quotes
+// of its own around it).
+std::string StoredValue(std::string_view value) {
+  std::string out = ToValidUtf8(value);
+  for (char& c : out) {
+    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+  }
+  if (Trim(out).size() != out.size() || IsEnclosedInQuotes(out)) out = '"' + out + '"';
+  return out;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Writes all of `data` to `fd`; false on any error, including a short write that makes no
+// progress (a full disk or a file size limit).
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+// Reads the whole file. nullopt with errno ENOENT/ENOTDIR when it is missing.
+std::optional<std::string> ReadWholeFile(const fs::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int saved = errno;
+      ::close(fd);
+      errno = saved;
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    content.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return content;
+}
+
+// Creates a new, empty temporary file beside `target`; returns its descriptor or -1.
+int CreateTemporaryBeside(const fs::path& target, fs::path& temp_path) {
+  static std::atomic<unsigned> counter{0};
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp_path = folder / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) +
+                          "-" + std::to_string(counter++));
+    const int fd = ::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::optional<int> ParseIniInteger(std::string_view text) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    // Hexadecimal is a 32-bit pattern: 0xFFFFFFFF is -1, more than that does not fit.
+    uint64_t value = 0;
+    for (const char c : text.substr(2)) {
+      const int digit = HexDigit(c);
+      if (digit < 0) return std::nullopt;
+      value = value * 16 + static_cast<uint64_t>(digit);
+      if (value > 0xFFFFFFFFu) return std::nullopt;
+    }
+    return static_cast<int32_t>(static_cast<uint32_t>(value));
+  }
+  bool negative = false;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+    negative = text[0] == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return std::nullopt;
+  int64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+    if (value > int64_t{INT32_MAX} + 1) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
+  return static_cast<int>(value);
+}
+
+IniWriteError::IniWriteError(const fs::path& path)
+    : std::runtime_error(path.string() + std::string(kCannotWriteSuffix)), path_(path) {}
+
+IniFile::IniFile(fs::path path) : path_(std::move(path)) {
+  const std::optional<std::string> bytes = ReadWholeFile(path_);
+  if (!bytes) {
+    unreadable_ = errno != ENOENT && errno != ENOTDIR;
+    return;
+  }
+  bom_ = HasUtf8Bom(*bytes) && IsValidUtf8(std::string_view(*bytes).substr(3));
+  const std::string text = DecodeFileText(*bytes);
+  if (text.find("\r\n") != std::string::npos) line_end_ = "\r\n";
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (line.ends_with('\r')) line.pop_back();
+    lines_.push_back(std::move(line));
+    start = end + 1;
+  }
+}
+
+size_t IniFile::FindSection(std::string_view section) const {
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    const auto name = SectionName(lines_[i]);
+    if (name && EqualsIgnoreCase(*name, section)) return i;
+  }
+  return std::string::npos;
+}
+
+size_t IniFile::EndOfSection(size_t section_line) const {
+  size_t end = section_line + 1;
+  for (size_t i = section_line + 1; i < lines_.size() && !SectionName(lines_[i]); ++i) {
+    if (ParseKeyLine(lines_[i])) end = i + 1;
+  }
+  return end;
+}
+
+size_t IniFile::FindKey(std::string_view section, std::string_view key) const {
+  bool in_section = false;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (const auto name = SectionName(lines_[i])) {
+      // A section that appears twice is searched in both places, first one first.
+      in_section = EqualsIgnoreCase(*name, section);
+    } else if (in_section) {
+      const auto entry = ParseKeyLine(lines_[i]);
+      if (entry && EqualsIgnoreCase(entry->key, key)) return i;
+    }
+  }
+  return std::string::npos;
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view default_value) const {
+  const size_t index = FindKey(section, key);
+  if (index == std::string::npos) return std::string(default_value);
+  std::string_view value = ParseKeyLine(lines_[index])->value;
+  if (IsEnclosedInQuotes(value)) value = value.substr(1, value.size() - 2);
+  return std::string(Utf8Prefix(value, kMaxValueChars));
+}
+
+int IniFile::ReadInteger(std::string_view section, std::string_view key, int default_value) const {
+  return ParseIniInteger(ReadString(section, key, "")).value_or(default_value);
+}
+
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool default_value) const {
+  return ReadInteger(section, key, default_value ? 1 : 0) != 0;
+}
+
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  const size_t index = FindKey(section, key);
+  if (index != std::string::npos) {
+    // Keep the key as the file spells it; only the value changes.
+    lines_[index] = std::string(ParseKeyLine(lines_[index])->key) + "=" + StoredValue(value);
+    return;
+  }
+  std::string line = std::string(key) + "=" + StoredValue(value);
+  const size_t section_line = FindSection(section);
+  if (section_line == std::string::npos) {
+    lines_.push_back("[" + std::string(section) + "]");
+    lines_.push_back(std::move(line));
+    return;
+  }
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(EndOfSection(section_line)),
+                std::move(line));
+}
+
+void IniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+void IniFile::Save() const {
+  if (unreadable_) throw IniWriteError(path_);
+
+  std::string content = bom_ ? "\xEF\xBB\xBF" : "";
+  for (const std::string& line : lines_) content += line + line_end_;
+
+  // Write through a symbolic link rather than replacing the link with a plain file.
+  std::error_code ec;
+  fs::path target = path_;
+  if (fs::is_symlink(path_, ec)) {
+    target = fs::weakly_canonical(path_, ec);
+    if (ec) throw IniWriteError(path_);
+  }
+
+  fs::path temp_path;
+  const int fd = CreateTemporaryBeside(target, temp_path);
+  if (fd < 0) throw IniWriteError(path_);
+
+  struct stat old_file {};
+  bool ok = true;
+  if (::stat(target.c_str(), &old_file) == 0) ok = ::fchmod(fd, old_file.st_mode & 07777) == 0;
+  ok = ok && WriteAll(fd, content) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  ok = ok && ::rename(temp_path.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp_path.c_str());
+    throw IniWriteError(path_);
+  }
+  // Make the rename itself durable; the new contents are already safe, so this is best effort.
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const int dir_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir_fd >= 0) {
+    ::fsync(dir_fd);
+    ::close(dir_fd);
+  }
+}
+
+}  // namespace chimewell

@@ -1,0 +1,16 @@
+#pragma once
+// The Japanese imperial eras from 明治 on, and the era year of a date.
+#include <optional>
+#include <string_view>
+
+namespace chimewell {
+
+struct EraYear {
+  std::string_view name;  // e.g. "平成"
+  int year;               // year within the era, 1 for the first (partial) year
+};
+
+// The era and era year of a Gregorian date; nullopt before 明治 began (1868-10-23).
+std::optional<EraYear> JapaneseEraYear(int year, int month, int day);
+
+}  // namespace chimewell

@@ -1,0 +1,109 @@
+#include "core/speech_text.h"
+
+#include "core/japanese_era.h"
+
+namespace chimewell {
+namespace {
+
+// The words of spoken times and dates, kept together.
+constexpr std::string_view kDefaultTemplate = "[AMPM][HOUR][MIN]です";
+constexpr std::string_view kMorning = "午前";
+constexpr std::string_view kAfternoon = "午後";
+constexpr std::string_view kYearSuffix = "年";
+constexpr std::string_view kMonthSuffix = "月";
+constexpr std::string_view kDaySuffix = "日";
+constexpr std::string_view kHourSuffix = "時";
+constexpr std::string_view kMinuteSuffix = "分";
+constexpr std::string_view kSecondSuffix = "秒";
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Lower-cases ASCII letters only; the bytes of other UTF-8 characters are all >= 0x80.
+std::string AsciiLowerCopy(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = AsciiLower(c);
+  return out;
+}
+
+// Replaces every occurrence of `token` in `text`, matching exactly or in any ASCII letter case.
+// Replacement text is never searched again.
+void ReplaceAll(std::string& text, std::string_view token, std::string_view value,
+                bool ignore_case) {
+  const std::string needle = ignore_case ? AsciiLowerCopy(token) : std::string(token);
+  std::string haystack = ignore_case ? AsciiLowerCopy(text) : text;
+  std::string out;
+  size_t from = 0;
+  for (size_t at = haystack.find(needle); at != std::string::npos;
+       at = haystack.find(needle, from)) {
+    out.append(text, from, at - from);
+    out += value;
+    from = at + needle.size();
+  }
+  if (from == 0) return;  // nothing to replace
+  out.append(text, from);
+  text = std::move(out);
+}
+
+void ReplaceExact(std::string& text, std::string_view token, std::string_view value) {
+  ReplaceAll(text, token, value, false);
+}
+void ReplaceAnyCase(std::string& text, std::string_view token, std::string_view value) {
+  ReplaceAll(text, token, value, true);
+}
+
+std::string Number(int value, std::string_view suffix) {
+  return std::to_string(value) + std::string(suffix);
+}
+
+std::string EraText(const DateTimeParts& date) {
+  const auto era = JapaneseEraYear(date.year, date.month, date.day);
+  // Eras before 明治 are not in our table; the Western year still tells the listener the year.
+  if (!era) return Number(date.year, kYearSuffix);
+  return std::string(era->name) + Number(era->year, kYearSuffix);
+}
+
+}  // namespace
+
+std::string ExpandSpeechText(std::string_view tmpl, TDateTime moment) {
+  std::string text(tmpl);
+  if (AsciiLowerCopy(text) == "default") text = "[default]";
+  ReplaceAnyCase(text, "[default]", kDefaultTemplate);
+
+  const DateTimeParts parts = DecodeDateTime(moment);
+  ReplaceAnyCase(text, "[wa]", EraText(parts));
+  ReplaceAnyCase(text, "[year]", Number(parts.year, kYearSuffix));
+  ReplaceAnyCase(text, "[mon]", Number(parts.month, kMonthSuffix));
+  ReplaceAnyCase(text, "[day]", Number(parts.day, kDaySuffix));
+  ReplaceAnyCase(text, "[wday]", LongWeekdayName(DayOfWeek(moment)));
+
+  const int hour = parts.hour;
+  const int minute = parts.minute;
+  const int second = parts.second;
+
+  // The upper-case tokens speak a larger unit only when no smaller one is being spoken.
+  const std::string lower = AsciiLowerCopy(text);
+  const bool no_seconds = second == 0 || lower.find("[sec]") == std::string::npos;
+  const bool no_minutes = minute == 0 || lower.find("[min]") == std::string::npos;
+  const bool hour_spoken = (no_minutes || minute % 10 == 0) && no_seconds;
+
+  const std::string_view ampm = hour < 12 ? kMorning : kAfternoon;
+  ReplaceExact(text, "[ampm]", ampm);
+  ReplaceExact(text, "[AMPM]", no_minutes && no_seconds ? ampm : "");
+
+  const std::string hour24 = Number(hour, kHourSuffix);
+  ReplaceExact(text, "[hh24]", hour24);
+  ReplaceAnyCase(text, "[hh24]", hour_spoken ? hour24 : "");
+
+  const std::string hour12 = Number(hour == 12 ? 12 : hour % 12, kHourSuffix);
+  ReplaceExact(text, "[hour]", hour12);
+  ReplaceAnyCase(text, "[hour]", hour_spoken ? hour12 : "");
+
+  const std::string minutes = Number(minute, kMinuteSuffix);
+  ReplaceExact(text, "[min]", minute > 0 ? minutes : "");
+  ReplaceExact(text, "[MIN]", no_seconds ? minutes : "");
+
+  ReplaceAnyCase(text, "[sec]", second > 0 ? Number(second, kSecondSuffix) : "");
+  return text;
+}
+
+}  // namespace chimewell

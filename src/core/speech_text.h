@@ -1,0 +1,16 @@
+#pragma once
+// Speech text templates: bracketed date and time tokens turned into spoken Japanese.
+#include <string>
+#include <string_view>
+
+#include "core/datetime.h"
+
+namespace chimewell {
+
+// Expands the tokens of `tmpl` for the local moment `moment`: [wa] [year] [mon] [day] [wday]
+// [ampm] [hh24] [hour] [min] [sec], the conditional [AMPM] [HH24] [HOUR] [MIN], and [default]
+// (also a template that is just the word "default"). Unknown bracketed text stays as it is.
+// Before 明治 (1868-10-23) [wa] gives the Western year, like [year].
+std::string ExpandSpeechText(std::string_view tmpl, TDateTime moment);
+
+}  // namespace chimewell
