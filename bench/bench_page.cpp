@@ -12,8 +12,10 @@ const std::string kTemplatePath = std::string(CHIMEWELL_SOURCE_DIR) + "/data/chi
 
 struct Fixture {
   Fixture() {
-    for (int i = 0; i < 40; ++i) schedule.push_back("Time \"[hour][min]\" At " + std::to_string(i % 24) + ":00");
-    for (int i = 0; i < 120; ++i) fonts.push_back({"Font Family " + std::to_string(i), kScalableFont});
+    for (int i = 0; i < 40; ++i)
+      schedule.push_back("Time \"[hour][min]\" At " + std::to_string(i % 24) + ":00");
+    for (int i = 0; i < 120; ++i)
+      fonts.push_back({"Font Family " + std::to_string(i), kScalableFont});
     jiho.LastFolder.fill("/home/user/voices/set");
     date_fonts = BuildFontOptions(fonts, "Font Family 3");
     digit_fonts = BuildFontOptions(fonts, "Font Family 7");

@@ -66,7 +66,8 @@ bool PieceTable::ReplaceFirst(std::string_view key, std::string_view value) {
       if (!MatchesAt(start, key)) continue;
       const Position end = Advance(start, key.size());
       std::vector<Piece> replacement;
-      if (start.offset > piece.begin) replacement.push_back({piece.source, piece.begin, start.offset});
+      if (start.offset > piece.begin)
+        replacement.push_back({piece.source, piece.begin, start.offset});
       if (!value.empty()) {
         sources_.push_back({value, {}});
         replacement.push_back({static_cast<uint32_t>(sources_.size() - 1), 0, value.size()});

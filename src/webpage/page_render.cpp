@@ -1,5 +1,6 @@
 #include "webpage/page_render.h"
 
+#include "core/text_encoding.h"
 #include "platform/file_system.h"
 #include "webpage/page_piece_table.h"
 #include "webpage/page_texts.h"
@@ -7,11 +8,9 @@
 namespace chimewell {
 namespace {
 
-// The template's bytes as UTF-8 page text.
-// TODO(encoding): a template saved as CP932 must be decoded here once the shared text decoder
-// is available (core/text_encoding.h: IsValidUtf8 ? text : Cp932ToUtf8(text)). This is the only
-// place that needs to change.
-std::string DecodeTemplate(std::string bytes) { return bytes; }
+// The template's bytes as UTF-8 page text: a template saved as CP932 (Shift-JIS) is converted,
+// and a UTF-8 byte-order mark is dropped.
+std::string DecodeTemplate(std::string_view bytes) { return DecodeFileText(bytes); }
 
 }  // namespace
 
@@ -53,7 +52,7 @@ std::string ApplyReplacements(std::string page, const ReplacementList& list) {
 std::string RenderPage(const FileSystem& files, const std::string& template_path,
                        const ReplacementList& list) {
   std::optional<std::string> bytes = files.ReadFile(template_path);
-  std::string page = bytes ? NormaliseLineEnds(DecodeTemplate(std::move(*bytes)))
+  std::string page = bytes ? NormaliseLineEnds(DecodeTemplate(*bytes))
                            : std::string(page_texts::kMissingTemplatePage);
   return ApplyReplacements(std::move(page), list);
 }

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "webpage/colour_table.h"
-#include "webpage/html_escape.h"
+#include "webpage/page_escape.h"
 #include "webpage/page_option_lists.h"
 #include "webpage/page_texts.h"
 
@@ -28,7 +28,7 @@ void AddNumber(ReplacementList& list, std::string_view name, int value) {
 }
 
 void AddText(ReplacementList& list, std::string_view name, std::string_view text) {
-  list.Add(Key(name), HtmlEscape(text));
+  list.Add(Key(name), EscapePageText(text));
 }
 
 bool AnyNonEmpty(const std::array<std::string, kAddOnCount>& texts) {
@@ -95,19 +95,19 @@ void AddCountChoice(ReplacementList& list, int interval) {
       break;
     }
   }
-  static constexpr std::array<const char*, 6> kNames = {
-      "CHECKED00", "CHECKED05", "CHECKED10", "CHECKED15", "CHECKED30", "CHECKED60"};
+  static constexpr std::array<const char*, 6> kNames = {"CHECKED00", "CHECKED05", "CHECKED10",
+                                                        "CHECKED15", "CHECKED30", "CHECKED60"};
   for (int i = 0; i < 6; ++i) list.Add(Key(kNames[i]), i == chosen ? "checked" : "");
 }
 
 std::string LastFileText(std::optional<std::string_view> path) {
   if (!path) return {};
-  return page_texts::kLastFileOpen + HtmlEscape(*path) + page_texts::kLastFileClose;
+  return page_texts::kLastFileOpen + EscapePageText(*path) + page_texts::kLastFileClose;
 }
 
 void AppendEscapedLines(std::string& out, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
-    AppendHtmlEscaped(out, line);
+    AppendPageText(out, line);
     out += "\r\n";
   }
 }
@@ -115,9 +115,9 @@ void AppendEscapedLines(std::string& out, const std::vector<std::string>& lines)
 }  // namespace
 
 void AddSectionOpen(ReplacementList& list, PageSection section) {
-  static constexpr std::array<const char*, 5> kMarks = {
-      "$!OPENSCHEFORM!$", "$!OPENBASEFORM!$", "$!OPENJIHOFORM!$", "$!OPENDIGIFORM!$",
-      "$!OPENTESTCFG!$"};
+  static constexpr std::array<const char*, 5> kMarks = {"$!OPENSCHEFORM!$", "$!OPENBASEFORM!$",
+                                                        "$!OPENJIHOFORM!$", "$!OPENDIGIFORM!$",
+                                                        "$!OPENTESTCFG!$"};
   list.Add(kMarks[static_cast<size_t>(section)], kShowBlock);
 }
 
@@ -134,9 +134,8 @@ std::string DocumentUrl(const std::string& guide_path) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string url = "file://";
   for (unsigned char c : path) {
-    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                       (c >= '0' && c <= '9') || c == '/' || c == '-' || c == '_' || c == '.' ||
-                       c == '~';
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                       c == '/' || c == '-' || c == '_' || c == '.' || c == '~';
     if (plain) {
       url += static_cast<char>(c);
     } else {
@@ -217,13 +216,13 @@ void AppendTestValues(ReplacementList& list, const TestFieldValues& v) {
 
 std::string BuildDebugBlock(const DebugInfo& info) {
   std::string out = "<HR><B>DEBUG Info</B><BR>[RequestInfo.Command] ";
-  AppendHtmlEscaped(out, info.command);
+  AppendPageText(out, info.command);
   out += "<BR>[RequestInfo.Document] ";
-  AppendHtmlEscaped(out, info.document);
+  AppendPageText(out, info.document);
   out += "<BR>[RequestInfo.Header] ";
   AppendEscapedLines(out, info.header_lines);
   out += "<BR>[RequestInfo.UnparsedParams]<BR><PRE>";
-  AppendHtmlEscaped(out, info.unparsed_params);
+  AppendPageText(out, info.unparsed_params);
   out += "</PRE><BR>[Log]<PRE>";
   AppendEscapedLines(out, info.log_lines);
   out += "</PRE>";

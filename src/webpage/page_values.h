@@ -3,7 +3,7 @@
 // order the request handler gives them.
 //
 // Escaping: every text that comes from the settings, a file or the request is HTML-escaped
-// (see html_escape.h) before it is inserted: $!COPYRIGHT!$, $!DOCUMENT!$, $!CONTSTR!$,
+// (see page_escape.h) before it is inserted: $!COPYRIGHT!$, $!DOCUMENT!$, $!CONTSTR!$,
 // $!JIHOFORMAT!$, $!JIHOFDR!$, $!DATEFORMAT!$, $!JIHOSTR!$, $!MSGSTR!$, the paths in
 // $!WAVEFILE!$ and $!MIDIFILE!$, the texts and names inside $!JIHOADDON!$, $!JIHOADDOFF!$,
 // $!JIHOLASTS!$, $!DATEFONTNAMES!$, $!DIGITFONTNAMES!$, and the request and log parts of
@@ -57,8 +57,8 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& value
 
 // What the test section's fields show.
 struct TestFieldValues {
-  std::string_view jiho_format;             // the stored time-signal format
-  TDateTime now = 0;                        // proposed date and time of both tests
+  std::string_view jiho_format;  // the stored time-signal format
+  TDateTime now = 0;             // proposed date and time of both tests
   std::optional<std::string_view> sent_jiho_str = std::nullopt;  // JIHOSTR when JIHOTEST was sent
   std::optional<std::string_view> sent_msg_str = std::nullopt;   // MSGSTR when MSGTEST was sent
   std::optional<std::string_view> wave_file = std::nullopt;      // WAVEFILE when it was sent

@@ -49,11 +49,11 @@ TEST(ColourNameTable, MediumTurquoiseStandsTwiceAndTurquoiseNever) {
 }
 
 TEST(ColourValues, StoredColoursShowAsRgbHexWithRedFirst) {
-  EXPECT_EQ(RgbHex(SwapRedBlue(255)), "FF0000");                // stored red
-  EXPECT_EQ(RgbHex(SwapRedBlue(16770244)), "C4E4FF");           // default background
+  EXPECT_EQ(RgbHex(SwapRedBlue(255)), "FF0000");       // stored red
+  EXPECT_EQ(RgbHex(SwapRedBlue(16770244)), "C4E4FF");  // default background
   EXPECT_EQ(RgbHex(SwapRedBlue(0x0A0B0C)), "0C0B0A");
   EXPECT_EQ(RgbHex(0x00000F), "00000F");
-  EXPECT_EQ(SwapRedBlue(0xFF123456u), 0x563412u);               // the top byte is dropped
+  EXPECT_EQ(SwapRedBlue(0xFF123456u), 0x563412u);  // the top byte is dropped
 }
 
 TEST(ColourGrid, TwentyRowsOfSevenCellsThenAnEmptyRow) {
@@ -64,13 +64,17 @@ TEST(ColourGrid, TwentyRowsOfSevenCellsThenAnEmptyRow) {
                       "</A>\r\n</TD>\r\n<TD class=cell bgColor=\"Ivory\">"),
             std::string::npos);
   size_t cells = 0, rows = 0;
-  for (size_t at = grid.find("<TD"); at != std::string::npos; at = grid.find("<TD", at + 1)) ++cells;
-  for (size_t at = grid.find("<TR>"); at != std::string::npos; at = grid.find("<TR>", at + 1)) ++rows;
+  for (size_t at = grid.find("<TD"); at != std::string::npos; at = grid.find("<TD", at + 1))
+    ++cells;
+  for (size_t at = grid.find("<TR>"); at != std::string::npos; at = grid.find("<TR>", at + 1))
+    ++rows;
   EXPECT_EQ(cells, 140u);
   EXPECT_EQ(rows, 21u);
   // The seventh cell closes the first row.
-  EXPECT_NE(grid.find("MintCream<BR>#F5FFFA</A>\r\n</TD>\r\n</TR><TR>\r\n<TD class=cell bgColor=\"Snow\">"),
-            std::string::npos);
+  EXPECT_NE(
+      grid.find(
+          "MintCream<BR>#F5FFFA</A>\r\n</TD>\r\n</TR><TR>\r\n<TD class=cell bgColor=\"Snow\">"),
+      std::string::npos);
   EXPECT_TRUE(grid.ends_with("LightSkyBlue<BR>#87CEFA</A>\r\n</TD>\r\n</TR><TR>\r\n</TR>\r\n"));
 }
 

@@ -32,7 +32,8 @@ class DefaultTemplate : public ::testing::Test {
                 "Speak \"おはようございます\" At 7:30 Repeat 2 Every 月 火 水 木 金",
                 "Speak \"[hour]時[min]分\" ALL 0 30 from 8:00 to 22:00"};
     clock.DateName = "Noto Sans CJK JP";
-    fonts = {{"DejaVu Sans", kScalableFont}, {"Noto Sans CJK JP", kScalableFont},
+    fonts = {{"DejaVu Sans", kScalableFont},
+             {"Noto Sans CJK JP", kScalableFont},
              {"Fixed", kRasterFont}};
   }
 
@@ -84,17 +85,18 @@ class DefaultTemplate : public ::testing::Test {
 TEST_F(DefaultTemplate, CarriesEveryPlaceholderExactlyOnce) {
   const std::string page = Template();
   const ReplacementList list =
-      AllValues({PageSection::kSchedule, PageSection::kBase, PageSection::kJiho,
-                 PageSection::kDigi, PageSection::kTest});
+      AllValues({PageSection::kSchedule, PageSection::kBase, PageSection::kJiho, PageSection::kDigi,
+                 PageSection::kTest});
   for (const std::string& line : list.Lines()) {
     const std::string key = line.substr(0, line.find('\t'));
     EXPECT_EQ(Count(page, key), 1u) << key;
   }
   // Nothing in the template that the program does not fill.
   const std::regex placeholder(R"(\$![A-Z0-9]+!\$)");
-  EXPECT_EQ(static_cast<size_t>(std::distance(
-                std::sregex_iterator(page.begin(), page.end(), placeholder), std::sregex_iterator())),
-            list.Lines().size());
+  EXPECT_EQ(
+      static_cast<size_t>(std::distance(std::sregex_iterator(page.begin(), page.end(), placeholder),
+                                        std::sregex_iterator())),
+      list.Lines().size());
 }
 
 TEST_F(DefaultTemplate, RenderedPageKeepsOnlyTheMarksOfUnsubmittedForms) {
@@ -117,19 +119,21 @@ TEST_F(DefaultTemplate, RenderedPageKeepsOnlyTheMarksOfUnsubmittedForms) {
 TEST_F(DefaultTemplate, OffersEveryFormFieldAndTheColourScript) {
   const std::string page = Template();
   for (const char* field :
-       {"SCHEADD", "SCHECMD", "SCHEARG", "SCHEINTA", "SCHEINTB", "SCHE1HOUR", "SCHE1MIN",
-        "SCHESKIPMIN", "SCHEALLMIN", "SCHE2HOUR", "SCHE2MIN", "SCHE3HOUR", "SCHE3MIN",
-        "SCHEREPEAT", "SCHEW1", "SCHEW7", "SCHESET", "CONTENTS", "BASESET", "SPEAKOFFSET",
-        "TTRAY", "MIDIVOLUME", "MIDIBACK", "ICONICSTART", "LIPSVIEW", "JIHOSET", "JIHOTYPE",
-        "JIHOMLVC", "JIHOFDRSEL", "JIHOLAST", "JIHOFDR", "JIHOFORMAT", "JIHOERROR", "DIGISET",
-        "DATEFORMAT", "DATEFONT", "DATECHECK", "DATESIZE", "DATEX", "DATEY", "DIGITFONT",
-        "DIGITCHECK", "HHMMSIZE", "HHMMX", "HHMMY", "AMPMSIZE", "AMPMX", "AMPMY", "SECSIZE",
-        "SECX", "SECY", "BACKCOLOR", "DATECOLOR", "HHMM1COLOR", "HHMM2COLOR", "AMPM1COLOR",
-        "AMPM2COLOR", "SECCOLOR", "BACKSAMPLE", "DATESAMPLE", "HHMM1SAMPLE", "HHMM2SAMPLE",
-        "AMPM1SAMPLE", "AMPM2SAMPLE", "SECSAMPLE", "DEBUGGRID", "DATEBOLD", "DATEITALIC",
-        "HHMMBOLD", "HHMMITALIC", "AMPMBOLD", "AMPMITALIC", "SECBOLD", "SECITALIC", "COUNTSET",
-        "COUNT", "JIHOTEST", "JIHOSTR", "MSGTEST", "MSGSTR", "DATE", "TIME", "WAVETEST",
-        "WAVEFILE", "MIDITEST", "MIDIFILE"}) {
+       {"SCHEADD",     "SCHECMD",     "SCHEARG",     "SCHEINTA",    "SCHEINTB",   "SCHE1HOUR",
+        "SCHE1MIN",    "SCHESKIPMIN", "SCHEALLMIN",  "SCHE2HOUR",   "SCHE2MIN",   "SCHE3HOUR",
+        "SCHE3MIN",    "SCHEREPEAT",  "SCHEW1",      "SCHEW7",      "SCHESET",    "CONTENTS",
+        "BASESET",     "SPEAKOFFSET", "TTRAY",       "MIDIVOLUME",  "MIDIBACK",   "ICONICSTART",
+        "LIPSVIEW",    "JIHOSET",     "JIHOTYPE",    "JIHOMLVC",    "JIHOFDRSEL", "JIHOLAST",
+        "JIHOFDR",     "JIHOFORMAT",  "JIHOERROR",   "DIGISET",     "DATEFORMAT", "DATEFONT",
+        "DATECHECK",   "DATESIZE",    "DATEX",       "DATEY",       "DIGITFONT",  "DIGITCHECK",
+        "HHMMSIZE",    "HHMMX",       "HHMMY",       "AMPMSIZE",    "AMPMX",      "AMPMY",
+        "SECSIZE",     "SECX",        "SECY",        "BACKCOLOR",   "DATECOLOR",  "HHMM1COLOR",
+        "HHMM2COLOR",  "AMPM1COLOR",  "AMPM2COLOR",  "SECCOLOR",    "BACKSAMPLE", "DATESAMPLE",
+        "HHMM1SAMPLE", "HHMM2SAMPLE", "AMPM1SAMPLE", "AMPM2SAMPLE", "SECSAMPLE",  "DEBUGGRID",
+        "DATEBOLD",    "DATEITALIC",  "HHMMBOLD",    "HHMMITALIC",  "AMPMBOLD",   "AMPMITALIC",
+        "SECBOLD",     "SECITALIC",   "COUNTSET",    "COUNT",       "JIHOTEST",   "JIHOSTR",
+        "MSGTEST",     "MSGSTR",      "DATE",        "TIME",        "WAVETEST",   "WAVEFILE",
+        "MIDITEST",    "MIDIFILE"}) {
     EXPECT_NE(page.find("name=\"" + std::string(field) + "\""), std::string::npos) << field;
   }
   for (const char* value : {"JIHO", "MESS", "WAVE", "AT", "SKIP", "ALL", "BGM", "TRUE"}) {
@@ -149,9 +153,10 @@ TEST_F(DefaultTemplate, WritesASampleWhenAsked) {
   if (!out) GTEST_SKIP() << "set CHIMEWELL_PAGE_SAMPLE to a file name";
   const std::string page = RenderPage(
       RealFileSystem(), kTemplatePath,
-      AllValues({PageSection::kSchedule, PageSection::kBase, PageSection::kJiho,
-                 PageSection::kDigi, PageSection::kTest},
-                "時報音声ファイル設定に問題があります<BR>\r\nHAN.WAV ファイルがありません<BR>\r\n"));
+      AllValues(
+          {PageSection::kSchedule, PageSection::kBase, PageSection::kJiho, PageSection::kDigi,
+           PageSection::kTest},
+          "時報音声ファイル設定に問題があります<BR>\r\nHAN.WAV ファイルがありません<BR>\r\n"));
   std::ofstream(out, std::ios::binary) << page;
 }
 

@@ -1,10 +1,11 @@
+#include "webpage/page_render.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <random>
 
 #include "platform/file_system.h"
-#include "webpage/page_render.h"
 
 namespace chimewell {
 namespace {
@@ -61,7 +62,8 @@ TEST(ApplyReplacements, FindsKeysThatSpanInsertedValuesAndTheTemplate) {
 }
 
 // The page as the plain definition gives it: replace in the whole text, one key after another.
-std::string ReplaceOneByOne(std::string page, const std::vector<std::pair<std::string, std::string>>& lines) {
+std::string ReplaceOneByOne(std::string page,
+                            const std::vector<std::pair<std::string, std::string>>& lines) {
   for (const auto& [key, value] : lines) {
     const size_t at = page.find(key);
     if (at != std::string::npos) page.replace(at, key.size(), value);
@@ -93,10 +95,10 @@ TEST(ApplyReplacements, AgreesWithReplacingInTheWholeTextOnRandomInput) {
 
 TEST(ApplyReplacements, LinesWithoutTabOrKeyAndUnknownKeys) {
   ReplacementList list;
-  list.AddLine("$!GONE!$");         // no TAB: the key with an empty value
-  list.AddLine("\tnothing");        // empty key: skipped
-  list.AddLine("$!T!$\ta\tb");      // the value runs from the first TAB to the end
-  list.Add("$!ABSENT!$", "x");      // no occurrence, no change
+  list.AddLine("$!GONE!$");     // no TAB: the key with an empty value
+  list.AddLine("\tnothing");    // empty key: skipped
+  list.AddLine("$!T!$\ta\tb");  // the value runs from the first TAB to the end
+  list.Add("$!ABSENT!$", "x");  // no occurrence, no change
   list.Add("$!V!$", "line1\r\nline2");
   EXPECT_EQ(ApplyReplacements("[$!GONE!$][$!T!$][$!OPENBASEFORM!$][$!V!$]", list),
             "[][a\tb][$!OPENBASEFORM!$][line1\r\nline2]");
@@ -111,6 +113,16 @@ TEST(RenderPage, ReadsTheTemplateAfreshEveryTimeAndServesItWithCrLf) {
   EXPECT_EQ(RenderPage(files, "/p.html", list), "<p>500</p>\r\n<i>end</i>\r\n");
   files.files["/p.html"] = "edited $!SPEAKOFFSET!$\n";
   EXPECT_EQ(RenderPage(files, "/p.html", list), "edited 500\r\n");
+}
+
+TEST(RenderPage, ShiftJisTemplateIsServedAsUtf8) {
+  MapFileSystem files;
+  files.files["/sjis.html"] = "<p>\x90\xdd\x92\xe8 $!X!$</p>\r\n";  // 設定 in Shift-JIS
+  files.files["/bom.html"] = "\xEF\xBB\xBF<p>設定 $!X!$</p>";
+  ReplacementList list;
+  list.Add("$!X!$", "v");
+  EXPECT_EQ(RenderPage(files, "/sjis.html", list), "<p>設定 v</p>\r\n");
+  EXPECT_EQ(RenderPage(files, "/bom.html", list), "<p>設定 v</p>\r\n");
 }
 
 TEST(RenderPage, MissingTemplateGivesTheFixedErrorPageWhateverTheList) {

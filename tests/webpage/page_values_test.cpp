@@ -1,8 +1,9 @@
+#include "webpage/page_values.h"
+
 #include <gtest/gtest.h>
 
-#include "webpage/html_escape.h"
+#include "webpage/page_escape.h"
 #include "webpage/page_option_lists.h"
-#include "webpage/page_values.h"
 
 namespace chimewell {
 namespace {
@@ -77,7 +78,7 @@ TEST_F(PageValues, AUserTextCannotTakeAPlaceholdersPlace) {
   jiho.Format = "$!SECX!$";
   const ReplacementList list = Settings();
   EXPECT_EQ(ApplyReplacements("[$!JIHOFORMAT!$] [$!SECX!$]", list), "[&#36;!SECX!&#36;] [300]");
-  EXPECT_EQ(HtmlEscape("a&b 'c' $5"), "a&amp;b &#39;c&#39; &#36;5");
+  EXPECT_EQ(EscapePageText("a&b 'c' $5"), "a&amp;b &#39;c&#39; &#36;5");
 }
 
 TEST_F(PageValues, ChoicesMarkExactlyOneOrFallBack) {
@@ -196,8 +197,9 @@ TEST(AddOnTable, TwoInputsPerRowAfterOneEmptyRow) {
       "value=\"\"></TD>\r\n<TD>AddOff2</TD><TD><INPUT type=TEXT name=JIHOADDOFF2 size=45 "
       "value=\"/a.wav\"></TD>\r\n</TR><TR>\r\n<TD>AddOff3</TD>"));
   EXPECT_TRUE(table.ends_with("name=JIHOADDOFF16 size=45 value=\"\"></TD>\r\n</TR></TABLE>"));
-  EXPECT_NE(BuildAddOnTable(AddOnKind::kAddOn, texts).find("<TD>AddOn9</TD><TD><INPUT type=TEXT "
-                                                           "name=JIHOADDON9 "),
+  EXPECT_NE(BuildAddOnTable(AddOnKind::kAddOn, texts)
+                .find("<TD>AddOn9</TD><TD><INPUT type=TEXT "
+                      "name=JIHOADDON9 "),
             std::string::npos);
 }
 
