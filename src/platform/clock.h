@@ -19,8 +19,8 @@ class Clock {
   // Waits on `cv` (with `lock` held) until `done()` holds or `ms` milliseconds of this clock
   // have passed. Returns done(). Workers use this for every sleep so that tests run them in
   // virtual time and a stop request wakes them at once.
-  virtual bool WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, int64_t ms,
-                       const std::function<bool()>& done) = 0;
+  virtual bool WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
+                       int64_t ms, const std::function<bool()>& done) = 0;
 };
 
 // The system's clock.
