@@ -88,6 +88,19 @@ TEST_F(SpeechTest, ANewTextReplacesTheOneSounding) {
   EXPECT_LT(Listen(Captured(), 0.02).Seconds(kMixRate), 3.0);
 }
 
+TEST_F(SpeechTest, EveryUtteranceSpeaksAfterStopsAndReplacements) {
+  std::atomic<int> starts{0};
+  speech_->SetAudioEvents([&] { ++starts; }, nullptr);
+  for (int i = 0; i < 4; ++i) {
+    speech_->SpeakText("はい");
+    ASSERT_TRUE(WaitSilent());
+    speech_->SpeakText("いいえ");
+    speech_->StopSpeech();
+  }
+  EXPECT_EQ(starts, 4);
+  EXPECT_TRUE(reports_.empty()) << reports_[0];
+}
+
 TEST(SpeechSetupTest, AMissingVoiceIsReportedOnceAndNothingSpeaks) {
   Mixer mixer(MakeNullSink());
   std::vector<std::string> reports;

@@ -10,9 +10,10 @@ namespace chimewell {
 
 class ChildProcess {
  public:
-  // Starts `argv[0]` (searched in PATH) with stdin, stdout and stderr on /dev/null.
-  // False when it could not be started.
-  bool Start(const std::vector<std::string>& argv);
+  // Starts `argv[0]` (searched in PATH) with stdout and stderr on /dev/null. Its stdin is
+  // /dev/null, or, when `input` is given, a pipe whose writing end is stored there (the caller
+  // closes it). False when it could not be started.
+  bool Start(const std::vector<std::string>& argv, int* input = nullptr);
   // Waits for the program to end; true when it exited with status 0.
   bool Wait();
   // Kills the program if it still runs. Safe from any thread, also after it has ended.

@@ -1,10 +1,13 @@
 #include "platform/linux/open_jtalk_speech.h"
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "platform/wave_file.h"
 
@@ -25,12 +28,18 @@ std::string MakeWorkDir() {
   return pattern;
 }
 
-bool WriteText(const std::string& path, const std::string& text) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool ok =
-      std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fputc('\n', f) != EOF;
-  return std::fclose(f) == 0 && ok;
+// Writes one line and closes the pipe; false when the reader has gone.
+bool SendLine(int fd, std::string line) {
+  line += '\n';
+  size_t done = 0;
+  while (done < line.size()) {
+    const ssize_t n = ::write(fd, line.data() + done, line.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  return done == line.size();
 }
 
 }  // namespace
@@ -54,6 +63,7 @@ OpenJTalkSpeech::~OpenJTalkSpeech() {
   }
   cv_.notify_all();
   if (thread_.joinable()) thread_.join();
+  Discard(spare_);
   if (!work_dir_.empty()) {
     std::error_code ec;
     std::filesystem::remove_all(work_dir_, ec);
@@ -98,7 +108,7 @@ void OpenJTalkSpeech::SetVolumeRight(uint32_t volume) {
 }
 
 void OpenJTalkSpeech::StopCurrentLocked() {
-  synthesis_.Kill();
+  if (synthesis_) synthesis_->Kill();
   if (voice_) voice_->Stop();
 }
 
@@ -107,6 +117,12 @@ void OpenJTalkSpeech::ReportOnce(const std::string& message) {
 }
 
 void OpenJTalkSpeech::Run() {
+  // A spare that died makes writing to its pipe fail with EPIPE instead of ending the program.
+  sigset_t pipe_signal;
+  sigemptyset(&pipe_signal);
+  sigaddset(&pipe_signal, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe_signal, nullptr);
+  spare_ = StartSpare();
   std::unique_lock lock(mutex_);
   while (true) {
     cv_.wait(lock, [this] { return quit_ || pending_.has_value(); });
@@ -144,31 +160,55 @@ void OpenJTalkSpeech::Speak(const std::string& text, uint64_t generation) {
   if (started) NotifyAudioStop();
 }
 
+OpenJTalkSpeech::Spare OpenJTalkSpeech::StartSpare() {
+  Spare spare;
+  // Open JTalk creates its output file as it starts, so every process gets a file of its own.
+  spare.output = work_dir_ + "/speech-" + std::to_string(next_output_++) + ".wav";
+  spare.process = std::make_shared<ChildProcess>();
+  if (!spare.process->Start(
+          {setup_.command, "-x", setup_.dictionary, "-m", setup_.voice, "-ow", spare.output},
+          &spare.input)) {
+    spare.process.reset();
+  }
+  return spare;
+}
+
+void OpenJTalkSpeech::Discard(Spare& spare) {
+  if (!spare.process) return;
+  spare.process->Kill();
+  ::close(spare.input);
+  spare.process->Wait();
+  spare.process.reset();
+  std::remove(spare.output.c_str());
+}
+
 std::shared_ptr<const PcmClip> OpenJTalkSpeech::Synthesize(const std::string& piece,
                                                            uint64_t generation) {
-  const std::string input = work_dir_ + "/text.txt";
-  const std::string output = work_dir_ + "/speech.wav";
-  std::remove(output.c_str());
-  if (!WriteText(input, piece)) {
+  if (!spare_.process) spare_ = StartSpare();
+  Spare mine = std::exchange(spare_, Spare{});
+  if (!mine.process) {
     ReportOnce(kSynthesisFailed);
     return nullptr;
   }
   {
-    // Started under the lock, so a StopSpeech from now on reaches this process.
+    // Handed over under the lock, so a StopSpeech from now on reaches this process.
     const std::lock_guard lock(mutex_);
-    if (generation != generation_) return nullptr;
-    if (!synthesis_.Start(
-            {setup_.command, "-x", setup_.dictionary, "-m", setup_.voice, "-ow", output, input})) {
-      ReportOnce(kSynthesisFailed);
+    if (generation != generation_) {
+      spare_ = std::move(mine);  // still unused and warm
       return nullptr;
     }
+    synthesis_ = mine.process;
   }
-  const bool ok = synthesis_.Wait();
+  const bool sent = SendLine(mine.input, piece);
+  spare_ = StartSpare();  // loads while this one synthesizes
+  const bool ok = mine.process->Wait() && sent;
+  auto clip = ok ? LoadWaveFile(mine.output) : std::nullopt;
+  std::remove(mine.output.c_str());
   {
     const std::lock_guard lock(mutex_);
+    synthesis_.reset();
     if (generation != generation_) return nullptr;  // stopped or replaced meanwhile
   }
-  auto clip = ok ? LoadWaveFile(output) : std::nullopt;
   if (!clip) {
     ReportOnce(kSynthesisFailed);
     return nullptr;

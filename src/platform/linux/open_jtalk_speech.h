@@ -39,6 +39,15 @@ class OpenJTalkSpeech final : public SpeechControl {
   // Speaks the request of `generation`; returns when it has played out or was replaced.
   void Speak(const std::string& text, uint64_t generation);
   std::shared_ptr<const PcmClip> Synthesize(const std::string& piece, uint64_t generation);
+  // An Open JTalk process started ahead of need: it loads its dictionary and voice, then waits
+  // for its line of text on stdin, so an utterance costs only the synthesis itself.
+  struct Spare {
+    std::shared_ptr<ChildProcess> process;
+    int input = -1;
+    std::string output;
+  };
+  Spare StartSpare();
+  static void Discard(Spare& spare);
   void ReportOnce(const std::string& message);
   void StopCurrentLocked();
 
@@ -55,7 +64,9 @@ class OpenJTalkSpeech final : public SpeechControl {
   uint64_t generation_ = 0;  // every SpeakText and StopSpeech starts a new one
   std::atomic<int16_t> speaking_{0};
   std::atomic<uint32_t> volume_left_{65535}, volume_right_{65535};
-  ChildProcess synthesis_;
+  std::shared_ptr<ChildProcess> synthesis_;  // the process synthesizing right now
+  Spare spare_;                              // used by the speech thread only
+  uint64_t next_output_ = 0;
   std::shared_ptr<MixerVoice> voice_;
   bool quit_ = false;
   std::thread thread_;
