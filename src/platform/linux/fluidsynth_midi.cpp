@@ -12,9 +12,9 @@ namespace chimewell {
 namespace {
 
 constexpr char kSoundFontFolder[] = "/usr/share/sounds/sf2";
-// Synthesizer gain chosen so that a General MIDI piece at volume 100 sounds about as loud as
-// the speech voice at full volume.
-constexpr double kSynthGain = 0.6;
+// Synthesizer gain: one piano note at volume 100 peaks at about a sixth of full scale, so a
+// fuller arrangement comes near the voice at full volume and still leaves headroom.
+constexpr double kSynthGain = 1.2;
 
 std::string FindSoundFont() {
   namespace fs = std::filesystem;
