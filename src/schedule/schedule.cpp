@@ -1,0 +1,78 @@
+#include "schedule/schedule.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "core/log.h"
+#include "schedule/next_time.h"
+#include "schedule/schedule_parser.h"
+#include "schedule/schedule_texts.h"
+
+namespace chimewell {
+
+Schedule::Schedule(const FileSystem& files, ScheduleReporting reporting)
+    : files_(files), reporting_(std::move(reporting)) {}
+
+bool Schedule::LoadSchedule(const std::vector<std::string>& lines, int default_volume) {
+  entries_.clear();
+  ParsedScheduleLine parsed;
+  bool all_valid = true;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    parsed.volume = default_volume;
+    const int result = ParseScheduleLine(lines[i], files_, parsed);
+    if (result == kScheduleComment) continue;
+    if (result != kScheduleLineValid) {
+      all_valid = false;
+      if (reporting_.show_panel_message) {
+        reporting_.show_panel_message(
+            schedule_texts::LineError(static_cast<int>(i + 1), result + 1));
+      }
+      continue;
+    }
+    for (const int seconds : parsed.times) {
+      TSchedule entry;
+      entry.Msg = parsed.items[1];
+      entry.Cmd = parsed.command;
+      entry.Mode = parsed.mode;
+      entry.RepeatCount = parsed.repeat;
+      entry.Seconds = seconds;
+      entry.FromTime = parsed.from_time;
+      entry.ToTime = parsed.to_time;
+      entry.Weekdays = parsed.weekdays;
+      entry.Volume = parsed.volume;
+      entry.ConfirmFlag = parsed.confirm;
+      entries_.push_back(std::move(entry));
+      if (Diagnosing()) AddDiagnostic(LoadLogLine("LOAD1", entries_.back()));
+    }
+  }
+  if (Diagnosing()) {
+    for (const TSchedule& entry : entries_) AddDiagnostic(LoadLogLine("LOAD2", entry));
+  }
+  return all_valid;
+}
+
+TDateTime Schedule::MakeNextTime(size_t index, TDateTime now, int recompute_flag) const {
+  if (index >= entries_.size()) return 0;
+  const TDateTime next = NextFiringTime(entries_[index], now, recompute_flag);
+  if (Diagnosing()) {
+    AddDiagnostic(NextTimeLogLine(static_cast<int>(index), entries_[index], next));
+  }
+  return next;
+}
+
+bool Schedule::Diagnosing() const { return reporting_.debug_mode && reporting_.log != nullptr; }
+
+void Schedule::AddDiagnostic(const std::string& line) const { reporting_.log->AddLogLine(line); }
+
+std::string LoadLogLine(const char* tag, const TSchedule& e) {
+  char head[64];
+  std::snprintf(head, sizeof head, "%s cmd=%d int=%d msg=", tag, static_cast<int>(e.Cmd),
+                static_cast<int>(e.Mode));
+  char times[96];
+  std::snprintf(times, sizeof times, " %.02d:%.02d.%.03d from %.02d:%.02d to %.02d:%.02d",
+                e.Seconds / 3600, e.Seconds % 3600 / 60, e.Seconds % 60, e.FromTime / 3600,
+                e.FromTime % 3600 / 60, e.ToTime / 3600, e.ToTime % 3600 / 60);
+  return head + e.Msg + times;
+}
+
+}  // namespace chimewell

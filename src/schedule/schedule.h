@@ -1,0 +1,55 @@
+#pragma once
+// The loaded schedule: entries rebuilt from the script lines, and their next firing times.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/datetime.h"
+#include "schedule/schedule_entry.h"
+
+namespace chimewell {
+
+class FileSystem;
+class Log;
+
+// Where the schedule reports, connected by the application.
+struct ScheduleReporting {
+  // Shows one error message to the user (the message panel); may be left empty.
+  std::function<void(const std::string&)> show_panel_message;
+  // Receives the diagnostic lines, which are written only when `debug_mode` is on.
+  Log* log = nullptr;
+  bool debug_mode = false;
+};
+
+class Schedule {
+ public:
+  // `files` answers whether the files of Wave and Midi lines exist.
+  Schedule(const FileSystem& files, ScheduleReporting reporting);
+
+  // Rebuilds the entries from the script lines: one entry per time of every valid line, in
+  // order. Each bad line yields one panel message and no entry; the others still load.
+  // Entries without a volume of their own get `default_volume`. False if any line failed.
+  bool LoadSchedule(const std::vector<std::string>& lines, int default_volume);
+
+  // Entry `index`'s next nominal firing moment for the announced moment `now`, 0 for none
+  // (and for an index outside the list); logs it in debug mode.
+  TDateTime MakeNextTime(size_t index, TDateTime now, int recompute_flag) const;
+
+  std::vector<TSchedule>& ScheduleEntries() { return entries_; }
+  const std::vector<TSchedule>& ScheduleEntries() const { return entries_; }
+
+  void SetDebugMode(bool on) { reporting_.debug_mode = on; }
+
+ private:
+  bool Diagnosing() const;
+  void AddDiagnostic(const std::string& line) const;
+
+  const FileSystem& files_;
+  ScheduleReporting reporting_;
+  std::vector<TSchedule> entries_;
+};
+
+// The debug-mode line describing a loaded entry; `tag` is "LOAD1" or "LOAD2".
+std::string LoadLogLine(const char* tag, const TSchedule& entry);
+
+}  // namespace chimewell

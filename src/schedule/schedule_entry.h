@@ -1,0 +1,40 @@
+#pragma once
+// One schedule entry: what to play, in which timing mode, and when it fires next.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/datetime.h"
+
+namespace chimewell {
+
+enum TCommandType : uint8_t { ctSpeak = 0, ctTime = 1, ctWave = 2, ctMidi = 3 };
+enum TIntervalMode : uint8_t { imAt = 0, imSkip = 1, imRegular = 2, imBGM = 3 };
+
+// Weekday set with bit n for day n (1 Sunday .. 7 Saturday); bit 0 is never used.
+inline constexpr uint8_t kEveryWeekday = 0xFE;
+// 24:00, the end of the day: the largest time of day a window may end at.
+inline constexpr int kEndOfDaySeconds = 86400;
+
+struct TSchedule {
+  std::string Msg;  // speech template, time-signal format, or the file to play
+  TCommandType Cmd = ctSpeak;
+  TIntervalMode Mode = imAt;
+  int32_t RepeatCount = 1;
+  int32_t Seconds = 0;  // imAt: time of day; imSkip: interval; imRegular: offset in the hour
+  int32_t FromTime = 0;
+  int32_t ToTime = kEndOfDaySeconds;
+  uint8_t Weekdays = kEveryWeekday;
+  int32_t Volume = 100;
+  bool ConfirmFlag = false;
+  TDateTime NextTime = 0;  // 0: not computed yet
+
+  friend bool operator==(const TSchedule&, const TSchedule&) = default;
+};
+
+// "ctSpeak" .. "ctMidi", "?" for a value outside the enumeration.
+std::string_view CommandName(TCommandType cmd);
+// "imAt" .. "imBGM", "?" for a value outside the enumeration.
+std::string_view ModeName(TIntervalMode mode);
+
+}  // namespace chimewell

@@ -1,0 +1,146 @@
+#include "schedule/schedule_parser.h"
+
+#include <optional>
+#include <utility>
+
+#include "platform/file_system.h"
+#include "schedule/script_lexer.h"
+
+namespace chimewell {
+namespace {
+
+template <typename T>
+using Keywords = std::initializer_list<std::pair<std::string_view, T>>;
+
+template <typename T>
+std::optional<T> Lookup(std::string_view word, Keywords<T> keywords) {
+  for (const auto& [name, value] : keywords) {
+    if (EqualsIgnoringCase(word, name)) return value;
+  }
+  return std::nullopt;
+}
+
+std::optional<TCommandType> CommandOf(std::string_view word) {
+  return Lookup<TCommandType>(
+      word, {{"Speak", ctSpeak}, {"Time", ctTime}, {"Wave", ctWave}, {"Midi", ctMidi}});
+}
+
+std::optional<TIntervalMode> ModeOf(std::string_view word) {
+  return Lookup<TIntervalMode>(
+      word, {{"At", imAt}, {"Skip", imSkip}, {"ALL", imRegular}, {"BGM", imBGM}});
+}
+
+bool TimeFitsMode(int seconds, TIntervalMode mode) {
+  switch (mode) {
+    case imAt:
+      return seconds >= 0 && seconds <= 86399;
+    case imSkip:
+      return seconds >= 1 && seconds <= 86399;
+    case imRegular:
+      return seconds >= 0 && seconds <= 3599;
+    case imBGM:
+      break;
+  }
+  return false;
+}
+
+// Removes one outer pair of equal quotes from a Speak or Time message.
+std::string_view StripOuterQuotes(std::string_view text) {
+  if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+      text.back() == text.front()) {
+    return text.substr(1, text.size() - 2);
+  }
+  return text;
+}
+
+}  // namespace
+
+int ParseScheduleLine(std::string_view line, const FileSystem& files, ParsedScheduleLine& out) {
+  line = TrimScheduleText(line);
+  if (line.empty() || line.front() == '#') return kScheduleComment;
+
+  out.times.clear();
+  out.items.clear();
+  if (!SplitScheduleLine(line, out.items)) return 0;
+  auto& items = out.items;
+  const int count = static_cast<int>(items.size());
+
+  const auto command = count > 0 ? CommandOf(items[0]) : std::nullopt;
+  if (!command) return 0;
+  out.command = *command;
+
+  if (count < 2) return 1;
+  if (out.command == ctWave || out.command == ctMidi) {
+    if (!files.FileExists(items[1])) return 1;
+  } else {
+    const std::string_view message = StripOuterQuotes(items[1]);
+    if (message.empty()) return 1;
+    items[1] = std::string(message);
+  }
+
+  if (count < 3) return 2;
+  const auto mode = ModeOf(items[2]);
+  if (!mode || (out.command == ctTime && *mode == imBGM)) return 2;
+  out.mode = *mode;
+
+  int i = 3;
+  if (out.mode == imBGM) {
+    out.times.push_back(0);
+  } else {
+    for (; i < count; ++i) {
+      const int seconds = ParseClockTime(items[i]);
+      if (!TimeFitsMode(seconds, out.mode)) break;
+      out.times.push_back(seconds);
+    }
+    if (out.times.empty()) return i;
+  }
+
+  out.weekdays = 0;
+  out.from_time = 0;
+  out.to_time = kEndOfDaySeconds;
+  out.repeat = 1;
+  out.confirm = false;
+
+  while (i < count) {
+    const std::string_view word = items[i];
+    const bool has_value = i + 1 < count;
+    if (EqualsIgnoringCase(word, "Confirm")) {
+      out.confirm = true;
+      ++i;
+    } else if (EqualsIgnoringCase(word, "Every")) {
+      for (++i; i < count; ++i) {
+        const int day = WeekdayOfName(items[i]);
+        if (day == 0) break;
+        out.weekdays |= static_cast<uint8_t>(1u << day);
+      }
+    } else if (EqualsIgnoringCase(word, "Repeat")) {
+      if (!has_value) return count;
+      const int n = ParseDecimal(items[i + 1]);
+      if (n < 1) return i + 1;
+      out.repeat = n;
+      i += 2;
+    } else if (EqualsIgnoringCase(word, "Volume")) {
+      if (!has_value) return count;
+      const int n = ParseDecimal(items[i + 1]);
+      if (n < 1 || n > 100) return i + 1;
+      out.volume = n;
+      i += 2;
+    } else if (EqualsIgnoringCase(word, "from") || EqualsIgnoringCase(word, "to")) {
+      if (!has_value) return count;
+      (EqualsIgnoringCase(word, "from") ? out.from_time : out.to_time) =
+          ParseClockTime(items[i + 1]);
+      i += 2;
+    } else {
+      return i;
+    }
+  }
+
+  if (out.weekdays == 0) out.weekdays = kEveryWeekday;
+  if (out.to_time < 0 || out.to_time > kEndOfDaySeconds || out.from_time < 0 ||
+      out.from_time > kEndOfDaySeconds || out.from_time >= out.to_time) {
+    return count;
+  }
+  return kScheduleLineValid;
+}
+
+}  // namespace chimewell

@@ -1,0 +1,37 @@
+#pragma once
+// Parsing one schedule script line into its command, message, mode, times and options.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "schedule/schedule_entry.h"
+
+namespace chimewell {
+
+class FileSystem;
+
+// ParseScheduleLine's result for a comment or blank line, and for a valid line. Any other
+// result is the 0-based index of the item in error (it may equal the item count).
+inline constexpr int kScheduleComment = -999;
+inline constexpr int kScheduleLineValid = -1;
+
+// What a line parses into. The caller keeps one of these for a whole file so the lists are
+// reused, and presets `volume` (the default volume) before each line.
+struct ParsedScheduleLine {
+  std::vector<int> times;
+  std::vector<std::string> items;  // items[1] is the message once the line is valid
+  int volume = 100;
+  bool confirm = false;
+  int repeat = 1;
+  uint8_t weekdays = kEveryWeekday;
+  int to_time = kEndOfDaySeconds;
+  int from_time = 0;
+  TIntervalMode mode = imAt;
+  TCommandType command = ctSpeak;
+};
+
+// `files` answers whether a Wave or Midi line's file exists.
+int ParseScheduleLine(std::string_view line, const FileSystem& files, ParsedScheduleLine& out);
+
+}  // namespace chimewell

@@ -1,0 +1,22 @@
+#include "schedule/script_text.h"
+
+#include "core/text_encoding.h"
+
+namespace chimewell {
+
+std::vector<std::string> ScriptLinesFromBytes(std::string_view bytes) {
+  const std::string text = DecodeFileText(bytes);
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    lines.emplace_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace chimewell

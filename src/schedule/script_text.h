@@ -1,0 +1,14 @@
+#pragma once
+// Turning the bytes of a schedule script file into its lines.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace chimewell {
+
+// The file's lines as UTF-8: the bytes as they stand when they are valid UTF-8 (a leading byte
+// order mark dropped), otherwise read as CP932 (Shift-JIS), as files of the Windows program are.
+// Lines end at LF; a CR before it is dropped; a final line end makes no extra empty line.
+std::vector<std::string> ScriptLinesFromBytes(std::string_view bytes);
+
+}  // namespace chimewell

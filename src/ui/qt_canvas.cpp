@@ -1,0 +1,100 @@
+#include "ui/qt_canvas.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QString>
+#include <algorithm>
+
+namespace chimewell {
+namespace {
+
+// Point sizes are laid out for a 96-dpi screen, so the image keeps that resolution whatever
+// the display's: a face of 80 points is 107 pixels high on every machine.
+constexpr int kDotsPerMeter96Dpi = 3780;
+// Rows of smoothing that glyph edges may reach beyond their outlines.
+constexpr int kInkMargin = 2;
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QImage BlankImage(int width, int height, Colour fill) {
+  QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+  image.setDotsPerMeterX(kDotsPerMeter96Dpi);
+  image.setDotsPerMeterY(kDotsPerMeter96Dpi);
+  image.fill(ToQColor(fill));
+  return image;
+}
+
+}  // namespace
+
+QColor ToQColor(Colour colour) {
+  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+QtCanvas::QtCanvas(int width, int height)
+    : image_(BlankImage(width, height, last_full_fill_)),
+      font_(QFontDatabase::systemFont(QFontDatabase::GeneralFont)) {}
+
+void QtCanvas::Resize(int width, int height) {
+  if (width == image_.width() && height == image_.height()) return;
+  QImage resized = BlankImage(width, height, last_full_fill_);
+  QPainter painter(&resized);
+  painter.drawImage(0, 0, image_);
+  painter.end();
+  image_ = std::move(resized);
+}
+
+void QtCanvas::FillRect(int x, int y, int width, int height, Colour colour) {
+  if (x <= 0 && y <= 0 && x + width >= image_.width() && y + height >= image_.height()) {
+    last_full_fill_ = colour;
+  }
+  QPainter painter(&image_);
+  painter.fillRect(x, y, width, height, ToQColor(colour));
+}
+
+void QtCanvas::DrawLine(int x1, int y1, int x2, int y2, Colour colour) {
+  QPainter painter(&image_);
+  painter.setPen(QPen(ToQColor(colour), 1));
+  painter.drawLine(x1, y1, x2, y2);
+}
+
+void QtCanvas::SetFontFace(std::string_view family, int /*charset*/) {
+  // Qt picks glyphs per character and falls back to a covering face by itself, so the character
+  // set only matters to the settings; the family name is all the font needs.
+  font_.setFamily(FromUtf8(family));
+}
+
+void QtCanvas::SetFontSize(int points) { font_.setPointSize(std::max(points, 1)); }
+
+void QtCanvas::SetFontStyle(bool bold, bool italic) {
+  font_.setBold(bold);
+  font_.setItalic(italic);
+}
+
+int QtCanvas::TextWidth(std::string_view text) {
+  return QFontMetrics(font_, &image_).horizontalAdvance(FromUtf8(text));
+}
+
+void QtCanvas::TextOut(int x, int y, std::string_view text) {
+  const QString qtext = FromUtf8(text);
+  const QFontMetrics metrics(font_, &image_);
+  const int baseline = y + metrics.ascent();
+  // The opaque band spans the rows that this text or any digit of the font can ink, not the
+  // font's whole line height: a tall line's empty leading would otherwise wipe a neighbouring
+  // text, as the hour and minute did to the date line above them in the default layout.
+  // Every digit fits the band, so each second's text still covers the one before it.
+  const QRect ink = metrics.tightBoundingRect(qtext).united(
+      metrics.tightBoundingRect(QStringLiteral("0123456789:")));
+  const int top = std::max(y, baseline + ink.top() - kInkMargin);
+  const int bottom = std::min(y + metrics.height(), baseline + ink.bottom() + 1 + kInkMargin);
+  QPainter painter(&image_);
+  painter.setFont(font_);
+  painter.fillRect(x, top, metrics.horizontalAdvance(qtext), bottom - top,
+                   ToQColor(text_background_));
+  painter.setPen(ToQColor(text_colour_));
+  painter.drawText(x, baseline, qtext);
+}
+
+}  // namespace chimewell

@@ -1,0 +1,31 @@
+#pragma once
+// One parsed HTTP request and the response the handler fills in for it.
+#include <string>
+#include <vector>
+
+namespace chimewell {
+
+// The request as the handler sees it. Field names follow the handler's vocabulary.
+struct HttpRequestInfo {
+  std::string Command;                 // method, upper-cased: "GET", "POST" or "HEAD"
+  std::string Document;                // target path without the query, not percent-decoded
+  std::vector<std::string> Header;     // raw header lines, the closing empty line included
+  std::string UnparsedParams;          // body, then CR LF and the query when both are present
+  std::vector<std::string> ParamList;  // decoded "name=value" lines in order of appearance
+  std::string PeerAddress;
+  std::string Host;
+  std::string Version;   // e.g. "HTTP/1.1"
+  std::string UserName;  // from a Basic Authorization header
+  std::string Password;
+};
+
+struct HttpResponseInfo {
+  int StatusCode = 200;
+  std::string StatusText = "OK";
+  std::string MimeType = "text/html";
+  std::string BodyText;
+  long long BodyLength = -1;  // -1: the byte length of BodyText
+  bool HeaderWritten = false;
+};
+
+}  // namespace chimewell

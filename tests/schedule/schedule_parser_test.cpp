@@ -1,0 +1,140 @@
+#include "schedule/schedule_parser.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_file_system.h"
+
+namespace chimewell {
+namespace {
+
+class ParseScheduleLineTest : public ::testing::Test {
+ protected:
+  ParseScheduleLineTest() { files_.Add("chime.wav"); }
+
+  int Parse(std::string_view line) {
+    parsed_.volume = 100;
+    return ParseScheduleLine(line, files_, parsed_);
+  }
+
+  testing::FakeFileSystem files_;
+  ParsedScheduleLine parsed_;
+};
+
+TEST_F(ParseScheduleLineTest, CommentsAndBlankLinesYieldNothing) {
+  for (const char* line : {"", "  ", "# a note", "#!ERROR Speak x At 7:00", " \t# indented"}) {
+    EXPECT_EQ(Parse(line), kScheduleComment) << line;
+  }
+}
+
+struct ErrorCase {
+  const char* line;
+  int item;  // 1-based, as the user is shown
+};
+
+TEST_F(ParseScheduleLineTest, ReportsEachErrorAtItsItem) {
+  const ErrorCase cases[] = {
+      {"Speak \"Hello", 1},                           // unbalanced quote
+      {"Shout Hi At 7:00", 1},                        // unknown command
+      {"\"\"", 1},                                    // nothing but an empty item
+      {"Speak", 2},                                   // no message
+      {"Wave missing.wav At 7:00", 2},                // file does not exist
+      {"Midi missing.mid BGM", 2},                    //
+      {"Speak '\"\"' At 7:00", 2},                    // empty after quote removal
+      {"Speak Hi", 3},                                // no mode
+      {"Speak Hi Sometimes 7:00", 3},                 // unknown mode
+      {"Time \"[hour]\" BGM from 9:00 to 10:00", 3},  // time signal as BGM
+      {"Speak \"\" At 7:00", 3},                      // empty item dropped, "At" is the message
+      {"Speak Hi At", 4},                             // no time at all
+      {"Speak Hi At 24:00", 4},                       // not a time of day
+      {"Speak Hi Skip 0 5", 4},                       // interval 0 stops the list
+      {"Speak Hi ALL 60", 4},                         // not below one hour
+      {"speak Hi at 7:00 every sun", 6},              // weekday names are case-sensitive
+      {"Speak Hi At 7:00 Every 月 Confirm 火", 8},    // weekday after another option
+      {"Speak Hi At 7:00 8:00 xyz", 6},               //
+      {"Speak Hi At 7:00 Volume 0", 6},               //
+      {"Speak Hi At 7:00 Volume 101", 6},             //
+      {"Speak Hi At 7:00 Volume loud", 6},            //
+      {"Speak Hi At 7:00 Repeat 0", 6},               //
+      {"Speak Hi At 7:00 Repeat x", 6},               //
+      {"Speak Hi At 7:00 Repeat", 6},                 // value missing: one past the last
+      {"Speak Hi At 7:00 Volume", 6},                 //
+      {"Speak Hi At 7:00 from", 6},                   //
+      {"Speak Hi At 7:00 from 10:00 to 9:00", 9},     // window ends before it starts
+      {"Speak Hi At 7:00 from 9:00 to 9:00", 9},      //
+      {"Speak Hi At 7:00 to 24:01", 7},               //
+      {"Speak Hi At 7:00 from nine", 7},              // bad "from" fails the final check
+  };
+  for (const auto& c : cases) EXPECT_EQ(Parse(c.line) + 1, c.item) << c.line;
+}
+
+TEST_F(ParseScheduleLineTest, ReadsATimeSignalWithSeveralTimes) {
+  ASSERT_EQ(Parse("Time \"[hour][min]\" At 7:00 12:00 19:00"), kScheduleLineValid);
+  EXPECT_EQ(parsed_.command, ctTime);
+  EXPECT_EQ(parsed_.mode, imAt);
+  EXPECT_EQ(parsed_.items[1], "[hour][min]");
+  EXPECT_EQ(parsed_.times, (std::vector<int>{25200, 43200, 68400}));
+  EXPECT_EQ(parsed_.weekdays, kEveryWeekday);
+  EXPECT_EQ(parsed_.from_time, 0);
+  EXPECT_EQ(parsed_.to_time, 86400);
+  EXPECT_EQ(parsed_.repeat, 1);
+  EXPECT_FALSE(parsed_.confirm);
+}
+
+TEST_F(ParseScheduleLineTest, ReadsOptionsWithTheLastOneWinning) {
+  ASSERT_EQ(Parse("SPEAK 'Good morning' at 7:30 REPEAT 2 every Mon Tue Wed Thu Fri "
+                  "Volume 40 volume 60 Confirm Every 土 日"),
+            kScheduleLineValid);
+  EXPECT_EQ(parsed_.command, ctSpeak);
+  EXPECT_EQ(parsed_.items[1], "Good morning");
+  EXPECT_EQ(parsed_.repeat, 2);
+  EXPECT_EQ(parsed_.volume, 60);
+  EXPECT_TRUE(parsed_.confirm);
+  EXPECT_EQ(parsed_.weekdays, 0xFE);  // Mon..Fri plus Sat and Sun
+  ASSERT_EQ(Parse("Speak Hi At 7:00 Every Mon Every"), kScheduleLineValid);
+  EXPECT_EQ(parsed_.weekdays, 0x04);
+  ASSERT_EQ(Parse("Speak Hi At 7:00 Every Confirm"), kScheduleLineValid);
+  EXPECT_EQ(parsed_.weekdays, kEveryWeekday);  // an empty set means every day
+}
+
+TEST_F(ParseScheduleLineTest, AcceptsTheModesTimeRanges) {
+  ASSERT_EQ(Parse("Wave chime.wav Skip 15 from 9:00 to 17:00"), kScheduleLineValid);
+  EXPECT_EQ(parsed_.times, std::vector<int>{900});
+  EXPECT_EQ(parsed_.from_time, 32400);
+  EXPECT_EQ(parsed_.to_time, 61200);
+  ASSERT_EQ(Parse("Speak \"[hour]時[min]分\" ALL 0 30 59.59 from 8:00 to 22:00"),
+            kScheduleLineValid);
+  EXPECT_EQ(parsed_.times, (std::vector<int>{0, 1800, 3599}));
+  EXPECT_EQ(parsed_.items[1], "[hour]時[min]分");
+  ASSERT_EQ(Parse("Speak Hi At 0 23:59.59 to 24:00"), kScheduleLineValid);
+  EXPECT_EQ(parsed_.times, (std::vector<int>{0, 86399}));
+  EXPECT_EQ(Parse("Speak Hi Skip 23:59.59"), kScheduleLineValid);
+  EXPECT_EQ(Parse("Speak Hi At 7:00 Volume 100"), kScheduleLineValid);
+}
+
+TEST_F(ParseScheduleLineTest, BgmTakesNoTimesAndKeepsThePresetVolume) {
+  files_.Add("C:\\music\\lunch.mid");
+  parsed_.volume = 70;
+  ASSERT_EQ(ParseScheduleLine("Midi \"C:\\music\\lunch.mid\" BGM from 12:00 to 13:00 Every 土 日",
+                              files_, parsed_),
+            kScheduleLineValid);
+  EXPECT_EQ(parsed_.command, ctMidi);
+  EXPECT_EQ(parsed_.mode, imBGM);
+  EXPECT_EQ(parsed_.items[1], "C:\\music\\lunch.mid");  // file paths are used unchanged
+  EXPECT_EQ(parsed_.times, std::vector<int>{0});
+  EXPECT_EQ(parsed_.weekdays, 0x82);
+  EXPECT_EQ(parsed_.volume, 70);
+  // "7:00" after BGM is no time but an unknown option.
+  EXPECT_EQ(Parse("Speak Hi BGM 7:00"), 3);
+}
+
+TEST_F(ParseScheduleLineTest, RemovesOneOuterQuotePairFromMessages) {
+  ASSERT_EQ(Parse("Speak '\"quoted\"' At 7:00"), kScheduleLineValid);
+  EXPECT_EQ(parsed_.items[1], "quoted");
+  ASSERT_EQ(Parse("Speak \"a, b  c\" At 7:00"), kScheduleLineValid);
+  EXPECT_EQ(parsed_.items[1], "a, b  c");
+  ASSERT_EQ(Parse("Speak '\"' At 7:00"), kScheduleLineValid);  // one quote is no pair
+  EXPECT_EQ(parsed_.items[1], "\"");
+}
+
+}  // namespace
+}  // namespace chimewell

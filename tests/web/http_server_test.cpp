@@ -1,0 +1,295 @@
+#include "web/http_server.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+#include "version.h"
+#include "web/loopback_client.h"
+#include "web/param_decoding.h"
+
+namespace chimewell {
+namespace {
+
+using testing::Exchange;
+using testing::LoopbackClient;
+using testing::ParseResponse;
+
+// Shows the handler what it received: one line per field, then the decoded parameters.
+void EchoHandler(const HttpRequestInfo& request, HttpResponseInfo& response) {
+  std::string body = request.Command + "|" + request.Document + "|" + request.UnparsedParams;
+  for (const auto& line : request.ParamList) body += "\n" + line;
+  response.BodyText = body;
+}
+
+HttpLimits TestLimits() {
+  HttpLimits limits;
+  limits.idle_timeout_ms = 2'000;
+  limits.stop_wait_ms = 2'000;
+  return limits;
+}
+
+// Polls `done` for up to 5 s; for states another thread reaches shortly.
+template <typename F>
+bool Eventually(F done) {
+  for (int i = 0; i < 500; ++i) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return done();
+}
+
+class HttpServerTest : public ::testing::Test {
+ protected:
+  void StartWith(HttpServer::CommandGetHandler handler, HttpLimits limits = TestLimits()) {
+    server_ = std::make_unique<HttpServer>(std::move(handler), limits);
+    server_->SetErrorCallback([this](const std::string& text) { errors_.push_back(text); });
+    ASSERT_TRUE(server_->Start(0));
+    port_ = server_->Port();
+    ASSERT_NE(port_, 0);
+  }
+
+  std::unique_ptr<HttpServer> server_;
+  std::vector<std::string> errors_;
+  uint16_t port_ = 0;
+};
+
+TEST_F(HttpServerTest, PlainGetHasExactlyItsHeaderLinesInOrderAndCloses) {
+  StartWith(EchoHandler);
+  LoopbackClient client(port_);
+  ASSERT_TRUE(client.Send("GET /?BASESET=1&SPEAKOFFSET=300 HTTP/1.0\r\n\r\n"));
+  bool closed = false;
+  const auto response = ParseResponse(client.ReadToClose(5000, &closed));
+  EXPECT_TRUE(closed);
+  const std::string body = "GET|/|BASESET=1&SPEAKOFFSET=300\nBASESET=1\nSPEAKOFFSET=300";
+  EXPECT_EQ(response.status_line, "HTTP/1.1 200 OK");
+  EXPECT_EQ(response.header_lines,
+            (std::vector<std::string>{
+                std::string("Server: Chimewell/") + kVersionText, "Content-Type: text/html",
+                "Content-Length: " + std::to_string(body.size()), "Connection: close"}));
+  EXPECT_EQ(response.body, body);
+}
+
+TEST_F(HttpServerTest, DecodesParametersAndMergesPostBodyWithQuery) {
+  StartWith([](const HttpRequestInfo& request, HttpResponseInfo& response) {
+    response.BodyText = "[" + GetParam(request.ParamList, "A") + "][" +
+                        GetParam(request.ParamList, "schEadd") + "][" +
+                        GetParam(request.ParamList, "a") + "]";
+  });
+  auto response =
+      ParseResponse(Exchange(port_, "POST /?B=2 HTTP/1.1\r\nContent-Length: 3\r\n\r\nA=1"));
+  EXPECT_EQ(response.body, "[1\r\nB=2][][1\r\nB=2]");
+  response = ParseResponse(Exchange(port_, "GET /?SCHEADD=1&a=x%2By+z&a=2 HTTP/1.1\r\n\r\n"));
+  EXPECT_EQ(response.body, "[x+y z][1][x+y z]");
+  // A POST without a length is read until the client stops sending.
+  LoopbackClient client(port_);
+  ASSERT_TRUE(client.Send("POST / HTTP/1.1\r\n\r\nA=%41%00"));
+  client.FinishSending();
+  EXPECT_EQ(ParseResponse(client.ReadToClose(5000)).body, "[A][][A]");
+}
+
+TEST_F(HttpServerTest, HandlerReceivesRawHeaderLinesPeerAndHost) {
+  StartWith([](const HttpRequestInfo& request, HttpResponseInfo& response) {
+    response.BodyText = request.PeerAddress + "|" + request.Host + "|" + request.Version + "|" +
+                        request.UserName + ":" + request.Password;
+    for (const auto& line : request.Header) response.BodyText += "\n[" + line + "]";
+  });
+  const auto response = ParseResponse(
+      Exchange(port_,
+               "GET / HTTP/1.1\r\nHost: localhost:8080\r\nAuthorization: Basic dTpw\r\n"
+               "X-Odd:  spaced \r\n\r\n"));
+  EXPECT_EQ(response.body,
+            "127.0.0.1|localhost:8080|HTTP/1.1|u:p\n[Host: localhost:8080]\n"
+            "[Authorization: Basic dTpw]\n[X-Odd:  spaced ]\n[]");
+}
+
+TEST_F(HttpServerTest, HeadIsAnsweredLikeGetWithItsBody) {
+  StartWith(EchoHandler);
+  const auto response = ParseResponse(Exchange(port_, "HEAD /x HTTP/1.1\r\n\r\n"));
+  EXPECT_EQ(response.status_line, "HTTP/1.1 200 OK");
+  EXPECT_EQ(response.body, "HEAD|/x|");
+}
+
+TEST_F(HttpServerTest, MalformedOrUnsupportedRequestsGetNoResponse) {
+  StartWith(EchoHandler);
+  for (const char* request : {"GET/\r\n\r\n", "PUT / HTTP/1.1\r\n\r\n",
+                              "GET / HTTP/1.1\r\nAuthorization: Digest x\r\n\r\n"}) {
+    LoopbackClient client(port_);
+    ASSERT_TRUE(client.Send(request));
+    bool closed = false;
+    EXPECT_EQ(client.ReadToClose(5000, &closed), "") << request;
+    EXPECT_TRUE(closed) << request;
+  }
+  // The server goes on serving.
+  EXPECT_EQ(ParseResponse(Exchange(port_, "GET / HTTP/1.1\r\n\r\n")).body, "GET|/|");
+}
+
+TEST_F(HttpServerTest, OversizedRequestsAreClosedWithoutResponse) {
+  StartWith(EchoHandler);
+  const std::vector<std::string> requests = {
+      "GET /" + std::string(9000, 'a') + " HTTP/1.1\r\n\r\n",
+      "GET / HTTP/1.1\r\nX: " + std::string(9000, 'b') + "\r\n\r\n",
+      "POST / HTTP/1.1\r\nContent-Length: 2000000\r\n\r\n",
+  };
+  for (const auto& request : requests) {
+    LoopbackClient client(port_);
+    client.Send(request);  // the server may close before it has all of it
+    bool closed = false;
+    EXPECT_EQ(client.ReadToClose(5000, &closed), "");
+    EXPECT_TRUE(closed);
+  }
+}
+
+TEST_F(HttpServerTest, HandlerErrorBecomesStatus500WithEscapedMessage) {
+  StartWith([](const HttpRequestInfo&, HttpResponseInfo& response) {
+    response.BodyText = "half a page";
+    throw std::runtime_error("cannot write <settings>");
+  });
+  const auto response = ParseResponse(Exchange(port_, "GET / HTTP/1.1\r\n\r\n"));
+  EXPECT_EQ(response.status_line, "HTTP/1.1 500 Internal Server Error");
+  EXPECT_EQ(response.body, "cannot write &lt;settings&gt;");
+}
+
+TEST_F(HttpServerTest, EmptyBodyIsSentWithoutContentLength) {
+  StartWith([](const HttpRequestInfo&, HttpResponseInfo&) {});
+  const auto response = ParseResponse(Exchange(port_, "GET / HTTP/1.1\r\n\r\n"));
+  EXPECT_EQ(response.header_lines,
+            (std::vector<std::string>{std::string("Server: Chimewell/") + kVersionText,
+                                      "Content-Type: text/html", "Connection: close"}));
+  EXPECT_EQ(response.body, "");
+}
+
+TEST_F(HttpServerTest, ServerSoftwareReplacesTheProductTokenWhenNotBlank) {
+  server_ = std::make_unique<HttpServer>(EchoHandler, TestLimits());
+  server_->SetServerSoftware("  ");
+  ASSERT_TRUE(server_->Start(0));
+  auto response = ParseResponse(Exchange(server_->Port(), "GET / HTTP/1.1\r\n\r\n"));
+  EXPECT_EQ(response.header_lines.at(0), std::string("Server: Chimewell/") + kVersionText);
+  server_->SetServerSoftware(" Clock/2 ");
+  ASSERT_TRUE(server_->Rebind(0));
+  response = ParseResponse(Exchange(server_->Port(), "GET / HTTP/1.1\r\n\r\n"));
+  EXPECT_EQ(response.header_lines.at(0), "Server: Clock/2");
+}
+
+TEST_F(HttpServerTest, IdleConnectionIsClosed) {
+  HttpLimits limits = TestLimits();
+  limits.idle_timeout_ms = 100;
+  StartWith(EchoHandler, limits);
+  LoopbackClient silent(port_);
+  bool closed = false;
+  EXPECT_EQ(silent.ReadToClose(5000, &closed), "");
+  EXPECT_TRUE(closed);
+  LoopbackClient stalled(port_);
+  ASSERT_TRUE(stalled.Send("GET / HTTP/1.1\r\nHost:"));
+  EXPECT_EQ(stalled.ReadToClose(5000, &closed), "");
+  EXPECT_TRUE(closed);
+}
+
+TEST_F(HttpServerTest, SlowClientDoesNotHoldUpAnother) {
+  HttpLimits limits = TestLimits();
+  limits.idle_timeout_ms = 60'000;
+  StartWith(EchoHandler, limits);
+  LoopbackClient slow(port_);
+  ASSERT_TRUE(slow.Send("GET /slow HTTP/1.1\r\nHost: lo"));
+  ASSERT_TRUE(Eventually([&] { return server_->ActiveConnections() == 1; }));
+  EXPECT_EQ(ParseResponse(Exchange(port_, "GET /fast HTTP/1.1\r\n\r\n")).body, "GET|/fast|");
+  // The slow one is still served once it finishes.
+  ASSERT_TRUE(slow.Send("calhost\r\n\r\n"));
+  EXPECT_EQ(ParseResponse(slow.ReadToClose(5000)).body, "GET|/slow|");
+}
+
+TEST_F(HttpServerTest, ConnectionsBeyondTheLimitWaitForAFreeSlot) {
+  HttpLimits limits = TestLimits();
+  limits.idle_timeout_ms = 60'000;
+  limits.max_connections = 2;
+  StartWith(EchoHandler, limits);
+  auto first = std::make_unique<LoopbackClient>(port_);
+  LoopbackClient second(port_);
+  ASSERT_TRUE(Eventually([&] { return server_->ActiveConnections() == 2; }));
+  LoopbackClient third(port_);  // accepted by the kernel, left in the backlog by the server
+  ASSERT_TRUE(third.connected());
+  ASSERT_TRUE(third.Send("GET /third HTTP/1.1\r\n\r\n"));
+  bool closed = false;
+  EXPECT_EQ(third.ReadToClose(200, &closed), "");
+  EXPECT_FALSE(closed);
+  EXPECT_EQ(server_->ActiveConnections(), 2);
+  first.reset();  // frees a slot
+  EXPECT_EQ(ParseResponse(third.ReadToClose(5000)).body, "GET|/third|");
+}
+
+TEST_F(HttpServerTest, BindFailureIsReportedAndRebindMovesThePort) {
+  // Another program holds a port.
+  const int other = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_ANY);
+  ASSERT_EQ(bind(other, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ASSERT_EQ(listen(other, 1), 0);
+  socklen_t len = sizeof addr;
+  getsockname(other, reinterpret_cast<sockaddr*>(&addr), &len);
+  const uint16_t taken = ntohs(addr.sin_port);
+
+  HttpServer server(EchoHandler, TestLimits());
+  std::vector<std::string> errors;
+  server.SetErrorCallback([&](const std::string& text) { errors.push_back(text); });
+  EXPECT_FALSE(server.Start(taken));
+  EXPECT_FALSE(server.Active());
+  EXPECT_EQ(errors, std::vector<std::string>{
+                        "Could not bind socket. Address and port are already in use."});
+
+  ASSERT_TRUE(server.Rebind(0));
+  EXPECT_TRUE(server.Active());
+  const uint16_t first_port = server.Port();
+  EXPECT_EQ(ParseResponse(Exchange(first_port, "GET /a HTTP/1.1\r\n\r\n")).body, "GET|/a|");
+  ASSERT_TRUE(server.Rebind(0));
+  EXPECT_EQ(ParseResponse(Exchange(server.Port(), "GET /b HTTP/1.1\r\n\r\n")).body, "GET|/b|");
+  EXPECT_FALSE(LoopbackClient(first_port).connected());
+  close(other);
+
+  server.Stop();
+  EXPECT_FALSE(server.Active());
+  EXPECT_EQ(server.Port(), 0);
+}
+
+TEST_F(HttpServerTest, StopDisconnectsOpenConnections) {
+  HttpLimits limits = TestLimits();
+  limits.idle_timeout_ms = 60'000;
+  StartWith(EchoHandler, limits);
+  LoopbackClient idle(port_);
+  ASSERT_TRUE(Eventually([&] { return server_->ActiveConnections() == 1; }));
+  server_->Stop();
+  EXPECT_EQ(server_->ActiveConnections(), 0);
+  bool closed = false;
+  idle.ReadToClose(5000, &closed);
+  EXPECT_TRUE(closed);
+}
+
+TEST_F(HttpServerTest, ManyParallelClientsLeaveNoThreadsBehind) {
+  StartWith(EchoHandler);
+  const int threads_before = testing::ThreadCount();
+  std::vector<std::thread> clients;
+  std::atomic<int> served{0};
+  for (int c = 0; c < 8; ++c) {
+    clients.emplace_back([&, c] {
+      for (int i = 0; i < 25; ++i) {
+        const std::string doc = "/c" + std::to_string(c) + "i" + std::to_string(i);
+        const auto response = ParseResponse(Exchange(port_, "GET " + doc + " HTTP/1.1\r\n\r\n"));
+        if (response.body == "GET|" + doc + "|") ++served;
+      }
+    });
+  }
+  for (auto& client : clients) client.join();
+  EXPECT_EQ(served, 200);
+  EXPECT_TRUE(Eventually([&] { return server_->ActiveConnections() == 0; }));
+  EXPECT_TRUE(Eventually([&] { return testing::ThreadCount() <= threads_before; }))
+      << testing::ThreadCount() << " threads, " << threads_before << " before";
+}
+
+}  // namespace
+}  // namespace chimewell

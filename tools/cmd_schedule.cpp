@@ -1,0 +1,123 @@
+// chimewell-tool schedule: checks a schedule script and shows when each entry fires next.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/datetime.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "schedule/schedule.h"
+#include "schedule/script_lexer.h"
+#include "schedule/script_text.h"
+#include "schedule/upcoming_firings.h"
+#include "tool_command.h"
+
+namespace chimewell::tool {
+namespace {
+
+constexpr char kUsage[] =
+    "schedule FILE [--at \"yyyy/mm/dd hh:nn:ss.zzz\"] [--recompute] [--default-volume N] "
+    "[--upcoming N]";
+constexpr char kMomentFormat[] = "yyyy/mm/dd hh:nn:ss.zzz";
+
+struct Options {
+  std::string file;
+  TDateTime at = 0;
+  int recompute_flag = 0;
+  int default_volume = 100;
+  std::optional<int> upcoming;
+};
+
+int UsageError(const std::string& problem) {
+  std::fprintf(stderr, "schedule: %s\nusage: chimewell-tool %s\n", problem.c_str(), kUsage);
+  return 2;
+}
+
+// Fills `options` from the arguments; an error text when they do not make sense.
+std::optional<std::string> ReadOptions(const std::vector<std::string>& args, Options& options) {
+  bool have_at = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool has_value = i + 1 < args.size();
+    if (arg == "--recompute") {
+      options.recompute_flag = 1;
+    } else if (arg == "--at") {
+      if (!has_value) return "--at needs a moment";
+      const auto at = ParseDateTime(args[++i]);
+      if (!at) return "--at wants \"yyyy/mm/dd hh:nn:ss.zzz\", not \"" + args[i] + "\"";
+      options.at = *at;
+      have_at = true;
+    } else if (arg == "--default-volume") {
+      if (!has_value) return "--default-volume needs a number";
+      options.default_volume = ParseDecimal(args[++i]);
+      if (options.default_volume < 0 || options.default_volume > 100) {
+        return "--default-volume wants 0 to 100, not \"" + args[i] + "\"";
+      }
+    } else if (arg == "--upcoming") {
+      if (!has_value) return "--upcoming needs a count";
+      options.upcoming = ParseDecimal(args[++i]);
+      if (*options.upcoming < 1) return "--upcoming wants a count of 1 or more";
+    } else if (arg.starts_with("--") || !options.file.empty()) {
+      return "unexpected argument \"" + arg + "\"";
+    } else {
+      options.file = arg;
+    }
+  }
+  if (options.file.empty()) return "no script file given";
+  if (!have_at) options.at = SystemClock().Now();
+  return std::nullopt;
+}
+
+void PrintEntries(const Schedule& schedule, const Options& options) {
+  const auto& entries = schedule.ScheduleEntries();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const TSchedule& e = entries[i];
+    const TDateTime next = schedule.MakeNextTime(i, options.at, options.recompute_flag);
+    const std::string next_text = next == 0 ? "none" : FormatDateTime(kMomentFormat, next);
+    std::printf("%zu\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%s\n", i,
+                std::string(CommandName(e.Cmd)).c_str(), std::string(ModeName(e.Mode)).c_str(),
+                e.Seconds, e.FromTime, e.ToTime, e.Weekdays, e.RepeatCount, e.Volume,
+                e.ConfirmFlag ? 1 : 0, next_text.c_str(), e.Msg.c_str());
+  }
+}
+
+void PrintUpcoming(const Schedule& schedule, const Options& options) {
+  const auto& entries = schedule.ScheduleEntries();
+  for (const UpcomingFiring& firing : UpcomingFirings(entries, options.at, options.recompute_flag,
+                                                      static_cast<size_t>(*options.upcoming))) {
+    const TSchedule& e = entries[firing.index];
+    std::printf("%s\t%s\t%s\n", FormatDateTime(kMomentFormat, firing.moment).c_str(),
+                std::string(CommandName(e.Cmd)).c_str(), e.Msg.c_str());
+  }
+}
+
+int Run(const std::vector<std::string>& args) {
+  Options options;
+  if (const auto problem = ReadOptions(args, options)) return UsageError(*problem);
+
+  const RealFileSystem files;
+  const auto bytes = files.ReadFile(options.file);
+  if (!bytes) {
+    std::fprintf(stderr, "schedule: cannot read \"%s\"\n", options.file.c_str());
+    return 2;
+  }
+  ScheduleReporting reporting;
+  reporting.show_panel_message = [](const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+  };
+  Schedule schedule(files, reporting);
+  const bool all_valid =
+      schedule.LoadSchedule(ScriptLinesFromBytes(*bytes), options.default_volume);
+  if (options.upcoming) {
+    PrintUpcoming(schedule, options);
+  } else {
+    PrintEntries(schedule, options);
+  }
+  return all_valid ? 0 : 1;
+}
+
+const CommandRegistrar reg("schedule", kUsage, &Run);
+
+}  // namespace
+}  // namespace chimewell::tool
