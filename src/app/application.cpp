@@ -1,7 +1,6 @@
 #include "app/application.h"
 
 #include "app/texts.h"
-#include "core/speech_text.h"
 #include "platform/clock.h"
 #include "platform/speech_control.h"
 #include "platform/ui_thread.h"
@@ -67,10 +66,7 @@ void Application::DirectSS1AudioStop() {
 }
 
 void Application::DrawClock() {
-  DrawClockFace(deps_.view.ClockCanvas(), clock_settings_, face_state_, deps_.clock,
-                [](std::string_view tmpl, TDateTime moment) {
-                  return ExpandSpeechText(tmpl, moment);
-                });
+  DrawClockFace(deps_.view.ClockCanvas(), clock_settings_, face_state_, deps_.clock);
   deps_.view.PresentClock();
 }
 

@@ -6,7 +6,7 @@
 #include "app/texts.h"
 #include "core/ini_file.h"
 #include "core/settings_store.h"
-#include "core/text_encoding.h"
+#include "schedule/script_text.h"
 #include "platform/file_system.h"
 #include "platform/speech_control.h"
 #include "platform/timer.h"
@@ -103,24 +103,8 @@ bool Application::ReloadSchedule() {
 }
 
 std::vector<std::string> Application::ReadScheduleFile() const {
-  std::vector<std::string> lines;
   const auto bytes = deps_.files.ReadFile(deps_.paths.schedule);
-  if (!bytes) return lines;
-  const std::string text = DecodeFileText(*bytes);
-  // A line ends at CR LF, LF or CR; a last line without an end still counts.
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
+  return bytes ? ScriptLinesFromBytes(*bytes) : std::vector<std::string>{};
 }
 
 }  // namespace chimewell
