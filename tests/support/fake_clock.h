@@ -1,13 +1,18 @@
 #pragma once
 // A clock for tests: time stands still until the test moves it, and timed waits end when the
-// test's moves reach their deadline.
+// test's moves reach their deadline. RunFor lets worker threads run in virtual time: it moves
+// the clock from deadline to deadline, each time waiting until every worker is blocked again.
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <list>
 #include <mutex>
-#include <set>
-#include <utility>
+#include <thread>
 
 #include "platform/clock.h"
 
@@ -15,10 +20,13 @@ namespace chimewell::testing {
 
 class FakeClock final : public Clock {
  public:
-  explicit FakeClock(TDateTime start = 46000.0, uint32_t tick = 1000) : ms_(ToMs(start)), tick_(tick) {}
+  explicit FakeClock(TDateTime start = 46000.0, uint32_t tick = 1000)
+      : ms_(ToMs(start)), tick_(tick) {}
 
   TDateTime Now() const override { return static_cast<double>(ms_.load()) / kMsPerDay; }
   uint32_t TickCount() const override { return tick_.load(); }
+  // Milliseconds of wall time since 1899-12-30, for exact comparisons in tests.
+  int64_t NowMs() const { return ms_.load(); }
 
   // Sets the wall time without moving the tick count.
   void Set(TDateTime t) {
@@ -38,44 +46,110 @@ class FakeClock final : public Clock {
     return static_cast<int>(waiters_.size());
   }
 
+  // Waits (in real time, at most `guard`) until `threads()` threads wait on this clock and
+  // none of them is about to wake: the program has nothing left to do at this moment.
+  // False when the guard ran out (a worker that spins or blocks elsewhere).
+  bool Settle(const std::function<int()>& threads,
+              std::chrono::milliseconds guard = std::chrono::seconds(20)) const {
+    const auto give_up = std::chrono::steady_clock::now() + guard;
+    while (!Quiet(threads())) {
+      if (std::chrono::steady_clock::now() > give_up) return false;
+      std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+    return true;
+  }
+
+  // Moves the clock forward by `ms`, stopping at every deadline on the way until the threads
+  // have settled. False when they did not settle (see Settle).
+  bool RunFor(int64_t ms, const std::function<int()>& threads) {
+    const int64_t target = ms_.load() + ms;
+    for (;;) {
+      if (!Settle(threads)) return false;
+      const int64_t next = std::min(NextDeadline(), target);
+      if (next <= ms_.load()) {
+        if (next == target) return true;
+        continue;
+      }
+      Advance(next - ms_.load());
+      if (next == target) return Settle(threads);
+    }
+  }
+
   bool WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, int64_t ms,
                const std::function<bool()>& done) override {
-    const int64_t deadline = ms_.load() + std::max<int64_t>(ms, 0);
-    const Waiter self{lock.mutex(), &cv};
+    Waiter self{lock.mutex(), &cv, ms_.load() + std::max<int64_t>(ms, 0), &done};
+    std::list<Waiter>::iterator entry;
     {
       const std::lock_guard reg(registry_mutex_);
-      waiters_.insert(self);
+      entry = waiters_.insert(waiters_.end(), self);
     }
-    while (!done() && ms_.load() < deadline) cv.wait(lock);
+    while (!done() && ms_.load() < self.deadline) cv.wait(lock);
     {
       const std::lock_guard reg(registry_mutex_);
-      waiters_.erase(waiters_.find(self));
+      waiters_.erase(entry);
     }
     return done();
   }
 
  private:
-  using Waiter = std::pair<std::mutex*, std::condition_variable*>;
+  struct Waiter {
+    std::mutex* mutex;
+    std::condition_variable* cv;
+    int64_t deadline;
+    const std::function<bool()>* done;
+  };
+
   static int64_t ToMs(TDateTime t) { return std::llround(t * kMsPerDay); }
 
-  void WakeWaiters() {
-    std::multiset<Waiter> waiters;
-    {
-      const std::lock_guard reg(registry_mutex_);
-      waiters = waiters_;
+  int64_t NextDeadline() const {
+    const std::lock_guard reg(registry_mutex_);
+    int64_t next = std::numeric_limits<int64_t>::max();
+    for (const auto& waiter : waiters_) next = std::min(next, waiter.deadline);
+    return next;
+  }
+
+  // Every registered waiter is inside its wait with nothing to wake it now. Each waiter's
+  // condition is checked under the waiter's own mutex (the one it waits with), so it is read
+  // exactly as the waiter would read it. The registry stays locked meanwhile, so no waiter can
+  // leave (and its mutex go away); its mutex is only tried, which keeps the lock order safe.
+  bool Quiet(int threads) const {
+    const std::lock_guard reg(registry_mutex_);
+    if (static_cast<int>(waiters_.size()) != threads) return false;
+    for (const auto& waiter : waiters_) {
+      const std::unique_lock held(*waiter.mutex, std::try_to_lock);
+      if (!held.owns_lock()) return false;
+      if ((*waiter.done)() || ms_.load() >= waiter.deadline) return false;
     }
-    // Taking each waiter's mutex before notifying means a waiter that has just checked the
-    // time cannot miss the wake-up.
-    for (const auto& [mutex, cv] : waiters) {
-      { const std::lock_guard held(*mutex); }
-      cv->notify_all();
+    return true;
+  }
+
+  // Wakes every wait whose deadline has come. Holding a waiter's mutex while notifying means a
+  // waiter that has just checked the time cannot miss the wake-up; a mutex that is busy is
+  // tried again, since the thread holding it may be the one that must be notified.
+  void WakeWaiters() {
+    for (;;) {
+      bool busy = false;
+      {
+        const std::lock_guard reg(registry_mutex_);
+        for (const auto& waiter : waiters_) {
+          if (waiter.deadline > ms_.load()) continue;
+          const std::unique_lock held(*waiter.mutex, std::try_to_lock);
+          if (!held.owns_lock()) {
+            busy = true;
+            continue;
+          }
+          waiter.cv->notify_all();
+        }
+      }
+      if (!busy) return;
+      std::this_thread::yield();
     }
   }
 
   std::atomic<int64_t> ms_;
   std::atomic<uint32_t> tick_;
   mutable std::mutex registry_mutex_;
-  std::multiset<Waiter> waiters_;
+  std::list<Waiter> waiters_;
 };
 
 }  // namespace chimewell::testing

@@ -1,0 +1,99 @@
+#pragma once
+// The message worker: plays queued time signals, speech texts and WAVE files one at a time,
+// in a fixed precedence, and lowers the background music while it speaks.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/datetime.h"
+#include "core/log.h"
+#include "platform/sound_player.h"
+#include "platform/speech_control.h"
+#include "playback/sound_rec.h"
+#include "playback/time_signal_sequence.h"
+#include "playback/worker_thread.h"
+
+namespace chimewell {
+
+// What the message worker reaches outside itself. The callbacks run on the UI thread.
+struct MessageThreadHost {
+  SoundPlayer& sound;
+  SpeechControl& speech;
+  Log& log;
+  std::function<bool()> mute_checked;           // the Mute menu check mark
+  std::function<int()> back_volume;             // the BackVolume setting
+  std::function<void(int)> set_music_override;  // the MIDI worker's SetVolumeOverride, if any
+};
+
+class TMessageThread final : public WorkerThread {
+ public:
+  // Limits beyond which a whole queue is dropped at the next cycle.
+  static constexpr size_t kMaxRecords = 30;
+  static constexpr size_t kMaxTimeSignalSteps = 60;
+
+  TMessageThread(Clock& clock, UiHandOff hand_off, MessageThreadHost host);
+  ~TMessageThread() override;
+
+  // Queue operations, callable from any thread. Each returns false, and takes and logs
+  // nothing, once the worker has ended: the caller then queues into a fresh worker, so an item
+  // queued just as the worker runs out of work is never lost.
+  [[nodiscard]] bool SetWaveUntil(const std::string& file_name, TDateTime end_time);
+  [[nodiscard]] bool SetWaveCount(const std::string& file_name, int32_t count);
+  [[nodiscard]] bool SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time);
+  [[nodiscard]] bool SetMessageCount(const std::string& text, int32_t volume, int32_t count);
+  // Queues a time signal unless one is queued or playing (then nothing changes). Stops every
+  // sound first in either case.
+  [[nodiscard]] bool SetTimeSignal(const VoiceImagePtr& image,
+                                   const std::vector<int32_t>& fragments, int32_t repeat);
+  bool IsTimeSignalQueued() const;
+
+  // UI-thread operations.
+  void SkipCurrent();
+  void StopSpeech();
+  void SetMute(bool on);
+  // The owner has forgotten this worker; its clean-up then leaves speech and music alone,
+  // which may by now belong to a newer worker.
+  void MarkSuperseded();
+
+ protected:
+  void Execute() override;
+  void OnTerminate() override;
+
+ private:
+  enum class Outcome { kWorked, kIdle };
+
+  bool Accepting() const;  // mutex_ held
+  bool HasWork() const;    // mutex_ held
+  Outcome RunCycle();
+  void PurgeQueues();
+  void PlayTimeSignal();
+  bool SpeakNextEntry();
+  bool PlayNextWave();
+
+  // Steps handed to the UI thread.
+  void PollState();
+  void SpeakCurrent();
+  void DuckMusic();
+  void RestoreMusic();
+  void StopSpeechOnUi();
+  void ApplySpeechVolume();
+
+  MessageThreadHost host_;
+
+  // Guarded by mutex_.
+  std::vector<TimeSignalStep> time_signal_;
+  std::vector<TSoundRec> wave_list_;
+  std::vector<TMessageRec> message_list_;
+  bool ended_ = false;
+  bool skip_ = false;
+  bool mute_ = false;
+  std::string text_;
+  int32_t volume_ = 0;
+  TDateTime deadline_ = 0;
+  int8_t speaking_ = 0;
+  int8_t speaking_at_start_ = 0;
+  bool superseded_ = false;
+};
+
+}  // namespace chimewell

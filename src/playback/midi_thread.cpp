@@ -1,0 +1,210 @@
+#include "playback/midi_thread.h"
+
+#include <utility>
+
+#include "playback/playback_texts.h"
+#include "playback/queue_log.h"
+
+namespace chimewell {
+
+namespace {
+
+constexpr int64_t kCycleMs = 1000;
+constexpr int64_t kPlayCapMs = 3 * 3600 * 1000;
+constexpr int64_t kOneDayMs = 24 * 3600 * 1000;
+constexpr int32_t kOpenArgA = 10;
+constexpr int32_t kOpenArgB = -1;
+
+}  // namespace
+
+TMidiThread::TMidiThread(Clock& clock, UiHandOff hand_off, MidiLibrary& library, Log& log)
+    : WorkerThread(clock, std::move(hand_off)), library_(library), log_(log) {}
+
+TMidiThread::~TMidiThread() { Join(); }
+
+bool TMidiThread::Accepting() const { return !ended_ && !terminated_; }
+
+bool TMidiThread::SetMidiUntil(const std::string& file_name, int32_t volume, TDateTime end_time) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (!Accepting()) return false;
+    list_.push_back({file_name, end_time, 0, ClampVolume(volume)});
+    cv_.notify_all();
+  }
+  log_.AddLogLine(QueueLineUntil(playback_texts::kMidiPrefix, file_name, nullptr, end_time));
+  return true;
+}
+
+bool TMidiThread::SetMidiRepeat(const std::string& file_name, int32_t volume, int32_t count) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (!Accepting()) return false;
+    list_.push_back({file_name, 0, count, ClampVolume(volume)});
+    cv_.notify_all();
+  }
+  log_.AddLogLine(QueueLineCount(playback_texts::kMidiPrefix, file_name, nullptr,
+                                 playback_texts::kRepeatLabel, count));
+  return true;
+}
+
+void TMidiThread::StopMidi() {
+  const std::lock_guard lib(library_mutex_);
+  library_.KBGMStop();
+}
+
+void TMidiThread::SetMute(bool on) {
+  {
+    const std::lock_guard lock(mutex_);
+    mute_ = on;
+  }
+  ApplyVolume();
+}
+
+void TMidiThread::SetVolumeOverride(int32_t volume) {
+  {
+    const std::lock_guard lock(mutex_);
+    volume_override_ = ClampVolume(volume);
+  }
+  ApplyVolume();
+}
+
+int32_t TMidiThread::EffectiveVolume() const {
+  if (mute_) return 0;
+  if (volume_override_ > 0) return volume_override_;
+  return volume_;
+}
+
+void TMidiThread::ApplyVolume() {
+  int32_t volume = 0;
+  {
+    const std::lock_guard lock(mutex_);
+    volume = EffectiveVolume();
+  }
+  // Handle 0 holds no song, so nothing plays and there is nothing to set.
+  if (handle_ == 0) return;
+  const std::lock_guard lib(library_mutex_);
+  KbgmInfo info;
+  library_.KBGMGetInfo(handle_, &info);
+  if (info.playing != 0) library_.KBGMSetVolume(handle_, volume);
+}
+
+void TMidiThread::LogOnUi(const std::string& text) {
+  {
+    const std::lock_guard lock(mutex_);
+    error_text_ = text;
+  }
+  hand_off_.Run([this, &text] { log_.AddLogLine(text); });
+}
+
+void TMidiThread::Execute() {
+  bool opened = false;
+  try {
+    {
+      const std::lock_guard lib(library_mutex_);
+      opened = library_.KBGMOpen(kOpenArgA, kOpenArgB) == 0;
+    }
+    if (!opened) {
+      LogOnUi(std::string(playback_texts::kMidiPortFailed));
+    } else {
+      for (;;) {
+        HoldWhileSuspended();
+        {
+          // Ending and refusing new entries happen under one lock (see SetMidiRepeat).
+          const std::lock_guard lock(mutex_);
+          if (terminated_ || list_.size() >= kMaxEntries) {
+            ended_ = true;
+            break;
+          }
+        }
+        RunCycle();
+        Sleep(kCycleMs);
+      }
+    }
+  } catch (...) {
+    // Only a closed hand-off at shut-down gets here; the worker just ends.
+  }
+  {
+    const std::lock_guard lock(mutex_);
+    ended_ = true;
+    list_.clear();
+  }
+  if (opened) {
+    const std::lock_guard lib(library_mutex_);
+    library_.KBGMStop();
+    library_.KBGMFree(handle_);
+    library_.KBGMClose();
+  }
+}
+
+void TMidiThread::RunCycle() {
+  KbgmInfo info;
+  {
+    const std::lock_guard lib(library_mutex_);
+    library_.KBGMGetInfo(handle_, &info);
+  }
+  std::unique_lock lock(mutex_);
+  if (info.playing != 0 || mute_) {
+    const TDateTime now = clock_.Now();
+    if (now > end_time_) {
+      end_time_ = AddMilliseconds(now, kOneDayMs);
+      lock.unlock();
+      const std::lock_guard lib(library_mutex_);
+      library_.KBGMStop();
+    }
+    return;
+  }
+  const TDateTime now = clock_.Now();
+  for (size_t i = list_.size(); i-- > 0;) {
+    if (list_[i].Count < 1 && list_[i].EndTime < now) {
+      list_.erase(list_.begin() + static_cast<ptrdiff_t>(i));
+    }
+  }
+  if (list_.size() > kMaxEntries) {
+    list_.clear();
+    return;
+  }
+  for (size_t i = 0; i < list_.size(); ++i) {
+    if (list_[i].Count > 0) {
+      lock.unlock();
+      StartEntry(i);
+      return;
+    }
+  }
+  for (size_t i = 0; i < list_.size(); ++i) {
+    if (list_[i].EndTime > clock_.Now()) {
+      lock.unlock();
+      StartEntry(i);
+      return;
+    }
+  }
+}
+
+void TMidiThread::StartEntry(size_t index) {
+  // Only this thread removes entries, so the index stays valid while others append.
+  TSoundRec entry;
+  {
+    const std::lock_guard lock(mutex_);
+    entry = list_[index];
+    volume_ = entry.Volume;
+    end_time_ = entry.EndTime != 0 ? entry.EndTime : AddMilliseconds(clock_.Now(), kPlayCapMs);
+    --list_[index].Count;
+  }
+  int32_t load_result = 0;
+  int32_t play_result = 0;
+  {
+    const std::lock_guard lib(library_mutex_);
+    int32_t handle = handle_;
+    load_result = library_.KBGMLoadFile(&handle, entry.FileName);
+    handle_ = handle;
+    if (load_result == 0) play_result = library_.KBGMPlay(handle, 0);
+  }
+  if (load_result != 0) {
+    LogOnUi(playback_texts::MidiFileCannotOpen(entry.FileName));
+  } else if (play_result != 0) {
+    LogOnUi(playback_texts::MidiFileCannotPlay(entry.FileName));
+  } else {
+    ApplyVolume();
+  }
+}
+
+}  // namespace chimewell

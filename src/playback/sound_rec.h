@@ -1,0 +1,26 @@
+#pragma once
+// The queue records of the playback workers: one sound or MIDI file, one speech text.
+#include <cstdint>
+#include <string>
+
+#include "core/datetime.h"
+
+namespace chimewell {
+
+// One queued WAVE file (message worker) or MIDI file (MIDI worker).
+struct TSoundRec {
+  std::string FileName;
+  TDateTime EndTime = 0;  // repeats until this moment; 0 for a counted entry
+  int32_t Count = 0;      // plays left; 0 for an entry with an end time; may go below 0
+  int32_t Volume = 0;     // 0..100, used by the MIDI worker only
+};
+
+// One queued speech text.
+struct TMessageRec {
+  std::string Text;
+  TDateTime EndTime = 0;
+  int32_t Count = 0;
+  int32_t Volume = 0;  // speech volume 0..100
+};
+
+}  // namespace chimewell

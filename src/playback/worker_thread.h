@@ -1,0 +1,76 @@
+#pragma once
+// What both playback workers share: a thread started on demand, suspend and resume by count,
+// terminate, waits on the injected clock, and an end notification on the UI thread.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "platform/clock.h"
+#include "playback/ui_hand_off.h"
+
+namespace chimewell {
+
+class WorkerThread {
+ public:
+  WorkerThread(Clock& clock, UiHandOff hand_off);
+  WorkerThread(const WorkerThread&) = delete;
+  WorkerThread& operator=(const WorkerThread&) = delete;
+  // The owner joins before it lets go; a worker dropped on its own thread detaches.
+  virtual ~WorkerThread();
+
+  // Runs on the UI thread once the worker has ended (after its own clean-up).
+  void SetEndNotification(std::function<void()> on_end);
+
+  // A new worker is suspended: Start runs its thread. Later calls do nothing.
+  void Start();
+  // Suspend and Resume nest, so a caller that holds the worker briefly while it queues never
+  // lifts a pause the user asked for. A suspended worker stops at its next wait or step.
+  void Suspend();
+  void Resume();
+  // Asks the worker to end; it wakes from any wait at once. Never waits for it.
+  void Terminate();
+
+  bool Terminated() const;
+  // True from Start until the thread has done its last piece of work.
+  bool Running() const { return started_.load() && !finished_.load(); }
+  // True once the thread has done its last piece of work (joining it then returns at once).
+  bool Finished() const { return finished_.load(); }
+  // Waits for the thread to return. Only for owners that know the worker cannot be waiting on
+  // them (it is finished, or its hand-off has been closed).
+  void Join();
+
+ protected:
+  // The worker's whole life: its loop and its own clean-up. The end notification follows.
+  virtual void Execute() = 0;
+  // Hook for workers that must cut something short when terminated (called without the lock).
+  virtual void OnTerminate() {}
+
+  // Waits `ms` milliseconds of the clock, then holds while suspended. Ends early when the
+  // worker is terminated or when `wake` (checked with mutex_ held) turns true.
+  void Sleep(int64_t ms, const std::function<bool()>& wake = {});
+  // Holds the worker while it is suspended (and not terminated).
+  void HoldWhileSuspended();
+  // Suspended or terminated: the worker should not start anything now. mutex_ held.
+  bool Stopping() const { return suspend_count_ > 0 || terminated_; }
+
+  Clock& clock_;
+  const UiHandOff hand_off_;
+  // Guards the derived worker's queues and flags, and the state below.
+  mutable std::mutex mutex_;
+  std::condition_variable cv_;
+  bool terminated_ = false;  // guarded by mutex_
+
+ private:
+  void ThreadMain();
+
+  int suspend_count_ = 0;  // guarded by mutex_
+  std::function<void()> on_end_;
+  std::thread thread_;
+  std::atomic<bool> started_{false};
+  std::atomic<bool> finished_{false};
+};
+
+}  // namespace chimewell
