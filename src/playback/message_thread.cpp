@@ -282,7 +282,7 @@ void TMessageThread::PlayTimeSignal() {
     } else if (muted) {
       Sleep(kMutedPollMs, [this] { return skip_; });
     } else if (step.kind == TimeSignalStep::Kind::kFragment) {
-      host_.sound.PlayMemory(RiffImageAt(*step.image, step.offset));
+      host_.sound.PlayMemory(step.image->FileAt(step.offset));
     } else {
       host_.sound.PlayBuiltIn();
     }

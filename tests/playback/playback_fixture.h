@@ -79,11 +79,11 @@ class PlaybackTest : public ::testing::Test {
   // A voice image of labelled fragments, and their offsets.
   static VoiceImagePtr VoiceImage(const std::vector<std::string>& labels,
                                   std::vector<int32_t>* offsets) {
-    auto image = std::make_shared<std::vector<uint8_t>>();
+    auto image = std::make_shared<chimewell::VoiceImage>();
     for (const auto& label : labels) {
-      offsets->push_back(static_cast<int32_t>(image->size()));
       const auto fragment = FakeSoundPlayer::MakeImage(label);
-      image->insert(image->end(), fragment.begin(), fragment.end());
+      offsets->push_back(
+          image->Append({reinterpret_cast<const char*>(fragment.data()), fragment.size()}));
     }
     return image;
   }

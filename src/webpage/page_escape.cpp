@@ -1,0 +1,41 @@
+#include "webpage/page_escape.h"
+
+namespace chimewell {
+
+void AppendPageText(std::string& out, std::string_view text) {
+  out.reserve(out.size() + text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      // Placeholders are "$!KEY!$"; a "$" written as a character reference cannot start one,
+      // and the browser still shows and submits it as "$".
+      case '$':
+        out += "&#36;";
+        break;
+      default:
+        out += c;
+    }
+  }
+}
+
+std::string EscapePageText(std::string_view text) {
+  std::string out;
+  AppendPageText(out, text);
+  return out;
+}
+
+}  // namespace chimewell

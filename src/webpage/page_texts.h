@@ -1,0 +1,26 @@
+#pragma once
+// Every Japanese text of the configuration page that the program itself produces, in one place.
+
+namespace chimewell::page_texts {
+
+inline constexpr const char* kMissingTemplatePage =
+    "<HTML><HEAD><TITLE>Chimewell - エラー</TITLE></HEAD><BODY>"
+    "設定ファイル（Chimewell.html）が見つかりません</BODY></HTML>";
+
+inline constexpr const char* kErrorHeading =
+    "<FONT color=red><B><I>以下の問題が発見されたため、設定は保存されませんでした</I></B></FONT>"
+    "<SMALL><BR>";
+inline constexpr const char* kErrorTail = "<BR></SMALL><HR>\r\n";
+
+inline constexpr const char* kPause = "一時停止";
+inline constexpr const char* kPauseResume = "から再開";
+inline constexpr const char* kMute = "消音";
+inline constexpr const char* kMuteRelease = "を解除";
+inline constexpr const char* kDo = "する";
+
+inline constexpr const char* kDefaultTestMessage =
+    "[wa]西暦[year][mon][day][wday]、[ampm][hour][min][sec]、本日は晴天なり";
+inline constexpr const char* kLastFileOpen = "前回のファイルは「";
+inline constexpr const char* kLastFileClose = "」";
+
+}  // namespace chimewell::page_texts

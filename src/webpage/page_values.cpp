@@ -1,0 +1,241 @@
+#include "webpage/page_values.h"
+
+#include <array>
+#include <filesystem>
+
+#include "webpage/colour_table.h"
+#include "webpage/page_escape.h"
+#include "webpage/page_option_lists.h"
+#include "webpage/page_texts.h"
+
+namespace chimewell {
+namespace {
+
+constexpr std::string_view kShowBlock = " style=\"display:block\"";
+
+std::string Key(std::string_view name) { return "$!" + std::string(name) + "!$"; }
+
+// name0, name1, ...: `mark` in the one numbered `chosen`, empty in the others.
+void AddChoice(ReplacementList& list, std::string_view name, int count, int chosen,
+               std::string_view mark = "checked") {
+  for (int i = 0; i < count; ++i) {
+    list.Add(Key(std::string(name) + std::to_string(i)), i == chosen ? mark : "");
+  }
+}
+
+void AddNumber(ReplacementList& list, std::string_view name, int value) {
+  list.Add(Key(name), std::to_string(value));
+}
+
+void AddText(ReplacementList& list, std::string_view name, std::string_view text) {
+  list.Add(Key(name), EscapePageText(text));
+}
+
+bool AnyNonEmpty(const std::array<std::string, kAddOnCount>& texts) {
+  for (const auto& text : texts) {
+    if (!text.empty()) return true;
+  }
+  return false;
+}
+
+void AddAddOnTable(ReplacementList& list, AddOnKind kind, std::string_view name,
+                   const std::array<std::string, kAddOnCount>& texts) {
+  list.Add(Key(name), BuildAddOnTable(kind, texts));
+  list.Add(Key("OPEN" + std::string(name)),
+           AnyNonEmpty(texts) ? " style=\"display:block\"" : " style=\"display:none\"");
+}
+
+struct ClockColour {
+  const char* name;
+  Colour ClockSettings::*field;
+};
+constexpr std::array<ClockColour, kColourTargetCount> kClockColours = {{
+    {"BACKCOLOR", &ClockSettings::BackColor},
+    {"DATECOLOR", &ClockSettings::DateColor},
+    {"HHMM1COLOR", &ClockSettings::HHMM1Color},
+    {"HHMM2COLOR", &ClockSettings::HHMM2Color},
+    {"AMPM1COLOR", &ClockSettings::AMPM1Color},
+    {"AMPM2COLOR", &ClockSettings::AMPM2Color},
+    {"SECCOLOR", &ClockSettings::SecColor},
+}};
+
+struct ClockNumber {
+  const char* name;
+  int ClockSettings::*field;
+};
+constexpr std::array<ClockNumber, 12> kClockNumbers = {{
+    {"DATESIZE", &ClockSettings::DateSize},
+    {"DATEX", &ClockSettings::DateX},
+    {"DATEY", &ClockSettings::DateY},
+    {"HHMMSIZE", &ClockSettings::HHMMSize},
+    {"HHMMX", &ClockSettings::HHMMX},
+    {"HHMMY", &ClockSettings::HHMMY},
+    {"AMPMSIZE", &ClockSettings::AMPMSize},
+    {"AMPMX", &ClockSettings::AMPMX},
+    {"AMPMY", &ClockSettings::AMPMY},
+    {"SECSIZE", &ClockSettings::SecSize},
+    {"SECX", &ClockSettings::SecX},
+    {"SECY", &ClockSettings::SecY},
+}};
+
+// In the order of the style bits, DateBold = bit 0.
+constexpr std::array<const char*, 8> kStyleNames = {
+    "DATEBOLD", "DATEITALIC", "HHMMBOLD", "HHMMITALIC",
+    "AMPMBOLD", "AMPMITALIC", "SECBOLD",  "SECITALIC",
+};
+
+// The second-count choices, tested in this order; none of them matching means "off".
+constexpr std::array<int, 5> kCountIntervals = {5, 10, 15, 30, 60};
+
+void AddCountChoice(ReplacementList& list, int interval) {
+  int chosen = 0;
+  for (size_t i = 0; i < kCountIntervals.size(); ++i) {
+    if (kCountIntervals[i] == interval) {
+      chosen = static_cast<int>(i) + 1;
+      break;
+    }
+  }
+  static constexpr std::array<const char*, 6> kNames = {"CHECKED00", "CHECKED05", "CHECKED10",
+                                                        "CHECKED15", "CHECKED30", "CHECKED60"};
+  for (int i = 0; i < 6; ++i) list.Add(Key(kNames[i]), i == chosen ? "checked" : "");
+}
+
+std::string LastFileText(std::optional<std::string_view> path) {
+  if (!path) return {};
+  return page_texts::kLastFileOpen + EscapePageText(*path) + page_texts::kLastFileClose;
+}
+
+void AppendEscapedLines(std::string& out, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    AppendPageText(out, line);
+    out += "\r\n";
+  }
+}
+
+}  // namespace
+
+void AddSectionOpen(ReplacementList& list, PageSection section) {
+  static constexpr std::array<const char*, 5> kMarks = {"$!OPENSCHEFORM!$", "$!OPENBASEFORM!$",
+                                                        "$!OPENJIHOFORM!$", "$!OPENDIGIFORM!$",
+                                                        "$!OPENTESTCFG!$"};
+  list.Add(kMarks[static_cast<size_t>(section)], kShowBlock);
+}
+
+std::string BuildErrorBlock(std::string_view error_text) {
+  if (error_text.empty()) return {};
+  return page_texts::kErrorHeading + std::string(error_text) + page_texts::kErrorTail;
+}
+
+std::string DocumentUrl(const std::string& guide_path) {
+  std::error_code ignored;
+  std::filesystem::path absolute = std::filesystem::absolute(guide_path, ignored);
+  if (absolute.empty()) absolute = guide_path;
+  const std::string path = absolute.lexically_normal().generic_string();
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (unsigned char c : path) {
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                       c == '/' || c == '-' || c == '_' || c == '.' || c == '~';
+    if (plain) {
+      url += static_cast<char>(c);
+    } else {
+      url += '%';
+      url += kDigits[c >> 4];
+      url += kDigits[c & 0xF];
+    }
+  }
+  return url;
+}
+
+void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
+  AddText(list, "DOCUMENT", v.document_url);
+  AddText(list, "COPYRIGHT", v.version_text);
+  AddNumber(list, "CONTROWS", static_cast<int>(v.schedule_lines.size()) + 2);
+  std::string script;
+  AppendEscapedLines(script, v.schedule_lines);
+  list.Add("$!CONTSTR!$", script);
+
+  AddChoice(list, "ICONICSTART", 2, v.config.IconicStart ? 1 : 0);
+  AddChoice(list, "TRAYDBL", 3, v.config.DoubleClick);
+  AddChoice(list, "LIPSVIEW", 2, v.config.LipsView ? 1 : 0);
+  AddNumber(list, "SPEAKOFFSET", v.config.SpeakOffset);
+  AddNumber(list, "MIDIVOLUME", v.config.DefaultVolume);
+  AddNumber(list, "MIDIBACK", v.config.BackVolume);
+
+  const JihoSettings& jiho = v.jiho;
+  AddText(list, "JIHOFORMAT", jiho.Format);
+  AddChoice(list, "JIHOERROR", 2, jiho.ErrorView ? 1 : 0);
+  AddChoice(list, "JIHOTYPE", 6, jiho.Type >= 0 && jiho.Type <= 5 ? jiho.Type : 0);
+  list.Add("$!OPENJIHOMLVC!$", jiho.Type == 3 ? "" : " style=\"display:none\"");
+  AddChoice(list, "JIHOMLVC", 11, jiho.MLVC >= 1 && jiho.MLVC <= 10 ? jiho.MLVC : 0);
+  AddAddOnTable(list, AddOnKind::kAddOn, "JIHOADDON", jiho.AddOn);
+  AddAddOnTable(list, AddOnKind::kAddOff, "JIHOADDOFF", jiho.AddOff);
+  AddChoice(list, "JIHOFDRSEL", 2, jiho.Folder.empty() ? 0 : 1, "CHECKED");
+  AddText(list, "JIHOFDR", jiho.Folder);
+  list.Add("$!JIHOLASTS!$", BuildRecentFolderOptions(jiho.LastFolder, jiho.Folder));
+
+  const ClockSettings& clock = v.clock;
+  list.Add("$!DEBUGGRID!$", v.debug_grid ? "checked" : "");
+  list.Add("$!DATEFONTNAMES!$", v.date_font_options);
+  list.Add("$!DIGITFONTNAMES!$", v.digit_font_options);
+  AddText(list, "DATEFORMAT", clock.DateFormat);
+  for (size_t i = 0; i < kColourTargetCount; ++i) {
+    list.Add(Key(std::string(kClockColours[i].name) + "S"), v.colour_grids[i]);
+  }
+  for (const ClockColour& colour : kClockColours) {
+    const std::string hex = RgbHex(SwapRedBlue(clock.*colour.field));
+    list.Add(Key(colour.name), hex);
+    list.Add(Key(std::string(colour.name) + "VAL"), "#" + hex);
+  }
+  for (const ClockNumber& number : kClockNumbers) AddNumber(list, number.name, clock.*number.field);
+  for (size_t bit = 0; bit < kStyleNames.size(); ++bit) {
+    list.Add(Key(kStyleNames[bit]), (clock.FontStyles >> bit) & 1 ? " checked" : "");
+  }
+
+  AddCountChoice(list, v.count_interval);
+  list.Add("$!PAUSECLICK!$", v.paused ? "?PAUSE=0" : "?PAUSE=1");
+  list.Add("$!PAUSELABEL!$", std::string(page_texts::kPause) +
+                                 (v.paused ? page_texts::kPauseResume : "") + page_texts::kDo);
+  list.Add("$!MUTECLICK!$", v.muted ? "?MUTE=0" : "?MUTE=1");
+  list.Add("$!MUTELABEL!$", std::string(page_texts::kMute) +
+                                (v.muted ? page_texts::kMuteRelease : "") + page_texts::kDo);
+}
+
+void AppendTestValues(ReplacementList& list, const TestFieldValues& v) {
+  const std::string date = FormatDateTime("yyyy/mm/dd", v.now);
+  const std::string time = FormatDateTime("hh:nn.ss", v.now);
+  AddText(list, "JIHOSTR", v.sent_jiho_str.value_or(v.jiho_format));
+  list.Add("$!JIHODATE!$", date);
+  list.Add("$!JIHOTIME!$", time);
+  AddText(list, "MSGSTR", v.sent_msg_str.value_or(page_texts::kDefaultTestMessage));
+  list.Add("$!MSGDATE!$", date);
+  list.Add("$!MSGTIME!$", time);
+  list.Add("$!WAVEFILE!$", LastFileText(v.wave_file));
+  list.Add("$!MIDIFILE!$", LastFileText(v.midi_file));
+}
+
+std::string BuildDebugBlock(const DebugInfo& info) {
+  std::string out = "<HR><B>DEBUG Info</B><BR>[RequestInfo.Command] ";
+  AppendPageText(out, info.command);
+  out += "<BR>[RequestInfo.Document] ";
+  AppendPageText(out, info.document);
+  out += "<BR>[RequestInfo.Header] ";
+  AppendEscapedLines(out, info.header_lines);
+  out += "<BR>[RequestInfo.UnparsedParams]<BR><PRE>";
+  AppendPageText(out, info.unparsed_params);
+  out += "</PRE><BR>[Log]<PRE>";
+  AppendEscapedLines(out, info.log_lines);
+  out += "</PRE>";
+  return out;
+}
+
+void AppendPageValues(ReplacementList& list, std::string_view error_text,
+                      const PageSettingsValues& settings, const TestFieldValues& tests,
+                      const DebugInfo* debug) {
+  list.Add("$!ERRORMSG!$", BuildErrorBlock(error_text));
+  AppendSettingsValues(list, settings);
+  AppendTestValues(list, tests);
+  list.Add("$!DEBUG!$", debug ? BuildDebugBlock(*debug) : std::string());
+}
+
+}  // namespace chimewell

@@ -1,0 +1,88 @@
+#pragma once
+// The values of the configuration page's placeholders, appended to a ReplacementList in the
+// order the request handler gives them.
+//
+// Escaping: every text that comes from the settings, a file or the request is HTML-escaped
+// (see page_escape.h) before it is inserted: $!COPYRIGHT!$, $!DOCUMENT!$, $!CONTSTR!$,
+// $!JIHOFORMAT!$, $!JIHOFDR!$, $!DATEFORMAT!$, $!JIHOSTR!$, $!MSGSTR!$, the paths in
+// $!WAVEFILE!$ and $!MIDIFILE!$, the texts and names inside $!JIHOADDON!$, $!JIHOADDOFF!$,
+// $!JIHOLASTS!$, $!DATEFONTNAMES!$, $!DIGITFONTNAMES!$, and the request and log parts of
+// $!DEBUG!$. Markup the program generates (option tags, tables, grids, "checked", style
+// attributes, the error block's and debug block's tags) and numbers are inserted as they are.
+// The problems in $!ERRORMSG!$ are HTML fragments made by the program; whoever puts a user's
+// text into one escapes it there.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/datetime.h"
+#include "core/settings.h"
+#include "webpage/colour_grids.h"
+#include "webpage/page_render.h"
+
+namespace chimewell {
+
+// The sections of the page, each opened by its own mark when its form was submitted.
+enum class PageSection { kSchedule, kBase, kJiho, kDigi, kTest };
+
+// "$!OPEN...!$" TAB " style=\"display:block\"" for the section.
+void AddSectionOpen(ReplacementList& list, PageSection section);
+
+// The red block that heads the page when a form had problems; empty for no problems.
+std::string BuildErrorBlock(std::string_view error_text);
+
+// "file://" URL of the user's guide, resolved against the current directory.
+std::string DocumentUrl(const std::string& guide_path);
+
+// What the settings-derived placeholders show; all of it owned by the application.
+struct PageSettingsValues {
+  const ConfigSettings& config;
+  const JihoSettings& jiho;  // with LastFolder1..20 as read from the settings file just now
+  const ClockSettings& clock;
+  const std::vector<std::string>& schedule_lines;
+  std::string_view version_text;
+  std::string_view document_url;
+  std::string_view date_font_options;   // BuildFontOptions for the date font
+  std::string_view digit_font_options;  // BuildFontOptions for the digit font
+  const ColourGrids& colour_grids;
+  bool debug_grid = false;
+  int count_interval = 0;  // second count: 5, 10, 15, 30, 60, or 0 when off
+  bool paused = false;
+  bool muted = false;
+};
+
+// $!DOCUMENT!$ .. $!MUTELABEL!$.
+void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& values);
+
+// What the test section's fields show.
+struct TestFieldValues {
+  std::string_view jiho_format;  // the stored time-signal format
+  TDateTime now = 0;             // proposed date and time of both tests
+  std::optional<std::string_view> sent_jiho_str = std::nullopt;  // JIHOSTR when JIHOTEST was sent
+  std::optional<std::string_view> sent_msg_str = std::nullopt;   // MSGSTR when MSGTEST was sent
+  std::optional<std::string_view> wave_file = std::nullopt;      // WAVEFILE when it was sent
+  std::optional<std::string_view> midi_file = std::nullopt;      // MIDIFILE when it was sent
+};
+
+// $!JIHOSTR!$ .. $!MIDIFILE!$.
+void AppendTestValues(ReplacementList& list, const TestFieldValues& values);
+
+// The request as the debug block shows it.
+struct DebugInfo {
+  std::string_view command;
+  std::string_view document;
+  const std::vector<std::string>& header_lines;
+  std::string_view unparsed_params;
+  const std::vector<std::string>& log_lines;
+};
+
+std::string BuildDebugBlock(const DebugInfo& info);
+
+// Every line after the section mark: $!ERRORMSG!$ (wrapped in the error block when there are
+// problems), the settings values, the test values and $!DEBUG!$ (empty without `debug`).
+void AppendPageValues(ReplacementList& list, std::string_view error_text,
+                      const PageSettingsValues& settings, const TestFieldValues& tests,
+                      const DebugInfo* debug);
+
+}  // namespace chimewell
