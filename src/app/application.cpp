@@ -3,6 +3,7 @@
 #include "app/texts.h"
 #include "platform/clock.h"
 #include "platform/speech_control.h"
+#include "platform/timer.h"
 #include "platform/ui_thread.h"
 #include "version.h"
 

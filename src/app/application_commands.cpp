@@ -76,7 +76,7 @@ void Application::PM_MenuClick(MenuItem item, ClickSource source) {
       }
       break;
     case MenuItem::PM_Current:
-      PlayTimeSignal(time_signal_.Settings().format, 1, deps_.clock.Now());
+      PlayTimeSignal(time_signal_.Settings().TimeSignalFormat, 1, deps_.clock.Now());
       break;
     case MenuItem::PM_About:
       TogglePortPanel();
@@ -94,7 +94,7 @@ void Application::RunDoubleClickAction() {
   switch (config_.DoubleClick) {
     case 1: PM_MenuClick(MenuItem::PM_Clock); break;
     case 2: PM_MenuClick(MenuItem::PM_Config); break;
-    default: PlayTimeSignal(time_signal_.Settings().format, 1, deps_.clock.Now()); break;
+    default: PlayTimeSignal(time_signal_.Settings().TimeSignalFormat, 1, deps_.clock.Now()); break;
   }
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "timesignal/voice_image.h"
+#include "playback/voice_image.h"
 
 namespace chimewell {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/settings.h"
-#include "timesignal/voice_image.h"
+#include "playback/voice_image.h"
 
 namespace chimewell {
 
