@@ -1,0 +1,74 @@
+#include "app/application.h"
+
+#include "app/texts.h"
+#include "platform/clock.h"
+#include "platform/speech_control.h"
+#include "platform/timer.h"
+#include "platform/ui_thread.h"
+#include "version.h"
+
+namespace chimewell {
+
+Application::Application(AppDependencies deps)
+    : deps_(std::move(deps)),
+      log_(deps_.clock),
+      schedule_(deps_.files, ScheduleReporting{[this](const std::string& text) {
+                                                 ShowPanelMessage(text);
+                                               },
+                                               &log_, false}),
+      time_signal_(deps_.files, *this) {
+  PlaybackSettings playback_settings;
+  playback_settings.mute_checked = [this] { return menu_.Muted(); };
+  playback_settings.back_volume = [this] { return config_.BackVolume; };
+  playback_settings.skip_enabled = [this](bool enabled) { SetSkipEnabled(enabled); };
+  playback_ = std::make_unique<Playback>(deps_.clock, deps_.ui, deps_.sound, deps_.speech,
+                                         deps_.midi, log_, std::move(playback_settings));
+  // The synthesizer reports from its own thread; the window is the UI thread's.
+  deps_.speech.SetAudioEvents([this] { deps_.ui.Post([this] { DirectSS1AudioStart(); }); },
+                              [this] { deps_.ui.Post([this] { DirectSS1AudioStop(); }); });
+}
+
+Application::~Application() {
+  deps_.speech.SetAudioEvents(nullptr, nullptr);
+  deps_.timer.SetHandler(nullptr);
+}
+
+void Application::PlayTimeSignal(const std::string& format, int repeat, TDateTime moment) {
+  time_signal_.SetDefaultVolume(config_.DefaultVolume);
+  time_signal_.PlayTimeSignal(format, repeat, moment);
+}
+
+bool Application::IsTimeSignalQueued() const { return playback_->IsTimeSignalQueued(); }
+
+void Application::SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments,
+                                int repeat) {
+  playback_->SetTimeSignal(image, fragments, repeat);
+}
+
+void Application::SetMessageCount(const std::string& text, int volume, int count) {
+  playback_->SetMessageCount(text, volume, count);
+}
+
+void Application::EnableSkip() { SetSkipEnabled(true); }
+
+void Application::SetSkipEnabled(bool enabled) {
+  menu_.SetSkipEnabled(enabled);
+  deps_.view.SetSkipEnabled(enabled);
+}
+
+void Application::DirectSS1AudioStart() {
+  SetSkipEnabled(true);
+  if (config_.LipsView) deps_.view.SetLipsViewVisible(true);
+}
+
+void Application::DirectSS1AudioStop() {
+  SetSkipEnabled(false);
+  deps_.view.SetLipsViewVisible(false);
+}
+
+void Application::DrawClock() {
+  DrawClockFace(deps_.view.ClockCanvas(), clock_settings_, face_state_, deps_.clock);
+  deps_.view.PresentClock();
+}
+
+}  // namespace chimewell

@@ -1,0 +1,167 @@
+#pragma once
+// The application object: owns every long-lived value of the program and carries start-up,
+// the main tick, the menu commands, the status line and the message panel.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_paths.h"
+#include "app/app_view.h"
+#include "app/menu_state.h"
+#include "app/message_panel.h"
+#include "core/log.h"
+#include "core/settings.h"
+#include "display/clock_face.h"
+#include "playback/playback.h"
+#include "schedule/schedule.h"
+#include "timesignal/time_signal.h"
+#include "timesignal/time_signal_output.h"
+
+namespace chimewell {
+
+class Clock;
+class ConfigServer;
+class FileSystem;
+class FontCatalog;
+class MidiLibrary;
+class Shell;
+class SoundPlayer;
+class SpeechControl;
+class Timer;
+class UiThread;
+
+// The platform pieces the application drives; all outlive it.
+struct AppDependencies {
+  Clock& clock;
+  Timer& timer;
+  UiThread& ui;
+  Shell& shell;
+  const FileSystem& files;
+  SoundPlayer& sound;
+  SpeechControl& speech;
+  MidiLibrary& midi;
+  const FontCatalog& fonts;
+  AppView& view;
+  ConfigServer* server;  // none until the web configuration is built in
+  AppPaths paths;
+};
+
+// Where a click that reaches the command handler came from, besides the menu items.
+enum class ClickSource { Menu, ClockDoubleClick, TrayDoubleClick, AuthorLink };
+
+class Application final : private TimeSignalOutput {
+ public:
+  explicit Application(AppDependencies deps);
+  ~Application() override;
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // ---- start-up, in three stages, and the end ----
+  void FormCreate();
+  void FormShow();
+  void Timer1PreTimer();
+  // Writes the window placement and clears all playback (the window is closing).
+  void FormClose();
+  // Closes the program as the Exit command does.
+  void CloseMainWindow();
+
+  // ---- the main tick: `timer_driven` false for a direct run, which fires nothing ----
+  void Timer1Timer(bool timer_driven);
+
+  // ---- commands ----
+  // The one command handler. Check items (Pause, Mute, the count items) must already show
+  // their new check mark: ChooseMenuItem does that for a click in the menu.
+  void PM_MenuClick(MenuItem item, ClickSource source = ClickSource::Menu);
+  // A click in the popup menu: toggles or moves the check mark, then runs the command.
+  void ChooseMenuItem(MenuItem item);
+  void PortButtonClick();
+  void MessageButtonClick();
+  void ShowPanelMessage(const std::string& text);
+  void UpdateStatusLine(const std::optional<std::string>& text);
+  void AddLogLine(const std::string& text) { log_.AddLogLine(text); }
+  // The speech synthesizer's sound began / ended (UI thread).
+  void DirectSS1AudioStart();
+  void DirectSS1AudioStop();
+  // The configuration page asks the next tick to close the program.
+  void RequestExit() { exit_requested_ = 1; }
+
+  // ---- state the window and the configuration page read ----
+  const MenuState& Menu() const { return menu_; }
+  MenuState& Menu() { return menu_; }
+  const MessagePanel& Panel() const { return panel_; }
+  const std::string& StatusText() const { return status_text_; }
+  const std::string& NextEventText() const { return next_event_text_; }
+  const std::string& VersionText() const { return version_text_; }
+  bool DebugMode() const { return app_info_.Debug; }
+  const AppInfo& Info() const { return app_info_; }
+  AppSettings& App() { return app_; }
+  ConfigSettings& Config() { return config_; }
+  ClockSettings& ClockFace() { return clock_settings_; }
+  ClockFaceState& FaceState() { return face_state_; }
+  std::vector<std::string>& ScheduleLines() { return schedule_lines_; }
+  Schedule& ScheduleData() { return schedule_; }
+  TimeSignal& TimeSignalData() { return time_signal_; }
+  Playback& PlaybackData() { return *playback_; }
+  Log& Logs() { return log_; }
+  const AppPaths& Paths() const { return deps_.paths; }
+  int RecomputeFlag() const { return recompute_flag_; }
+  void SetRecomputeFlag(int flag) { recompute_flag_ = flag; }
+  bool ExitRequested() const { return exit_requested_ != 0; }
+  // True once the deferred start-up has run and the tick owns the timer.
+  bool Running() const { return running_; }
+
+  // Announces `moment` with `format`, as the menu, the schedule and the count do.
+  void PlayTimeSignal(const std::string& format, int repeat, TDateTime moment);
+  // Loads the time-signal settings from the settings file; returns the load report.
+  std::string ReloadTimeSignal();
+  // Rebuilds the entries from ScheduleLines; false when a line had an error.
+  bool ReloadSchedule();
+  // Starts the configuration server on the configured port; reports a failure in the panel.
+  bool StartServer();
+
+ private:
+  // TimeSignalOutput: where announcements go.
+  bool IsTimeSignalQueued() const override;
+  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments,
+                     int repeat) override;
+  void SetMessageCount(const std::string& text, int volume, int count) override;
+  void EnableSkip() override;
+
+  void SetSkipEnabled(bool enabled);
+  void DrawClock();
+  void FirePass(TDateTime now);
+  void FireEntry(const TSchedule& entry, TDateTime announced);
+  void SecondCount(TDateTime announced, int interval);
+  // Next firing times and the status text; returns the distance to the nearest event in ms.
+  int64_t NextEventPass(TDateTime now, int count_interval);
+  void RearmTimer(TDateTime now, int64_t best_distance);
+  void RunDoubleClickAction();
+  void OpenConfigPage();
+  void TogglePortPanel();
+  std::vector<std::string> ReadScheduleFile() const;
+
+  AppDependencies deps_;
+  Log log_;
+  MenuState menu_;
+  MessagePanel panel_;
+  AppSettings app_;
+  ConfigSettings config_;
+  ClockSettings clock_settings_;
+  AppInfo app_info_;
+  ClockFaceState face_state_;
+  std::vector<std::string> schedule_lines_;
+  Schedule schedule_;
+  TimeSignal time_signal_;
+  std::unique_ptr<Playback> playback_;
+  std::string version_text_;
+  std::string next_event_text_;
+  std::string status_text_;
+  int recompute_flag_ = 0;
+  int exit_requested_ = 0;
+  bool running_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace chimewell

@@ -1,0 +1,151 @@
+// The command handler of the popup menu, double-clicks and the author link; the port panel;
+// the message panel and the status line.
+#include "app/application.h"
+#include "app/config_server.h"
+#include "app/port_setting.h"
+#include "app/status_line.h"
+#include "app/texts.h"
+#include "core/ini_file.h"
+#include "core/settings_store.h"
+#include "platform/clock.h"
+#include "platform/shell.h"
+#include "platform/timer.h"
+
+namespace chimewell {
+namespace {
+
+// The longest computer name the configuration address is built from.
+constexpr size_t kMaxComputerName = 15;
+
+}  // namespace
+
+void Application::ChooseMenuItem(MenuItem item) {
+  if (item == MenuItem::PM_Pause) menu_.SetPaused(!menu_.Paused());
+  if (item == MenuItem::PM_Mute) menu_.SetMuted(!menu_.Muted());
+  if (IsCountItem(item)) menu_.CheckCount(item);
+  deps_.view.MenuStateChanged();
+  PM_MenuClick(item);
+}
+
+void Application::PM_MenuClick(MenuItem item, ClickSource source) {
+  if (source == ClickSource::ClockDoubleClick || source == ClickSource::TrayDoubleClick) {
+    RunDoubleClickAction();
+    return;
+  }
+  if (source == ClickSource::AuthorLink) item = MenuItem::PM_URL;
+
+  switch (item) {
+    case MenuItem::PM_Clear:
+      playback_->ClearAll();
+      break;
+    case MenuItem::PM_Pause:
+      if (menu_.Paused()) {
+        playback_->Pause(true);
+        SetSkipEnabled(false);
+        deps_.timer.Disable();
+        UpdateStatusLine(std::nullopt);
+      } else {
+        playback_->Pause(false);
+        Timer1Timer(false);
+      }
+      break;
+    case MenuItem::PM_Skip:
+      playback_->Skip();
+      break;
+    case MenuItem::PM_Mute:
+      playback_->SetMute(menu_.Muted());
+      UpdateStatusLine(std::nullopt);
+      break;
+    case MenuItem::PM_URL:
+      if (app_info_.MyPageURL.empty()) {
+        ShowPanelMessage(texts::kNoAuthorUrl);
+      } else {
+        deps_.shell.OpenUrl(app_info_.MyPageURL);
+      }
+      break;
+    case MenuItem::PM_Config:
+      OpenConfigPage();
+      break;
+    case MenuItem::PM_Clock:
+      if (deps_.view.IsShowing()) {
+        deps_.view.HideWindow();
+      } else {
+        deps_.view.ShowWindow();
+        deps_.view.ProcessPendingEvents();
+        Timer1Timer(false);
+      }
+      break;
+    case MenuItem::PM_Current:
+      PlayTimeSignal(time_signal_.Settings().TimeSignalFormat, 1, deps_.clock.Now());
+      break;
+    case MenuItem::PM_About:
+      TogglePortPanel();
+      break;
+    case MenuItem::PM_Exit:
+      CloseMainWindow();
+      break;
+    default:  // the six count items
+      Timer1Timer(false);
+      break;
+  }
+}
+
+void Application::RunDoubleClickAction() {
+  switch (config_.DoubleClick) {
+    case 1: PM_MenuClick(MenuItem::PM_Clock); break;
+    case 2: PM_MenuClick(MenuItem::PM_Config); break;
+    default: PlayTimeSignal(time_signal_.Settings().TimeSignalFormat, 1, deps_.clock.Now()); break;
+  }
+}
+
+void Application::OpenConfigPage() {
+  const auto name = deps_.shell.ComputerName(kMaxComputerName);
+  const std::string host = name && !name->empty() ? *name : "localhost";
+  deps_.shell.OpenUrl("http://" + host + ":" + std::to_string(app_.PortNumber) + "/");
+}
+
+void Application::TogglePortPanel() {
+  deps_.view.SetAboutPanel(!deps_.view.AboutPanelVisible(), true);
+  if (!deps_.view.IsShowing()) deps_.view.ShowWindow();
+}
+
+void Application::PortButtonClick() {
+  const auto port = ParsePortInput(deps_.view.PortEditText());
+  if (!port) {
+    ShowPanelMessage(texts::kPortRange);
+    return;
+  }
+  app_.PortNumber = *port;
+  if (deps_.server != nullptr) {
+    std::string error;
+    if (!deps_.server->Listen(*port, error)) {
+      // The new port stays in memory but is not stored, and the panel stays open.
+      ShowPanelMessage(error);
+      return;
+    }
+  }
+  try {
+    WritePortNumber(deps_.paths.settings, *port);
+  } catch (const IniWriteError& error) {
+    ShowPanelMessage(error.what());
+    return;
+  }
+  deps_.view.SetAboutPanel(false, true);
+}
+
+void Application::MessageButtonClick() {
+  panel_.Hide();
+  deps_.view.HideMessagePanel();
+}
+
+void Application::ShowPanelMessage(const std::string& text) {
+  panel_.Show(text, deps_.clock.TickCount());
+  deps_.view.ShowMessagePanel(panel_.Text());
+}
+
+void Application::UpdateStatusLine(const std::optional<std::string>& text) {
+  status_text_ = BuildStatusLine(menu_, text, next_event_text_);
+  deps_.view.SetStatusText(status_text_);
+}
+
+}  // namespace chimewell

@@ -1,0 +1,110 @@
+// Start-up in three stages (construction, first showing, the deferred start), and the close.
+#include <fstream>
+
+#include "app/application.h"
+#include "app/config_server.h"
+#include "app/texts.h"
+#include "core/ini_file.h"
+#include "core/settings_store.h"
+#include "schedule/script_text.h"
+#include "platform/file_system.h"
+#include "platform/speech_control.h"
+#include "platform/timer.h"
+#include "version.h"
+
+namespace chimewell {
+
+void Application::FormCreate() {
+  deps_.view.SetStatusVisible(false);
+  deps_.view.SetAboutPanel(true, false);  // an about box until start-up is done
+  version_text_ = "Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) +
+                  "." + std::to_string(kVersionPatch) + " (build:" + std::to_string(kBuildNumber) +
+                  ")";
+  deps_.view.SetVersionText(version_text_);
+  app_info_ = ReadAppInfo(deps_.paths.app_info);
+  schedule_.SetDebugMode(app_info_.Debug);
+}
+
+void Application::FormShow() {
+  deps_.view.HideMessagePanel();
+  const StartupSettings settings = ReadStartupSettings(deps_.paths.settings);
+  app_ = settings.app;
+  config_ = settings.config;
+  clock_settings_ = settings.clock;
+  deps_.view.SetBounds({app_.Left, app_.Top, app_.Width, app_.Height});
+
+  schedule_lines_ = ReadScheduleFile();
+  if (!ReloadSchedule()) ShowPanelMessage(texts::kScheduleHasErrors);
+  if (!ReloadTimeSignal().empty()) ShowPanelMessage(texts::kVoiceFilesNotLoaded);
+
+  LookUpFaceCharsets(deps_.fonts, clock_settings_, face_state_);
+  deps_.view.SetAuthorLinkActive(!app_info_.MyPageURL.empty());
+
+  deps_.timer.SetHandler([this] { Timer1PreTimer(); });
+  deps_.timer.Arm(1500);
+}
+
+void Application::Timer1PreTimer() {
+  deps_.timer.Disable();
+  if (config_.IconicStart) deps_.view.HideWindow();
+  deps_.timer.SetHandler([this] { Timer1Timer(true); });
+  running_ = true;
+  StartServer();
+  deps_.view.SetPortEditText(std::to_string(app_.PortNumber));
+  deps_.speech.SpeakText(texts::kIdeographicSpace);
+  face_state_.FullRedrawPending = true;
+  recompute_flag_ = 1;
+  Timer1Timer(false);
+  deps_.view.SetAboutPanel(false, true);
+  deps_.view.SetStatusVisible(true);
+}
+
+bool Application::StartServer() {
+  if (deps_.server == nullptr) {
+    log_.AddLogLine("configuration server not available in this build");
+    return false;
+  }
+  std::string error;
+  if (deps_.server->Listen(app_.PortNumber, error)) return true;
+  // Start-up goes on without the page; the port panel can move the server later.
+  ShowPanelMessage(error);
+  return false;
+}
+
+void Application::FormClose() {
+  if (closed_) return;
+  closed_ = true;
+  const WindowBounds bounds = deps_.view.Bounds();
+  app_.Left = bounds.left;
+  app_.Top = bounds.top;
+  app_.Width = bounds.width;
+  app_.Height = bounds.height;
+  try {
+    WriteWindowPlacement(deps_.paths.settings, app_);
+  } catch (const IniWriteError& error) {
+    log_.AddLogLine(error.what());
+  }
+  PM_MenuClick(MenuItem::PM_Clear);
+  deps_.timer.Disable();
+  if (deps_.server != nullptr) deps_.server->Stop();
+}
+
+void Application::CloseMainWindow() {
+  FormClose();
+  deps_.view.CloseWindow();
+}
+
+std::string Application::ReloadTimeSignal() {
+  return time_signal_.LoadTimeSignalSettings(ReadJihoSettings(deps_.paths.settings));
+}
+
+bool Application::ReloadSchedule() {
+  return schedule_.LoadSchedule(schedule_lines_, config_.DefaultVolume);
+}
+
+std::vector<std::string> Application::ReadScheduleFile() const {
+  const auto bytes = deps_.files.ReadFile(deps_.paths.schedule);
+  return bytes ? ScriptLinesFromBytes(*bytes) : std::vector<std::string>{};
+}
+
+}  // namespace chimewell

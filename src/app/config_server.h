@@ -1,0 +1,16 @@
+#pragma once
+// The configuration web server as the application starts and moves it.
+#include <string>
+
+namespace chimewell {
+
+class ConfigServer {
+ public:
+  virtual ~ConfigServer() = default;
+  // Stops listening (if it was), then listens on `port` on all local addresses. Returns false
+  // with the reason in `error` when the port cannot be opened; the server is then stopped.
+  virtual bool Listen(int port, std::string& error) = 0;
+  virtual void Stop() = 0;
+};
+
+}  // namespace chimewell

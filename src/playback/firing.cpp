@@ -1,0 +1,45 @@
+#include "playback/firing.h"
+
+#include "core/speech_text.h"
+#include "playback/playback.h"
+
+namespace chimewell {
+
+TDateTime TodayAt(TDateTime moment, int seconds) {
+  const DateTimeParts p = DecodeDateTime(moment);
+  const int64_t since_midnight = ((p.hour * 60LL + p.minute) * 60 + p.second) * 1000 + p.millisecond;
+  return AddMilliseconds(moment, seconds * 1000LL - since_midnight);
+}
+
+void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment) {
+  if (entry.Mode == imBGM) {
+    const TDateTime end = TodayAt(moment, entry.ToTime);
+    playback.SetMessageUntil(ExpandSpeechText(entry.Msg, end), entry.Volume, end);
+  } else {
+    playback.SetMessageCount(ExpandSpeechText(entry.Msg, moment), entry.Volume,
+                             entry.RepeatCount);
+  }
+}
+
+void FireWave(Playback& playback, const TSchedule& entry, TDateTime now) {
+  if (entry.Mode == imBGM) {
+    playback.SetWaveUntil(entry.Msg, TodayAt(now, entry.ToTime));
+  } else {
+    playback.SetWaveCount(entry.Msg, entry.RepeatCount);
+  }
+}
+
+void FireMidi(Playback& playback, const TSchedule& entry, TDateTime now) {
+  if (entry.Mode == imBGM) {
+    playback.SetMidiUntil(entry.Msg, entry.Volume, TodayAt(now, entry.ToTime));
+  } else {
+    playback.SetMidiRepeat(entry.Msg, entry.Volume, entry.RepeatCount);
+  }
+}
+
+void SpeakNow(Playback& playback, const std::string& text, int volume, int count,
+              TDateTime moment) {
+  playback.SetMessageCount(ExpandSpeechText(text, moment), volume, count);
+}
+
+}  // namespace chimewell

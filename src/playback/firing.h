@@ -1,0 +1,25 @@
+#pragma once
+// Hands one due schedule entry to the playback workers.
+#include <string>
+
+#include "core/datetime.h"
+#include "schedule/schedule_entry.h"
+
+namespace chimewell {
+
+class Playback;
+
+// The moment `moment`'s day reaches the time of day `seconds` (0..86400).
+TDateTime TodayAt(TDateTime moment, int seconds);
+
+// Speech entry: the template expanded for `moment` (for a BGM entry, for the end of its window).
+void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment);
+// WAVE entry; `now` is the current time (a BGM entry plays until today at its window's end).
+void FireWave(Playback& playback, const TSchedule& entry, TDateTime now);
+// MIDI entry; as FireWave.
+void FireMidi(Playback& playback, const TSchedule& entry, TDateTime now);
+// Speaks a template at once, expanded for `moment`.
+void SpeakNow(Playback& playback, const std::string& text, int volume, int count,
+              TDateTime moment);
+
+}  // namespace chimewell
