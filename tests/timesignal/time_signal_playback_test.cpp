@@ -1,6 +1,4 @@
 // The time signal on the real playback workers (fake sound player, virtual time).
-#include "timesignal/playback_output.h"
-
 #include <gmock/gmock.h>
 
 #include "memory_file_system.h"
@@ -13,6 +11,28 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+
+// Connects the time signal to the workers the way the application does.
+class PlaybackOutput final : public TimeSignalOutput {
+ public:
+  PlaybackOutput(Playback& playback, Log& log, std::vector<std::string>& panel)
+      : playback_(playback), log_(log), panel_(panel) {}
+  bool IsTimeSignalQueued() const override { return playback_.IsTimeSignalQueued(); }
+  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat) override {
+    playback_.SetTimeSignal(image, fragments, repeat);
+  }
+  void SetMessageCount(const std::string& text, int volume, int count) override {
+    playback_.SetMessageCount(text, volume, count);
+  }
+  void EnableSkip() override {}  // queuing a time signal enables Skip
+  void AddLogLine(const std::string& text) override { log_.AddLogLine(text); }
+  void ShowPanelMessage(const std::string& text) override { panel_.push_back(text); }
+
+ private:
+  Playback& playback_;
+  Log& log_;
+  std::vector<std::string>& panel_;
+};
 
 class TimeSignalOnPlaybackTest : public testing::PlaybackTest {
  protected:
@@ -34,8 +54,7 @@ class TimeSignalOnPlaybackTest : public testing::PlaybackTest {
 
   testing::MemoryFileSystem files;
   std::vector<std::string> panel;
-  PlaybackTimeSignalOutput output{playback, log,
-                                  [this](const std::string& t) { panel.push_back(t); }};
+  PlaybackOutput output{playback, log, panel};
   JihoSettings jiho;
   TimeSignal time_signal{files, output};
 };
