@@ -92,12 +92,10 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, JihoA
 struct PrintingOutput final : TimeSignalOutput {
   bool IsTimeSignalQueued() const override { return false; }
   void SetTimeSignal(SharedVoiceImage, std::vector<int32_t>, int) override {}
-  void SetMessageCount(const std::string& text, int, int) override { spoken = text; }
+  void SetMessageCount(const std::string&, int, int) override {}
   void EnableSkip() override {}
   void AddLogLine(const std::string&) override {}
   void ShowPanelMessage(const std::string& text) override { std::cerr << text; }
-
-  std::string spoken;
 };
 
 // Plays the announcement to its end, the way the message worker plays it.
