@@ -1,7 +1,7 @@
 // The time signal on the real playback workers (fake sound player, virtual time).
 #include <gmock/gmock.h>
 
-#include "memory_file_system.h"
+#include "support/memory_file_system.h"
 #include "playback/playback_fixture.h"
 #include "timesignal/time_signal.h"
 #include "timesignal/voice_lists.h"
