@@ -51,8 +51,8 @@ class ListeningTest : public CaptureTest {
 
   // Waits (generously, in real time) until every worker has ended and speech is silent.
   bool WaitIdle(std::chrono::seconds limit = std::chrono::seconds(30)) {
-    return WaitUntil(limit,
-                     [this] { return playback_->RunningWorkerCount() == 0 && !speech_->Speaking(); });
+    return WaitUntil(
+        limit, [this] { return playback_->RunningWorkerCount() == 0 && !speech_->Speaking(); });
   }
   // Waits until the capture written so far holds `seconds` of sound.
   bool WaitHeard(double seconds, std::chrono::seconds limit = std::chrono::seconds(20)) {
