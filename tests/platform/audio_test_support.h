@@ -70,9 +70,10 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
             static_cast<std::streamsize>(bytes.size()));
 }
 
-// A format-0 MIDI file at 120 bpm, 480 ticks a beat (1 tick ~ 1.04 ms): piano, then each note
-// of `notes` held for `ticks` ticks, one after another.
-inline std::vector<uint8_t> MakeMidi(const std::vector<int>& notes, uint32_t ticks) {
+// A format-0 MIDI file at 120 bpm, 480 ticks a beat (1 tick ~ 1.04 ms): the General MIDI
+// `program` (0 = piano), then each note of `notes` held for `ticks` ticks, one after another.
+inline std::vector<uint8_t> MakeMidi(const std::vector<int>& notes, uint32_t ticks,
+                                     uint8_t program = 0) {
   std::vector<uint8_t> track;
   const auto delta = [&](uint32_t v) {
     uint8_t buf[4];
@@ -82,7 +83,7 @@ inline std::vector<uint8_t> MakeMidi(const std::vector<int>& notes, uint32_t tic
     while (n) track.push_back(buf[--n]);
   };
   delta(0);
-  track.insert(track.end(), {0xC0, 0x00});
+  track.insert(track.end(), {0xC0, program});
   for (int note : notes) {
     delta(0);
     track.insert(track.end(), {0x90, static_cast<uint8_t>(note), 100});
