@@ -120,6 +120,8 @@ class Application final : private TimeSignalOutput {
   bool ReloadSchedule();
   // Starts the configuration server on the configured port; reports a failure in the panel.
   bool StartServer();
+  // The configuration page's address: this computer's name (or localhost) and the port.
+  std::string ConfigPageAddress() const;
 
  private:
   // TimeSignalOutput: where announcements go.

@@ -98,15 +98,22 @@ void Application::RunDoubleClickAction() {
   }
 }
 
-void Application::OpenConfigPage() {
+std::string Application::ConfigPageAddress() const {
   const auto name = deps_.shell.ComputerName(kMaxComputerName);
   const std::string host = name && !name->empty() ? *name : "localhost";
-  deps_.shell.OpenUrl("http://" + host + ":" + std::to_string(app_.PortNumber) + "/");
+  return "http://" + host + ":" + std::to_string(app_.PortNumber) + "/";
 }
+
+void Application::OpenConfigPage() { deps_.shell.OpenUrl(ConfigPageAddress()); }
 
 void Application::TogglePortPanel() {
   deps_.view.SetAboutPanel(!deps_.view.AboutPanelVisible(), true);
-  if (!deps_.view.IsShowing()) deps_.view.ShowWindow();
+  if (!deps_.view.IsShowing()) {
+    deps_.view.ShowWindow();
+    // A window that was hidden had its timer armed for the next event only; without a tick
+    // here its clock would stand still until then.
+    if (deps_.view.IsShowing() && running_ && !menu_.Paused()) Timer1Timer(false);
+  }
 }
 
 void Application::PortButtonClick() {

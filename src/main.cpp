@@ -1,0 +1,120 @@
+// The composition root: reads the command line, picks the files, wires the platform pieces to
+// the application object and the window, and runs the event loop.
+#include <QApplication>
+#include <QSessionManager>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_paths.h"
+#include "app/application.h"
+#include "app/command_line.h"
+#include "app/home_folder.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/shell.h"
+#include "stand_in_audio.h"
+#include "ui/main_form.h"
+#include "ui/main_tray.h"
+#include "ui/qt_font_catalog.h"
+#include "ui/qt_timer.h"
+#include "ui/qt_ui_thread.h"
+#include "ui/termination_signals.h"
+#include "version.h"
+
+namespace {
+
+using namespace chimewell;
+
+constexpr int kUsageError = 2;
+constexpr int kStartError = 1;
+
+bool HasDisplay() {
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+}
+
+std::string VersionLine() {
+  return std::string("chimewell ") + kVersionText + " (build:" + std::to_string(kBuildNumber) +
+         ")";
+}
+
+// Finds the files beside the executable, or in --home. Empty paths with a message on failure.
+std::optional<AppPaths> ChoosePaths(const CommandLine& options) {
+  const AppPaths installed =
+      PathsBesideExecutable(QCoreApplication::applicationFilePath().toStdString());
+  if (!options.home) return installed;
+  std::string error;
+  auto paths = PrepareHomeFolder(*options.home, installed, error);
+  if (!paths) std::cerr << "chimewell: " << error << "\n";
+  return paths;
+}
+
+int Run(int argc, char** argv, const CommandLine& options) {
+  const bool headless = options.headless || !HasDisplay();
+  // Without a window the program still draws and lays out text, off screen.
+  if (headless) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication qt(argc, argv);
+  QApplication::setApplicationName("Chimewell");
+  QApplication::setApplicationDisplayName("Chimewell");
+  // Hiding the clock must not end the program; only Exit, the close button or a signal do.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  const auto paths = ChoosePaths(options);
+  if (!paths) return kStartError;
+
+  SystemClock clock;
+  QtTimer timer;
+  QtUiThread ui;
+  DesktopShell shell;
+  RealFileSystem files;
+  stand_in::SilentSoundPlayer sound;
+  stand_in::SilentSpeech speech;
+  stand_in::SilentMidi midi;
+  QtFontCatalog fonts;
+  TMainForm form(headless);
+  Application app(AppDependencies{clock, timer, ui, shell, files, sound, speech, midi, fonts, form,
+                                  nullptr, *paths});
+  form.Attach(app);
+
+  std::unique_ptr<MainTray> tray;
+  if (!headless && MainTray::Available()) tray = std::make_unique<MainTray>(form, app);
+  // Without a tray a hidden clock could not be brought back, so minimising keeps it minimised.
+  form.SetHideOnMinimise(tray != nullptr);
+
+  const TerminationSignals termination([&app](int) { app.CloseMainWindow(); });
+  QObject::connect(&qt, &QGuiApplication::commitDataRequest, [&](QSessionManager&) {
+    if (tray) tray->QueryEndSession();
+    app.CloseMainWindow();
+  });
+
+  app.FormCreate();
+  form.Start();
+  std::cout << "Configuration page: " << app.ConfigPageAddress() << std::endl;
+  const int status = QApplication::exec();
+  app.CloseMainWindow();  // nothing happens when the window closed already
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const CommandLineResult parsed =
+      ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+  if (!parsed.error.empty()) {
+    std::cerr << "chimewell: " << parsed.error << "\n" << CommandLineUsage();
+    return kUsageError;
+  }
+  if (parsed.options.help) {
+    std::cout << CommandLineUsage();
+    return 0;
+  }
+  if (parsed.options.version) {
+    std::cout << VersionLine() << "\n";
+    return 0;
+  }
+  return Run(argc, argv, parsed.options);
+}

@@ -1,0 +1,120 @@
+#pragma once
+// The real window and application object on fake platform pieces: a clock the test sets, a
+// timer the test fires, a shell that records what it was asked to open, and silent sound.
+#include <QCoreApplication>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "platform/file_system.h"
+#include "platform/midi_library.h"
+#include "platform/shell.h"
+#include "platform/sound_player.h"
+#include "platform/speech_control.h"
+#include "platform/timer.h"
+#include "platform/ui_thread.h"
+#include "support/fake_clock.h"
+#include "support/temp_dir.h"
+#include "ui/main_form.h"
+#include "ui/qt_font_catalog.h"
+
+namespace chimewell::testing {
+
+class ManualTimer final : public Timer {
+ public:
+  void Arm(int ms) override {
+    armed_ = ms;
+    enabled_ = true;
+  }
+  void Disable() override { enabled_ = false; }
+  bool Enabled() const override { return enabled_; }
+  int ArmedMs() const { return armed_; }
+  void FireNow() {
+    enabled_ = false;
+    Fire();
+  }
+
+ private:
+  bool enabled_ = false;
+  int armed_ = 0;
+};
+
+class RecordingShell final : public Shell {
+ public:
+  void OpenUrl(const std::string& url) override { opened.push_back(url); }
+  std::optional<std::string> ComputerName(size_t) const override { return "clockhost"; }
+  std::vector<std::string> opened;
+};
+
+class QuietSound final : public SoundPlayer {
+ public:
+  void Purge() override {}
+  void PlayMemory(std::span<const uint8_t>) override {}
+  void PlayBuiltIn() override {}
+  void PlayFile(const std::string&) override {}
+};
+
+class QuietSpeech final : public SpeechControl {
+ public:
+  void SpeakText(const std::string&) override {}
+  void StopSpeech() override {}
+  int16_t Speaking() const override { return 0; }
+  void SetVolumeLeft(uint32_t) override {}
+  void SetVolumeRight(uint32_t) override {}
+};
+
+class QuietMidi final : public MidiLibrary {
+ public:
+  int32_t KBGMOpen(int32_t, int32_t) override { return 0; }
+  int32_t KBGMLoadFile(int32_t* handle, const std::string&) override {
+    *handle = 1;
+    return 0;
+  }
+  int32_t KBGMPlay(int32_t, int32_t) override { return 0; }
+  int32_t KBGMGetInfo(int32_t, KbgmInfo* info) override {
+    info->playing = 0;
+    return 0;
+  }
+  int32_t KBGMSetVolume(int32_t, int32_t) override { return 0; }
+  int32_t KBGMStop() override { return 0; }
+  int32_t KBGMFree(int32_t) override { return 0; }
+  int32_t KBGMClose() override { return 0; }
+};
+
+// 2024-04-01 (a Monday) at a time of day.
+inline TDateTime MorningOf(int hour, int minute, int second) {
+  return *TryEncodeDateTime({2024, 4, 1, hour, minute, second, 0});
+}
+
+struct AppHarness {
+  explicit AppHarness(bool headless = false)
+      : clock(MorningOf(9, 5, 7)),
+        form(headless),
+        app(AppDependencies{clock, timer, ui, shell, files, sound, speech, midi, fonts, form,
+                            nullptr, PathsInHome(dir.path().string())}) {
+    form.Attach(app);
+  }
+  // Construction and first showing, then the deferred start as its timer would run it.
+  void StartUp() {
+    app.FormCreate();
+    form.Start();
+    timer.FireNow();
+  }
+  void Settle() { QCoreApplication::processEvents(); }
+
+  TempDir dir;
+  FakeClock clock;
+  ManualTimer timer;
+  InlineUiThread ui;
+  RecordingShell shell;
+  RealFileSystem files;
+  QuietSound sound;
+  QuietSpeech speech;
+  QuietMidi midi;
+  QtFontCatalog fonts;
+  TMainForm form;
+  Application app;
+};
+
+}  // namespace chimewell::testing

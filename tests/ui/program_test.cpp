@@ -1,0 +1,123 @@
+// The chimewell program itself: start, window placement, headless mode and signal-driven close.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <map>
+#include <sstream>
+
+#include "child_process.h"
+#include "screen_pixels.h"
+#include "support/temp_dir.h"
+
+namespace chimewell {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::ChildProcess;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+// Every "key=value" of the settings file by section, to see exactly what was written.
+std::map<std::string, std::string> IniKeys(const std::string& text) {
+  std::map<std::string, std::string> keys;
+  std::istringstream in(text);
+  std::string line, section;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    if (line.front() == '[') {
+      section = line;
+      continue;
+    }
+    const auto eq = line.find('=');
+    keys[section + line.substr(0, eq)] = eq == std::string::npos ? "" : line.substr(eq + 1);
+  }
+  return keys;
+}
+
+std::vector<std::string> Command(const TempDir& home, std::vector<std::string> more = {}) {
+  std::vector<std::string> argv = {CHIMEWELL_PROGRAM, "--home", home.path().string(), "--audio",
+                                   "null"};
+  argv.insert(argv.end(), more.begin(), more.end());
+  return argv;
+}
+
+bool ExitedCleanly(const std::optional<int>& status) {
+  return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
+TEST(ProgramTest, CleanStartShowsTheDefaultWindowAndSigtermWritesOnlyThePlacement) {
+  TempDir home;
+  ChildProcess program(Command(home));
+  ASSERT_TRUE(program.Started());
+  ASSERT_TRUE(program.LineStartingWith("Configuration page: http://", 120s));
+
+  // Nothing manages windows on this X server, so the window sits exactly where it was put.
+  const QRect around(245 - 4, 106 - 4, 391 + 8, 287 + 8);
+  const auto drawn = [](const QImage& shot) {
+    return (shot.pixel(4 + 385, 4 + 160) & 0xFFFFFF) == testing::kDefaultBackground;
+  };
+  const QImage shot = testing::GrabWhen(around, drawn, 60000);
+  shot.save("ui_program_window.png");
+  EXPECT_TRUE(drawn(shot)) << "the clock face shows at 245,106";
+  EXPECT_EQ(shot.pixel(4 + 390, 4 + 150) & 0xFFFFFF, testing::kDefaultBackground);
+  EXPECT_NE(shot.pixel(4 + 392, 4 + 150) & 0xFFFFFF, testing::kDefaultBackground)
+      << "the window ends after 391 pixels";
+  EXPECT_NE(shot.pixel(4 + 100, 4 + 288) & 0xFFFFFF, shot.pixel(4 + 100, 4 + 285) & 0xFFFFFF)
+      << "the window ends after 287 pixels";
+
+  program.Signal(SIGTERM);
+  ASSERT_TRUE(ExitedCleanly(program.Wait(60s)));
+  EXPECT_EQ(IniKeys(ReadBytes(home / "chimewell.ini")),
+            (std::map<std::string, std::string>{{"[App]Width", "391"},
+                                                {"[App]Height", "287"},
+                                                {"[App]Left", "245"},
+                                                {"[App]Top", "106"}}));
+  EXPECT_TRUE(std::filesystem::exists(home / "chimewell.html")) << "default page copied in";
+}
+
+TEST(ProgramTest, StoredPlacementIsRestoredAndWrittenBackKeepingOtherKeys) {
+  TempDir home;
+  WriteBytes(home / "chimewell.ini",
+             "; mine\n[App]\nWidth=500\nHeight=300\nLeft=100\nTop=50\nPortNumber=9000\n"
+             "[Config]\nSpeakOffset=300\n");
+  ChildProcess program(Command(home));
+  ASSERT_TRUE(program.LineStartingWith("Configuration page: http://", 120s));
+  const auto drawn = [](const QImage& shot) {
+    return (shot.pixel(495, 150) & 0xFFFFFF) == testing::kDefaultBackground;
+  };
+  EXPECT_TRUE(drawn(testing::GrabWhen(QRect(100, 50, 500, 300), drawn, 60000)));
+  program.Signal(SIGTERM);
+  ASSERT_TRUE(ExitedCleanly(program.Wait(60s)));
+  const auto keys = IniKeys(ReadBytes(home / "chimewell.ini"));
+  EXPECT_EQ(keys.at("[App]Width"), "500");
+  EXPECT_EQ(keys.at("[App]Left"), "100");
+  EXPECT_EQ(keys.at("[App]PortNumber"), "9000");
+  EXPECT_EQ(keys.at("[Config]SpeakOffset"), "300");
+  EXPECT_EQ(ReadBytes(home / "chimewell.ini").rfind("; mine", 0), 0u);
+}
+
+TEST(ProgramTest, WithoutADisplayItRunsHeadlessPrintsTheAddressAndSigintClosesIt) {
+  TempDir home;
+  ChildProcess program(Command(home), {"DISPLAY", "WAYLAND_DISPLAY"});
+  const auto line = program.LineStartingWith("Configuration page: http://", 120s);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->substr(line->size() - 6), ":8080/");
+  program.Signal(SIGINT);
+  ASSERT_TRUE(ExitedCleanly(program.Wait(60s)));
+  EXPECT_EQ(IniKeys(ReadBytes(home / "chimewell.ini")).size(), 4u);
+}
+
+TEST(ProgramTest, BadArgumentsGiveUsageAndStatusTwo) {
+  ChildProcess program({CHIMEWELL_PROGRAM, "--frobnicate"});
+  const auto status = program.Wait(60s);
+  ASSERT_TRUE(status && WIFEXITED(*status));
+  EXPECT_EQ(WEXITSTATUS(*status), 2);
+  ChildProcess help({CHIMEWELL_PROGRAM, "--help"});
+  EXPECT_TRUE(help.LineStartingWith("usage: chimewell", 60s));
+  EXPECT_TRUE(ExitedCleanly(help.Wait(60s)));
+}
+
+}  // namespace
+}  // namespace chimewell
