@@ -1,13 +1,21 @@
 // chimewell-tool jiho: which fragments a time-signal format plays at a moment, and its report.
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "audio_tool_args.h"
 #include "core/datetime.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/linux/open_jtalk_speech.h"
+#include "platform/mixer.h"
+#include "platform/mixer_sound_player.h"
+#include "playback/time_signal_sequence.h"
+#include "timesignal/messages.h"
 #include "timesignal/time_signal.h"
 #include "tool_command.h"
 
@@ -16,30 +24,20 @@ namespace {
 
 constexpr const char* kUsage =
     "jiho --type N [--variant V] [--folder DIR] [--addonN PATH] [--addoffN PATH] "
-    "[--at \"yyyy/mm/dd hh:nn:ss\"] FORMAT";
+    "[--at \"yyyy/mm/dd hh:nn:ss\"] [--play [--audio SINK]] FORMAT";
 
 struct JihoArgs {
   JihoSettings jiho;
   std::optional<TDateTime> at;
   std::optional<std::string> format;
+  bool play = false;
+  std::optional<AudioSinkSpec> audio;
 };
-
-std::optional<int> ParseInt(const std::string& text) {
-  try {
-    size_t used = 0;
-    const int value = std::stoi(text, &used);
-    if (used == text.size()) return value;
-  } catch (const std::exception&) {
-  }
-  return std::nullopt;
-}
 
 // "--addon3" gives 3 for prefix "--addon"; nullopt when it is not that option or out of 1..16.
 std::optional<int> NumberedOption(const std::string& arg, const std::string& prefix) {
   if (arg.rfind(prefix, 0) != 0) return std::nullopt;
-  const auto n = ParseInt(arg.substr(prefix.size()));
-  if (!n || *n < 1 || *n > kAddOnCount) return std::nullopt;
-  return n;
+  return ParseInt(arg.substr(prefix.size()), 1, kAddOnCount);
 }
 
 int UsageError(const std::string& why) {
@@ -52,6 +50,10 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, JihoA
   bool have_type = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (arg == "--play") {
+      out.play = true;
+      continue;
+    }
     if (arg.rfind("--", 0) != 0) {
       if (out.format) return "only one FORMAT may be given";
       out.format = arg;
@@ -60,7 +62,7 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, JihoA
     if (i + 1 >= args.size()) return arg + " needs a value";
     const std::string& value = args[++i];
     if (arg == "--type" || arg == "--variant") {
-      const auto n = ParseInt(value);
+      const auto n = ParseInt(value, -999999999, 999999999);
       if (!n) return arg + " needs a whole number, not \"" + value + "\"";
       (arg == "--type" ? out.jiho.Type : out.jiho.MLVC) = *n;
       have_type |= arg == "--type";
@@ -69,6 +71,9 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, JihoA
     } else if (arg == "--at") {
       out.at = ParseDateTime(value);
       if (!out.at) return "--at needs \"yyyy/mm/dd hh:nn:ss\", not \"" + value + "\"";
+    } else if (arg == "--audio") {
+      out.audio = ParseAudioSinkSpec(value);
+      if (!out.audio) return std::string(kAudioSinkUsage) + ", not \"" + value + "\"";
     } else if (const auto n = NumberedOption(arg, "--addon")) {
       out.jiho.AddOn[*n - 1] = value;
     } else if (const auto n = NumberedOption(arg, "--addoff")) {
@@ -79,6 +84,7 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, JihoA
   }
   if (!have_type) return "--type is required";
   if (!out.format) return "FORMAT is required";
+  if (out.audio && !out.play) return "--audio goes with --play";
   return std::nullopt;
 }
 
@@ -86,13 +92,41 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, JihoA
 struct PrintingOutput final : TimeSignalOutput {
   bool IsTimeSignalQueued() const override { return false; }
   void SetTimeSignal(SharedVoiceImage, std::vector<int32_t>, int) override {}
-  void SetMessageCount(const std::string& text, int, int) override { spoken = text; }
+  void SetMessageCount(const std::string&, int, int) override {}
   void EnableSkip() override {}
   void AddLogLine(const std::string&) override {}
   void ShowPanelMessage(const std::string& text) override { std::cerr << text; }
-
-  std::string spoken;
 };
+
+// Plays the announcement to its end, the way the message worker plays it.
+int Play(const TimeSignalOutcome& outcome, int type, const AudioSinkSpec& audio) {
+  auto sink = OpenToolSink(audio);
+  if (!sink) return 1;
+  Mixer mixer(std::move(sink));
+  mixer.Start();
+  bool failed = false;
+  if (type == 0) {
+    OpenJTalkSpeech speech(mixer, [&failed](const std::string& message) {
+      std::fprintf(stderr, "%s\n", message.c_str());
+      failed = true;
+    });
+    speech.SpeakText(outcome.speech_text);
+    while (speech.Speaking() > 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  } else {
+    MixerSoundPlayer player(mixer);
+    const ResolvedFragments& resolved = outcome.resolved;
+    for (const TimeSignalStep& step :
+         BuildTimeSignalSequence(resolved.image, resolved.fragments, 1)) {
+      if (step.kind == TimeSignalStep::Kind::kFragment) {
+        player.PlayMemory(step.image->FileAt(step.offset));
+      } else if (step.kind == TimeSignalStep::Kind::kBuiltIn) {
+        player.PlayBuiltIn();
+      }
+    }
+  }
+  mixer.Stop();
+  return failed ? 1 : 0;
+}
 
 int Run(const std::vector<std::string>& args) {
   JihoArgs parsed;
@@ -103,12 +137,16 @@ int Run(const std::vector<std::string>& args) {
   RealFileSystem files;
   PrintingOutput output;
   TimeSignal time_signal(files, output);
-  time_signal.LoadTimeSignalSettings(parsed.jiho);
+  const std::string load_report = time_signal.LoadTimeSignalSettings(parsed.jiho);
+  // Only a played announcement depends on the voice files being there.
+  if (parsed.play && !load_report.empty()) {
+    std::cerr << timesignal_text::kLoadFailed << "\r\n" << load_report;
+  }
   const TimeSignalOutcome outcome = time_signal.PlayTimeSignal(*parsed.format, 1, moment);
 
   if (parsed.jiho.Type == 0) {
-    std::cout << "speech\t" << outcome.speech_text << "\n";
-    return 0;
+    std::cout << "speech\t" << outcome.speech_text << "\n" << std::flush;
+    return parsed.play ? Play(outcome, 0, parsed.audio.value_or(AudioToolArgs{}.audio)) : 0;
   }
   for (const ComposedItem& item : outcome.items) {
     switch (item.kind) {
@@ -125,7 +163,9 @@ int Run(const std::vector<std::string>& args) {
         break;
     }
   }
-  return 0;
+  std::cout << std::flush;
+  if (!parsed.play || !outcome.queued) return 0;
+  return Play(outcome, parsed.jiho.Type, parsed.audio.value_or(AudioToolArgs{}.audio));
 }
 
 const CommandRegistrar reg("jiho", kUsage, &Run);

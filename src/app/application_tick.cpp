@@ -58,11 +58,12 @@ void Application::Timer1Timer(bool timer_driven) {
   const TDateTime now = deps_.clock.Now();
   const int64_t best = NextEventPass(now, count_interval);
   RearmTimer(now, best);
-  if (best <= 0 || best == kNoEvent) {
-    UpdateStatusLine(std::string(texts::kNoSchedule));
-  } else {
-    UpdateStatusLine(std::nullopt);
+  // With no entry to name (the count alone may arm the timer) the line says that no schedule
+  // is set, also when a later command rebuilds it, rather than showing nothing after the marks.
+  if (best <= 0 || best == kNoEvent || next_event_text_.empty()) {
+    next_event_text_ = texts::kNoSchedule;
   }
+  UpdateStatusLine(std::nullopt);
 }
 
 void Application::FirePass(TDateTime now) {

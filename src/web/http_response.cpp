@@ -1,7 +1,7 @@
 #include "web/http_response.h"
 
 #include "version.h"
-#include "web/html_escape.h"
+#include "core/html_escape.h"
 
 namespace chimewell {
 

@@ -1,6 +1,6 @@
 #include "webpage/page_option_lists.h"
 
-#include "webpage/page_escape.h"
+#include "core/html_escape.h"
 
 namespace chimewell {
 namespace {
@@ -8,11 +8,11 @@ namespace {
 void AppendOption(std::string& out, std::string_view value, bool selected,
                   std::string_view label_suffix) {
   out += "<OPTION value=\"";
-  AppendPageText(out, value);
+  AppendHtmlEscaped(out, value);
   out += '"';
   if (selected) out += " SELECTED";
   out += '>';
-  AppendPageText(out, value);
+  AppendHtmlEscaped(out, value);
   out += label_suffix;
   out += "</OPTION>\r\n";
 }
@@ -49,7 +49,7 @@ std::string BuildAddOnTable(AddOnKind kind, const std::array<std::string, kAddOn
     out.append("<TD>").append(label).append(number);
     out.append("</TD><TD><INPUT type=TEXT name=").append(field).append(number);
     out += " size=45 value=\"";
-    AppendPageText(out, texts[n - 1]);
+    AppendHtmlEscaped(out, texts[n - 1]);
     out += "\"></TD>\r\n";
   }
   out += "</TR></TABLE>";

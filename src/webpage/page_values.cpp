@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "webpage/colour_table.h"
-#include "webpage/page_escape.h"
+#include "core/html_escape.h"
 #include "webpage/page_option_lists.h"
 #include "webpage/page_texts.h"
 
@@ -28,7 +28,7 @@ void AddNumber(ReplacementList& list, std::string_view name, int value) {
 }
 
 void AddText(ReplacementList& list, std::string_view name, std::string_view text) {
-  list.Add(Key(name), EscapePageText(text));
+  list.Add(Key(name), HtmlEscape(text));
 }
 
 bool AnyNonEmpty(const std::array<std::string, kAddOnCount>& texts) {
@@ -102,12 +102,12 @@ void AddCountChoice(ReplacementList& list, int interval) {
 
 std::string LastFileText(std::optional<std::string_view> path) {
   if (!path) return {};
-  return page_texts::kLastFileOpen + EscapePageText(*path) + page_texts::kLastFileClose;
+  return page_texts::kLastFileOpen + HtmlEscape(*path) + page_texts::kLastFileClose;
 }
 
 void AppendEscapedLines(std::string& out, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
-    AppendPageText(out, line);
+    AppendHtmlEscaped(out, line);
     out += "\r\n";
   }
 }
@@ -216,13 +216,13 @@ void AppendTestValues(ReplacementList& list, const TestFieldValues& v) {
 
 std::string BuildDebugBlock(const DebugInfo& info) {
   std::string out = "<HR><B>DEBUG Info</B><BR>[RequestInfo.Command] ";
-  AppendPageText(out, info.command);
+  AppendHtmlEscaped(out, info.command);
   out += "<BR>[RequestInfo.Document] ";
-  AppendPageText(out, info.document);
+  AppendHtmlEscaped(out, info.document);
   out += "<BR>[RequestInfo.Header] ";
   AppendEscapedLines(out, info.header_lines);
   out += "<BR>[RequestInfo.UnparsedParams]<BR><PRE>";
-  AppendPageText(out, info.unparsed_params);
+  AppendHtmlEscaped(out, info.unparsed_params);
   out += "</PRE><BR>[Log]<PRE>";
   AppendEscapedLines(out, info.log_lines);
   out += "</PRE>";

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "fake_file_system.h"
+#include "support/memory_file_system.h"
 #include "schedule/next_time.h"
 #include "schedule/schedule_parser.h"
 #include "schedule/script_lexer.h"
@@ -47,7 +47,7 @@ void ParseAndCheck(const std::string& line, const FileSystem& files, ParsedSched
 }
 
 TEST(ScheduleParserFuzz, RandomBytes) {
-  testing::FakeFileSystem files;
+  testing::MemoryFileSystem files;
   ParsedScheduleLine parsed;
   std::mt19937 rng(12345);
   // Bytes weighted towards the characters the grammar cares about.
@@ -63,7 +63,7 @@ TEST(ScheduleParserFuzz, RandomBytes) {
 }
 
 TEST(ScheduleParserFuzz, TokenSoup) {
-  testing::FakeFileSystem files;
+  testing::MemoryFileSystem files;
   files.Add("a.wav");
   files.Add("x y.mid");
   constexpr std::array<std::string_view, 45> kTokens = {

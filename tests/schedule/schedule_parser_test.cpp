@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_file_system.h"
+#include "support/memory_file_system.h"
 
 namespace chimewell {
 namespace {
@@ -16,7 +16,7 @@ class ParseScheduleLineTest : public ::testing::Test {
     return ParseScheduleLine(line, files_, parsed_);
   }
 
-  testing::FakeFileSystem files_;
+  testing::MemoryFileSystem files_;
   ParsedScheduleLine parsed_;
 };
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/log.h"
-#include "fake_file_system.h"
+#include "support/memory_file_system.h"
 #include "support/fake_clock.h"
 
 namespace chimewell {
@@ -23,7 +23,7 @@ class LoadScheduleTest : public ::testing::Test {
     return Schedule(files_, reporting);
   }
 
-  testing::FakeFileSystem files_;
+  testing::MemoryFileSystem files_;
   testing::FakeClock clock_;
   Log log_{clock_};
   std::vector<std::string> panel_;

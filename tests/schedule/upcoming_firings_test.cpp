@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_file_system.h"
+#include "support/memory_file_system.h"
 #include "schedule/schedule.h"
 
 namespace chimewell {
@@ -10,7 +10,7 @@ namespace {
 
 std::vector<std::string> Upcoming(const std::vector<std::string>& script, TDateTime from, int flag,
                                   size_t count) {
-  testing::FakeFileSystem files;
+  testing::MemoryFileSystem files;
   Schedule schedule(files, {});
   EXPECT_TRUE(schedule.LoadSchedule(script, 100));
   std::vector<std::string> out;

@@ -2,7 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "memory_file_system.h"
+#include "support/memory_file_system.h"
 #include "timesignal/time_signal_settings.h"
 #include "timesignal/voice_lists.h"
 

@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "memory_file_system.h"
+#include "support/memory_file_system.h"
 #include "recording_output.h"
 #include "timesignal/voice_lists.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "webpage/page_escape.h"
+#include "core/html_escape.h"
 #include "webpage/page_option_lists.h"
 
 namespace chimewell {
@@ -78,7 +78,7 @@ TEST_F(PageValues, AUserTextCannotTakeAPlaceholdersPlace) {
   jiho.Format = "$!SECX!$";
   const ReplacementList list = Settings();
   EXPECT_EQ(ApplyReplacements("[$!JIHOFORMAT!$] [$!SECX!$]", list), "[&#36;!SECX!&#36;] [300]");
-  EXPECT_EQ(EscapePageText("a&b 'c' $5"), "a&amp;b &#39;c&#39; &#36;5");
+  EXPECT_EQ(HtmlEscape("a&b 'c' $5"), "a&amp;b &#39;c&#39; &#36;5");
 }
 
 TEST_F(PageValues, ChoicesMarkExactlyOneOrFallBack) {

@@ -1,6 +1,6 @@
 #pragma once
-// Escaping of texts that reach the configuration page from settings, files or the request:
-// HTML escaping, plus "$" so that no such text can complete or imitate a page placeholder.
+// Escaping of text placed into an HTML page from settings, files or a request, so it shows as
+// text and never as markup or as a page placeholder.
 #include <string>
 #include <string_view>
 
@@ -8,8 +8,8 @@ namespace chimewell {
 
 // Escapes & < > " ' so the text shows as text in element content and in quoted attributes,
 // and "$" so that a user's text can never be taken for a page placeholder.
-std::string EscapePageText(std::string_view text);
+std::string HtmlEscape(std::string_view text);
 // The same, appended to `out`.
-void AppendPageText(std::string& out, std::string_view text);
+void AppendHtmlEscaped(std::string& out, std::string_view text);
 
 }  // namespace chimewell

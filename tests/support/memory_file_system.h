@@ -10,7 +10,7 @@ namespace chimewell::testing {
 
 class MemoryFileSystem final : public FileSystem {
  public:
-  void Add(const std::string& path, std::string bytes) { files_[path] = std::move(bytes); }
+  void Add(const std::string& path, std::string bytes = {}) { files_[path] = std::move(bytes); }
   // A file that exists but cannot be read.
   void AddUnreadable(const std::string& path) { unreadable_.insert(path); }
   void Remove(const std::string& path) { files_.erase(path); }

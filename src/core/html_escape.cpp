@@ -1,8 +1,8 @@
-#include "webpage/page_escape.h"
+#include "core/html_escape.h"
 
 namespace chimewell {
 
-void AppendPageText(std::string& out, std::string_view text) {
+void AppendHtmlEscaped(std::string& out, std::string_view text) {
   out.reserve(out.size() + text.size());
   for (char c : text) {
     switch (c) {
@@ -32,9 +32,9 @@ void AppendPageText(std::string& out, std::string_view text) {
   }
 }
 
-std::string EscapePageText(std::string_view text) {
+std::string HtmlEscape(std::string_view text) {
   std::string out;
-  AppendPageText(out, text);
+  AppendHtmlEscaped(out, text);
   return out;
 }
 

@@ -1,0 +1,46 @@
+#pragma once
+// Where the mixed sound goes: a sound device, a WAV capture file, or nowhere (paced in real time).
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace chimewell {
+
+// The one output format of the mixer: 48 kHz, stereo, interleaved 16-bit samples.
+inline constexpr int kMixRate = 48000;
+inline constexpr int kMixChannels = 2;
+
+class AudioSink {
+ public:
+  virtual ~AudioSink() = default;
+  // Takes `frames` stereo frames; blocks as long as the output needs to keep real time, so the
+  // caller is never far ahead of what is heard.
+  virtual void Write(const int16_t* samples, size_t frames) = 0;
+  // Plays out or saves what was written. Called once, last.
+  virtual void Close() = 0;
+  // What this sink is, for messages ("alsa:default", "wav:/tmp/x.wav", "null").
+  virtual std::string Describe() const = 0;
+};
+
+// A parsed --audio value.
+struct AudioSinkSpec {
+  enum class Kind { kAlsa, kWav, kNull };
+  Kind kind = Kind::kAlsa;
+  std::string target;  // ALSA device name or WAV file path
+};
+
+// Parses "alsa", "alsa:DEVICE", "wav:FILE" or "null". nullopt for anything else.
+std::optional<AudioSinkSpec> ParseAudioSinkSpec(const std::string& text);
+// The usage text for a bad value.
+extern const char kAudioSinkUsage[];
+
+// Discards the sound, taking as long as playing it would.
+std::unique_ptr<AudioSink> MakeNullSink();
+// Records the sound into a 16-bit stereo WAV file, at the pace it would play. The header is
+// kept valid while writing, so the file can be read at any moment. nullptr when the file
+// cannot be created.
+std::unique_ptr<AudioSink> MakeWavFileSink(const std::string& path);
+
+}  // namespace chimewell

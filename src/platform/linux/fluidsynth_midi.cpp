@@ -1,0 +1,208 @@
+#include "platform/linux/fluidsynth_midi.h"
+
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace chimewell {
+namespace {
+
+constexpr char kSoundFontFolder[] = "/usr/share/sounds/sf2";
+// Synthesizer gain: one piano note at volume 100 peaks at about a sixth of full scale, so a
+// fuller arrangement comes near the voice at full volume and still leaves headroom.
+constexpr double kSynthGain = 1.2;
+
+std::string FindSoundFont() {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path folder = kSoundFontFolder;
+  for (const char* name : {"default-GM.sf2", "TimGM6mb.sf2", "FluidR3_GM.sf2"}) {
+    if (fs::is_regular_file(folder / name, ec)) return folder / name;
+  }
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const auto ext = it->path().extension();
+    if ((ext == ".sf2" || ext == ".sf3") && it->is_regular_file(ec)) return it->path();
+  }
+  return "";
+}
+
+uint32_t U32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+void QuietFluidSynth() {
+  // Our own messages say what went wrong; the library's would only repeat it on stderr.
+  for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
+    fluid_set_log_function(level, nullptr, nullptr);
+  }
+}
+
+}  // namespace
+
+std::vector<uint8_t> ExtractMidiData(const std::vector<uint8_t>& bytes) {
+  const auto is_smf = [](const uint8_t* p, size_t n) {
+    return n >= 14 && std::memcmp(p, "MThd", 4) == 0;
+  };
+  if (is_smf(bytes.data(), bytes.size())) return bytes;
+  if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
+      std::memcmp(bytes.data() + 8, "RMID", 4) != 0) {
+    return {};
+  }
+  size_t pos = 12;
+  while (bytes.size() - pos >= 8) {
+    const uint32_t size = U32(bytes.data() + pos + 4);
+    const size_t body = pos + 8;
+    if (std::memcmp(bytes.data() + pos, "data", 4) == 0) {
+      if (size > bytes.size() - body || !is_smf(bytes.data() + body, size)) return {};
+      return {bytes.begin() + static_cast<std::ptrdiff_t>(body),
+              bytes.begin() + static_cast<std::ptrdiff_t>(body + size)};
+    }
+    const size_t advance = 8 + static_cast<size_t>(size) + (size & 1u);
+    if (advance > bytes.size() - pos) break;
+    pos += advance;
+  }
+  return {};
+}
+
+FluidSynthMidi::FluidSynthMidi(Mixer& mixer, std::string soundfont)
+    : mixer_(mixer), soundfont_(soundfont.empty() ? FindSoundFont() : std::move(soundfont)) {}
+
+FluidSynthMidi::~FluidSynthMidi() { KBGMClose(); }
+
+int32_t FluidSynthMidi::KBGMOpen(int32_t, int32_t) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (synth_) return 0;
+    if (soundfont_.empty()) return 1;
+    QuietFluidSynth();
+    settings_ = new_fluid_settings();
+    fluid_settings_setnum(settings_, "synth.sample-rate", kMixRate);
+    fluid_settings_setnum(settings_, "synth.gain", kSynthGain);
+    // The player advances with the samples we render, so the song keeps the mixer's time.
+    fluid_settings_setstr(settings_, "player.timing-source", "sample");
+    synth_ = new_fluid_synth(settings_);
+    if (!synth_ || fluid_synth_sfload(synth_, soundfont_.c_str(), 1) == FLUID_FAILED) {
+      if (synth_) delete_fluid_synth(synth_);
+      delete_fluid_settings(settings_);
+      synth_ = nullptr;
+      settings_ = nullptr;
+      return 1;
+    }
+  }
+  mixer_.SetRenderer(MixChannel::kMusic, [this](float* left, float* right, size_t frames) {
+    Render(left, right, frames);
+  });
+  return 0;
+}
+
+int32_t FluidSynthMidi::KBGMLoadFile(int32_t* handle, const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in || !handle) return 1;
+  std::vector<uint8_t> data =
+      ExtractMidiData({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+  if (data.empty()) return 2;
+  const std::lock_guard lock(mutex_);
+  if (!synth_) return 3;
+  StopLocked();
+  song_ = std::move(data);
+  song_handle_ = ++next_handle_;
+  *handle = song_handle_;
+  return 0;
+}
+
+int32_t FluidSynthMidi::KBGMPlay(int32_t handle, int32_t) {
+  const std::lock_guard lock(mutex_);
+  if (!synth_ || handle == 0 || handle != song_handle_) return 1;
+  StopLocked();
+  fluid_synth_system_reset(synth_);  // no instrument or controller carries over from the last song
+  player_ = new_fluid_player(synth_);
+  if (!player_ || fluid_player_add_mem(player_, song_.data(), song_.size()) != FLUID_OK ||
+      fluid_player_play(player_) != FLUID_OK) {
+    StopLocked();
+    return 2;
+  }
+  playing_ = true;
+  return 0;
+}
+
+int32_t FluidSynthMidi::KBGMGetInfo(int32_t handle, KbgmInfo* info) {
+  if (!info) return 1;
+  const std::lock_guard lock(mutex_);
+  info->playing = handle != 0 && handle == song_handle_ && playing_ ? 1 : 0;
+  return 0;
+}
+
+int32_t FluidSynthMidi::KBGMSetVolume(int32_t, int32_t volume) {
+  // Not under our lock: the mixer calls Render with its own lock held.
+  mixer_.SetChannelGain(MixChannel::kMusic, static_cast<float>(std::clamp(volume, 0, 100)) / 100);
+  return 0;
+}
+
+int32_t FluidSynthMidi::KBGMStop() {
+  const std::lock_guard lock(mutex_);
+  StopLocked();
+  return 0;
+}
+
+int32_t FluidSynthMidi::KBGMFree(int32_t handle) {
+  const std::lock_guard lock(mutex_);
+  if (handle != 0 && handle == song_handle_) {
+    StopLocked();
+    song_.clear();
+    song_handle_ = 0;
+  }
+  return 0;
+}
+
+int32_t FluidSynthMidi::KBGMClose() {
+  mixer_.SetRenderer(MixChannel::kMusic, nullptr);
+  const std::lock_guard lock(mutex_);
+  StopLocked();
+  if (synth_) delete_fluid_synth(synth_);
+  if (settings_) delete_fluid_settings(settings_);
+  synth_ = nullptr;
+  settings_ = nullptr;
+  song_.clear();
+  song_handle_ = 0;
+  return 0;
+}
+
+void FluidSynthMidi::StopLocked() {
+  playing_ = false;
+  if (player_) {
+    fluid_player_stop(player_);
+    delete_fluid_player(player_);
+    player_ = nullptr;
+  }
+  if (synth_) fluid_synth_all_sounds_off(synth_, -1);
+}
+
+void FluidSynthMidi::Render(float* left, float* right, size_t frames) {
+  const std::lock_guard lock(mutex_);
+  if (!synth_) return;
+  render_left_.resize(frames);
+  render_right_.resize(frames);
+  fluid_synth_write_float(synth_, static_cast<int>(frames), render_left_.data(), 0, 1,
+                          render_right_.data(), 0, 1);
+  for (size_t i = 0; i < frames; ++i) {
+    left[i] += render_left_[i];
+    right[i] += render_right_[i];
+  }
+  if (playing_ && player_) {
+    // The player reports DONE only a good while after the last event, so the piece counts as
+    // ended as soon as its position reaches the last tick; notes still ringing fade out.
+    const int total = fluid_player_get_total_ticks(player_);
+    const int current = fluid_player_get_current_tick(player_);
+    if (fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING ||
+        (total > 0 && current >= total)) {
+      playing_ = false;
+    }
+  }
+}
+
+}  // namespace chimewell

@@ -1,0 +1,57 @@
+#pragma once
+// The MIDI library on FluidSynth, rendering into the mixer's music channel.
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/midi_library.h"
+#include "platform/mixer.h"
+
+typedef struct _fluid_hashtable_t fluid_settings_t;
+typedef struct _fluid_synth_t fluid_synth_t;
+typedef struct _fluid_player_t fluid_player_t;
+
+namespace chimewell {
+
+class FluidSynthMidi final : public MidiLibrary {
+ public:
+  // `soundfont` empty: the first SoundFont found under /usr/share/sounds/sf2.
+  FluidSynthMidi(Mixer& mixer, std::string soundfont = "");
+  ~FluidSynthMidi() override;
+
+  int32_t KBGMOpen(int32_t a, int32_t b) override;
+  int32_t KBGMLoadFile(int32_t* handle, const std::string& path) override;
+  int32_t KBGMPlay(int32_t handle, int32_t flags) override;
+  int32_t KBGMGetInfo(int32_t handle, KbgmInfo* info) override;
+  int32_t KBGMSetVolume(int32_t handle, int32_t volume) override;
+  int32_t KBGMStop() override;
+  int32_t KBGMFree(int32_t handle) override;
+  int32_t KBGMClose() override;
+
+  // The SoundFont that KBGMOpen loads (empty when none is found).
+  const std::string& soundfont() const { return soundfont_; }
+
+ private:
+  void Render(float* left, float* right, size_t frames);
+  void StopLocked();
+
+  Mixer& mixer_;
+  std::string soundfont_;
+  std::mutex mutex_;
+  fluid_settings_t* settings_ = nullptr;
+  fluid_synth_t* synth_ = nullptr;
+  fluid_player_t* player_ = nullptr;
+  std::vector<uint8_t> song_;  // the loaded file's MIDI data
+  int32_t song_handle_ = 0;
+  int32_t next_handle_ = 0;
+  bool playing_ = false;
+  std::vector<float> render_left_, render_right_;
+};
+
+// The standard MIDI data in `bytes` (a plain "MThd" file, or the data chunk of a RIFF RMID
+// file); empty when it is not MIDI.
+std::vector<uint8_t> ExtractMidiData(const std::vector<uint8_t>& bytes);
+
+}  // namespace chimewell

@@ -1,0 +1,125 @@
+#include "platform/linux/open_jtalk_setup.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace chimewell {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The messages of this module, shown once in the log and the panel.
+constexpr char kNoEngine[] =
+    "音声合成エンジン Open JTalk (open_jtalk) が見つかりません。音声は話せません";
+constexpr char kNoDictionary[] = "Open JTalk の辞書が見つかりません。音声は話せません";
+constexpr char kNoVoice[] = "Open JTalk の声 (.htsvoice) が見つかりません。音声は話せません";
+
+const char* const kDictionaryPlaces[] = {
+    "/var/lib/mecab/dic/open-jtalk/naist-jdic",
+    "/usr/share/open-jtalk/dic",
+    "/usr/local/share/open-jtalk/dic",
+    "/usr/local/share/open_jtalk/dic",
+    "/usr/local/dic",
+};
+const char* const kPreferredVoice =
+    "/usr/share/hts-voice/nitech-jp-atr503-m001/nitech_jp_atr503_m001.htsvoice";
+const char* const kVoiceFolders[] = {"/usr/share/hts-voice", "/usr/local/share/hts-voice"};
+
+bool IsDictionary(const fs::path& dir) {
+  std::error_code ec;
+  return fs::is_regular_file(dir / "sys.dic", ec);
+}
+
+bool IsFile(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && fs::is_regular_file(path, ec);
+}
+
+bool CommandExists(const std::string& command) {
+  if (command.find('/') != std::string::npos) return ::access(command.c_str(), X_OK) == 0;
+  const char* path = std::getenv("PATH");
+  std::string dirs = path ? path : "/usr/bin:/bin";
+  size_t start = 0;
+  while (start <= dirs.size()) {
+    const size_t end = std::min(dirs.find(':', start), dirs.size());
+    const std::string dir = dirs.substr(start, end - start);
+    if (!dir.empty() && ::access((dir + "/" + command).c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+std::string FindVoice() {
+  if (IsFile(kPreferredVoice)) return kPreferredVoice;
+  for (const char* folder : kVoiceFolders) {
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      if (it->path().extension() == ".htsvoice" && it->is_regular_file(ec)) return it->path();
+    }
+  }
+  return "";
+}
+
+bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+}  // namespace
+
+OpenJTalkSetup FindOpenJTalk(OpenJTalkSetup given, std::string* missing) {
+  if (given.command.empty()) given.command = "open_jtalk";
+  if (given.dictionary.empty()) {
+    for (const char* place : kDictionaryPlaces) {
+      if (IsDictionary(place)) {
+        given.dictionary = place;
+        break;
+      }
+    }
+  }
+  if (given.voice.empty()) given.voice = FindVoice();
+  std::string problem;
+  if (!CommandExists(given.command)) {
+    problem = kNoEngine;
+  } else if (given.dictionary.empty() || !IsDictionary(given.dictionary)) {
+    problem = kNoDictionary;
+  } else if (!IsFile(given.voice)) {
+    problem = kNoVoice;
+  }
+  if (missing) *missing = problem;
+  return given;
+}
+
+std::vector<std::string> SplitForOpenJTalk(const std::string& text, size_t max_bytes) {
+  std::string flat = text;
+  for (char& c : flat) {
+    if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+  }
+  std::vector<std::string> pieces;
+  size_t start = 0;
+  while (start < flat.size()) {
+    size_t end = std::min(start + max_bytes, flat.size());
+    if (end < flat.size()) {
+      // Prefer to cut after "。" or "、" (3 bytes each) in the second half of the piece.
+      size_t cut = std::string::npos;
+      for (const char* mark : {"。", "、", " "}) {
+        const size_t at = flat.rfind(mark, end - std::char_traits<char>::length(mark));
+        if (at != std::string::npos && at > start + max_bytes / 2) {
+          cut = at + std::char_traits<char>::length(mark);
+          break;
+        }
+      }
+      if (cut != std::string::npos) {
+        end = cut;
+      } else {
+        while (end > start && IsUtf8Continuation(flat[end])) --end;
+        if (end == start) end = std::min(start + max_bytes, flat.size());
+      }
+    }
+    std::string piece = flat.substr(start, end - start);
+    if (piece.find_first_not_of(' ') != std::string::npos) pieces.push_back(std::move(piece));
+    start = end;
+  }
+  return pieces;
+}
+
+}  // namespace chimewell

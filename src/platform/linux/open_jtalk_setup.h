@@ -1,0 +1,23 @@
+#pragma once
+// Finds the Open JTalk program, its dictionary and a voice, and splits text into its lines.
+#include <string>
+#include <vector>
+
+namespace chimewell {
+
+struct OpenJTalkSetup {
+  std::string command;     // program name or path
+  std::string dictionary;  // folder holding sys.dic
+  std::string voice;       // .htsvoice file
+};
+
+// Fills the empty fields of `given` from the usual install places. `missing` gets the
+// message for the first part that cannot be found, or stays empty.
+OpenJTalkSetup FindOpenJTalk(OpenJTalkSetup given, std::string* missing);
+
+// Open JTalk speaks one line of at most about 1,000 bytes; this cuts a text into such pieces,
+// preferably after a full stop or comma, never inside a UTF-8 character. Line ends become
+// blanks. Empty when there is nothing to say.
+std::vector<std::string> SplitForOpenJTalk(const std::string& text, size_t max_bytes = 900);
+
+}  // namespace chimewell

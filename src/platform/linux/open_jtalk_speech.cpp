@@ -1,0 +1,219 @@
+#include "platform/linux/open_jtalk_speech.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <utility>
+
+#include "platform/wave_file.h"
+
+namespace chimewell {
+namespace {
+
+constexpr char kSynthesisFailed[] = "音声合成に失敗しました";
+constexpr char kNoWorkFolder[] = "音声合成の作業フォルダを作れません。音声は話せません";
+
+float Gain(uint32_t volume) {
+  return static_cast<float>(std::min<uint32_t>(volume, 65535)) / 65535.0f;
+}
+
+std::string MakeWorkDir() {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/chimewell-speech-XXXXXX";
+  if (!::mkdtemp(pattern.data())) return "";
+  return pattern;
+}
+
+// Writes one line and closes the pipe; false when the reader has gone.
+bool SendLine(int fd, std::string line) {
+  line += '\n';
+  size_t done = 0;
+  while (done < line.size()) {
+    const ssize_t n = ::write(fd, line.data() + done, line.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  return done == line.size();
+}
+
+}  // namespace
+
+OpenJTalkSpeech::OpenJTalkSpeech(Mixer& mixer, Report report, OpenJTalkSetup setup)
+    : mixer_(mixer), report_(std::move(report)) {
+  setup_ = FindOpenJTalk(std::move(setup), &missing_);
+  if (missing_.empty()) {
+    work_dir_ = MakeWorkDir();
+    if (work_dir_.empty()) missing_ = kNoWorkFolder;
+  }
+  if (missing_.empty()) thread_ = std::thread([this] { Run(); });
+}
+
+OpenJTalkSpeech::~OpenJTalkSpeech() {
+  {
+    const std::lock_guard lock(mutex_);
+    quit_ = true;
+    ++generation_;
+    StopCurrentLocked();
+  }
+  cv_.notify_all();
+  if (thread_.joinable()) thread_.join();
+  Discard(spare_);
+  if (!work_dir_.empty()) {
+    std::error_code ec;
+    std::filesystem::remove_all(work_dir_, ec);
+  }
+}
+
+void OpenJTalkSpeech::SpeakText(const std::string& text) {
+  if (!Available()) {
+    ReportOnce(missing_);
+    return;
+  }
+  {
+    const std::lock_guard lock(mutex_);
+    ++generation_;
+    StopCurrentLocked();
+    pending_ = text;
+    speaking_ = 1;  // from this moment on, synthesis included
+  }
+  cv_.notify_all();
+}
+
+void OpenJTalkSpeech::StopSpeech() {
+  const std::lock_guard lock(mutex_);
+  ++generation_;
+  pending_.reset();
+  StopCurrentLocked();
+  speaking_ = 0;
+}
+
+int16_t OpenJTalkSpeech::Speaking() const { return speaking_.load(); }
+
+void OpenJTalkSpeech::SetVolumeLeft(uint32_t volume) {
+  const std::lock_guard lock(mutex_);
+  volume_left_ = volume;
+  if (voice_) voice_->SetGain(Gain(volume_left_), Gain(volume_right_));
+}
+
+void OpenJTalkSpeech::SetVolumeRight(uint32_t volume) {
+  const std::lock_guard lock(mutex_);
+  volume_right_ = volume;
+  if (voice_) voice_->SetGain(Gain(volume_left_), Gain(volume_right_));
+}
+
+void OpenJTalkSpeech::StopCurrentLocked() {
+  if (synthesis_) synthesis_->Kill();
+  if (voice_) voice_->Stop();
+}
+
+void OpenJTalkSpeech::ReportOnce(const std::string& message) {
+  if (!reported_.exchange(true) && report_) report_(message);
+}
+
+void OpenJTalkSpeech::Run() {
+  // A spare that died makes writing to its pipe fail with EPIPE instead of ending the program.
+  sigset_t pipe_signal;
+  sigemptyset(&pipe_signal);
+  sigaddset(&pipe_signal, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe_signal, nullptr);
+  spare_ = StartSpare();
+  std::unique_lock lock(mutex_);
+  while (true) {
+    cv_.wait(lock, [this] { return quit_ || pending_.has_value(); });
+    if (quit_) return;
+    const std::string text = std::move(*pending_);
+    pending_.reset();
+    const uint64_t generation = generation_;
+    lock.unlock();
+    Speak(text, generation);
+    lock.lock();
+    voice_.reset();
+    // A newer request keeps "speaking" up; only the last one lets it fall.
+    if (generation == generation_ && !pending_) speaking_ = 0;
+  }
+}
+
+void OpenJTalkSpeech::Speak(const std::string& text, uint64_t generation) {
+  bool started = false;
+  for (const std::string& piece : SplitForOpenJTalk(text)) {
+    const auto clip = Synthesize(piece, generation);
+    std::shared_ptr<MixerVoice> voice;
+    {
+      const std::lock_guard lock(mutex_);
+      if (generation != generation_) break;
+      if (!clip) continue;
+      voice_ = mixer_.Play(MixChannel::kSpeech, clip, Gain(volume_left_), Gain(volume_right_));
+      voice = voice_;
+    }
+    if (!started && voice->WaitStarted()) {
+      started = true;
+      NotifyAudioStart();
+    }
+    voice->Wait();
+  }
+  if (started) NotifyAudioStop();
+}
+
+OpenJTalkSpeech::Spare OpenJTalkSpeech::StartSpare() {
+  Spare spare;
+  // Open JTalk creates its output file as it starts, so every process gets a file of its own.
+  spare.output = work_dir_ + "/speech-" + std::to_string(next_output_++) + ".wav";
+  spare.process = std::make_shared<ChildProcess>();
+  if (!spare.process->Start(
+          {setup_.command, "-x", setup_.dictionary, "-m", setup_.voice, "-ow", spare.output},
+          &spare.input)) {
+    spare.process.reset();
+  }
+  return spare;
+}
+
+void OpenJTalkSpeech::Discard(Spare& spare) {
+  if (!spare.process) return;
+  spare.process->Kill();
+  ::close(spare.input);
+  spare.process->Wait();
+  spare.process.reset();
+  std::remove(spare.output.c_str());
+}
+
+std::shared_ptr<const PcmClip> OpenJTalkSpeech::Synthesize(const std::string& piece,
+                                                           uint64_t generation) {
+  if (!spare_.process) spare_ = StartSpare();
+  Spare mine = std::exchange(spare_, Spare{});
+  if (!mine.process) {
+    ReportOnce(kSynthesisFailed);
+    return nullptr;
+  }
+  {
+    // Handed over under the lock, so a StopSpeech from now on reaches this process.
+    const std::lock_guard lock(mutex_);
+    if (generation != generation_) {
+      spare_ = std::move(mine);  // still unused and warm
+      return nullptr;
+    }
+    synthesis_ = mine.process;
+  }
+  const bool sent = SendLine(mine.input, piece);
+  spare_ = StartSpare();  // loads while this one synthesizes
+  const bool ok = mine.process->Wait() && sent;
+  auto clip = ok ? LoadWaveFile(mine.output) : std::nullopt;
+  std::remove(mine.output.c_str());
+  {
+    const std::lock_guard lock(mutex_);
+    synthesis_.reset();
+    if (generation != generation_) return nullptr;  // stopped or replaced meanwhile
+  }
+  if (!clip) {
+    ReportOnce(kSynthesisFailed);
+    return nullptr;
+  }
+  return std::make_shared<const PcmClip>(std::move(*clip));
+}
+
+}  // namespace chimewell

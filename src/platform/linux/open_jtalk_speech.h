@@ -1,0 +1,75 @@
+#pragma once
+// The speech control on Open JTalk: one synthesis per utterance, played on the speech channel.
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "platform/linux/child_process.h"
+#include "platform/linux/open_jtalk_setup.h"
+#include "platform/mixer.h"
+#include "platform/speech_control.h"
+
+namespace chimewell {
+
+class OpenJTalkSpeech final : public SpeechControl {
+ public:
+  using Report = std::function<void(const std::string&)>;
+
+  // Empty fields of `setup` are looked up in the usual install places. `report` receives, once,
+  // the message that speech cannot work (on the calling or the speech thread).
+  OpenJTalkSpeech(Mixer& mixer, Report report, OpenJTalkSetup setup = {});
+  ~OpenJTalkSpeech() override;
+
+  void SpeakText(const std::string& text) override;
+  void StopSpeech() override;
+  int16_t Speaking() const override;
+  void SetVolumeLeft(uint32_t volume) override;
+  void SetVolumeRight(uint32_t volume) override;
+
+  // False when the program, its dictionary or its voice is missing.
+  bool Available() const { return missing_.empty(); }
+
+ private:
+  void Run();
+  // Speaks the request of `generation`; returns when it has played out or was replaced.
+  void Speak(const std::string& text, uint64_t generation);
+  std::shared_ptr<const PcmClip> Synthesize(const std::string& piece, uint64_t generation);
+  // An Open JTalk process started ahead of need: it loads its dictionary and voice, then waits
+  // for its line of text on stdin, so an utterance costs only the synthesis itself.
+  struct Spare {
+    std::shared_ptr<ChildProcess> process;
+    int input = -1;
+    std::string output;
+  };
+  Spare StartSpare();
+  static void Discard(Spare& spare);
+  void ReportOnce(const std::string& message);
+  void StopCurrentLocked();
+
+  Mixer& mixer_;
+  const Report report_;
+  OpenJTalkSetup setup_;
+  std::string missing_;
+  std::string work_dir_;
+  std::atomic<bool> reported_{false};
+
+  mutable std::mutex mutex_;
+  std::condition_variable cv_;
+  std::optional<std::string> pending_;
+  uint64_t generation_ = 0;  // every SpeakText and StopSpeech starts a new one
+  std::atomic<int16_t> speaking_{0};
+  std::atomic<uint32_t> volume_left_{65535}, volume_right_{65535};
+  std::shared_ptr<ChildProcess> synthesis_;  // the process synthesizing right now
+  Spare spare_;                              // used by the speech thread only
+  uint64_t next_output_ = 0;
+  std::shared_ptr<MixerVoice> voice_;
+  bool quit_ = false;
+  std::thread thread_;
+};
+
+}  // namespace chimewell

@@ -1,0 +1,209 @@
+#include "platform/mixer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace chimewell {
+
+MixerVoice::MixerVoice(std::shared_ptr<const PcmClip> clip, float gain_left, float gain_right)
+    : clip_(std::move(clip)),
+      step_(clip_ && clip_->sample_rate > 0 ? static_cast<double>(clip_->sample_rate) / kMixRate
+                                            : 1.0),
+      gain_left_(gain_left),
+      gain_right_(gain_right) {}
+
+void MixerVoice::Stop() { MarkFinished(); }
+
+void MixerVoice::Wait() {
+  std::unique_lock lock(mutex_);
+  cv_.wait(lock, [this] { return finished_; });
+}
+
+bool MixerVoice::WaitFor(std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  return cv_.wait_for(lock, timeout, [this] { return finished_; });
+}
+
+bool MixerVoice::Finished() const {
+  const std::lock_guard lock(mutex_);
+  return finished_;
+}
+
+bool MixerVoice::WaitStarted() {
+  std::unique_lock lock(mutex_);
+  cv_.wait(lock, [this] { return started_.load() || finished_; });
+  return started_.load();
+}
+
+MixerVoice::TimePoint MixerVoice::StartTime() const {
+  const std::lock_guard lock(mutex_);
+  return start_time_;
+}
+
+void MixerVoice::SetGain(float left, float right) {
+  gain_left_ = left;
+  gain_right_ = right;
+}
+
+void MixerVoice::MarkStarted(TimePoint when) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (started_.load() || finished_) return;
+    start_time_ = when;
+    started_ = true;
+  }
+  cv_.notify_all();
+}
+
+void MixerVoice::MarkFinished() {
+  {
+    const std::lock_guard lock(mutex_);
+    finished_ = true;
+  }
+  cv_.notify_all();
+}
+
+bool MixerVoice::MixInto(float* left, float* right, size_t frames) {
+  if (!clip_ || clip_->channels < 1) return false;
+  const size_t count = clip_->Frames();
+  const int channels = clip_->channels;
+  const int16_t* s = clip_->samples.data();
+  const float gl = gain_left_.load() / 32768.0f;
+  const float gr = gain_right_.load() / 32768.0f;
+  for (size_t i = 0; i < frames; ++i) {
+    const size_t index = static_cast<size_t>(position_);
+    if (index >= count) return false;
+    // Linear interpolation between this source frame and the next (the last one holds).
+    const float frac = static_cast<float>(position_ - static_cast<double>(index));
+    const size_t next = index + 1 < count ? index + 1 : index;
+    const float a0 = s[index * channels], b0 = s[next * channels];
+    const float l = a0 + (b0 - a0) * frac;
+    float r = l;
+    if (channels == 2) {
+      const float a1 = s[index * 2 + 1], b1 = s[next * 2 + 1];
+      r = a1 + (b1 - a1) * frac;
+    }
+    left[i] += l * gl;
+    right[i] += r * gr;
+    position_ += step_;
+  }
+  return static_cast<size_t>(position_) < count;
+}
+
+Mixer::Mixer(std::unique_ptr<AudioSink> sink) : sink_(std::move(sink)) {}
+
+Mixer::~Mixer() { Stop(); }
+
+void Mixer::Start() {
+  if (thread_.joinable() || closed_) return;
+  thread_ = std::thread([this] { Run(); });
+}
+
+void Mixer::Stop() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+  std::vector<std::shared_ptr<MixerVoice>> left_over;
+  {
+    const std::lock_guard lock(mutex_);
+    for (auto& channel : channels_) {
+      left_over.insert(left_over.end(), channel.voices.begin(), channel.voices.end());
+      channel.voices.clear();
+    }
+    if (closed_) return;
+    closed_ = true;
+  }
+  for (auto& voice : left_over) voice->MarkFinished();
+  sink_->Close();
+}
+
+std::shared_ptr<MixerVoice> Mixer::Play(MixChannel channel, std::shared_ptr<const PcmClip> clip,
+                                        float gain_left, float gain_right) {
+  auto voice = std::make_shared<MixerVoice>(std::move(clip), gain_left, gain_right);
+  const std::lock_guard lock(mutex_);
+  if (closed_) {
+    voice->MarkFinished();
+  } else {
+    channels_[static_cast<size_t>(channel)].voices.push_back(voice);
+  }
+  return voice;
+}
+
+void Mixer::StopChannel(MixChannel channel) {
+  std::vector<std::shared_ptr<MixerVoice>> stopped;
+  {
+    const std::lock_guard lock(mutex_);
+    stopped.swap(channels_[static_cast<size_t>(channel)].voices);
+  }
+  for (auto& voice : stopped) voice->MarkFinished();
+}
+
+void Mixer::SetChannelGain(MixChannel channel, float gain) {
+  const std::lock_guard lock(mutex_);
+  channels_[static_cast<size_t>(channel)].gain = gain;
+}
+
+void Mixer::SetRenderer(MixChannel channel, Renderer renderer) {
+  // Renderers run under the mixer's lock, so once we hold it none is running.
+  Renderer old;
+  {
+    const std::lock_guard lock(mutex_);
+    old.swap(channels_[static_cast<size_t>(channel)].renderer);
+    channels_[static_cast<size_t>(channel)].renderer = std::move(renderer);
+  }
+}
+
+void Mixer::MixBlock(int16_t* out, size_t frames) {
+  {
+    const std::lock_guard lock(mutex_);
+    left_.assign(frames, 0.0f);
+    right_.assign(frames, 0.0f);
+    for (auto& channel : channels_) {
+      if (channel.voices.empty() && !channel.renderer) continue;
+      channel_left_.assign(frames, 0.0f);
+      channel_right_.assign(frames, 0.0f);
+      auto& voices = channel.voices;
+      for (size_t i = 0; i < voices.size();) {
+        auto& voice = voices[i];
+        if (voice->Finished()) {  // stopped from outside
+          voices.erase(voices.begin() + static_cast<std::ptrdiff_t>(i));
+          continue;
+        }
+        if (!voice->Started()) started_.push_back(voice);
+        if (!voice->MixInto(channel_left_.data(), channel_right_.data(), frames)) {
+          finished_.push_back(voice);
+          voices.erase(voices.begin() + static_cast<std::ptrdiff_t>(i));
+          continue;
+        }
+        ++i;
+      }
+      if (channel.renderer) channel.renderer(channel_left_.data(), channel_right_.data(), frames);
+      for (size_t i = 0; i < frames; ++i) {
+        left_[i] += channel_left_[i] * channel.gain;
+        right_[i] += channel_right_[i] * channel.gain;
+      }
+    }
+  }
+  for (size_t i = 0; i < frames; ++i) {
+    const float l = std::clamp(left_[i], -1.0f, 1.0f);
+    const float r = std::clamp(right_[i], -1.0f, 1.0f);
+    out[i * 2] = static_cast<int16_t>(std::lrint(l * 32767.0f));
+    out[i * 2 + 1] = static_cast<int16_t>(std::lrint(r * 32767.0f));
+  }
+  // Marked as the block goes to the sink: a voice that ends here lets its waiter queue the
+  // next sound in time for the very next block, so fragments follow without a gap.
+  const auto now = std::chrono::steady_clock::now();
+  for (auto& voice : started_) voice->MarkStarted(now);
+  for (auto& voice : finished_) voice->MarkFinished();
+  started_.clear();
+  finished_.clear();
+}
+
+void Mixer::Run() {
+  std::vector<int16_t> block(kBlockFrames * kMixChannels);
+  while (!stop_.load()) {
+    MixBlock(block.data(), kBlockFrames);
+    sink_->Write(block.data(), kBlockFrames);
+  }
+}
+
+}  // namespace chimewell

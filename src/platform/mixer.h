@@ -1,0 +1,112 @@
+#pragma once
+// The mixer: one thread that mixes the sound player, speech and music into one audio sink.
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/audio_sink.h"
+#include "platform/pcm_clip.h"
+
+namespace chimewell {
+
+enum class MixChannel { kSound = 0, kSpeech = 1, kMusic = 2 };
+inline constexpr size_t kMixChannelCount = 3;
+
+// One clip playing on the mixer. Shared between the mixer and whoever waits for it.
+class MixerVoice {
+ public:
+  using TimePoint = std::chrono::steady_clock::time_point;
+
+  MixerVoice(std::shared_ptr<const PcmClip> clip, float gain_left, float gain_right);
+
+  // Ends the voice at once; waiters return.
+  void Stop();
+  // Blocks until the last sample has been mixed or the voice was stopped.
+  void Wait();
+  // Like Wait, for at most `timeout`; true when finished.
+  bool WaitFor(std::chrono::milliseconds timeout);
+  bool Finished() const;
+  // Blocks until the first sample has gone to the sink or the voice finished. True if started.
+  bool WaitStarted();
+  bool Started() const { return started_.load(); }
+  // When the block with its first sample was handed to the sink.
+  TimePoint StartTime() const;
+  // Loudness of each output channel, 1 = as recorded. Takes effect with the next block.
+  void SetGain(float left, float right);
+
+ private:
+  friend class Mixer;
+  // Adds up to `frames` frames into left/right; returns false once the clip has run out.
+  bool MixInto(float* left, float* right, size_t frames);
+  void MarkStarted(TimePoint when);
+  void MarkFinished();
+
+  const std::shared_ptr<const PcmClip> clip_;
+  const double step_;  // source frames per output frame
+  double position_ = 0.0;
+  std::atomic<float> gain_left_, gain_right_;
+  std::atomic<bool> started_{false};
+  mutable std::mutex mutex_;
+  std::condition_variable cv_;
+  bool finished_ = false;
+  TimePoint start_time_{};
+};
+
+class Mixer {
+ public:
+  // 10 ms blocks: the delay from a play call to its first sample is at most about one block.
+  static constexpr size_t kBlockFrames = kMixRate / 100;
+  // Adds `frames` frames of sound into the two float buffers (full scale = 1.0).
+  using Renderer = std::function<void(float* left, float* right, size_t frames)>;
+
+  explicit Mixer(std::unique_ptr<AudioSink> sink);
+  ~Mixer();
+  Mixer(const Mixer&) = delete;
+  Mixer& operator=(const Mixer&) = delete;
+
+  // Starts the mixing thread. Without it, blocks are mixed only by MixBlock calls.
+  void Start();
+  // Stops the thread, ends every voice and closes the sink. Idempotent.
+  void Stop();
+
+  std::shared_ptr<MixerVoice> Play(MixChannel channel, std::shared_ptr<const PcmClip> clip,
+                                   float gain_left = 1.0f, float gain_right = 1.0f);
+  // Ends every voice of one channel.
+  void StopChannel(MixChannel channel);
+  // Loudness of a whole channel (1 = unchanged).
+  void SetChannelGain(MixChannel channel, float gain);
+  // Sets the channel's continuous source (music); an empty function removes it. Returns only
+  // when no call of the old renderer is running.
+  void SetRenderer(MixChannel channel, Renderer renderer);
+
+  // Mixes the next `frames` frames into `out` (interleaved stereo).
+  void MixBlock(int16_t* out, size_t frames);
+
+  const AudioSink& sink() const { return *sink_; }
+
+ private:
+  struct Channel {
+    std::vector<std::shared_ptr<MixerVoice>> voices;
+    Renderer renderer;
+    float gain = 1.0f;
+  };
+  void Run();
+
+  std::unique_ptr<AudioSink> sink_;
+  std::mutex mutex_;
+  std::array<Channel, kMixChannelCount> channels_;
+  std::vector<float> left_, right_, channel_left_, channel_right_;
+  std::vector<std::shared_ptr<MixerVoice>> started_, finished_;
+  std::atomic<bool> stop_{false};
+  bool closed_ = false;
+  std::thread thread_;
+};
+
+}  // namespace chimewell

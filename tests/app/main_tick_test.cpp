@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "app/app_fixture.h"
+
+namespace chimewell::testing {
+namespace {
+
+using MainTick = AppTest;
+
+TEST_F(MainTick, HiddenWindowWakesHalfASecondEarlyAndTellsTheNominalTime) {
+  WriteFile("chimewell.sch", "Time \"[hour][min]\" At 12:00\r\n");
+  view.showing = false;
+  clock.Set(At(11, 59, 50));
+  Start();
+  EXPECT_EQ(view.status, " 次は 12:00.00 の時報");
+  EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", ArmedFor()), "11:59:59.501");
+
+  FireTimerWhenDue();
+  const auto queued = LogLinesContaining("Set[Message]Thread ");
+  ASSERT_EQ(queued.size(), 1u);
+  EXPECT_NE(queued[0].find("Thread 12時 vol=100 count:1"), std::string::npos) << queued[0];
+  // Fired entries are computed afresh: tomorrow's 12:00, less the offset.
+  EXPECT_EQ(FormatDateTime("dd hh:nn:ss.zzz", ArmedFor()), "08 11:59:59.501");
+}
+
+TEST_F(MainTick, ShowingWindowTicksJustAfterEachSecondAndFiresOnTheFirstTickPastDue) {
+  WriteFile("chimewell.sch", "Time \"[hour][min]\" At 12:00\r\n");
+  clock.Set(At(11, 59, 58, 250));
+  Start();
+  EXPECT_EQ(timer.Interval(), 751);  // lands at 11:59:59.001
+  FireTimerWhenDue();
+  EXPECT_TRUE(LogLinesContaining("Set[Message]Thread ").empty());  // 11:59:59.001 < .500
+  EXPECT_EQ(timer.Interval(), 1000);
+  FireTimerWhenDue();  // 12:00:00.001
+  EXPECT_EQ(LogLinesContaining("Thread 12時 vol=100 count:1").size(), 1u);
+  EXPECT_GT(view.clock_drawings, 0);
+}
+
+TEST_F(MainTick, SecondCountSpeaksSecondsAndTheHourOnTheMinute) {
+  clock.Set(At(9, 59, 14, 0));
+  Start();
+  app->ChooseMenuItem(MenuItem::PM_TempCount15);
+  EXPECT_EQ(view.status, "【１５秒毎カウント】 スケジュールはセットされていません");
+  // Count announcements go out SpeakOffset early, for the second they name.
+  std::vector<std::string> spoken;
+  for (int i = 0; i < 50; ++i) FireTimerWhenDue();
+  for (const auto& line : LogLinesContaining("Set[Message]Thread ")) {
+    spoken.push_back(line.substr(line.find("Thread ") + 7, line.find(" vol=") - line.find("Thread ") - 7));
+  }
+  EXPECT_EQ(spoken, (std::vector<std::string>{"15秒", "30秒", "45秒", "10時"}));
+}
+
+TEST_F(MainTick, HiddenWindowWithOnlyTheMinuteCountWakesJustAfterTheMinute) {
+  view.showing = false;
+  clock.Set(At(8, 30, 20, 400));
+  Start();
+  app->ChooseMenuItem(MenuItem::PM_TempCount60);
+  EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", ArmedFor()), "08:31:00.001");
+}
+
+TEST_F(MainTick, EntriesDueTogetherFireInListOrderAndTheFirstNamesTheStatusLine) {
+  WriteFile("chimewell.sch",
+            "Speak \"first\" At 7:30\r\nSpeak \"second\" At 7:30\r\n");
+  view.showing = false;
+  clock.Set(At(7, 0, 0));
+  Start();
+  EXPECT_EQ(view.status, " 次は 07:30.00 『first』");
+  FireTimerWhenDue();
+  const auto queued = LogLinesContaining("Set[Message]Thread ");
+  ASSERT_EQ(queued.size(), 2u);
+  EXPECT_NE(queued[0].find("first"), std::string::npos);
+  EXPECT_NE(queued[1].find("second"), std::string::npos);
+}
+
+TEST_F(MainTick, DirectRunsFireNothingAndAnOverdueEntryWaitsAsLongAsItIsOverdue) {
+  WriteFile("chimewell.sch", "Speak \"[hour][min]です\" At 7:30\r\n");
+  view.showing = false;
+  clock.Set(At(7, 20, 0));
+  Start();
+  EXPECT_EQ(view.status, " 次は 07:30.00 『7時30分です』");
+  clock.Set(At(7, 40, 0));  // ten minutes late, e.g. after a suspend
+  app->PM_MenuClick(MenuItem::PM_TempCountOff);  // a direct run
+  EXPECT_TRUE(LogLinesContaining("Set[Message]Thread ").empty());
+  // Overdue by 10 minutes and the offset's half second: armed for that distance, 1 ms later
+  // (give or take the millisecond the day-fraction arithmetic may lose).
+  EXPECT_NEAR(timer.Interval(), 600501, 1);
+  FireTimerWhenDue();
+  EXPECT_EQ(LogLinesContaining("Set[Message]Thread ").size(), 1u);
+}
+
+TEST_F(MainTick, NothingToDoWhileHiddenLeavesTheTimerOff) {
+  view.showing = false;
+  Start();
+  EXPECT_FALSE(timer.Enabled());
+  EXPECT_EQ(view.status, " スケジュールはセットされていません");
+}
+
+TEST_F(MainTick, ExitRequestClosesOnTheNextTickAndWritesThePlacement) {
+  Start();
+  view.bounds = {10, 20, 400, 300};
+  app->RequestExit();
+  FireTimerWhenDue();
+  EXPECT_TRUE(view.closed);
+  EXPECT_FALSE(timer.Enabled());
+  std::ifstream in(dir / "chimewell.ini");
+  const std::string ini((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(ini.find("Width=400"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Left=10"), std::string::npos) << ini;
+}
+
+TEST_F(MainTick, PauseStopsTheTimerAndResumingRunsATickDirectly) {
+  WriteFile("chimewell.sch", "Speak \"hello\" At 7:30\r\n");
+  clock.Set(At(7, 29, 59, 0));
+  Start();
+  app->ChooseMenuItem(MenuItem::PM_Pause);
+  EXPECT_FALSE(timer.Enabled());
+  EXPECT_EQ(view.status, "【一時停止】 次は 07:30.00 『hello』");
+  clock.Set(At(7, 31, 0, 200));
+  app->ChooseMenuItem(MenuItem::PM_Pause);
+  EXPECT_TRUE(timer.Enabled());
+  EXPECT_TRUE(LogLinesContaining("Set[Message]Thread ").empty());
+  FireTimerWhenDue();  // the first timer-driven tick fires what fell due meanwhile
+  EXPECT_EQ(LogLinesContaining("Set[Message]Thread hello").size(), 1u);
+}
+
+TEST_F(MainTick, PanelHidesAtTheFirstTickFiveSecondsAfterItsLastMessageAcrossTheWrap) {
+  clock.SetTickCount(0xFFFFE000u);
+  Start();
+  app->ShowPanelMessage("one");
+  FireTimerWhenDue();
+  EXPECT_TRUE(view.panel_visible);
+  for (int i = 0; i < 5; ++i) FireTimerWhenDue();
+  EXPECT_FALSE(view.panel_visible);
+}
+
+}  // namespace
+}  // namespace chimewell::testing

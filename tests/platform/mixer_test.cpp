@@ -1,0 +1,138 @@
+#include "platform/mixer.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/audio_test_support.h"
+
+namespace chimewell {
+namespace {
+
+using testing::MakeTone;
+
+// Drives the mixer by hand, block by block, and keeps everything it produced.
+struct ManualMixer {
+  Mixer mixer{MakeNullSink()};
+  PcmClip out{kMixRate, 2, {}};
+  void Blocks(int n) {
+    std::vector<int16_t> block(Mixer::kBlockFrames * 2);
+    for (int i = 0; i < n; ++i) {
+      mixer.MixBlock(block.data(), Mixer::kBlockFrames);
+      out.samples.insert(out.samples.end(), block.begin(), block.end());
+    }
+  }
+};
+
+std::shared_ptr<const PcmClip> Share(PcmClip clip) {
+  return std::make_shared<const PcmClip>(std::move(clip));
+}
+
+TEST(MixerTest, PlaysAClipAtTheMixRateSampleForSample) {
+  ManualMixer m;
+  const auto tone = MakeTone(kMixRate, 1, 0.025);  // two and a half blocks
+  const auto voice = m.mixer.Play(MixChannel::kSound, Share(tone));
+  EXPECT_FALSE(voice->Started());
+  m.Blocks(1);
+  EXPECT_TRUE(voice->Started());
+  EXPECT_FALSE(voice->Finished());
+  m.Blocks(3);
+  EXPECT_TRUE(voice->Finished());
+  for (size_t i = 0; i < tone.Frames(); ++i) {
+    ASSERT_NEAR(m.out.samples[i * 2], tone.samples[i], 1) << i;
+    ASSERT_EQ(m.out.samples[i * 2], m.out.samples[i * 2 + 1]);  // mono goes to both sides
+  }
+  EXPECT_EQ(testing::Listen(m.out).last, tone.Frames() - 1);
+}
+
+TEST(MixerTest, ResamplesToTheSameDuration) {
+  ManualMixer m;
+  const auto tone = MakeTone(11025, 2, 0.2);
+  m.mixer.Play(MixChannel::kSound, Share(tone));
+  m.Blocks(30);
+  const auto heard = testing::Listen(m.out);
+  EXPECT_NEAR(heard.Seconds(kMixRate), 0.2, 0.002);
+}
+
+TEST(MixerTest, AppliesVoiceAndChannelGainsAndClips) {
+  ManualMixer m;
+  PcmClip dc{kMixRate, 1, std::vector<int16_t>(Mixer::kBlockFrames, 16384)};
+  const auto voice = m.mixer.Play(MixChannel::kSpeech, Share(dc), 1.0f, 0.25f);
+  m.mixer.SetChannelGain(MixChannel::kSpeech, 0.5f);
+  m.Blocks(1);
+  EXPECT_NEAR(m.out.samples[0], 8192, 2);
+  EXPECT_NEAR(m.out.samples[1], 2048, 2);
+
+  // Three full-scale sources on top of each other saturate instead of wrapping round.
+  ManualMixer loud;
+  PcmClip full{kMixRate, 1, std::vector<int16_t>(Mixer::kBlockFrames, 30000)};
+  for (auto ch : {MixChannel::kSound, MixChannel::kSpeech, MixChannel::kMusic}) {
+    loud.mixer.Play(ch, Share(full));
+  }
+  loud.Blocks(1);
+  EXPECT_EQ(loud.out.samples[0], 32767);
+}
+
+TEST(MixerTest, StoppingEndsOneVoiceOrOneChannelAtOnce) {
+  ManualMixer m;
+  const auto long_tone = Share(MakeTone(kMixRate, 1, 5.0));
+  const auto sound = m.mixer.Play(MixChannel::kSound, long_tone);
+  const auto speech = m.mixer.Play(MixChannel::kSpeech, long_tone);
+  m.Blocks(1);
+  m.mixer.StopChannel(MixChannel::kSound);
+  EXPECT_TRUE(sound->Finished());  // waiters return without another block
+  EXPECT_TRUE(sound->WaitFor(std::chrono::milliseconds(0)));
+  EXPECT_FALSE(speech->Finished());
+  speech->Stop();
+  m.Blocks(1);
+  EXPECT_EQ(
+      testing::Listen(
+          PcmClip{
+              kMixRate, 2, {m.out.samples.begin() + Mixer::kBlockFrames * 2, m.out.samples.end()}})
+          .loud_frames,
+      0u);
+}
+
+TEST(MixerTest, RendererAddsUntilRemoved) {
+  ManualMixer m;
+  m.mixer.SetRenderer(MixChannel::kMusic, [](float* l, float* r, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+      l[i] += 0.25f;
+      r[i] -= 0.25f;
+    }
+  });
+  m.mixer.SetChannelGain(MixChannel::kMusic, 0.5f);
+  m.Blocks(1);
+  m.mixer.SetRenderer(MixChannel::kMusic, nullptr);
+  m.Blocks(1);
+  EXPECT_NEAR(m.out.samples[0], 4096, 2);
+  EXPECT_NEAR(m.out.samples[1], -4096, 2);
+  EXPECT_EQ(m.out.samples[Mixer::kBlockFrames * 2], 0);
+}
+
+TEST(MixerTest, AfterStopNothingPlaysAndNobodyWaits) {
+  Mixer mixer(MakeNullSink());
+  mixer.Start();
+  const auto voice = mixer.Play(MixChannel::kSound, Share(MakeTone(kMixRate, 1, 60.0)));
+  mixer.Stop();
+  EXPECT_TRUE(voice->Finished());
+  EXPECT_TRUE(mixer.Play(MixChannel::kSound, Share(MakeTone(kMixRate, 1, 1.0)))->Finished());
+}
+
+TEST(AudioSinkSpecTest, ParsesTheThreeKinds) {
+  using Kind = AudioSinkSpec::Kind;
+  EXPECT_EQ(ParseAudioSinkSpec("alsa")->target, "default");
+  const auto hw = ParseAudioSinkSpec("alsa:hw:1,0");
+  ASSERT_TRUE(hw);
+  EXPECT_EQ(hw->kind, Kind::kAlsa);
+  EXPECT_EQ(hw->target, "hw:1,0");
+  const auto wav = ParseAudioSinkSpec("wav:/tmp/a:b.wav");
+  ASSERT_TRUE(wav);
+  EXPECT_EQ(wav->kind, Kind::kWav);
+  EXPECT_EQ(wav->target, "/tmp/a:b.wav");
+  EXPECT_EQ(ParseAudioSinkSpec("null")->kind, Kind::kNull);
+  for (const char* bad : {"", "wav", "wav:", "alsa:", "pulse", "null:x", "WAV:x"}) {
+    EXPECT_FALSE(ParseAudioSinkSpec(bad)) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace chimewell

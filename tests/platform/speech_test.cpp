@@ -1,0 +1,143 @@
+// Speech through Open JTalk, listened to through the capture file.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "platform/capture_fixture.h"
+#include "platform/linux/open_jtalk_speech.h"
+
+namespace chimewell {
+namespace {
+
+using testing::Listen;
+
+class SpeechTest : public testing::CaptureTest {
+ protected:
+  void SetUp() override {
+    CaptureTest::SetUp();
+    speech_ = std::make_unique<OpenJTalkSpeech>(
+        *mixer_, [this](const std::string& m) { reports_.push_back(m); });
+    if (!speech_->Available()) GTEST_SKIP() << "Open JTalk is not installed";
+  }
+  void TearDown() override {
+    speech_.reset();
+    CaptureTest::TearDown();
+  }
+  // Waits (generously) until speech has fallen silent.
+  bool WaitSilent(std::chrono::seconds limit = std::chrono::seconds(60)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (speech_->Speaking() > 0) {
+      if (std::chrono::steady_clock::now() > end) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+  }
+
+  std::unique_ptr<OpenJTalkSpeech> speech_;
+  std::vector<std::string> reports_;
+};
+
+TEST_F(SpeechTest, SpeaksATimeAloudAndReportsSpeakingUntilTheLastSample) {
+  std::atomic<int> starts{0}, stops{0};
+  speech_->SetAudioEvents([&] { ++starts; }, [&] { ++stops; });
+  speech_->SpeakText("午後3時15分です");
+  EXPECT_GT(speech_->Speaking(), 0);  // at once, while synthesis has hardly begun
+  ASSERT_TRUE(WaitSilent());
+  EXPECT_EQ(starts, 1);
+  EXPECT_EQ(stops, 1);
+  const auto heard = Listen(Captured(), 0.02);
+  EXPECT_GT(heard.Seconds(kMixRate), 1.0);
+  EXPECT_LT(heard.Seconds(kMixRate), 5.0);
+  EXPECT_GT(heard.peak, 3000);
+  EXPECT_TRUE(reports_.empty());
+}
+
+TEST_F(SpeechTest, VolumeScalesTheVoice) {
+  speech_->SetVolumeLeft(65535);
+  speech_->SetVolumeRight(65535 / 4);
+  speech_->SpeakText("テスト");
+  ASSERT_TRUE(WaitSilent());
+  const auto clip = Captured();
+  int peak_left = 0, peak_right = 0;
+  for (size_t f = 0; f < clip.Frames(); ++f) {
+    peak_left = std::max(peak_left, std::abs(static_cast<int>(clip.samples[f * 2])));
+    peak_right = std::max(peak_right, std::abs(static_cast<int>(clip.samples[f * 2 + 1])));
+  }
+  ASSERT_GT(peak_left, 2000);
+  EXPECT_NEAR(static_cast<double>(peak_right) / peak_left, 0.25, 0.02);
+}
+
+TEST_F(SpeechTest, StopSpeechEndsSynthesisAndSpeechAtOnce) {
+  speech_->SpeakText("これは止められる長い文章です。最後まで話されることはありません。");
+  speech_->StopSpeech();
+  EXPECT_EQ(speech_->Speaking(), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  EXPECT_EQ(speech_->Speaking(), 0);
+  EXPECT_EQ(Listen(Captured()).loud_frames, 0u);
+}
+
+TEST_F(SpeechTest, ANewTextReplacesTheOneSounding) {
+  speech_->SpeakText("これは途中で次の文章に置き換えられる、とても長い文章の最初の部分です");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  speech_->SpeakText("はい");
+  EXPECT_GT(speech_->Speaking(), 0);
+  ASSERT_TRUE(WaitSilent());
+  // The long text alone lasts several seconds; what was heard is far shorter.
+  EXPECT_LT(Listen(Captured(), 0.02).Seconds(kMixRate), 3.0);
+}
+
+TEST_F(SpeechTest, EveryUtteranceSpeaksAfterStopsAndReplacements) {
+  std::atomic<int> starts{0};
+  speech_->SetAudioEvents([&] { ++starts; }, nullptr);
+  for (int i = 0; i < 4; ++i) {
+    speech_->SpeakText("はい");
+    ASSERT_TRUE(WaitSilent());
+    speech_->SpeakText("いいえ");
+    speech_->StopSpeech();
+  }
+  EXPECT_EQ(starts, 4);
+  EXPECT_TRUE(reports_.empty()) << reports_[0];
+}
+
+TEST(SpeechSetupTest, AMissingVoiceIsReportedOnceAndNothingSpeaks) {
+  Mixer mixer(MakeNullSink());
+  std::vector<std::string> reports;
+  OpenJTalkSpeech speech(mixer, [&](const std::string& m) { reports.push_back(m); },
+                         {"", "", "/nonexistent/voice.htsvoice"});
+  EXPECT_FALSE(speech.Available());
+  speech.SpeakText("こんにちは");
+  EXPECT_EQ(speech.Speaking(), 0);
+  speech.SpeakText("こんにちは");
+  ASSERT_EQ(reports.size(), 1u);
+
+  OpenJTalkSpeech no_engine(mixer, [&](const std::string& m) { reports.push_back(m); },
+                            {"/nonexistent/open_jtalk", "", ""});
+  no_engine.SpeakText("こんにちは");
+  EXPECT_EQ(no_engine.Speaking(), 0);
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_NE(reports[1].find("Open JTalk"), std::string::npos);
+}
+
+TEST(SpeechSetupTest, LongTextIsCutIntoLinesAtPunctuation) {
+  EXPECT_EQ(SplitForOpenJTalk("一行目\n二行目"), std::vector<std::string>{"一行目 二行目"});
+  EXPECT_TRUE(SplitForOpenJTalk(" \r\n ").empty());
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "今日は晴れです。";  // 24 bytes each
+  const auto pieces = SplitForOpenJTalk(text, 100);
+  std::string joined;
+  for (const auto& p : pieces) {
+    EXPECT_LE(p.size(), 100u);
+    EXPECT_EQ(p.substr(p.size() - 3), "。");
+    joined += p;
+  }
+  EXPECT_EQ(joined, text);
+  // No punctuation: cut at a character boundary, never inside one.
+  std::string wide;
+  for (int i = 0; i < 100; ++i) wide += "あ";
+  for (const auto& p : SplitForOpenJTalk(wide, 100)) EXPECT_EQ(p.size() % 3, 0u);
+}
+
+}  // namespace
+}  // namespace chimewell

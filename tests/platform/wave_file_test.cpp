@@ -1,0 +1,143 @@
+#include "platform/wave_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "platform/audio_test_support.h"
+#include "platform/builtin_chime.h"
+
+namespace chimewell {
+namespace {
+
+// A WAVE image with a hand-made fmt chunk, for formats EncodeWave does not write.
+std::vector<uint8_t> Image(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits,
+                           const std::vector<uint8_t>& data,
+                           const std::vector<uint8_t>& extra = {}) {
+  std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+  const auto put = [&](uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  out.insert(out.end(), extra.begin(), extra.end());
+  out.insert(out.end(), {'f', 'm', 't', ' '});
+  put(16, 4);
+  put(tag, 2);
+  put(channels, 2);
+  put(rate, 4);
+  put(rate * channels * bits / 8, 4);
+  put(channels * bits / 8, 2);
+  put(bits, 2);
+  out.insert(out.end(), {'d', 'a', 't', 'a'});
+  put(static_cast<uint32_t>(data.size()), 4);
+  out.insert(out.end(), data.begin(), data.end());
+  const uint32_t riff = static_cast<uint32_t>(out.size() - 8);
+  std::memcpy(out.data() + 4, &riff, 4);
+  return out;
+}
+
+TEST(WaveFileTest, DecodesEachSampleFormatToSixteenBit) {
+  const auto u8 = ParseWave(Image(1, 1, 11025, 8, {0x80, 0xFF, 0x00}));
+  ASSERT_TRUE(u8);
+  EXPECT_EQ(u8->sample_rate, 11025);
+  EXPECT_EQ(u8->channels, 1);
+  EXPECT_EQ(u8->samples, (std::vector<int16_t>{0, 127 << 8, -32768}));
+
+  const auto s24 = ParseWave(Image(1, 2, 44100, 24, {0x00, 0x34, 0x12, 0xFF, 0xFF, 0xFF}));
+  ASSERT_TRUE(s24);
+  EXPECT_EQ(s24->samples, (std::vector<int16_t>{0x1234, -1}));
+
+  std::vector<uint8_t> floats(8);
+  const float f[2] = {0.5f, -2.0f};  // out of range clamps
+  std::memcpy(floats.data(), f, 8);
+  const auto fl = ParseWave(Image(3, 1, 8000, 32, floats));
+  ASSERT_TRUE(fl);
+  EXPECT_EQ(fl->samples, (std::vector<int16_t>{16384, -32767}));
+}
+
+TEST(WaveFileTest, KeepsTheFirstTwoOfManyChannels) {
+  const auto clip = ParseWave(Image(1, 3, 8000, 16, {1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0}));
+  ASSERT_TRUE(clip);
+  EXPECT_EQ(clip->channels, 2);
+  EXPECT_EQ(clip->samples, (std::vector<int16_t>{1, 2, 4, 5}));
+}
+
+TEST(WaveFileTest, RoundTripsAndSkipsUnknownOddSizedChunks) {
+  const auto tone = testing::MakeTone(22050, 2, 0.01);
+  const auto back = ParseWave(EncodeWave(tone));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->samples, tone.samples);
+
+  // An odd-sized chunk before fmt is padded to an even length.
+  const auto with_list =
+      ParseWave(Image(1, 1, 8000, 16, {7, 0}, {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0}));
+  ASSERT_TRUE(with_list);
+  EXPECT_EQ(with_list->samples, std::vector<int16_t>{7});
+}
+
+TEST(WaveFileTest, RejectsWhatCannotBePlayed) {
+  const std::vector<uint8_t> pcm = {0, 0, 1, 0};
+  EXPECT_FALSE(ParseWave(Image(2, 1, 8000, 16, pcm)));     // ADPCM
+  EXPECT_FALSE(ParseWave(Image(1, 0, 8000, 16, pcm)));     // no channels
+  EXPECT_FALSE(ParseWave(Image(1, 1, 0, 16, pcm)));        // no rate
+  EXPECT_FALSE(ParseWave(Image(1, 1, 8000, 12, pcm)));     // odd sample size
+  EXPECT_FALSE(ParseWave(Image(1, 1, 1000000, 16, pcm)));  // absurd rate
+  auto truncated = Image(1, 1, 8000, 16, pcm);
+  truncated.pop_back();
+  EXPECT_FALSE(ParseWave(truncated));
+  auto no_fmt = Image(1, 1, 8000, 16, pcm);
+  std::memcpy(no_fmt.data() + 12, "junk", 4);
+  EXPECT_FALSE(ParseWave(no_fmt));
+  EXPECT_FALSE(ParseWave({}));
+  EXPECT_FALSE(LoadWaveFile("/nonexistent/x.wav"));
+}
+
+// Random, truncated and mutated images: the decoder must answer without reading outside the
+// image (the sanitizers catch any stray read) and never claim more samples than bytes present.
+TEST(WaveFileTest, SurvivesArbitraryBytes) {
+  std::mt19937 rng(12345);
+  const auto valid = Image(1, 2, 44100, 16, std::vector<uint8_t>(64, 0x11));
+  for (size_t n = 0; n <= valid.size(); ++n) {
+    const std::vector<uint8_t> prefix(valid.begin(), valid.begin() + static_cast<long>(n));
+    const auto clip = ParseWave(prefix);
+    EXPECT_EQ(clip.has_value(), n == valid.size()) << n;
+  }
+  for (int round = 0; round < 20000; ++round) {
+    std::vector<uint8_t> bytes = valid;
+    if (round % 4 == 0) {
+      bytes.resize(rng() % 128);
+      for (auto& b : bytes) b = static_cast<uint8_t>(rng());
+      if (bytes.size() >= 12 && round % 8 == 0) {
+        std::memcpy(bytes.data(), "RIFF", 4);
+        std::memcpy(bytes.data() + 8, "WAVE", 4);
+      }
+    } else {
+      for (int k = 0; k < 1 + round % 5; ++k)
+        bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
+      bytes.resize(bytes.size() - rng() % 16);
+    }
+    const auto clip = ParseWave(bytes);
+    if (clip) {
+      EXPECT_LE(clip->samples.size(), bytes.size());
+    }
+  }
+}
+
+TEST(BuiltInChimeTest, IsAnEightBitMonoChimeOf1787Samples) {
+  const auto image = BuiltInChimeImage();
+  ASSERT_GE(image.size(), 44u);
+  EXPECT_EQ(image[34], 8);  // bits per sample
+  const auto clip = ParseWave(image);
+  ASSERT_TRUE(clip);
+  EXPECT_EQ(clip->sample_rate, 11025);
+  EXPECT_EQ(clip->channels, 1);
+  EXPECT_EQ(clip->Frames(), 1787u);
+  const auto heard = testing::Listen(*clip, 0.05);
+  EXPECT_GT(heard.peak, 16000);
+  EXPECT_LT(heard.first, 100u);                    // starts at once
+  EXPECT_GT(heard.last, 1787u / 2);                // and rings for most of its length
+  EXPECT_LT(std::abs(clip->samples.back()), 512);  // ends at rest, without a click
+}
+
+}  // namespace
+}  // namespace chimewell

@@ -1,0 +1,92 @@
+// chimewell-tool play: plays a WAVE or MIDI file (told apart by content) to the end.
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "audio_tool_args.h"
+#include "platform/linux/fluidsynth_midi.h"
+#include "platform/mixer.h"
+#include "platform/wave_file.h"
+#include "tool_command.h"
+
+namespace chimewell::tool {
+namespace {
+
+int PlayWave(Mixer& mixer, const std::vector<uint8_t>& bytes, const AudioToolArgs& args) {
+  auto clip = ParseWave(bytes);
+  if (!clip) {
+    std::fprintf(stderr, "%s: not a WAVE file that can be played\n", args.subject.c_str());
+    return 1;
+  }
+  const auto shared = std::make_shared<const PcmClip>(std::move(*clip));
+  const float gain = static_cast<float>(args.volume) / 100;
+  for (int i = 0; i < args.repeat; ++i) mixer.Play(MixChannel::kSound, shared, gain, gain)->Wait();
+  return 0;
+}
+
+int PlayMidi(Mixer& mixer, const AudioToolArgs& args) {
+  FluidSynthMidi midi(mixer, args.soundfont);
+  if (midi.KBGMOpen(10, -1) != 0) {
+    std::fprintf(stderr, "no SoundFont could be loaded (%s)\n",
+                 midi.soundfont().empty() ? "none found" : midi.soundfont().c_str());
+    return 1;
+  }
+  int32_t handle = 0;
+  int rc = 0;
+  if (midi.KBGMLoadFile(&handle, args.subject) != 0) {
+    std::fprintf(stderr, "%s: not a MIDI file that can be played\n", args.subject.c_str());
+    rc = 1;
+  }
+  for (int i = 0; rc == 0 && i < args.repeat; ++i) {
+    if (midi.KBGMPlay(handle, 0) != 0) {
+      std::fprintf(stderr, "%s: cannot be played\n", args.subject.c_str());
+      rc = 1;
+      break;
+    }
+    midi.KBGMSetVolume(handle, args.volume);
+    KbgmInfo info;
+    do {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      midi.KBGMGetInfo(handle, &info);
+    } while (info.playing != 0);
+  }
+  // Let the last notes ring out before the sink closes.
+  std::this_thread::sleep_for(std::chrono::milliseconds(rc == 0 ? 500 : 0));
+  midi.KBGMFree(handle);
+  midi.KBGMClose();
+  return rc;
+}
+
+int Run(const std::vector<std::string>& args) {
+  const auto parsed = ParseAudioToolArgs(args, {"--volume", "--repeat", "--audio", "--soundfont"});
+  if (!parsed) return 2;
+  std::ifstream in(parsed->subject, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "%s: cannot be read\n", parsed->subject.c_str());
+    return 1;
+  }
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>()};
+  const bool is_midi = !ExtractMidiData(bytes).empty();
+  const bool is_wave = bytes.size() >= 12 && std::equal(bytes.begin(), bytes.begin() + 4, "RIFF") &&
+                       std::equal(bytes.begin() + 8, bytes.begin() + 12, "WAVE");
+  if (!is_midi && !is_wave) {
+    std::fprintf(stderr, "%s: neither a WAVE nor a MIDI file\n", parsed->subject.c_str());
+    return 1;
+  }
+  auto sink = OpenToolSink(parsed->audio);
+  if (!sink) return 1;
+  Mixer mixer(std::move(sink));
+  mixer.Start();
+  const int rc = is_midi ? PlayMidi(mixer, *parsed) : PlayWave(mixer, bytes, *parsed);
+  mixer.Stop();
+  return rc;
+}
+
+const CommandRegistrar reg("play",
+                           "play FILE [--volume N] [--repeat N] [--audio SINK] [--soundfont SF2]",
+                           &Run);
+
+}  // namespace
+}  // namespace chimewell::tool
