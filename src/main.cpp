@@ -13,9 +13,15 @@
 #include "app/command_line.h"
 #include "app/home_folder.h"
 #include "platform/clock.h"
+#include "core/settings_store.h"
+#include "platform/audio_sink.h"
 #include "platform/file_system.h"
+#include "platform/linux/fluidsynth_midi.h"
+#include "platform/linux/open_audio_sink.h"
+#include "platform/linux/open_jtalk_speech.h"
+#include "platform/mixer.h"
+#include "platform/mixer_sound_player.h"
 #include "platform/shell.h"
-#include "stand_in_audio.h"
 #include "ui/main_form.h"
 #include "ui/main_tray.h"
 #include "ui/qt_font_catalog.h"
@@ -53,10 +59,14 @@ std::optional<AppPaths> ChoosePaths(const CommandLine& options) {
   return paths;
 }
 
-int Run(int argc, char** argv, const CommandLine& options) {
+int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& audio) {
   const bool headless = options.headless || !HasDisplay();
   // Without a window the program still draws and lays out text, off screen.
   if (headless) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Each second only a few digits of the clock change, and those few bytes go to the X server
+  // on its socket. With shared-memory images Qt would wait for a round trip on every repaint,
+  // waking two threads twice a second instead of once.
+  setenv("QT_XCB_NO_MITSHM", "1", 0);
   QApplication qt(argc, argv);
   QApplication::setApplicationName("Chimewell");
   QApplication::setApplicationDisplayName("Chimewell");
@@ -71,13 +81,32 @@ int Run(int argc, char** argv, const CommandLine& options) {
   QtUiThread ui;
   DesktopShell shell;
   RealFileSystem files;
-  stand_in::SilentSoundPlayer sound;
-  stand_in::SilentSpeech speech;
-  stand_in::SilentMidi midi;
   QtFontCatalog fonts;
+  // Sound problems are told once, in the log and the message panel. They may be found on the
+  // speech thread, and before the window is up, so they reach the application through the
+  // event loop, which runs them after the first showing.
+  Application* running_app = nullptr;
+  const auto report = [&ui, &running_app](const std::string& message) {
+    ui.Post([&running_app, message] {
+      if (running_app == nullptr) return;
+      running_app->AddLogLine(message);
+      running_app->ShowPanelMessage(message);
+    });
+  };
+  OpenedSink opened = OpenAudioSink(audio, report);
+  if (opened.fell_back && audio.kind == AudioSinkSpec::Kind::kWav) {
+    std::cerr << "chimewell: cannot write the sound file " << audio.target << "\n";
+    return kStartError;
+  }
+  Mixer mixer(std::move(opened.sink));
+  mixer.Start();
+  MixerSoundPlayer sound(mixer);
+  OpenJTalkSpeech speech(mixer, report);
+  FluidSynthMidi midi(mixer, ReadStartupSettings(paths->settings).config.SoundFont);
   TMainForm form(headless);
   Application app(AppDependencies{clock, timer, ui, shell, files, sound, speech, midi, fonts, form,
                                   nullptr, *paths});
+  running_app = &app;
   form.Attach(app);
 
   std::unique_ptr<MainTray> tray;
@@ -96,6 +125,7 @@ int Run(int argc, char** argv, const CommandLine& options) {
   std::cout << "Configuration page: " << app.ConfigPageAddress() << std::endl;
   const int status = QApplication::exec();
   app.CloseMainWindow();  // nothing happens when the window closed already
+  running_app = nullptr;
   return status;
 }
 
@@ -116,5 +146,10 @@ int main(int argc, char** argv) {
     std::cout << VersionLine() << "\n";
     return 0;
   }
-  return Run(argc, argv, parsed.options);
+  const auto audio = ParseAudioSinkSpec(parsed.options.audio);
+  if (!audio) {
+    std::cerr << "chimewell: " << kAudioSinkUsage << "\n" << CommandLineUsage();
+    return kUsageError;
+  }
+  return Run(argc, argv, parsed.options, *audio);
 }

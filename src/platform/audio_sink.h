@@ -22,6 +22,9 @@ class AudioSink {
   virtual void Close() = 0;
   // What this sink is, for messages ("alsa:default", "wav:/tmp/x.wav", "null").
   virtual std::string Describe() const = 0;
+  // A capture keeps every moment, silences included, so its writes never pause. A device (or
+  // nothing) may go without writes while nothing plays, which lets the program sleep.
+  virtual bool KeepsTimeline() const { return false; }
 };
 
 // A parsed --audio value.

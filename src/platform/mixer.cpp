@@ -100,7 +100,11 @@ void Mixer::Start() {
 }
 
 void Mixer::Stop() {
-  stop_ = true;
+  {
+    const std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  work_.notify_all();
   if (thread_.joinable()) thread_.join();
   std::vector<std::shared_ptr<MixerVoice>> left_over;
   {
@@ -124,6 +128,7 @@ std::shared_ptr<MixerVoice> Mixer::Play(MixChannel channel, std::shared_ptr<cons
     voice->MarkFinished();
   } else {
     channels_[static_cast<size_t>(channel)].voices.push_back(voice);
+    work_.notify_one();
   }
   return voice;
 }
@@ -149,6 +154,7 @@ void Mixer::SetRenderer(MixChannel channel, Renderer renderer) {
     const std::lock_guard lock(mutex_);
     old.swap(channels_[static_cast<size_t>(channel)].renderer);
     channels_[static_cast<size_t>(channel)].renderer = std::move(renderer);
+    work_.notify_one();
   }
 }
 
@@ -200,10 +206,25 @@ void Mixer::MixBlock(int16_t* out, size_t frames) {
 
 void Mixer::Run() {
   std::vector<int16_t> block(kBlockFrames * kMixChannels);
+  const bool may_pause = !sink_->KeepsTimeline();
   while (!stop_.load()) {
+    if (may_pause) {
+      // With nothing to play, sleep until something is queued rather than mixing silence a
+      // hundred times a second. A device that runs dry meanwhile recovers on the next write.
+      std::unique_lock lock(mutex_);
+      work_.wait(lock, [this] { return stop_.load() || HasWorkLocked(); });
+      if (stop_.load()) break;
+    }
     MixBlock(block.data(), kBlockFrames);
     sink_->Write(block.data(), kBlockFrames);
   }
+}
+
+bool Mixer::HasWorkLocked() const {
+  for (const auto& channel : channels_) {
+    if (!channel.voices.empty() || channel.renderer) return true;
+  }
+  return false;
 }
 
 }  // namespace chimewell

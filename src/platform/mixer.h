@@ -98,12 +98,14 @@ class Mixer {
     float gain = 1.0f;
   };
   void Run();
+  bool HasWorkLocked() const;
 
   std::unique_ptr<AudioSink> sink_;
   std::mutex mutex_;
   std::array<Channel, kMixChannelCount> channels_;
   std::vector<float> left_, right_, channel_left_, channel_right_;
   std::vector<std::shared_ptr<MixerVoice>> started_, finished_;
+  std::condition_variable work_;  // something to play was added, or Stop was called
   std::atomic<bool> stop_{false};
   bool closed_ = false;
   std::thread thread_;

@@ -79,6 +79,7 @@ class WavFileSink final : public AudioSink {
   }
 
   std::string Describe() const override { return "wav:" + path_; }
+  bool KeepsTimeline() const override { return true; }
 
  private:
   static constexpr int kHeaderEvery = 10;

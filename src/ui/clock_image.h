@@ -14,6 +14,12 @@ class ClockImage final : public QWidget {
   QtCanvas& Canvas() { return canvas_; }
   // Sizes the bitmap to the widget; what was drawn stays until the next full drawing.
   void FitCanvas() { canvas_.Resize(width(), height()); }
+  // Schedules a repaint of what the last drawings changed. The face repaints the hour and
+  // minute every second with the same pixels; only pixels that differ from what is on screen
+  // are sent, so a quiet second costs a few digits, not the whole band.
+  void PresentChanges();
+  // The area the last PresentChanges scheduled (empty when nothing changed).
+  QRect LastPresented() const { return last_presented_; }
 
   std::function<void()> OnDoubleClick;
   // A right-click (or the menu key): open the menu at this screen position.
@@ -26,6 +32,8 @@ class ClockImage final : public QWidget {
 
  private:
   QtCanvas canvas_;
+  QImage on_screen_;  // the bitmap as last scheduled for the screen
+  QRect last_presented_;
 };
 
 }  // namespace chimewell

@@ -152,10 +152,12 @@ void TMainForm::CloseWindow() {
   QCoreApplication::quit();
 }
 
+void TMainForm::PresentClock() { image_.PresentChanges(); }
+
 void TMainForm::ProcessPendingEvents() {
-  // Paints what was drawn at once rather than letting the whole event queue run here, which
-  // could start another command in the middle of the tick.
-  if (IsShowing()) image_.repaint();
+  // Paints what is waiting to be painted, and nothing else: running the whole event queue
+  // here could start another command in the middle of the tick.
+  if (IsShowing()) QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 }
 
 WindowBounds TMainForm::Bounds() const { return {x(), y(), width(), height()}; }

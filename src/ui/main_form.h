@@ -48,7 +48,7 @@ class TMainForm final : public QWidget, public AppView {
   WindowBounds Bounds() const override;
   void SetBounds(const WindowBounds& bounds) override;
   Canvas& ClockCanvas() override { return image_.Canvas(); }
-  void PresentClock() override { image_.update(); }
+  void PresentClock() override;
   void SetStatusText(const std::string& text) override;
   void SetStatusVisible(bool visible) override { status_label_.setVisible(visible); }
   void ShowMessagePanel(const std::string& text) override;

@@ -46,7 +46,14 @@ void QtCanvas::Resize(int width, int height) {
   image_ = std::move(resized);
 }
 
+QRect QtCanvas::TakeDirtyRect() {
+  const QRect dirty = dirty_.intersected(image_.rect());
+  dirty_ = QRect();
+  return dirty;
+}
+
 void QtCanvas::FillRect(int x, int y, int width, int height, Colour colour) {
+  dirty_ |= QRect(x, y, width, height);
   if (x <= 0 && y <= 0 && x + width >= image_.width() && y + height >= image_.height()) {
     last_full_fill_ = colour;
   }
@@ -58,6 +65,8 @@ void QtCanvas::DrawLine(int x1, int y1, int x2, int y2, Colour colour) {
   QPainter painter(&image_);
   painter.setPen(QPen(ToQColor(colour), 1));
   painter.drawLine(x1, y1, x2, y2);
+  dirty_ |= QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                  QPoint(std::max(x1, x2), std::max(y1, y2)));
 }
 
 void QtCanvas::SetFontFace(std::string_view family, int /*charset*/) {
@@ -95,6 +104,9 @@ void QtCanvas::TextOut(int x, int y, std::string_view text) {
                    ToQColor(text_background_));
   painter.setPen(ToQColor(text_colour_));
   painter.drawText(x, baseline, qtext);
+  // Glyphs may overhang their advance (italics), so the ink's own box counts too.
+  dirty_ |= QRect(x, top, metrics.horizontalAdvance(qtext), bottom - top);
+  dirty_ |= metrics.boundingRect(qtext).translated(x, baseline).adjusted(-1, -1, 1, 1);
 }
 
 }  // namespace chimewell

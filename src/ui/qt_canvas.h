@@ -2,6 +2,7 @@
 // The clock face's Canvas on a Qt image, which the main window shows.
 #include <QFont>
 #include <QImage>
+#include <QRect>
 
 #include "display/canvas.h"
 
@@ -16,6 +17,8 @@ class QtCanvas final : public Canvas {
   // last full fill until the next full drawing repaints it.
   void Resize(int width, int height);
   const QImage& Image() const { return image_; }
+  // The area painted since the last call, so only that needs to reach the screen.
+  QRect TakeDirtyRect();
 
   int Width() const override { return image_.width(); }
   int Height() const override { return image_.height(); }
@@ -35,6 +38,7 @@ class QtCanvas final : public Canvas {
   Colour last_full_fill_ = 0xFFFFFF;  // declared before image_, which starts in this colour
   QImage image_;
   QFont font_;
+  QRect dirty_;
 };
 
 // 0x00BBGGRR as a Qt colour.

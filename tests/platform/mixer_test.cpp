@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/audio_test_support.h"
 
 namespace chimewell {
@@ -115,6 +118,33 @@ TEST(MixerTest, AfterStopNothingPlaysAndNobodyWaits) {
   mixer.Stop();
   EXPECT_TRUE(voice->Finished());
   EXPECT_TRUE(mixer.Play(MixChannel::kSound, Share(MakeTone(kMixRate, 1, 1.0)))->Finished());
+}
+
+// A device-like sink that counts the blocks it is given.
+class CountingSink final : public AudioSink {
+ public:
+  void Write(const int16_t*, size_t) override { ++blocks; }
+  void Close() override {}
+  std::string Describe() const override { return "counting"; }
+  std::atomic<int> blocks{0};
+};
+
+TEST(MixerTest, WithNothingToPlayADeviceGetsNoWritesUntilSomethingIsQueued) {
+  auto owned = std::make_unique<CountingSink>();
+  CountingSink& sink = *owned;
+  Mixer mixer(std::move(owned));
+  mixer.Start();
+  const auto voice = mixer.Play(MixChannel::kSound, Share(MakeTone(kMixRate, 1, 0.02)));
+  voice->Wait();
+  const int after_clip = sink.blocks.load();
+  EXPECT_GE(after_clip, 1);
+  // Idle: a running mixer would write a block every 10 ms here.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const int idle = sink.blocks.load();
+  EXPECT_LE(idle, after_clip + 1);  // at most the block in flight when the clip ended
+  mixer.Play(MixChannel::kSound, Share(MakeTone(kMixRate, 1, 0.02)))->Wait();
+  mixer.Stop();  // joins the mixing thread, so every write has been counted
+  EXPECT_GE(sink.blocks.load(), idle + 2);
 }
 
 TEST(AudioSinkSpecTest, ParsesTheThreeKinds) {

@@ -226,6 +226,26 @@ TEST(MainFormTest, SpeechAnimationShowsOnlyWithLipsViewOn) {
   EXPECT_FALSE(off.form.DirectSS1().isVisibleTo(&off.form));
 }
 
+TEST(MainFormTest, EachSecondOnlyTheChangedDigitsGoToTheScreen) {
+  AppHarness h;
+  h.StartUp();
+  h.app.Timer1Timer(true);  // full drawing at 09:05:07
+  EXPECT_EQ(h.form.Image1().LastPresented(), h.form.Image1().rect());
+  // Glyph edges just outside the opaque band are blended again at each repaint of the hour and
+  // minute until they saturate, so the pixels only repeat exactly after the first seconds.
+  for (int i = 0; i < 12; ++i) {
+    h.clock.Advance(1000);
+    h.timer.FireNow();
+  }
+  h.clock.Advance(1000);
+  h.timer.FireNow();  // the hour, minute and marker are repainted with the same pixels
+  const QRect sent = h.form.Image1().LastPresented();
+  ASSERT_FALSE(sent.isEmpty());
+  EXPECT_GE(sent.left(), 200) << "only the seconds, which end at x 300";
+  EXPECT_LE(sent.right(), 300);
+  EXPECT_GE(sent.top(), 200);
+}
+
 TEST(MainFormTest, ClosingTheWindowWritesThePlacementOnce) {
   AppHarness h;
   h.StartUp();

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Idle cost of the running program, counted from outside through /proc.
+#
+#   bench/idle_cost.sh [SECONDS] [PROGRAM]
+#
+# Runs chimewell (default build/release/src/chimewell) with a fresh home folder, no schedule
+# and no count, in three modes: the window showing (on a private Xvfb), the window hidden
+# (IconicStart, same Xvfb) and headless. For each it reports, over SECONDS (default 60): the
+# wake-ups of every thread (voluntary context switches: the thread slept and was woken; the
+# involuntary ones, pre-emptions by other work on the machine, are shown apart), the CPU time used
+# (utime + stime of /proc/PID/stat) and, with the window showing, where in the second each
+# timer-driven tick landed (the main thread's poll returning on its timeout, seen by strace
+# over a further 20 s).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+program=${2:-build/release/src/chimewell}
+[ -x "$program" ] || { echo "no program at $program (scripts/run builds it)" >&2; exit 1; }
+command -v Xvfb >/dev/null || { echo "Xvfb is needed" >&2; exit 1; }
+ticks=$(getconf CLK_TCK)
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+display=":$(head -n1 "$work/display")"
+
+# name tid voluntary involuntary, one line per thread of $1
+thread_switches() {
+  for task in /proc/"$1"/task/*; do
+    local tid=${task##*/}
+    local name
+    name=$(tr ' ' '_' <"$task/comm")
+    local v n
+    v=$(awk '/^voluntary_ctxt_switches/ {print $2}' "$task/status")
+    n=$(awk '/^nonvoluntary_ctxt_switches/ {print $2}' "$task/status")
+    echo "$name $tid $v $n"
+  done
+}
+
+cpu_ticks() { awk '{print $14 + $15}' /proc/"$1"/stat; }
+
+measure() {
+  local mode=$1 home="$work/$1"
+  shift
+  mkdir -p "$home"
+  [ "$mode" = hidden ] && printf '[Config]\nIconicStart=1\n' >"$home/chimewell.ini"
+  env "$@" "$program" --home "$home" --audio null >"$work/$mode.out" 2>&1 &
+  local pid=$!
+  pids+=("$pid")
+  for _ in $(seq 400); do grep -q '^Configuration page' "$work/$mode.out" && break; sleep 0.05; done
+  sleep 3  # past the deferred start
+  thread_switches "$pid" | sort -k2 >"$work/before"
+  local cpu0
+  cpu0=$(cpu_ticks "$pid")
+  sleep "$seconds"
+  thread_switches "$pid" | sort -k2 >"$work/after"
+  local cpu1
+  cpu1=$(cpu_ticks "$pid")
+  echo "== $mode: ${seconds} s"
+  join -1 2 -2 2 "$work/before" "$work/after" |
+    awk -v s="$seconds" '{d = $6 - $3; p = $7 - $4; total += d; pre += p;
+      printf "  thread %-16s %6d wake-ups (%.2f/s), %d pre-emptions\n", $2, d, d / s, p}
+      END {printf "  all threads             %6d wake-ups (%.2f/s), %d pre-emptions\n", total, total / s, pre}'
+  echo "  CPU $(( (cpu1 - cpu0) * 1000 / ticks )) ms in ${seconds} s"
+  if [ "$mode" = showing ] && command -v strace >/dev/null; then
+    # The main thread's poll that ends by timeout is the timer's wake-up; its end is when the
+    # tick starts. strace slows the process a little, so this runs apart from the counts.
+    timeout 20 strace -q -ttt -T -e trace=poll,ppoll -p "$pid" -o "$work/trace" || true
+    awk '/, [1-9][0-9]*\) = 0 \(Timeout\)/ { start = $1; match($0, /<[0-9.]+>/);
+           dur = substr($0, RSTART + 1, RLENGTH - 2); end = start + dur;
+           ms = (end - int(end)) * 1000; n++; sum += ms;
+           if (n == 1 || ms < lo) lo = ms; if (ms > hi) hi = ms }
+         END { if (n) printf "  ticks: %d timer wake-ups, landing %.1f to %.1f ms after the second (mean %.1f)\n", n, lo, hi, sum / n;
+               else print "  ticks: none seen" }' "$work/trace"
+  fi
+  kill -TERM "$pid"
+  wait "$pid" 2>/dev/null || true
+}
+
+measure showing DISPLAY="$display"
+measure hidden DISPLAY="$display"
+measure headless DISPLAY= WAYLAND_DISPLAY=
