@@ -12,9 +12,9 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/home_folder.h"
-#include "platform/clock.h"
 #include "core/settings_store.h"
 #include "platform/audio_sink.h"
+#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/linux/fluidsynth_midi.h"
 #include "platform/linux/open_audio_sink.h"
@@ -45,8 +45,7 @@ bool HasDisplay() {
 }
 
 std::string VersionLine() {
-  return std::string("chimewell ") + kVersionText + " (build:" + std::to_string(kBuildNumber) +
-         ")";
+  return std::string("chimewell ") + kVersionText + " (build:" + std::to_string(kBuildNumber) + ")";
 }
 
 // Finds the files beside the executable, or in --home. Empty paths with a message on failure.

@@ -130,8 +130,7 @@ class Application final : private TimeSignalOutput {
  private:
   // TimeSignalOutput: where announcements go.
   bool IsTimeSignalQueued() const override;
-  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments,
-                     int repeat) override;
+  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat) override;
   void SetMessageCount(const std::string& text, int volume, int count) override;
   void EnableSkip() override;
 

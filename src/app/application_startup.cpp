@@ -6,10 +6,10 @@
 #include "app/texts.h"
 #include "core/ini_file.h"
 #include "core/settings_store.h"
-#include "schedule/script_text.h"
 #include "platform/file_system.h"
 #include "platform/speech_control.h"
 #include "platform/timer.h"
+#include "schedule/script_text.h"
 #include "version.h"
 
 namespace chimewell {

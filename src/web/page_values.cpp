@@ -3,8 +3,8 @@
 #include <array>
 #include <filesystem>
 
-#include "web/colour_table.h"
 #include "core/html_escape.h"
+#include "web/colour_table.h"
 #include "web/page_option_lists.h"
 #include "web/page_texts.h"
 

@@ -1,10 +1,11 @@
 // The time-signal form: the recent folders, what it writes, and the reload report it shows.
+#include "web/jiho_form.h"
+
 #include <gmock/gmock.h>
 
 #include "core/settings_store.h"
 #include "web/error_text.h"
 #include "web/handler_fixture.h"
-#include "web/jiho_form.h"
 
 namespace chimewell::testing {
 namespace {
@@ -49,9 +50,9 @@ TEST(ErrorText, AReportIsEscapedExceptItsBreaksAndReadsPlainInThePanel) {
 
 TEST_F(HandlerTest, JihoFormWritesEverythingAndKeepsTheRecentFolders) {
   WriteFile("chimewell.ini", "[Jiho]\r\nLastFolder1=a\r\nLastFolder3=voice1\r\n");
-  const std::string page = Get(
-      "/?JIHOSET=1&JIHOTYPE=0&JIHOMLVC=x&JIHOFDRSEL=1&JIHOLAST=Voice1&JIHOFDR=typed"
-      "&JIHOFORMAT=%5Bhour%5D%E6%99%82&JIHOERROR=1&JIHOADDON2=on.wav&JIHOADDOFF16=off.wav");
+  const std::string page =
+      Get("/?JIHOSET=1&JIHOTYPE=0&JIHOMLVC=x&JIHOFDRSEL=1&JIHOLAST=Voice1&JIHOFDR=typed"
+          "&JIHOFORMAT=%5Bhour%5D%E6%99%82&JIHOERROR=1&JIHOADDON2=on.wav&JIHOADDOFF16=off.wav");
   const JihoSettings jiho = ReadJihoSettings(app->Paths().settings);
   EXPECT_EQ(jiho.Folder, "Voice1");
   EXPECT_EQ(jiho.Format, "[hour]時");
