@@ -186,12 +186,15 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
 
 void RequestHandler::RearmTick() {
   Application& app = app_;
-  // A pause leaves the tick stopped, whether it came from the menu or from the page.
-  if (!app.Running() || app.Menu().Paused()) return;
+  if (!app.Running()) return;
+  // The tick that closes the program runs a moment later, paused or not, so the page that
+  // answers the exit is sent before the server stops.
   if (app.ExitRequested()) {
     app.ArmTick(kExitTickDelayMs);
     return;
   }
+  // A pause leaves the tick stopped, whether it came from the menu or from the page.
+  if (app.Menu().Paused()) return;
   // A direct run fires nothing but re-arms for the next due moment, so a request never
   // postpones an announcement.
   app.Timer1Timer(false);

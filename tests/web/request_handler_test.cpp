@@ -120,6 +120,15 @@ TEST_F(HandlerTest, ExitAnswersThePageAndTheNextTickCloses) {
   EXPECT_TRUE(view.closed);
 }
 
+TEST_F(HandlerTest, ExitWhilePausedStillCloses) {
+  Get("/?PAUSE=1");
+  ASSERT_FALSE(timer.Enabled());
+  Get("/?EXIT=1");
+  ASSERT_TRUE(timer.Enabled());
+  timer.FireNow();
+  EXPECT_TRUE(view.closed);
+}
+
 TEST_F(HandlerTest, ACrossSiteRequestChangesNothing) {
   HttpRequestInfo request = Request("/?PAUSE=1");
   request.Header = {"Host: localhost:8080", "sec-fetch-site:  Cross-Site ", ""};
