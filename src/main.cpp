@@ -12,9 +12,9 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/home_folder.h"
-#include "platform/clock.h"
 #include "core/settings_store.h"
 #include "platform/audio_sink.h"
+#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/linux/fluidsynth_midi.h"
 #include "platform/linux/open_audio_sink.h"
@@ -29,6 +29,7 @@
 #include "ui/qt_ui_thread.h"
 #include "ui/termination_signals.h"
 #include "version.h"
+#include "web/web_config_server.h"
 
 namespace {
 
@@ -44,8 +45,7 @@ bool HasDisplay() {
 }
 
 std::string VersionLine() {
-  return std::string("chimewell ") + kVersionText + " (build:" + std::to_string(kBuildNumber) +
-         ")";
+  return std::string("chimewell ") + kVersionText + " (build:" + std::to_string(kBuildNumber) + ")";
 }
 
 // Finds the files beside the executable, or in --home. Empty paths with a message on failure.
@@ -104,8 +104,10 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
   OpenJTalkSpeech speech(mixer, report);
   FluidSynthMidi midi(mixer, ReadStartupSettings(paths->settings).config.SoundFont);
   TMainForm form(headless);
+  WebConfigServer server(ui, PageServices{fonts, files, clock, speech});
   Application app(AppDependencies{clock, timer, ui, shell, files, sound, speech, midi, fonts, form,
-                                  nullptr, *paths});
+                                  &server, *paths});
+  server.Attach(app);
   running_app = &app;
   form.Attach(app);
 
@@ -125,6 +127,7 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
   std::cout << "Configuration page: " << app.ConfigPageAddress() << std::endl;
   const int status = QApplication::exec();
   app.CloseMainWindow();  // nothing happens when the window closed already
+  server.Stop();
   running_app = nullptr;
   return status;
 }

@@ -1,7 +1,7 @@
 #include "web/http_response.h"
 
-#include "version.h"
 #include "core/html_escape.h"
+#include "version.h"
 
 namespace chimewell {
 
