@@ -1,0 +1,62 @@
+#include "web/test_commands.h"
+
+#include "web/form_fields.h"
+#include "web/param_decoding.h"
+
+namespace chimewell {
+namespace {
+
+// Splits at the first `separator`: the text before it, and the rest after it. Without the
+// separator the first part is empty and the rest is the whole text.
+std::pair<std::string_view, std::string_view> SplitAt(std::string_view text, char separator) {
+  const size_t at = text.find(separator);
+  if (at == std::string_view::npos) return {std::string_view(), text};
+  return {text.substr(0, at), text.substr(at + 1)};
+}
+
+int Part(std::string_view text) { return FormInteger(text, -1); }
+
+}  // namespace
+
+TDateTime ParseTestMoment(std::string_view date, std::string_view time) {
+  const auto [year, month_day] = SplitAt(date, '/');
+  const auto [month, day] = SplitAt(month_day, '/');
+  const auto [hour, minute_second] = SplitAt(time, ':');
+  const auto [minute, second] = SplitAt(minute_second, '.');
+  const DateTimeParts parts{Part(year),   Part(month),  Part(day), Part(hour),
+                            Part(minute), Part(second), 0};
+  return TryEncodeDateTime(parts).value_or(0.0);
+}
+
+TDateTime ParseTestMoment(const std::vector<std::string>& params) {
+  return ParseTestMoment(GetParam(params, "DATE"), GetParam(params, "TIME"));
+}
+
+TestCommand ChooseTestCommand(const std::vector<std::string>& params) {
+  if (IsPresent(params, "JIHOTEST")) return TestCommand::kTimeSignal;
+  if (IsPresent(params, "MSGTEST")) return TestCommand::kMessage;
+  if (IsPresent(params, "WAVETEST")) return TestCommand::kWave;
+  if (IsPresent(params, "MIDITEST")) return TestCommand::kMidi;
+  return TestCommand::kNone;
+}
+
+TSchedule TestFileEntry(const std::string& path, TCommandType kind, int volume) {
+  TSchedule entry;
+  entry.Msg = path;
+  entry.Cmd = kind;
+  entry.Mode = imAt;
+  entry.RepeatCount = 1;
+  entry.Volume = volume;
+  return entry;
+}
+
+SentTestFields ReadSentTestFields(const std::vector<std::string>& params) {
+  SentTestFields sent;
+  if (IsPresent(params, "JIHOTEST")) sent.jiho_str = GetParam(params, "JIHOSTR");
+  if (IsPresent(params, "MSGTEST")) sent.msg_str = GetParam(params, "MSGSTR");
+  if (IsPresent(params, "WAVEFILE")) sent.wave_file = GetParam(params, "WAVEFILE");
+  if (IsPresent(params, "MIDIFILE")) sent.midi_file = GetParam(params, "MIDIFILE");
+  return sent;
+}
+
+}  // namespace chimewell
