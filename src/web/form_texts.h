@@ -5,8 +5,6 @@
 namespace chimewell::form_texts {
 
 // Schedule forms.
-inline constexpr std::string_view kNoScheduleArgument =
-    "時報書式/メッセージ/ファイルが指定されていません";
 inline constexpr std::string_view kScriptHasErrors = "スクリプトにエラーがあります";
 inline constexpr std::string_view kEmptyScriptComment = "#スケジュールの設定はありません";
 

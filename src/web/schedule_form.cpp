@@ -35,11 +35,7 @@ constexpr std::array<WeekdayField, 7> kWeekdays{{{"SCHEW1", " 日"},
 }  // namespace
 
 ScheduleFormKind ChooseScheduleForm(const std::vector<std::string>& params) {
-  if (IsPresent(params, "SCHEADD")) {
-    return TrimBlanksAndControls(GetParam(params, "SCHEARG")).empty()
-               ? ScheduleFormKind::kMissingArgument
-               : ScheduleFormKind::kAddLine;
-  }
+  if (IsPresent(params, "SCHEADD")) return ScheduleFormKind::kAddLine;
   if (IsPresent(params, "SCHESET")) return ScheduleFormKind::kReplaceScript;
   return ScheduleFormKind::kNone;
 }

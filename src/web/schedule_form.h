@@ -8,12 +8,12 @@
 
 namespace chimewell {
 
-// Which schedule form a request carries, if any.
+// Which schedule form a request carries, if any. (An SCHEADD whose SCHEARG is blank has been
+// refused before the schedule forms are looked at.)
 enum class ScheduleFormKind {
   kNone,
-  kMissingArgument,  // SCHEADD with a blank SCHEARG: refused before anything changes
-  kAddLine,          // SCHEADD (wins over SCHESET)
-  kReplaceScript,    // SCHESET
+  kAddLine,        // SCHEADD (wins over SCHESET)
+  kReplaceScript,  // SCHESET
 };
 
 ScheduleFormKind ChooseScheduleForm(const std::vector<std::string>& params);

@@ -50,13 +50,4 @@ TSchedule TestFileEntry(const std::string& path, TCommandType kind, int volume) 
   return entry;
 }
 
-SentTestFields ReadSentTestFields(const std::vector<std::string>& params) {
-  SentTestFields sent;
-  if (IsPresent(params, "JIHOTEST")) sent.jiho_str = GetParam(params, "JIHOSTR");
-  if (IsPresent(params, "MSGTEST")) sent.msg_str = GetParam(params, "MSGSTR");
-  if (IsPresent(params, "WAVEFILE")) sent.wave_file = GetParam(params, "WAVEFILE");
-  if (IsPresent(params, "MIDIFILE")) sent.midi_file = GetParam(params, "MIDIFILE");
-  return sent;
-}
-
 }  // namespace chimewell

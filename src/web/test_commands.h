@@ -1,7 +1,6 @@
 #pragma once
 // The test section of the configuration page: the moment a test announces, which test command
-// a request carries, the one-off entry that plays a test file, and the fields the page echoes.
-#include <optional>
+// a request carries, and the one-off entry that plays a test file.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,16 +24,5 @@ TestCommand ChooseTestCommand(const std::vector<std::string>& params);
 // A one-shot entry that plays `path` once at `volume`, as a due schedule entry of `kind`
 // (ctWave or ctMidi) would.
 TSchedule TestFileEntry(const std::string& path, TCommandType kind, int volume);
-
-// The test fields the page shows again: JIHOSTR when JIHOTEST was sent, MSGSTR when MSGTEST was
-// sent (even an empty one), WAVEFILE and MIDIFILE whenever they were sent.
-struct SentTestFields {
-  std::optional<std::string> jiho_str;
-  std::optional<std::string> msg_str;
-  std::optional<std::string> wave_file;
-  std::optional<std::string> midi_file;
-};
-
-SentTestFields ReadSentTestFields(const std::vector<std::string>& params);
 
 }  // namespace chimewell

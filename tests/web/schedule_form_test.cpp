@@ -60,9 +60,6 @@ TEST(ScheduleFormTest, ArgumentIsTrimmedAndKeptValidUtf8) {
 TEST(ScheduleFormTest, ChoosesTheForm) {
   EXPECT_EQ(ChooseScheduleForm({"SCHEADD=1", "SCHEARG=x", "SCHESET=1"}),
             ScheduleFormKind::kAddLine);
-  EXPECT_EQ(ChooseScheduleForm({"SCHEADD=1", "SCHEARG= \t ", "SCHESET=1"}),
-            ScheduleFormKind::kMissingArgument);
-  EXPECT_EQ(ChooseScheduleForm({"SCHEADD=1"}), ScheduleFormKind::kMissingArgument);
   EXPECT_EQ(ChooseScheduleForm({"SCHEADD=", "SCHESET=1"}), ScheduleFormKind::kReplaceScript);
   EXPECT_EQ(ChooseScheduleForm({"SCHESET=", "CONTENTS=x"}), ScheduleFormKind::kNone);
 }

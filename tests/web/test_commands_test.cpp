@@ -1,5 +1,5 @@
-// The test section: the moment a test announces, the command a request carries, the entry that
-// plays a test file and the fields the page shows again.
+// The test section: the moment a test announces, the command a request carries and the entry
+// that plays a test file.
 #include "web/test_commands.h"
 
 #include <gtest/gtest.h>
@@ -50,22 +50,6 @@ TEST(TestCommandTest, TestFilePlaysOnceAtTheGivenVolume) {
   EXPECT_EQ(entry.Mode, imAt);
   EXPECT_EQ(entry.RepeatCount, 1);
   EXPECT_EQ(entry.Volume, 70);
-}
-
-TEST(TestCommandTest, EchoesOnlyTheFieldsOfTheCommandSent) {
-  const SentTestFields plain = ReadSentTestFields({"JIHOSTR=x", "MSGSTR=y"});
-  EXPECT_FALSE(plain.jiho_str);
-  EXPECT_FALSE(plain.msg_str);
-  EXPECT_FALSE(plain.wave_file);
-
-  // An empty message is echoed as empty, not replaced by the default message.
-  const SentTestFields msg = ReadSentTestFields({"MSGTEST=1", "MSGSTR=", "WAVEFILE=/a.wav"});
-  EXPECT_EQ(msg.msg_str, "");
-  EXPECT_FALSE(msg.jiho_str);
-  EXPECT_EQ(msg.wave_file, "/a.wav");  // sent without WAVETEST, still shown
-  EXPECT_FALSE(msg.midi_file);
-
-  EXPECT_EQ(ReadSentTestFields({"JIHOTEST=1", "JIHOSTR=[hour]"}).jiho_str, "[hour]");
 }
 
 }  // namespace
