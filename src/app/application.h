@@ -161,6 +161,7 @@ class Application final : private TimeSignalOutput {
   std::string next_event_text_;
   std::string status_text_;
   int recompute_flag_ = 0;
+  TDateTime recomputed_date_ = 0;  // the date whose change last raised recompute_flag_
   int exit_requested_ = 0;
   bool running_ = false;
   bool closed_ = false;

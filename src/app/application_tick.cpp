@@ -95,7 +95,14 @@ int64_t Application::NextEventPass(TDateTime now, int count_interval) {
   next_event_text_.clear();
   int64_t best = kNoEvent;
   const TDateTime announced = AddMilliseconds(now, config_.SpeakOffset);
-  if (DateOf(face_state_.LastDrawnTime) != DateOf(announced)) recompute_flag_ = 1;
+  // A new date recomputes once. While the window is hidden the clock is not drawn, so the last
+  // drawing stays on the old date; raising the flag on every run would let a background entry
+  // whose window is open fire again at each tick.
+  if (DateOf(face_state_.LastDrawnTime) != DateOf(announced) &&
+      DateOf(announced) != recomputed_date_) {
+    recompute_flag_ = 1;
+    recomputed_date_ = DateOf(announced);
+  }
 
   auto& entries = schedule_.ScheduleEntries();
   for (size_t i = entries.size(); i-- > 0;) {

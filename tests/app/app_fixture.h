@@ -20,32 +20,11 @@
 #include "playback/fakes/fake_sound_player.h"
 #include "playback/fakes/fake_speech.h"
 #include "support/fake_clock.h"
+#include "support/fake_shell.h"
+#include "support/fake_timer.h"
 #include "support/temp_dir.h"
 
 namespace chimewell::testing {
-
-// A one-shot timer that remembers when it is due; the test fires it.
-class FakeTimer final : public Timer {
- public:
-  void Arm(int ms) override {
-    interval_ = ms;
-    enabled_ = true;
-    ++arms_;
-  }
-  void Disable() override { enabled_ = false; }
-  bool Enabled() const override { return enabled_; }
-  int Interval() const { return interval_; }
-  int Arms() const { return arms_; }
-  void FireNow() {
-    enabled_ = false;
-    Fire();
-  }
-
- private:
-  int interval_ = 0;
-  int arms_ = 0;
-  bool enabled_ = false;
-};
 
 class NullCanvas final : public Canvas {
  public:
@@ -109,17 +88,6 @@ class FakeView final : public AppView {
   bool author_link = false;
   bool skip_enabled = true;
   bool lips_visible = false;
-};
-
-class FakeShell final : public Shell {
- public:
-  void OpenUrl(const std::string& url) override { opened.push_back(url); }
-  std::optional<std::string> ComputerName(size_t max_chars) const override {
-    if (name.size() > max_chars) return std::nullopt;
-    return name;
-  }
-  std::vector<std::string> opened;
-  std::string name = "desk";
 };
 
 class FakeFonts final : public FontCatalog {

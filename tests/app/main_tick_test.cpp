@@ -135,3 +135,20 @@ TEST_F(MainTick, PanelHidesAtTheFirstTickFiveSecondsAfterItsLastMessageAcrossThe
 
 }  // namespace
 }  // namespace chimewell::testing
+
+namespace chimewell::testing {
+namespace {
+
+TEST_F(MainTick, HiddenAfterMidnightAnOpenBackgroundWindowFiresOnceNotEveryTick) {
+  WriteFile("chimewell.sch", "Speak \"bgm\" BGM from 0:00 to 24:00\r\n");
+  view.showing = false;  // no clock drawings, so the last drawing stays on an old date
+  clock.Set(At(0, 10, 0, 0, 8));
+  Start();
+  // It fires once today, then waits for the start of tomorrow's window.
+  for (int i = 0; i < 20 && LogLinesContaining("Thread bgm").empty(); ++i) FireTimerWhenDue();
+  EXPECT_EQ(LogLinesContaining("Set[Message]Thread bgm").size(), 1u);
+  EXPECT_EQ(FormatDateTime("dd hh:nn:ss.zzz", ArmedFor()), "08 23:59:59.501");
+}
+
+}  // namespace
+}  // namespace chimewell::testing

@@ -123,6 +123,9 @@ TEST(SpeechSetupTest, AMissingVoiceIsReportedOnceAndNothingSpeaks) {
 TEST(SpeechSetupTest, LongTextIsCutIntoLinesAtPunctuation) {
   EXPECT_EQ(SplitForOpenJTalk("一行目\n二行目"), std::vector<std::string>{"一行目 二行目"});
   EXPECT_TRUE(SplitForOpenJTalk(" \r\n ").empty());
+  EXPECT_TRUE(SplitForOpenJTalk("\u3000").empty());  // the start-up greeting says nothing
+  EXPECT_TRUE(SplitForOpenJTalk("「。、」！").empty());
+  EXPECT_EQ(SplitForOpenJTalk("\u3000あ"), std::vector<std::string>{"\u3000あ"});
   std::string text;
   for (int i = 0; i < 100; ++i) text += "今日は晴れです。";  // 24 bytes each
   const auto pieces = SplitForOpenJTalk(text, 100);

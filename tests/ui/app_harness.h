@@ -15,37 +15,13 @@
 #include "platform/timer.h"
 #include "platform/ui_thread.h"
 #include "support/fake_clock.h"
+#include "support/fake_shell.h"
+#include "support/fake_timer.h"
 #include "support/temp_dir.h"
 #include "ui/main_form.h"
 #include "ui/qt_font_catalog.h"
 
 namespace chimewell::testing {
-
-class ManualTimer final : public Timer {
- public:
-  void Arm(int ms) override {
-    armed_ = ms;
-    enabled_ = true;
-  }
-  void Disable() override { enabled_ = false; }
-  bool Enabled() const override { return enabled_; }
-  int ArmedMs() const { return armed_; }
-  void FireNow() {
-    enabled_ = false;
-    Fire();
-  }
-
- private:
-  bool enabled_ = false;
-  int armed_ = 0;
-};
-
-class RecordingShell final : public Shell {
- public:
-  void OpenUrl(const std::string& url) override { opened.push_back(url); }
-  std::optional<std::string> ComputerName(size_t) const override { return "clockhost"; }
-  std::vector<std::string> opened;
-};
 
 class QuietSound final : public SoundPlayer {
  public:
@@ -105,9 +81,9 @@ struct AppHarness {
 
   TempDir dir;
   FakeClock clock;
-  ManualTimer timer;
+  FakeTimer timer;
   InlineUiThread ui;
-  RecordingShell shell;
+  FakeShell shell;
   RealFileSystem files;
   QuietSound sound;
   QuietSpeech speech;

@@ -43,7 +43,7 @@ TEST(MainFormTest, StartUpStagesLayTheWindowOutAndSwapTheAboutBoxForTheStatusLin
   EXPECT_EQ(h.form.pos(), QPoint(245, 106));
   EXPECT_EQ(h.form.size(), QSize(391, 287));
   EXPECT_EQ(h.form.Image1().geometry(), h.form.rect());
-  EXPECT_EQ(h.timer.ArmedMs(), 1500);
+  EXPECT_EQ(h.timer.Interval(), 1500);
 
   h.timer.FireNow();
   EXPECT_FALSE(h.form.About().isVisibleTo(&h.form));
@@ -54,7 +54,7 @@ TEST(MainFormTest, StartUpStagesLayTheWindowOutAndSwapTheAboutBoxForTheStatusLin
   EXPECT_EQ(h.form.StatusLabel().text().toStdString(), " スケジュールはセットされていません");
   EXPECT_EQ(h.form.StatusLabel().geometry().bottom(), h.form.rect().bottom());
   // The window shows, so the tick re-arms for 1 ms after the next full second (at 09:05:07.000).
-  EXPECT_EQ(h.timer.ArmedMs(), 1001);
+  EXPECT_EQ(h.timer.Interval(), 1001);
 }
 
 TEST(MainFormTest, MenuCarriesTheCaptionsAndFollowsTheCheckMarks) {
@@ -156,7 +156,7 @@ TEST(MainFormTest, DoubleClickAndAuthorLinkReachTheCommandHandler) {
   QMouseEvent up(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
                  Qt::NoButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&h.form.About().CopyrightLabel(), &up);
-  EXPECT_EQ(h.shell.opened, (std::vector<std::string>{"http://clockhost:8080/",
+  EXPECT_EQ(h.shell.opened, (std::vector<std::string>{"http://desk:8080/",
                                                       "https://example.org/author"}));
   EXPECT_TRUE(h.form.About().CopyrightLabel().font().underline());
 }

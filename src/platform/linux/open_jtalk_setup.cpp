@@ -64,6 +64,25 @@ std::string FindVoice() {
 
 bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
+// True when `piece` holds something to say: Open JTalk makes no sound (and reports failure) for
+// text of blanks and punctuation only, such as the ideographic space spoken at start-up.
+bool HasSpeakableText(std::string_view piece) {
+  static constexpr std::string_view kSilent[] = {" ", "\u3000", "。", "、", "・", "…", "！", "？",
+                                                 "!", "?", ".", ",", "「", "」", "『", "』"};
+  while (!piece.empty()) {
+    bool skipped = false;
+    for (const std::string_view mark : kSilent) {
+      if (piece.starts_with(mark)) {
+        piece.remove_prefix(mark.size());
+        skipped = true;
+        break;
+      }
+    }
+    if (!skipped) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 OpenJTalkSetup FindOpenJTalk(OpenJTalkSetup given, std::string* missing) {
@@ -116,7 +135,7 @@ std::vector<std::string> SplitForOpenJTalk(const std::string& text, size_t max_b
       }
     }
     std::string piece = flat.substr(start, end - start);
-    if (piece.find_first_not_of(' ') != std::string::npos) pieces.push_back(std::move(piece));
+    if (HasSpeakableText(piece)) pieces.push_back(std::move(piece));
     start = end;
   }
   return pieces;
