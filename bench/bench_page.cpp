@@ -2,8 +2,8 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/file_system.h"
-#include "webpage/page_option_lists.h"
-#include "webpage/page_values.h"
+#include "web/page_option_lists.h"
+#include "web/page_values.h"
 
 namespace chimewell {
 namespace {
@@ -15,7 +15,7 @@ struct Fixture {
     for (int i = 0; i < 40; ++i)
       schedule.push_back("Time \"[hour][min]\" At " + std::to_string(i % 24) + ":00");
     for (int i = 0; i < 120; ++i)
-      fonts.push_back({"Font Family " + std::to_string(i), kScalableFont});
+      fonts.push_back({"Font Family " + std::to_string(i), kOutlineFontType});
     jiho.LastFolder.fill("/home/user/voices/set");
     date_fonts = BuildFontOptions(fonts, "Font Family 3");
     digit_fonts = BuildFontOptions(fonts, "Font Family 7");

@@ -29,6 +29,7 @@
 #include "ui/qt_ui_thread.h"
 #include "ui/termination_signals.h"
 #include "version.h"
+#include "web/web_config_server.h"
 
 namespace {
 
@@ -104,8 +105,10 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
   OpenJTalkSpeech speech(mixer, report);
   FluidSynthMidi midi(mixer, ReadStartupSettings(paths->settings).config.SoundFont);
   TMainForm form(headless);
+  WebConfigServer server(ui, PageServices{fonts, files, clock, speech});
   Application app(AppDependencies{clock, timer, ui, shell, files, sound, speech, midi, fonts, form,
-                                  nullptr, *paths});
+                                  &server, *paths});
+  server.Attach(app);
   running_app = &app;
   form.Attach(app);
 
@@ -125,6 +128,7 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
   std::cout << "Configuration page: " << app.ConfigPageAddress() << std::endl;
   const int status = QApplication::exec();
   app.CloseMainWindow();  // nothing happens when the window closed already
+  server.Stop();
   running_app = nullptr;
   return status;
 }

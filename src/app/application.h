@@ -44,7 +44,7 @@ struct AppDependencies {
   MidiLibrary& midi;
   const FontCatalog& fonts;
   AppView& view;
-  ConfigServer* server;  // none until the web configuration is built in
+  ConfigServer* server;  // none: the program runs without its configuration page
   AppPaths paths;
 };
 
@@ -86,6 +86,10 @@ class Application final : private TimeSignalOutput {
   void DirectSS1AudioStop();
   // The configuration page asks the next tick to close the program.
   void RequestExit() { exit_requested_ = 1; }
+  // The configuration page changed the menu's check marks; the window shows them anew.
+  void MenuChanged() { deps_.view.MenuStateChanged(); }
+  // Lets the timer run the tick `delay_ms` from now, as a timer-driven run.
+  void ArmTick(int delay_ms);
 
   // ---- state the window and the configuration page read ----
   const MenuState& Menu() const { return menu_; }

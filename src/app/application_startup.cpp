@@ -49,6 +49,7 @@ void Application::Timer1PreTimer() {
   if (config_.IconicStart) deps_.view.HideWindow();
   deps_.timer.SetHandler([this] { Timer1Timer(true); });
   running_ = true;
+  if (deps_.server != nullptr) deps_.server->BuildPageCache();
   StartServer();
   deps_.view.SetPortEditText(std::to_string(app_.PortNumber));
   deps_.speech.SpeakText(texts::kIdeographicSpace);
@@ -58,6 +59,8 @@ void Application::Timer1PreTimer() {
   deps_.view.SetAboutPanel(false, true);
   deps_.view.SetStatusVisible(true);
 }
+
+void Application::ArmTick(int delay_ms) { deps_.timer.Arm(delay_ms); }
 
 bool Application::StartServer() {
   if (deps_.server == nullptr) {

@@ -5,7 +5,7 @@
 #include "web/form_fields.h"
 #include "web/form_texts.h"
 #include "web/param_decoding.h"
-#include "webpage/colour_table.h"
+#include "web/colour_table.h"
 
 namespace chimewell {
 namespace {

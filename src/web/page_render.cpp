@@ -1,9 +1,9 @@
-#include "webpage/page_render.h"
+#include "web/page_render.h"
 
 #include "core/text_encoding.h"
 #include "platform/file_system.h"
-#include "webpage/page_piece_table.h"
-#include "webpage/page_texts.h"
+#include "web/page_piece_table.h"
+#include "web/page_texts.h"
 
 namespace chimewell {
 namespace {

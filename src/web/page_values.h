@@ -18,8 +18,8 @@
 
 #include "core/datetime.h"
 #include "core/settings.h"
-#include "webpage/colour_grids.h"
-#include "webpage/page_render.h"
+#include "web/colour_grids.h"
+#include "web/page_render.h"
 
 namespace chimewell {
 

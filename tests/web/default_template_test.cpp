@@ -5,8 +5,8 @@
 #include <regex>
 
 #include "platform/file_system.h"
-#include "webpage/page_option_lists.h"
-#include "webpage/page_values.h"
+#include "web/page_option_lists.h"
+#include "web/page_values.h"
 
 namespace chimewell {
 namespace {
@@ -32,9 +32,9 @@ class DefaultTemplate : public ::testing::Test {
                 "Speak \"おはようございます\" At 7:30 Repeat 2 Every 月 火 水 木 金",
                 "Speak \"[hour]時[min]分\" ALL 0 30 from 8:00 to 22:00"};
     clock.DateName = "Noto Sans CJK JP";
-    fonts = {{"DejaVu Sans", kScalableFont},
-             {"Noto Sans CJK JP", kScalableFont},
-             {"Fixed", kRasterFont}};
+    fonts = {{"DejaVu Sans", kOutlineFontType},
+             {"Noto Sans CJK JP", kOutlineFontType},
+             {"Fixed", kRasterFontType}};
   }
 
   ReplacementList AllValues(std::vector<PageSection> open, std::string_view error_text = "",

@@ -1,9 +1,9 @@
-#include "webpage/page_values.h"
+#include "web/page_values.h"
 
 #include <gtest/gtest.h>
 
 #include "core/html_escape.h"
-#include "webpage/page_option_lists.h"
+#include "web/page_option_lists.h"
 
 namespace chimewell {
 namespace {
@@ -170,7 +170,7 @@ TEST_F(PageValues, ControlStateOfCountPauseAndMute) {
 
 TEST(FontOptions, MarksOnlyTheExactNameAndShowsTheType) {
   const std::vector<FontFamily> families = {
-      {"arial", kScalableFont}, {"Arial", kScalableFont}, {"Fixed", kRasterFont}};
+      {"arial", kOutlineFontType}, {"Arial", kOutlineFontType}, {"Fixed", kRasterFontType}};
   EXPECT_EQ(BuildFontOptions(families, "Arial"),
             "<OPTION value=\"arial\">arial(type:4)</OPTION>\r\n"
             "<OPTION value=\"Arial\" SELECTED>Arial(type:4)</OPTION>\r\n"

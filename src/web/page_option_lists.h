@@ -7,16 +7,12 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "platform/font_catalog.h"
 
 namespace chimewell {
 
-// Font-type bits shown beside each family, as the clock face's font catalogue reports them.
-enum FontTypeBit : int { kRasterFont = 1, kDeviceFont = 2, kScalableFont = 4 };
-
-struct FontFamily {
-  std::string name;
-  int type = kScalableFont;
-};
+// A family as the font catalogue reports it; the type bits are shown beside its name.
+using FontFamily = FontFamilyInfo;
 
 // One <OPTION> per family in the given order; the family named exactly `current` is SELECTED.
 std::string BuildFontOptions(const std::vector<FontFamily>& families, std::string_view current);

@@ -1,4 +1,4 @@
-#include "webpage/page_piece_table.h"
+#include "web/page_piece_table.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "webpage/page_option_lists.h"
+#include "web/page_option_lists.h"
 
 #include "core/html_escape.h"
 

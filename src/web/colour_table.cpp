@@ -1,4 +1,4 @@
-#include "webpage/colour_table.h"
+#include "web/colour_table.h"
 
 namespace chimewell {
 namespace {

@@ -1,12 +1,12 @@
-#include "webpage/page_values.h"
+#include "web/page_values.h"
 
 #include <array>
 #include <filesystem>
 
-#include "webpage/colour_table.h"
+#include "web/colour_table.h"
 #include "core/html_escape.h"
-#include "webpage/page_option_lists.h"
-#include "webpage/page_texts.h"
+#include "web/page_option_lists.h"
+#include "web/page_texts.h"
 
 namespace chimewell {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "webpage/colour_grids.h"
-#include "webpage/colour_table.h"
+#include "web/colour_grids.h"
+#include "web/colour_table.h"
 
 namespace chimewell {
 namespace {

@@ -1,6 +1,6 @@
-#include "webpage/colour_grids.h"
+#include "web/colour_grids.h"
 
-#include "webpage/colour_table.h"
+#include "web/colour_table.h"
 
 namespace chimewell {
 namespace {

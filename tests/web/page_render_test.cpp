@@ -1,4 +1,4 @@
-#include "webpage/page_render.h"
+#include "web/page_render.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,25 @@
+#include "web/base_form.h"
+
+#include <algorithm>
+
+#include "app/application.h"
+#include "core/settings_store.h"
+
+namespace chimewell {
+
+bool HandleBaseForm(RequestContext& ctx) {
+  if (!ctx.Has("BASESET")) return false;
+  ConfigSettings& config = ctx.app.Config();
+  config.SpeakOffset = std::clamp(ctx.IntParam("SPEAKOFFSET", 0), 0, 10000);
+  const int double_click = ctx.IntParam("TTRAY", -1);
+  config.DoubleClick = double_click >= 0 && double_click <= 2 ? double_click : 0;
+  config.DefaultVolume = std::clamp(ctx.IntParam("MIDIVOLUME", 80), 10, 100);
+  config.BackVolume = std::clamp(ctx.IntParam("MIDIBACK", 30), 0, 100);
+  config.IconicStart = ctx.Param("ICONICSTART") == "1";
+  config.LipsView = ctx.Param("LIPSVIEW") == "1";
+  WriteConfigSettings(ctx.app.Paths().settings, config);
+  ctx.open_section = PageSection::kBase;
+  return true;
+}
+
+}  // namespace chimewell

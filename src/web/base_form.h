@@ -1,0 +1,11 @@
+#pragma once
+// The base settings form (marker BASESET): speaking offset, double-click action, volumes,
+// start minimised and the speaking face.
+#include "web/request_context.h"
+
+namespace chimewell {
+
+// Clamps the values into range, applies them at once and writes [Config]. Reports no problems.
+bool HandleBaseForm(RequestContext& ctx);
+
+}  // namespace chimewell

@@ -1,0 +1,59 @@
+#pragma once
+// One request to the configuration page as the form handlers see it: the request, the
+// application it changes, and what the handlers collect for the page.
+//
+// A form handler has the shape `bool HandleXxxForm(RequestContext&)`: it returns false at once
+// when its marker field is absent, otherwise it applies the form and returns true. The request
+// handler calls them in dispatch order and stops at the first that returns true.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/ini_file.h"
+#include "web/http_request_info.h"
+#include "web/page_cache.h"
+#include "web/page_render.h"
+#include "web/page_values.h"
+#include "web/param_decoding.h"
+
+namespace chimewell {
+
+class Application;
+class Clock;
+class FileSystem;
+class FontCatalog;
+
+struct RequestContext {
+  RequestContext(Application& app, const HttpRequestInfo& request, PageCache& page,
+                 const FontCatalog& fonts, const FileSystem& files, const Clock& clock)
+      : app(app), request(request), page(page), fonts(fonts), files(files), clock(clock) {}
+
+  // What the handlers work on; all of it outlives the request. Handlers run on the UI thread.
+  Application& app;
+  const HttpRequestInfo& request;
+  PageCache& page;  // the clock-face form rebuilds a font list here when that font changed
+  const FontCatalog& fonts;
+  const FileSystem& files;
+  const Clock& clock;
+
+  // Problems found, as an HTML fragment whose lines end in "<BR>" CR LF; a user's text in it
+  // must be escaped. Non-empty means the page gets the red block, and the text is logged,
+  // shown in the panel and spoken up to its first line end.
+  std::string error_text;
+  // The page section whose form was submitted; opened on the page. At most one.
+  std::optional<PageSection> open_section;
+  // Placeholder lines a handler wants applied before the page's standard values (the first
+  // line for a placeholder wins).
+  ReplacementList extras;
+
+  // The parameter's value; empty when absent or sent empty (the two mean the same).
+  std::string Param(std::string_view name) const { return GetParam(request.ParamList, name); }
+  // Whether the parameter was sent with a non-empty value: how a form's marker is recognised.
+  bool Has(std::string_view name) const { return !Param(name).empty(); }
+  // The parameter as a whole number, or `fallback` when it is absent or not one.
+  int IntParam(std::string_view name, int fallback) const {
+    return ParseIniInteger(Param(name)).value_or(fallback);
+  }
+};
+
+}  // namespace chimewell

@@ -1,0 +1,200 @@
+#include "web/request_handler.h"
+
+#include <initializer_list>
+
+#include "app/application.h"
+#include "core/settings_store.h"
+#include "platform/clock.h"
+#include "platform/speech_control.h"
+#include "web/base_form.h"
+#include "web/control_commands.h"
+#include "web/error_text.h"
+#include "web/handler_texts.h"
+#include "web/jiho_form.h"
+#include "web/text_util.h"
+
+namespace chimewell {
+namespace {
+
+constexpr std::string_view kSecFetchSite = "sec-fetch-site";
+constexpr std::string_view kCrossSite = "cross-site";
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::string_view Trim(std::string_view text) { return TrimBlanksAndControls(text); }
+
+// Dispatch case 1: the add form sent without anything to add.
+bool HandleEmptyScheduleAdd(RequestContext& ctx) {
+  if (!ctx.Has("SCHEADD") || !Trim(ctx.Param("SCHEARG")).empty()) return false;
+  ctx.error_text = handler_texts::kScheduleArgMissing;
+  ctx.open_section = PageSection::kSchedule;
+  return true;
+}
+
+// Until the schedule forms, the clock-face form and the test commands are built in, their
+// markers still take the request (so no later form runs in their place) and open their
+// section, but change nothing.
+bool PendingForm(RequestContext& ctx, std::initializer_list<std::string_view> markers,
+                 PageSection section) {
+  for (std::string_view marker : markers) {
+    if (ctx.Has(marker)) {
+      ctx.open_section = section;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Dispatch case 6: the control and test commands, which open the test section.
+bool HandleCommand(RequestContext& ctx) {
+  const bool handled =
+      HandleControlCommand(ctx) ||
+      // >>> Test commands (JIHOTEST, MSGTEST, WAVETEST, MIDITEST): HandleTestCommand(ctx)
+      PendingForm(ctx, {"JIHOTEST", "MSGTEST", "WAVETEST", "MIDITEST"}, PageSection::kTest) ||
+      HandleExitCommand(ctx);
+  if (handled) ctx.open_section = PageSection::kTest;
+  return handled;
+}
+
+}  // namespace
+
+bool IsCrossSiteRequest(const HttpRequestInfo& request) {
+  for (const std::string& line : request.Header) {
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    if (EqualsIgnoringCase(Trim(std::string_view(line).substr(0, colon)), kSecFetchSite) &&
+        EqualsIgnoringCase(Trim(std::string_view(line).substr(colon + 1)), kCrossSite)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+RequestHandler::RequestHandler(Application& app, PageServices services)
+    : app_(app), services_(services) {}
+
+void RequestHandler::BuildPageCache() {
+  const ClockSettings& clock = app_.ClockFace();
+  page_ = chimewell::BuildPageCache(services_.fonts, clock.DateName, clock.DigitName);
+}
+
+void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
+                                             HttpResponseInfo& response) {
+  if (request.Document != "/") {
+    response.BodyText = handler_texts::kOtherPagePage;
+    return;
+  }
+  if (app_.DebugMode()) LogRequest(request);
+
+  RequestContext ctx{app_, request, page_, services_.fonts, services_.files, services_.clock};
+  try {
+    // Once exit was asked for, the program is ending: nothing more is applied. A page from
+    // another site may look, but not change anything.
+    if (!app_.ExitRequested() && !IsCrossSiteRequest(request)) Dispatch(ctx);
+    ReportErrors(ctx);
+    response.BodyText = RenderConfigPage(ctx);
+  } catch (...) {
+    RearmTick();
+    throw;
+  }
+  RearmTick();
+}
+
+void RequestHandler::LogRequest(const HttpRequestInfo& request) {
+  Log& log = app_.Logs();
+  log.AddRawLine("command " + request.Command);
+  for (const std::string& line : request.ParamList) log.AddRawLine("param:" + line);
+}
+
+void RequestHandler::Dispatch(RequestContext& ctx) {
+  // The first form whose marker is present is applied; the others are not looked at.
+  HandleEmptyScheduleAdd(ctx) ||
+      // >>> Schedule forms (SCHESET, SCHEADD): HandleScheduleForm(ctx)
+      PendingForm(ctx, {"SCHESET", "SCHEADD"}, PageSection::kSchedule) || HandleBaseForm(ctx) ||
+      HandleJihoForm(ctx) ||
+      // >>> Clock-face form (DIGISET): HandleClockForm(ctx)
+      PendingForm(ctx, {"DIGISET"}, PageSection::kDigi) || HandleCommand(ctx);
+}
+
+void RequestHandler::ReportErrors(const RequestContext& ctx) {
+  if (ctx.error_text.empty()) return;
+  app_.AddLogLine(ctx.error_text);
+  const std::string panel_text = PanelErrorText(ctx.error_text);
+  app_.ShowPanelMessage(panel_text);
+  services_.speech.SpeakText(SpokenErrorText(panel_text));
+}
+
+std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
+  Application& app = app_;
+  const HttpRequestInfo& request = ctx.request;
+  ReplacementList list;
+  if (ctx.open_section) AddSectionOpen(list, *ctx.open_section);
+  for (const std::string& line : ctx.extras.Lines()) list.AddLine(line);
+
+  // The recent folders are read from the file at every request, and the other [Jiho] values
+  // with them: the file is what the time-signal form last saved.
+  const JihoSettings jiho = ReadJihoSettings(app.Paths().settings);
+  const std::string document_url = DocumentUrl(app.Paths().user_guide);
+  const PageSettingsValues settings{app.Config(),
+                                    jiho,
+                                    app.ClockFace(),
+                                    app.ScheduleLines(),
+                                    app.VersionText(),
+                                    document_url,
+                                    page_.date_font_options,
+                                    page_.digit_font_options,
+                                    page_.colour_grids,
+                                    app.FaceState().DebugGrid,
+                                    app.Menu().CountInterval(),
+                                    app.Menu().Paused(),
+                                    app.Menu().Muted()};
+
+  // The test fields show what was sent, so the user can try again with a small change.
+  const auto sent = [&](std::string_view marker,
+                        std::string_view field) -> std::optional<std::string> {
+    if (!ctx.Has(marker)) return std::nullopt;
+    return ctx.Param(field);
+  };
+  const std::optional<std::string> jiho_str = sent("JIHOTEST", "JIHOSTR");
+  const std::optional<std::string> msg_str = sent("MSGTEST", "MSGSTR");
+  const std::optional<std::string> wave_file = sent("WAVEFILE", "WAVEFILE");
+  const std::optional<std::string> midi_file = sent("MIDIFILE", "MIDIFILE");
+  const auto view = [](const std::optional<std::string>& text) {
+    return text ? std::optional<std::string_view>(*text) : std::nullopt;
+  };
+  const TestFieldValues tests{app.TimeSignalData().Settings().TimeSignalFormat,
+                              services_.clock.Now(),
+                              view(jiho_str),
+                              view(msg_str),
+                              view(wave_file),
+                              view(midi_file)};
+
+  const std::vector<std::string> log_lines =
+      app.DebugMode() ? app.Logs().Lines() : std::vector<std::string>{};
+  const DebugInfo debug{request.Command, request.Document, request.Header, request.UnparsedParams,
+                        log_lines};
+  AppendPageValues(list, ctx.error_text, settings, tests, app.DebugMode() ? &debug : nullptr);
+  return RenderPage(services_.files, app.Paths().page_template, list);
+}
+
+void RequestHandler::RearmTick() {
+  Application& app = app_;
+  // A pause leaves the tick stopped, whether it came from the menu or from the page.
+  if (!app.Running() || app.Menu().Paused()) return;
+  if (app.ExitRequested()) {
+    app.ArmTick(kExitTickDelayMs);
+    return;
+  }
+  // A direct run fires nothing but re-arms for the next due moment, so a request never
+  // postpones an announcement.
+  app.Timer1Timer(false);
+}
+
+}  // namespace chimewell

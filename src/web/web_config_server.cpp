@@ -1,0 +1,81 @@
+#include "web/web_config_server.h"
+
+#include <stdexcept>
+
+namespace chimewell {
+namespace {
+
+constexpr const char* kServerStopping = "The server is stopping.";
+constexpr const char* kNoPortText = "Could not bind socket. The port number is out of range.";
+constexpr int kMaxTcpPort = 65535;
+
+std::shared_ptr<UiHandOff> ClosedHandOff(UiThread& ui) {
+  auto hand_off = std::make_shared<UiHandOff>(ui);
+  hand_off->Close();
+  return hand_off;
+}
+
+}  // namespace
+
+WebConfigServer::WebConfigServer(UiThread& ui, PageServices services, HttpLimits limits)
+    : ui_(ui),
+      services_(services),
+      hand_off_(ClosedHandOff(ui)),
+      server_([this](const HttpRequestInfo& request,
+                     HttpResponseInfo& response) { Serve(request, response); },
+              limits) {}
+
+WebConfigServer::~WebConfigServer() { Stop(); }
+
+void WebConfigServer::Attach(Application& app) {
+  handler_ = std::make_unique<RequestHandler>(app, services_);
+}
+
+bool WebConfigServer::Listen(int port, std::string& error) {
+  Stop();
+  if (port < 0 || port > kMaxTcpPort) {
+    error = kNoPortText;
+    return false;
+  }
+  {
+    // Open before the first connection can be accepted.
+    const std::lock_guard lock(mutex_);
+    hand_off_ = std::make_shared<UiHandOff>(ui_);
+  }
+  server_.SetErrorCallback([&error](const std::string& reason) { error = reason; });
+  const bool started = server_.Start(static_cast<uint16_t>(port));
+  server_.SetErrorCallback(nullptr);
+  if (!started) CurrentHandOff()->Close();
+  return started;
+}
+
+void WebConfigServer::Stop() {
+  // First release the requests that wait for the UI thread: this may be the UI thread, and
+  // the server's stop waits for its connections to end.
+  CurrentHandOff()->Close();
+  server_.Stop();
+}
+
+void WebConfigServer::BuildPageCache() {
+  if (handler_) handler_->BuildPageCache();
+}
+
+int WebConfigServer::Port() const { return server_.Port(); }
+
+std::shared_ptr<UiHandOff> WebConfigServer::CurrentHandOff() const {
+  const std::lock_guard lock(mutex_);
+  return hand_off_;
+}
+
+void WebConfigServer::Serve(const HttpRequestInfo& request, HttpResponseInfo& response) {
+  try {
+    CurrentHandOff()->Run([&] {
+      if (!handler_) throw std::runtime_error(kServerStopping);
+      handler_->IdHTTPServer1CommandGet(request, response);
+    });
+  } catch (const HandOffClosed&) {
+    throw std::runtime_error(kServerStopping);
+  }
+}
+
+}  // namespace chimewell
