@@ -2,10 +2,14 @@
 
 #include <array>
 
+#include "app/application.h"
+#include "core/settings_store.h"
+#include "display/clock_face.h"
+#include "web/colour_table.h"
 #include "web/form_fields.h"
 #include "web/form_texts.h"
+#include "web/page_cache.h"
 #include "web/param_decoding.h"
-#include "web/colour_table.h"
 
 namespace chimewell {
 namespace {
@@ -137,6 +141,29 @@ ClockFormResult ReadClockForm(const std::vector<std::string>& params,
     if (IsPresent(params, kStyleFields[bit])) s.FontStyles |= static_cast<uint8_t>(1u << bit);
   }
   return result;
+}
+
+bool HandleClockForm(RequestContext& ctx) {
+  if (!ctx.Has("DIGISET")) return false;
+  Application& app = ctx.app;
+  const ClockFormResult form = ReadClockForm(ctx.request.ParamList, app.ClockFace());
+  ctx.error_text = form.problems;
+  if (form.problems.empty()) {
+    ClockFaceState& face = app.FaceState();
+    face.DebugGrid = form.debug_grid;
+    if (form.date_font_changed) {
+      ctx.page.date_font_options = BuildFontOptionList(ctx.fonts, form.settings.DateName);
+    }
+    if (form.digit_font_changed) {
+      ctx.page.digit_font_options = BuildFontOptionList(ctx.fonts, form.settings.DigitName);
+    }
+    app.ClockFace() = form.settings;
+    LookUpFaceCharsets(ctx.fonts, app.ClockFace(), face);
+    WriteClockSettings(app.Paths().settings, app.ClockFace());
+  }
+  app.FaceState().FullRedrawPending = true;
+  ctx.open_section = PageSection::kDigi;
+  return true;
 }
 
 }  // namespace chimewell

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/application.h"
 #include "core/atomic_file.h"
 #include "core/text_encoding.h"
 #include "web/form_fields.h"
@@ -95,6 +96,30 @@ std::string ScheduleFileText(const std::vector<std::string>& lines) {
 
 void SaveScheduleFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
   ReplaceFile(path, ScheduleFileText(lines));
+}
+
+bool HandleScheduleForm(RequestContext& ctx) {
+  const std::vector<std::string>& params = ctx.request.ParamList;
+  const ScheduleFormKind kind = ChooseScheduleForm(params);
+  if (kind == ScheduleFormKind::kNone) return false;
+
+  Application& app = ctx.app;
+  if (kind == ScheduleFormKind::kAddLine) {
+    app.ScheduleLines().push_back(BuildScheduleLine(params));
+  } else {
+    app.ScheduleLines() = ScriptTextLines(ctx.Param("CONTENTS"));
+  }
+  app.PM_MenuClick(MenuItem::PM_Clear);
+  if (app.ReloadSchedule()) {
+    // The new entries are live already; they get their next times even if saving fails.
+    app.SetRecomputeFlag(1);
+    SaveScheduleFile(app.Paths().schedule, app.ScheduleLines());
+  } else {
+    // The submitted text stays on the page for correction; the file keeps the last good one.
+    ctx.error_text = form_texts::kScriptHasErrors;
+  }
+  ctx.open_section = PageSection::kSchedule;
+  return true;
 }
 
 }  // namespace chimewell

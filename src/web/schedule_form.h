@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "web/request_context.h"
+
 namespace chimewell {
 
 // Which schedule form a request carries, if any. (An SCHEADD whose SCHEARG is blank has been
@@ -32,5 +34,10 @@ std::string ScheduleFileText(const std::vector<std::string>& lines);
 
 // Replaces the schedule file in one step; throws FileWriteError (the old file then stays whole).
 void SaveScheduleFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+// The schedule forms step of the request handler: edits the script, clears all playback,
+// reloads the entries, and saves the file when every line parsed. False without SCHEADD or
+// SCHESET; a failed save throws FileWriteError.
+bool HandleScheduleForm(RequestContext& ctx);
 
 }  // namespace chimewell

@@ -1,6 +1,11 @@
 #include "web/test_commands.h"
 
+#include "app/application.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "playback/firing.h"
 #include "web/form_fields.h"
+#include "web/form_texts.h"
 #include "web/param_decoding.h"
 
 namespace chimewell {
@@ -48,6 +53,54 @@ TSchedule TestFileEntry(const std::string& path, TCommandType kind, int volume) 
   entry.RepeatCount = 1;
   entry.Volume = volume;
   return entry;
+}
+
+namespace {
+
+// Plays the file named by `field` once, as a due schedule entry of `kind` would.
+void PlayTestFile(RequestContext& ctx, std::string_view field, TCommandType kind) {
+  const std::string path = ctx.Param(field);
+  if (!ctx.files.FileExists(path)) {
+    ctx.error_text = form_texts::kNoSuchFile;
+    return;
+  }
+  Application& app = ctx.app;
+  const TSchedule entry = TestFileEntry(path, kind, app.Config().DefaultVolume);
+  if (kind == ctWave) {
+    FireWave(app.PlaybackData(), entry, ctx.clock.Now());
+  } else {
+    FireMidi(app.PlaybackData(), entry, ctx.clock.Now());
+  }
+}
+
+}  // namespace
+
+bool HandleTestCommand(RequestContext& ctx) {
+  const std::vector<std::string>& params = ctx.request.ParamList;
+  Application& app = ctx.app;
+  switch (ChooseTestCommand(params)) {
+    case TestCommand::kNone:
+      return false;
+    case TestCommand::kTimeSignal:
+    case TestCommand::kMessage: {
+      const TDateTime moment = ParseTestMoment(params);
+      if (moment <= 0) {
+        ctx.error_text = form_texts::kBadTestMoment;
+      } else if (ctx.Has("JIHOTEST")) {
+        app.PlayTimeSignal(ctx.Param("JIHOSTR"), 1, moment);
+      } else {
+        SpeakNow(app.PlaybackData(), ctx.Param("MSGSTR"), app.Config().DefaultVolume, 1, moment);
+      }
+      break;
+    }
+    case TestCommand::kWave:
+      PlayTestFile(ctx, "WAVEFILE", ctWave);
+      break;
+    case TestCommand::kMidi:
+      PlayTestFile(ctx, "MIDIFILE", ctMidi);
+      break;
+  }
+  return true;
 }
 
 }  // namespace chimewell

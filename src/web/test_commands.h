@@ -7,6 +7,7 @@
 
 #include "core/datetime.h"
 #include "schedule/schedule_entry.h"
+#include "web/request_context.h"
 
 namespace chimewell {
 
@@ -24,5 +25,9 @@ TestCommand ChooseTestCommand(const std::vector<std::string>& params);
 // A one-shot entry that plays `path` once at `volume`, as a due schedule entry of `kind`
 // (ctWave or ctMidi) would.
 TSchedule TestFileEntry(const std::string& path, TCommandType kind, int volume);
+
+// The test commands step of the request handler: announces, speaks or plays what the test
+// asks for, or reports why it cannot. False when none of the four markers is present.
+bool HandleTestCommand(RequestContext& ctx);
 
 }  // namespace chimewell
