@@ -7,19 +7,17 @@
 #include <string_view>
 #include <vector>
 
+#include "core/atomic_file.h"
+
 namespace chimewell {
 
-// A settings file could not be written; what() is "<path> に書き込めません".
 // The integer rule of INI values (see IniFile::ReadInteger); nullopt when `text` does not convert.
 std::optional<int> ParseIniInteger(std::string_view text);
 
-class IniWriteError : public std::runtime_error {
+// A settings file could not be written; what() is "<path> に書き込めません".
+class IniWriteError : public FileWriteError {
  public:
   explicit IniWriteError(const std::filesystem::path& path);
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
 };
 
 // One INI file, read whole when constructed. Reads answer from that copy; writes change the

@@ -1,16 +1,17 @@
 #include "web/request_handler.h"
 
-#include <initializer_list>
-
 #include "app/application.h"
 #include "core/settings_store.h"
 #include "platform/clock.h"
 #include "platform/speech_control.h"
 #include "web/base_form.h"
+#include "web/clock_form.h"
 #include "web/control_commands.h"
 #include "web/error_text.h"
 #include "web/handler_texts.h"
 #include "web/jiho_form.h"
+#include "web/schedule_form.h"
+#include "web/test_commands.h"
 #include "web/text_util.h"
 
 namespace chimewell {
@@ -38,27 +39,10 @@ bool HandleEmptyScheduleAdd(RequestContext& ctx) {
   return true;
 }
 
-// Until the schedule forms, the clock-face form and the test commands are built in, their
-// markers still take the request (so no later form runs in their place) and open their
-// section, but change nothing.
-bool PendingForm(RequestContext& ctx, std::initializer_list<std::string_view> markers,
-                 PageSection section) {
-  for (std::string_view marker : markers) {
-    if (ctx.Has(marker)) {
-      ctx.open_section = section;
-      return true;
-    }
-  }
-  return false;
-}
-
 // Dispatch case 6: the control and test commands, which open the test section.
 bool HandleCommand(RequestContext& ctx) {
   const bool handled =
-      HandleControlCommand(ctx) ||
-      // >>> Test commands (JIHOTEST, MSGTEST, WAVETEST, MIDITEST): HandleTestCommand(ctx)
-      PendingForm(ctx, {"JIHOTEST", "MSGTEST", "WAVETEST", "MIDITEST"}, PageSection::kTest) ||
-      HandleExitCommand(ctx);
+      HandleControlCommand(ctx) || HandleTestCommand(ctx) || HandleExitCommand(ctx);
   if (handled) ctx.open_section = PageSection::kTest;
   return handled;
 }
@@ -115,12 +99,8 @@ void RequestHandler::LogRequest(const HttpRequestInfo& request) {
 
 void RequestHandler::Dispatch(RequestContext& ctx) {
   // The first form whose marker is present is applied; the others are not looked at.
-  HandleEmptyScheduleAdd(ctx) ||
-      // >>> Schedule forms (SCHESET, SCHEADD): HandleScheduleForm(ctx)
-      PendingForm(ctx, {"SCHESET", "SCHEADD"}, PageSection::kSchedule) || HandleBaseForm(ctx) ||
-      HandleJihoForm(ctx) ||
-      // >>> Clock-face form (DIGISET): HandleClockForm(ctx)
-      PendingForm(ctx, {"DIGISET"}, PageSection::kDigi) || HandleCommand(ctx);
+  HandleEmptyScheduleAdd(ctx) || HandleScheduleForm(ctx) || HandleBaseForm(ctx) ||
+      HandleJihoForm(ctx) || HandleClockForm(ctx) || HandleCommand(ctx);
 }
 
 void RequestHandler::ReportErrors(const RequestContext& ctx) {

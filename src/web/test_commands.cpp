@@ -1,0 +1,106 @@
+#include "web/test_commands.h"
+
+#include "app/application.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "playback/firing.h"
+#include "web/form_fields.h"
+#include "web/form_texts.h"
+#include "web/param_decoding.h"
+
+namespace chimewell {
+namespace {
+
+// Splits at the first `separator`: the text before it, and the rest after it. Without the
+// separator the first part is empty and the rest is the whole text.
+std::pair<std::string_view, std::string_view> SplitAt(std::string_view text, char separator) {
+  const size_t at = text.find(separator);
+  if (at == std::string_view::npos) return {std::string_view(), text};
+  return {text.substr(0, at), text.substr(at + 1)};
+}
+
+int Part(std::string_view text) { return FormInteger(text, -1); }
+
+}  // namespace
+
+TDateTime ParseTestMoment(std::string_view date, std::string_view time) {
+  const auto [year, month_day] = SplitAt(date, '/');
+  const auto [month, day] = SplitAt(month_day, '/');
+  const auto [hour, minute_second] = SplitAt(time, ':');
+  const auto [minute, second] = SplitAt(minute_second, '.');
+  const DateTimeParts parts{Part(year),   Part(month),  Part(day), Part(hour),
+                            Part(minute), Part(second), 0};
+  return TryEncodeDateTime(parts).value_or(0.0);
+}
+
+TDateTime ParseTestMoment(const std::vector<std::string>& params) {
+  return ParseTestMoment(GetParam(params, "DATE"), GetParam(params, "TIME"));
+}
+
+TestCommand ChooseTestCommand(const std::vector<std::string>& params) {
+  if (IsPresent(params, "JIHOTEST")) return TestCommand::kTimeSignal;
+  if (IsPresent(params, "MSGTEST")) return TestCommand::kMessage;
+  if (IsPresent(params, "WAVETEST")) return TestCommand::kWave;
+  if (IsPresent(params, "MIDITEST")) return TestCommand::kMidi;
+  return TestCommand::kNone;
+}
+
+TSchedule TestFileEntry(const std::string& path, TCommandType kind, int volume) {
+  TSchedule entry;
+  entry.Msg = path;
+  entry.Cmd = kind;
+  entry.Mode = imAt;
+  entry.RepeatCount = 1;
+  entry.Volume = volume;
+  return entry;
+}
+
+namespace {
+
+// Plays the file named by `field` once, as a due schedule entry of `kind` would.
+void PlayTestFile(RequestContext& ctx, std::string_view field, TCommandType kind) {
+  const std::string path = ctx.Param(field);
+  if (!ctx.files.FileExists(path)) {
+    ctx.error_text = form_texts::kNoSuchFile;
+    return;
+  }
+  Application& app = ctx.app;
+  const TSchedule entry = TestFileEntry(path, kind, app.Config().DefaultVolume);
+  if (kind == ctWave) {
+    FireWave(app.PlaybackData(), entry, ctx.clock.Now());
+  } else {
+    FireMidi(app.PlaybackData(), entry, ctx.clock.Now());
+  }
+}
+
+}  // namespace
+
+bool HandleTestCommand(RequestContext& ctx) {
+  const std::vector<std::string>& params = ctx.request.ParamList;
+  Application& app = ctx.app;
+  switch (ChooseTestCommand(params)) {
+    case TestCommand::kNone:
+      return false;
+    case TestCommand::kTimeSignal:
+    case TestCommand::kMessage: {
+      const TDateTime moment = ParseTestMoment(params);
+      if (moment <= 0) {
+        ctx.error_text = form_texts::kBadTestMoment;
+      } else if (ctx.Has("JIHOTEST")) {
+        app.PlayTimeSignal(ctx.Param("JIHOSTR"), 1, moment);
+      } else {
+        SpeakNow(app.PlaybackData(), ctx.Param("MSGSTR"), app.Config().DefaultVolume, 1, moment);
+      }
+      break;
+    }
+    case TestCommand::kWave:
+      PlayTestFile(ctx, "WAVEFILE", ctWave);
+      break;
+    case TestCommand::kMidi:
+      PlayTestFile(ctx, "MIDIFILE", ctMidi);
+      break;
+  }
+  return true;
+}
+
+}  // namespace chimewell

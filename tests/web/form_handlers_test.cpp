@@ -1,0 +1,118 @@
+// The schedule, test and clock-face forms through the request handler, on an application
+// running on fakes with its files in a temporary folder.
+#include <gtest/gtest.h>
+
+#include "app/app_fixture.h"
+#include "core/ini_file.h"
+#include "web/request_handler.h"
+
+namespace chimewell::testing {
+namespace {
+
+class FormHandlersTest : public AppTest {
+ protected:
+  void SetUp() override {
+    WriteFile("chimewell.sch", "# old\r\n");
+    WriteFile("chimewell.html", "$!ERRORMSG!$|$!CONTSTR!$|$!MSGSTR!$|$!WAVEFILE!$");
+    Start();
+    handler = std::make_unique<RequestHandler>(*app, PageServices{fonts, files, clock, speech});
+  }
+  // The page answered to "/?<query>".
+  std::string Get(const std::string& query) {
+    HttpRequestInfo request;
+    request.Command = "GET";
+    request.Document = "/";
+    request.UnparsedParams = query;
+    request.ParamList = DecodeParams(query);
+    HttpResponseInfo response;
+    handler->IdHTTPServer1CommandGet(request, response);
+    return response.BodyText;
+  }
+  std::string Schedule() const { return ReadBytes(dir / "chimewell.sch"); }
+  int ClockKey(const char* key) const {
+    return IniFile(dir / "chimewell.ini").ReadInteger("Clock", key, -99);
+  }
+
+  std::unique_ptr<RequestHandler> handler;
+};
+
+TEST_F(FormHandlersTest, AddedLineIsLoadedAndSaved) {
+  // SCHEADD wins over SCHESET.
+  Get("SCHEADD=1&SCHESET=1&CONTENTS=x&SCHECMD=MESS&SCHEARG=%E3%81%82&SCHEINTB=AT&SCHE1HOUR=7&"
+      "SCHE1MIN=30&SCHEREPEAT=1&SCHEW2=1");
+  EXPECT_EQ(Schedule(), "# old\r\nSpeak \"あ\" At 7:30 repeat 1 every 月\r\n");
+  EXPECT_EQ(app->ScheduleData().ScheduleEntries().size(), 1u);
+  // The next times were computed afresh when the request re-armed the tick.
+  EXPECT_NE(app->ScheduleData().ScheduleEntries()[0].NextTime, 0);
+
+  // A blank argument is refused before anything changes.
+  const std::string page = Get("SCHEADD=1&SCHEARG=+++&SCHECMD=MESS");
+  EXPECT_NE(page.find("時報書式/メッセージ/ファイルが指定されていません"), std::string::npos);
+  EXPECT_EQ(app->ScheduleLines().size(), 2u);
+}
+
+TEST_F(FormHandlersTest, ReplacedScriptIsSavedOnlyWhenEveryLineParses) {
+  Get("SCHESET=1&CONTENTS=");
+  EXPECT_EQ(Schedule(), "#スケジュールの設定はありません\r\n");
+
+  Get("SCHESET=1&CONTENTS=Time+%22%5Bhour%5D%22+At+12%3A00+repeat+1%0D%0A%23+x");
+  const std::string good = "Time \"[hour]\" At 12:00 repeat 1\r\n# x\r\n";
+  EXPECT_EQ(Schedule(), good);
+
+  const std::string page =
+      Get("SCHESET=1&CONTENTS=Nonsense%0ATime+%22%5Bhour%5D%22+At+1%3A00+repeat+1");
+  EXPECT_NE(page.find("スクリプトにエラーがあります"), std::string::npos);
+  EXPECT_NE(page.find("Nonsense"), std::string::npos);  // kept on the page for correction
+  EXPECT_EQ(Schedule(), good);
+  // The good line of the faulty script is active until the next edit.
+  EXPECT_EQ(app->ScheduleData().ScheduleEntries().size(), 1u);
+}
+
+TEST_F(FormHandlersTest, FailedScheduleWriteEndsTheRequestAndKeepsTheFile) {
+  std::filesystem::remove(dir / "chimewell.sch");
+  std::filesystem::create_directory(dir / "chimewell.sch");  // cannot be replaced by a file
+  EXPECT_THROW(Get("SCHESET=1&CONTENTS=%23+new"), FileWriteError);
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "chimewell.sch"));
+}
+
+TEST_F(FormHandlersTest, ClockFormSavesGoodValuesAndReportsProblemsInOrder) {
+  const std::string form =
+      "DIGISET=1&DATEFORMAT=%5Bday%5D&DATESIZE=20&DATEX=1&DATEY=2&HHMMSIZE=70&HHMMX=3&HHMMY=4&"
+      "AMPMSIZE=22&AMPMX=5&AMPMY=6&SECSIZE=18&SECX=7&SECY=8&BACKCOLOR=ff0000&SECBOLD=1";
+  Get("DATECHECK=true&DATEFONT=&" + form);
+  EXPECT_EQ(ClockKey("BackColor"), 255);
+  EXPECT_EQ(ClockKey("DateSize"), 20);
+  EXPECT_EQ(ClockKey("SecBold"), 1);
+  EXPECT_EQ(app->ClockFace().BackColor, 255u);
+
+  const std::string page = Get("DATESIZE=0&HHMMX=-1&SECCOLOR=%23FF0000&DATECHECK=TRUE&" + form);
+  const size_t font = page.find("日付フォントの指定に問題があります");
+  const size_t position = page.find("時分位置指定がマイナスです");
+  const size_t colour = page.find("色指定に問題があります");
+  ASSERT_NE(colour, std::string::npos);
+  EXPECT_LT(font, position);
+  EXPECT_LT(position, colour);
+  EXPECT_EQ(ClockKey("DateSize"), 20);  // nothing of the bad form saved
+  EXPECT_EQ(app->ClockFace().DateSize, 20);
+}
+
+TEST_F(FormHandlersTest, TestCommandsCheckTheirInput) {
+  EXPECT_NE(
+      Get("JIHOTEST=1&DATE=2004%2F2%2F30&TIME=12%3A00.00").find("日付時刻指定に誤りがあります"),
+      std::string::npos);
+  EXPECT_NE(
+      Get("MSGTEST=1&MSGSTR=x&DATE=2004%2F1%2F5&TIME=12%3A30").find("日付時刻指定に誤りがあります"),
+      std::string::npos);
+  const std::string missing = Get("WAVETEST=1&WAVEFILE=%2Fno%2Fsuch.wav");
+  EXPECT_NE(missing.find("指定のファイルがありません"), std::string::npos);
+  EXPECT_NE(missing.find("前回のファイルは「/no/such.wav」"), std::string::npos);
+
+  // A message for a given moment is expanded for that moment and queued once.
+  const std::string page =
+      Get("MSGTEST=1&MSGSTR=%5Bhour%5D%5Bmin%5D&DATE=2004%2F01%2F05&TIME=7%3A05.00");
+  EXPECT_EQ(page.find("日付時刻指定に誤りがあります"), std::string::npos);
+  EXPECT_FALSE(LogLinesContaining("7時5分").empty());
+}
+
+}  // namespace
+}  // namespace chimewell::testing

@@ -1,0 +1,96 @@
+// The schedule forms: the lines the structured form builds, the script text split into lines,
+// and the saved file.
+#include "web/schedule_form.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <iterator>
+
+#include "core/atomic_file.h"
+#include "support/temp_dir.h"
+
+namespace chimewell {
+namespace {
+
+using Params = std::vector<std::string>;
+
+TEST(ScheduleFormTest, BuildsTheLineOfEachKindAndMode) {
+  EXPECT_EQ(
+      BuildScheduleLine({"SCHEADD=1", "SCHECMD=MESS", "SCHEARG=おはよう", "SCHEINTB=AT",
+                         "SCHE1HOUR=7", "SCHE1MIN=30", "SCHEREPEAT=1", "SCHEW2=on", "SCHEW6=on"}),
+      "Speak \"おはよう\" At 7:30 repeat 1 every 月 金");
+  EXPECT_EQ(BuildScheduleLine({"SCHECMD=JIHO", "SCHEARG=[hour][min]", "SCHEINTA=ALL",
+                               "SCHEALLMIN=30", "SCHE2HOUR=9", "SCHE2MIN=00", "SCHE3HOUR=17",
+                               "SCHE3MIN=00", "SCHEREPEAT=1"}),
+            "Time \"[hour][min]\" ALL 30 from 9:00 to 17:00 repeat 1");
+  // Background music never repeats, whatever SCHEREPEAT says; no time item for BGM.
+  EXPECT_EQ(
+      BuildScheduleLine({"SCHECMD=MIDI", "SCHEARG=/music/a.mid", "SCHEINTB=BGM", "SCHE2HOUR=12",
+                         "SCHE2MIN=00", "SCHE3HOUR=13", "SCHE3MIN=00", "SCHEREPEAT=3"}),
+      "MIDI \"/music/a.mid\" BGM  from 12:00 to 13:00");
+  // An empty SKIP interval is put in as sent; the parser will judge it.
+  EXPECT_EQ(BuildScheduleLine({"SCHECMD=WAVE", "SCHEARG=a.wav", "SCHEINTB=SKIP", "SCHE2HOUR=1",
+                               "SCHE2MIN=2", "SCHE3HOUR=3", "SCHE3MIN=4", "SCHEREPEAT=2",
+                               "SCHEW1=1", "SCHEW7=1"}),
+            "WAVE \"a.wav\" SKIP  from 1:2 to 3:4 repeat 2 every 日 土");
+}
+
+TEST(ScheduleFormTest, KindIsCaseSensitiveAndPicksItsModeField) {
+  // "mess" is not MESS: anything unknown plays music.
+  EXPECT_EQ(BuildScheduleLine({"SCHECMD=mess", "SCHEARG=x", "SCHEINTA=ALL", "SCHEINTB=AT",
+                               "SCHE1HOUR=1", "SCHE1MIN=2", "SCHEREPEAT=1"}),
+            "MIDI \"x\" At 1:2 repeat 1");
+  // A time signal reads SCHEINTA and ignores SCHEINTB.
+  EXPECT_EQ(BuildScheduleLine({"SCHECMD=JIHO", "SCHEARG=x", "SCHEINTA=AT", "SCHEINTB=BGM",
+                               "SCHE1HOUR=1", "SCHE1MIN=2", "SCHEREPEAT=1"}),
+            "Time \"x\" At 1:2 repeat 1");
+}
+
+TEST(ScheduleFormTest, ArgumentIsTrimmedAndKeptValidUtf8) {
+  EXPECT_EQ(BuildScheduleLine({"SCHECMD=MESS", "SCHEARG= \t こんにちは\r\n ", "SCHEINTB=AT",
+                               "SCHE1HOUR=1", "SCHE1MIN=2", "SCHEREPEAT=1"}),
+            "Speak \"こんにちは\" At 1:2 repeat 1");
+  EXPECT_EQ(BuildScheduleLine({"SCHECMD=MESS", "SCHEARG=a\xFF", "SCHEINTB=AT", "SCHE1HOUR=1",
+                               "SCHE1MIN=2", "SCHEREPEAT=1"}),
+            "Speak \"a\xEF\xBF\xBD\" At 1:2 repeat 1");
+}
+
+TEST(ScheduleFormTest, ChoosesTheForm) {
+  EXPECT_EQ(ChooseScheduleForm({"SCHEADD=1", "SCHEARG=x", "SCHESET=1"}),
+            ScheduleFormKind::kAddLine);
+  EXPECT_EQ(ChooseScheduleForm({"SCHEADD=", "SCHESET=1"}), ScheduleFormKind::kReplaceScript);
+  EXPECT_EQ(ChooseScheduleForm({"SCHESET=", "CONTENTS=x"}), ScheduleFormKind::kNone);
+}
+
+TEST(ScheduleFormTest, ScriptTextSplitsAtEveryKindOfLineEnd) {
+  EXPECT_EQ(ScriptTextLines("a\r\nb\nc\rd"), (Params{"a", "b", "c", "d"}));
+  EXPECT_EQ(ScriptTextLines("a\r\n\r\nb\r\n"), (Params{"a", "", "b"}));
+  EXPECT_EQ(ScriptTextLines(""), (Params{"#スケジュールの設定はありません"}));
+  EXPECT_EQ(ScriptTextLines("\xFF"), (Params{"\xEF\xBF\xBD"}));
+}
+
+TEST(ScheduleFormTest, SavesWithCrLfAndKeepsTheOldFileWhenWritingFails) {
+  testing::TempDir dir;
+  const auto path = dir / "chimewell.sch";
+  SaveScheduleFile(path, {"Speak \"あ\" At 7:00 repeat 1", "# note"});
+  EXPECT_EQ(testing::ReadBytes(path), "Speak \"あ\" At 7:00 repeat 1\r\n# note\r\n");
+
+  // A file size limit stands in for a full disk halfway through the new script (the tests
+  // may run as root, who writes into read-only folders).
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1024;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(SaveScheduleFile(path, Params(100, std::string(40, 'x'))), FileWriteError);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(testing::ReadBytes(path), "Speak \"あ\" At 7:00 repeat 1\r\n# note\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+}  // namespace
+}  // namespace chimewell
