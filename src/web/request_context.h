@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/ini_file.h"
+#include "web/form_fields.h"
 #include "web/http_request_info.h"
 #include "web/page_cache.h"
 #include "web/page_render.h"
@@ -50,9 +50,9 @@ struct RequestContext {
   std::string Param(std::string_view name) const { return GetParam(request.ParamList, name); }
   // Whether the parameter was sent with a non-empty value: how a form's marker is recognised.
   bool Has(std::string_view name) const { return !Param(name).empty(); }
-  // The parameter as a whole number, or `fallback` when it is absent or not one.
+  // The parameter as a whole decimal number, or `fallback` when it is absent or not one.
   int IntParam(std::string_view name, int fallback) const {
-    return ParseIniInteger(Param(name)).value_or(fallback);
+    return FormInteger(Param(name), fallback);
   }
 };
 
