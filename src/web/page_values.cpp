@@ -126,27 +126,6 @@ std::string BuildErrorBlock(std::string_view error_text) {
   return page_texts::kErrorHeading + std::string(error_text) + page_texts::kErrorTail;
 }
 
-std::string DocumentUrl(const std::string& guide_path) {
-  std::error_code ignored;
-  std::filesystem::path absolute = std::filesystem::absolute(guide_path, ignored);
-  if (absolute.empty()) absolute = guide_path;
-  const std::string path = absolute.lexically_normal().generic_string();
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string url = "file://";
-  for (unsigned char c : path) {
-    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                       c == '/' || c == '-' || c == '_' || c == '.' || c == '~';
-    if (plain) {
-      url += static_cast<char>(c);
-    } else {
-      url += '%';
-      url += kDigits[c >> 4];
-      url += kDigits[c & 0xF];
-    }
-  }
-  return url;
-}
-
 void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   AddText(list, "DOCUMENT", v.document_url);
   AddText(list, "COPYRIGHT", v.version_text);

@@ -32,8 +32,8 @@ void AddSectionOpen(ReplacementList& list, PageSection section);
 // The red block that heads the page when a form had problems; empty for no problems.
 std::string BuildErrorBlock(std::string_view error_text);
 
-// "file://" URL of the user's guide, resolved against the current directory.
-std::string DocumentUrl(const std::string& guide_path);
+// Where the configuration server answers with the user's guide; the page links to it.
+inline constexpr const char* kGuideDocument = "/doc/index.html";
 
 // What the settings-derived placeholders show; all of it owned by the application.
 struct PageSettingsValues {

@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "core/settings_store.h"
 #include "platform/clock.h"
+#include "platform/file_system.h"
 #include "platform/speech_control.h"
 #include "web/base_form.h"
 #include "web/clock_form.h"
@@ -71,6 +72,12 @@ void RequestHandler::BuildPageCache() {
 
 void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
                                              HttpResponseInfo& response) {
+  if (request.Document == kGuideDocument) {
+    // The guide is served by us: a browser will not follow a file:// link from this page.
+    const auto guide = services_.files.ReadFile(app_.Paths().user_guide);
+    response.BodyText = guide ? *guide : handler_texts::kOtherPagePage;
+    return;
+  }
   if (request.Document != "/") {
     response.BodyText = handler_texts::kOtherPagePage;
     return;
@@ -121,7 +128,7 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
   // The recent folders are read from the file at every request, and the other [Jiho] values
   // with them: the file is what the time-signal form last saved.
   const JihoSettings jiho = ReadJihoSettings(app.Paths().settings);
-  const std::string document_url = DocumentUrl(app.Paths().user_guide);
+  const std::string document_url = kGuideDocument;
   const PageSettingsValues settings{app.Config(),
                                     jiho,
                                     app.ClockFace(),

@@ -56,7 +56,7 @@ class DefaultTemplate : public ::testing::Test {
                       .clock = clock,
                       .schedule_lines = schedule,
                       .version_text = "Chimewell Version 0.1.0 (build 1)",
-                      .document_url = DocumentUrl("/opt/chimewell/doc/index.html"),
+                      .document_url = kGuideDocument,
                       .date_font_options = date_fonts,
                       .digit_font_options = digit_fonts,
                       .colour_grids = grids,

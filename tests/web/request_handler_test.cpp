@@ -24,6 +24,14 @@ TEST_F(HandlerTest, AnotherPathGetsTheFixedPageAndLeavesTheTickAlone) {
   EXPECT_NE(app->Config().SpeakOffset, 7);
 }
 
+TEST_F(HandlerTest, TheGuideIsServedAtItsOwnAddress) {
+  std::filesystem::create_directories(dir / "doc");
+  WriteFile("doc/index.html", "<html>使い方</html>");
+  EXPECT_EQ(Get("/doc/index.html"), "<html>使い方</html>");
+  std::filesystem::remove(dir / "doc" / "index.html");
+  EXPECT_THAT(Get("/doc/index.html"), HasSubstr("他のページは表示できません"));
+}
+
 TEST_F(HandlerTest, BaseFormClampsAndReplacesValuesAndWritesThemInOrder) {
   const std::string page = Get("/?BASESET=1&SPEAKOFFSET=-5&TTRAY=7&MIDIVOLUME=abc&MIDIBACK=250");
   const ConfigSettings& config = app->Config();
