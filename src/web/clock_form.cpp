@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "core/settings_store.h"
 #include "display/clock_face.h"
+#include "web/clock_colour_fields.h"
 #include "web/colour_table.h"
 #include "web/form_fields.h"
 #include "web/form_texts.h"
@@ -27,20 +28,6 @@ constexpr std::array<std::string_view, 8> kStyleFields{"DATEBOLD",   "DATEITALIC
                                                        "SECBOLD",    "SECITALIC"};
 
 // The colour fields and the setting each fills.
-struct ColourField {
-  std::string_view field;
-  Colour ClockSettings::*setting;
-};
-constexpr std::array<ColourField, 7> kColourFields{{
-    {"BACKCOLOR", &ClockSettings::BackColor},
-    {"DATECOLOR", &ClockSettings::DateColor},
-    {"HHMM1COLOR", &ClockSettings::HHMM1Color},
-    {"HHMM2COLOR", &ClockSettings::HHMM2Color},
-    {"AMPM1COLOR", &ClockSettings::AMPM1Color},
-    {"AMPM2COLOR", &ClockSettings::AMPM2Color},
-    {"SECCOLOR", &ClockSettings::SecColor},
-}};
-
 // A size and position group of the form: the three fields and the settings they fill.
 struct PlacedText {
   int size;
@@ -81,9 +68,9 @@ ClockFormResult ReadClockForm(const std::vector<std::string>& params,
   const PlacedText hhmm = placed("HHMMSIZE", "HHMMX", "HHMMY");
   const PlacedText ampm = placed("AMPMSIZE", "AMPMX", "AMPMY");
   const PlacedText sec = placed("SECSIZE", "SECX", "SECY");
-  std::array<int, kColourFields.size()> colours{};
-  for (size_t i = 0; i < kColourFields.size(); ++i) {
-    colours[i] = ParseColourHex(field(kColourFields[i].field));
+  std::array<int, kClockColourFields.size()> colours{};
+  for (size_t i = 0; i < kClockColourFields.size(); ++i) {
+    colours[i] = ParseColourHex(field(kClockColourFields[i].name));
   }
 
   ClockFormResult result;
@@ -133,8 +120,8 @@ ClockFormResult ReadClockForm(const std::vector<std::string>& params,
   s.SecSize = sec.size;
   s.SecX = sec.x;
   s.SecY = sec.y;
-  for (size_t i = 0; i < kColourFields.size(); ++i) {
-    s.*kColourFields[i].setting = SwapRedBlue(static_cast<uint32_t>(colours[i]));
+  for (size_t i = 0; i < kClockColourFields.size(); ++i) {
+    s.*kClockColourFields[i].field = SwapRedBlue(static_cast<uint32_t>(colours[i]));
   }
   s.FontStyles = 0;
   for (size_t bit = 0; bit < kStyleFields.size(); ++bit) {

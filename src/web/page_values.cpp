@@ -1,9 +1,9 @@
 #include "web/page_values.h"
 
 #include <array>
-#include <filesystem>
 
 #include "core/html_escape.h"
+#include "web/clock_colour_fields.h"
 #include "web/colour_table.h"
 #include "web/page_option_lists.h"
 #include "web/page_texts.h"
@@ -44,20 +44,6 @@ void AddAddOnTable(ReplacementList& list, AddOnKind kind, std::string_view name,
   list.Add(Key("OPEN" + std::string(name)),
            AnyNonEmpty(texts) ? " style=\"display:block\"" : " style=\"display:none\"");
 }
-
-struct ClockColour {
-  const char* name;
-  Colour ClockSettings::*field;
-};
-constexpr std::array<ClockColour, kColourTargetCount> kClockColours = {{
-    {"BACKCOLOR", &ClockSettings::BackColor},
-    {"DATECOLOR", &ClockSettings::DateColor},
-    {"HHMM1COLOR", &ClockSettings::HHMM1Color},
-    {"HHMM2COLOR", &ClockSettings::HHMM2Color},
-    {"AMPM1COLOR", &ClockSettings::AMPM1Color},
-    {"AMPM2COLOR", &ClockSettings::AMPM2Color},
-    {"SECCOLOR", &ClockSettings::SecColor},
-}};
 
 struct ClockNumber {
   const char* name;
@@ -159,9 +145,9 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   list.Add("$!DIGITFONTNAMES!$", v.digit_font_options);
   AddText(list, "DATEFORMAT", clock.DateFormat);
   for (size_t i = 0; i < kColourTargetCount; ++i) {
-    list.Add(Key(std::string(kClockColours[i].name) + "S"), v.colour_grids[i]);
+    list.Add(Key(std::string(kClockColourFields[i].name) + "S"), v.colour_grids[i]);
   }
-  for (const ClockColour& colour : kClockColours) {
+  for (const ClockColourField& colour : kClockColourFields) {
     const std::string hex = RgbHex(SwapRedBlue(clock.*colour.field));
     list.Add(Key(colour.name), hex);
     list.Add(Key(std::string(colour.name) + "VAL"), "#" + hex);
