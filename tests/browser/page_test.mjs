@@ -1,7 +1,7 @@
 // The configuration page in Debian's headless Chromium, against the real program: every form
 // used as a person would, with what the page shows and what the files hold checked after each.
 //
-// usage: node page_test.mjs --program PATH --tool PATH --shots DIR
+// usage: node page_test.mjs --program PATH --tool PATH --shots DIR [--chromium PATH]
 import { spawn, execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import net from 'node:net';
@@ -18,15 +18,21 @@ fs.mkdirSync(shotsDir, { recursive: true });
 const CHROMIUM_FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 
-function freePort() {
-  return new Promise((resolve, reject) => {
+// The program takes ports 1..32766 only, below the kernel's ephemeral range, so the port is
+// picked at random there and checked to be free.
+function portIsFree(port) {
+  return new Promise((resolve) => {
     const server = net.createServer();
-    server.on('error', reject);
-    server.listen(0, '127.0.0.1', () => {
-      const { port } = server.address();
-      server.close(() => resolve(port));
-    });
+    server.once('error', () => resolve(false));
+    server.listen(port, () => server.close(() => resolve(true)));
   });
+}
+async function freePort() {
+  for (let tries = 0; tries < 200; ++tries) {
+    const port = 20000 + Math.floor(Math.random() * 12000);
+    if (await portIsFree(port)) return port;
+  }
+  throw new Error('no free port between 20000 and 32000');
 }
 
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
@@ -55,16 +61,54 @@ function iniValue(text, section, key) {
   return undefined;
 }
 
-// The loudest 16-bit sample of the capture's data from byte `from` on.
-function loudestSample(file, from = 0) {
-  const bytes = fs.readFileSync(file);
-  const data = bytes.indexOf(Buffer.from('data'));
-  if (data < 0) return 0;
-  let peak = 0;
-  for (let at = Math.max(data + 8, from) & ~1; at + 1 < bytes.length; at += 2) {
-    peak = Math.max(peak, Math.abs(bytes.readInt16LE(at)));
+// Milliseconds of sound in the capture from byte `from` on: the 10 ms stretches of the 16-bit
+// capture whose loudest sample passes `threshold`. Only the part after `from` is read, so the
+// check stays cheap while the capture grows with real-time silence.
+function soundMs(file, from, threshold = 1000) {
+  const fd = fs.openSync(file, 'r');
+  try {
+    const head = Buffer.alloc(44);
+    if (fs.readSync(fd, head, 0, 44, 0) < 44 || head.toString('latin1', 36, 40) !== 'data') return 0;
+    const channels = head.readUInt16LE(22);
+    const frameBytes = 2 * channels;
+    const windowBytes = Math.round(head.readUInt32LE(24) / 100) * frameBytes;
+    const start = 44 + Math.floor(Math.max(0, from - 44) / frameBytes) * frameBytes;
+    const length = Math.max(0, fs.fstatSync(fd).size - start);
+    const bytes = Buffer.alloc(length);
+    fs.readSync(fd, bytes, 0, length, start);
+    let loud = 0;
+    for (let w = 0; w + windowBytes <= length; w += windowBytes) {
+      for (let at = w; at < w + windowBytes; at += 2) {
+        if (Math.abs(bytes.readInt16LE(at)) > threshold) { ++loud; break; }
+      }
+    }
+    return loud * 10;
+  } finally {
+    fs.closeSync(fd);
   }
-  return peak;
+}
+
+// Waits until the last second of the capture is silent: what played before has ended.
+async function waitForQuiet(file) {
+  await waitFor('silence in the capture', () => {
+    const size = fs.statSync(file).size;
+    return size > 44 + 192000 && soundMs(file, size - 192000, 300) === 0;
+  }, 60000);
+  return fs.statSync(file).size;
+}
+
+// A standard MIDI file of one second-long middle C on a piano.
+function writeMidiFile(file) {
+  const track = Buffer.from([
+    0x00, 0xc0, 0x00,              // program change: piano
+    0x00, 0x90, 0x3c, 0x64,        // note on, middle C
+    0x83, 0x60, 0x80, 0x3c, 0x40,  // note off 480 ticks later: one second at the default tempo
+    0x00, 0xff, 0x2f, 0x00,        // end of track
+  ]);
+  // Format 0, one track, 240 ticks a quarter note.
+  const header = Buffer.from([0x4d, 0x54, 0x68, 0x64, 0, 0, 0, 6, 0, 0, 0, 1, 0x00, 0xf0]);
+  const trackHead = Buffer.from([0x4d, 0x54, 0x72, 0x6b, 0, 0, 0, track.length]);
+  fs.writeFileSync(file, Buffer.concat([header, trackHead, track]));
 }
 
 const home = fs.mkdtempSync(path.join(os.tmpdir(), 'chimewell-browser-'));
@@ -82,16 +126,12 @@ execFileSync(args.tool, ['voiceset', '--type', '1', '--out', voices], { stdio: '
 const program = spawn(args.program, ['--headless', '--home', home, '--audio', `wav:${capture}`],
   { stdio: ['ignore', 'inherit', 'inherit'] });
 let programExited = false;
-program.on('exit', () => { programExited = true; });
+let programExit;
+program.on('exit', (code, signal) => { programExited = true; programExit = { code, signal }; });
 const base = `http://127.0.0.1:${port}/`;
-await waitFor('the configuration page', async () => (await fetch(base)).ok);
-
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'chimewell-profile-'));
-const context = await chromium.launchPersistentContext(profile, {
-  executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_FLAGS,
-  viewport: { width: 1100, height: 900 },
-});
-const page = context.pages()[0] ?? await context.newPage();
+let context;
+let page;
 let shot = 0;
 async function screenshot(name) {
   await page.screenshot({ path: path.join(shotsDir, `${String(++shot).padStart(2, '0')}-${name}.png`), fullPage: true });
@@ -108,6 +148,12 @@ const errors = () => page.locator('.errors').innerText();
 const settings = () => fs.readFileSync(settingsFile, 'latin1');
 
 try {
+  await waitFor('the configuration page', async () => !programExited && (await fetch(base)).ok);
+  context = await chromium.launchPersistentContext(profile, {
+    executablePath: args.chromium ?? '/usr/bin/chromium', headless: true, args: CHROMIUM_FLAGS,
+    viewport: { width: 1100, height: 900 },
+  });
+  page = context.pages()[0] ?? await context.newPage();
   await page.goto(base);
   assert.equal(await errors(), '');
   await screenshot('page');
@@ -142,6 +188,12 @@ try {
   assert.match(await page.locator('textarea[name=CONTENTS]').inputValue(), /Nonsense here/);
   assert.equal(fs.readFileSync(scheduleFile, 'utf8'), 'Time "[hour][min]" At 12:00 repeat 1\r\n# lunch\r\n');
   await screenshot('schedule-refused');
+  // An emptied script leaves a comment saying so, and nothing plays on its own during the tests.
+  await page.locator('form:has(input[name=SCHESET]) textarea').fill('');
+  await submit(page.locator('form:has(input[name=SCHESET])'));
+  assert.equal(await errors(), '');
+  assert.equal(fs.readFileSync(scheduleFile, 'utf8'), '#スケジュールの設定はありません\r\n');
+  assert.match(await page.locator('textarea[name=CONTENTS]').inputValue(), /^#スケジュールの設定はありません\r?\n?$/);
 
   // ---- base settings ----
   await openSection('base');
@@ -174,44 +226,65 @@ try {
   await digi.locator('details.palette').first().locator('summary').click();
   const cell = digi.locator('details.palette').first().locator('a', { hasText: '#FF0000' }).first();
   await cell.click();
-  assert.equal(await digi.locator('input[name=BACKCOLOR]').inputValue(), 'FF0000');
+  // The cell's javascript: link runs as a task after the click returns.
+  await waitFor('the picked colour in the field',
+    async () => (await digi.locator('input[name=BACKCOLOR]').inputValue()) === 'FF0000', 5000);
+  assert.equal(await digi.locator('output[name=BACKSAMPLE]').evaluate((e) => e.style.backgroundColor),
+    'rgb(255, 0, 0)');
+  assert.equal(await page.locator('#BACKCOLOR_PICK').inputValue(), '#ff0000');
   await digi.locator('input[name=DATESIZE]').fill('20');
   await screenshot('digi-picked');
+  await digi.locator('details.palette').first().screenshot({ path: path.join(shotsDir, `${String(shot).padStart(2, '0')}b-digi-grid.png`) });
   await submit(digi);
   assert.equal(await errors(), '');
   assert.equal(iniValue(settings(), 'Clock', 'BackColor'), '255');
   assert.equal(iniValue(settings(), 'Clock', 'DateSize'), '20');
   assert.equal(await page.locator('input[name=BACKCOLOR]').inputValue(), 'FF0000');
-  // A bad colour and a negative position: nothing saved, both problems shown.
+  // A negative position typed into the form: the browser itself keeps the form back.
   await openSection('digi');
-  await page.locator('input[name=SECCOLOR]').evaluate((e) => { e.value = 'XYZ'; });
-  await page.locator('input[name=SECX]').evaluate((e) => { e.value = '-1'; });
-  await page.locator('input[name=DATESIZE]').evaluate((e) => { e.value = '30'; });
-  await submit(page.locator('form[name=DIGIFORM]'));
+  const digiAgain = page.locator('form[name=DIGIFORM]');
+  const savedUrl = page.url();
+  await digiAgain.locator('input[name=SECX]').fill('-1');
+  await digiAgain.locator('button[type=submit]').click();
+  assert.equal(await digiAgain.locator('input[name=SECX]').evaluate((e) => e.validity.rangeUnderflow), true);
+  await sleep(300);
+  assert.equal(page.url(), savedUrl);
+  // The same with a bad colour sent as an edited address: nothing saved, both problems shown
+  // in the form's order.
+  await digiAgain.locator('input[name=SECCOLOR]').fill('XYZ');
+  await digiAgain.locator('input[name=DATESIZE]').fill('30');
+  const edited = await digiAgain.evaluate((form) => new URLSearchParams(new FormData(form)).toString());
+  await page.goto(`${base}?${edited}`);
   assert.match(await errors(), /秒位置指定がマイナスです[\s\S]*色指定に問題があります/);
   assert.equal(iniValue(settings(), 'Clock', 'DateSize'), '20');
   await screenshot('digi-refused');
 
   // ---- test commands: each heard or refused ----
   await openSection('test');
-  const heardFrom = fs.existsSync(capture) ? fs.statSync(capture).size : 0;
+  const heardFrom = await waitForQuiet(capture);
   const msg = page.locator('form:has(input[name=MSGTEST])');
   await msg.locator('input[name=MSGSTR]').fill('テストです');
   await submit(msg);
   assert.equal(await errors(), '');
   assert.equal(await page.locator('input[name=MSGSTR]').inputValue(), 'テストです');
-  await waitFor('the message in the capture', () => loudestSample(capture, heardFrom) > 1000, 60000);
+  await waitFor('the message in the capture', () => soundMs(capture, heardFrom) >= 300, 60000);
   await screenshot('msgtest');
 
-  const beforeJiho = fs.statSync(capture).size;
+  const beforeJiho = await waitForQuiet(capture);
   const jt = page.locator('form:has(input[name=JIHOTEST])');
+  await jt.locator('input[name=JIHOSTR]').fill('[hour][min]');
   await jt.locator('input[name=DATE]').fill('2004/01/05');
   await jt.locator('input[name=TIME]').fill('7:05.00');
   await submit(jt);
   assert.equal(await errors(), '');
-  await waitFor('the time signal in the capture', () => loudestSample(capture, beforeJiho) > 1000, 60000);
+  // The sent format stays; the moment fields show the present again, ready for the next try.
+  assert.equal(await page.locator('input[name=JIHOSTR]').inputValue(), '[hour][min]');
+  assert.match(await page.locator('form:has(input[name=JIHOTEST]) input[name=DATE]').inputValue(), /^\d{4}\/\d{2}\/\d{2}$/);
+  assert.match(await page.locator('form:has(input[name=JIHOTEST]) input[name=TIME]').inputValue(), /^\d{2}:\d{2}\.\d{2}$/);
+  await waitFor('the time signal in the capture', () => soundMs(capture, beforeJiho) >= 300, 60000);
+  await screenshot('jihotest');
 
-  await jt.locator('input[name=DATE]').fill('2004/2/30');
+  await page.locator('form:has(input[name=JIHOTEST]) input[name=DATE]').fill('2004/2/30');
   await submit(page.locator('form:has(input[name=JIHOTEST])'));
   assert.match(await errors(), /日付時刻指定に誤りがあります/);
 
@@ -220,41 +293,74 @@ try {
   await submit(wave);
   assert.match(await errors(), /指定のファイルがありません/);
   assert.match(await page.locator('form:has(input[name=WAVETEST]) .lastfile').innerText(), /missing\.wav/);
-  const beforeWave = fs.statSync(capture).size;
+  const beforeWave = await waitForQuiet(capture);
   await page.locator('input[name=WAVEFILE]').fill(path.join(voices, fs.readdirSync(voices).find((f) => /\.wav$/i.test(f))));
   await submit(page.locator('form:has(input[name=WAVETEST])'));
   assert.equal(await errors(), '');
-  await waitFor('the WAVE test in the capture', () => loudestSample(capture, beforeWave) > 500, 60000);
+  await waitFor('the WAVE test in the capture', () => soundMs(capture, beforeWave, 500) >= 100, 60000);
   const midi = page.locator('form:has(input[name=MIDITEST])');
   await midi.locator('input[name=MIDIFILE]').fill(path.join(home, 'missing.mid'));
   await submit(midi);
   assert.match(await errors(), /指定のファイルがありません/);
+  const song = path.join(home, 'note.mid');
+  writeMidiFile(song);
+  const beforeMidi = await waitForQuiet(capture);
+  await page.locator('input[name=MIDIFILE]').fill(song);
+  await submit(page.locator('form:has(input[name=MIDITEST])'));
+  assert.equal(await errors(), '');
+  await waitFor('the MIDI test in the capture', () => soundMs(capture, beforeMidi, 500) >= 300, 60000);
   await screenshot('tests');
 
-  // ---- controls: pause, mute, count, skip ----
-  const pauseLabel = await page.locator('.controls a').nth(0).innerText();
-  await Promise.all([page.waitForNavigation(), page.locator('.controls a').nth(0).click()]);
-  assert.notEqual(await page.locator('.controls a').nth(0).innerText(), pauseLabel);
-  await Promise.all([page.waitForNavigation(), page.locator('.controls a').nth(0).click()]);
-  assert.equal(await page.locator('.controls a').nth(0).innerText(), pauseLabel);
-  const muteLabel = await page.locator('.controls a').nth(1).innerText();
-  await Promise.all([page.waitForNavigation(), page.locator('.controls a').nth(1).click()]);
-  assert.notEqual(await page.locator('.controls a').nth(1).innerText(), muteLabel);
-  await Promise.all([page.waitForNavigation(), page.locator('.controls a').nth(1).click()]);
+  // ---- controls: pause, mute, count, skip, and the exit ----
+  const control = (n) => page.locator('.controls a').nth(n);
+  async function follow(link) {
+    await Promise.all([page.waitForNavigation(), link.click()]);
+    assert.equal(await errors(), '');
+  }
+  assert.equal(await control(0).innerText(), '一時停止する');
+  await follow(control(0));
+  assert.equal(await control(0).innerText(), '一時停止から再開する');
+  assert.ok(await page.locator('#test-body').isVisible());
+  await follow(control(0));
+  assert.equal(await control(0).innerText(), '一時停止する');
+  assert.equal(await control(1).innerText(), '消音する');
+  await follow(control(1));
+  assert.equal(await control(1).innerText(), '消音を解除する');
+  await follow(control(1));
+  assert.equal(await control(1).innerText(), '消音する');
   const count = page.locator('form:has(input[name=COUNTSET])');
   await count.locator('input[name=COUNT][value="15"]').check();
   await submit(count);
   assert.ok(await page.locator('input[name=COUNT][value="15"]').isChecked());
   await page.locator('form:has(input[name=COUNTSET]) input[name=COUNT][value="0"]').check();
   await submit(page.locator('form:has(input[name=COUNTSET])'));
-  await Promise.all([page.waitForNavigation(), page.locator('.controls a').nth(2).click()]);
-  assert.equal(await errors(), '');
+  assert.ok(await page.locator('input[name=COUNT][value="0"]').isChecked());
+  // Skip while a message is playing: the rest of it is not heard.
+  await page.locator('form:has(input[name=MSGTEST]) input[name=MSGSTR]').fill('これはとても長いメッセージです。'.repeat(8));
+  const beforeSkip = await waitForQuiet(capture);
+  await submit(page.locator('form:has(input[name=MSGTEST])'));
+  await waitFor('the long message in the capture', () => soundMs(capture, beforeSkip) >= 300, 60000);
+  await follow(control(2));
+  await waitForQuiet(capture);
+  const skippedMs = soundMs(capture, beforeSkip);
+  console.log(`heard ${skippedMs} ms of the skipped message`);
+  assert.ok(skippedMs < 5000, 'the skipped message stopped early');
   await screenshot('controls');
   assert.ok(!programExited, 'the program is still running');
+
+  // The exit asks first; declined, the program goes on; accepted, it ends cleanly.
+  page.once('dialog', (dialog) => dialog.dismiss());
+  await control(3).click();
+  await sleep(500);
+  assert.ok(!programExited, 'a declined exit keeps the program running');
+  page.once('dialog', (dialog) => dialog.accept());
+  await control(3).click();
+  await waitFor('the program to end after the exit', () => programExited, 30000);
+  assert.equal(programExit.code, 0, `the program ended with ${JSON.stringify(programExit)}`);
   console.log(`browser test passed; screenshots in ${shotsDir}`);
 } finally {
-  await context.close();
-  program.kill('SIGTERM');
+  await context?.close();
+  if (!programExited) program.kill('SIGTERM');
   await waitFor('the program to end', () => programExited, 10000).catch(() => program.kill('SIGKILL'));
   fs.rmSync(profile, { recursive: true, force: true });
   if (!process.env.CHIMEWELL_KEEP_HOME) fs.rmSync(home, { recursive: true, force: true });
