@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "core/ascii_text.h"
 #include "core/atomic_file.h"
 #include "core/text_encoding.h"
 
@@ -20,16 +21,6 @@ std::string_view Trim(std::string_view s) {
   const size_t first = s.find_first_not_of(kBlanks);
   if (first == std::string_view::npos) return {};
   return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
-}
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
 }
 
 // The name of a "[name]" line, or nullopt for any other line.
@@ -162,7 +153,7 @@ IniFile::IniFile(fs::path path) : path_(std::move(path)) {
 size_t IniFile::FindSection(std::string_view section) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
     const auto name = SectionName(lines_[i]);
-    if (name && EqualsIgnoreCase(*name, section)) return i;
+    if (name && EqualsIgnoreAsciiCase(*name, section)) return i;
   }
   return std::string::npos;
 }
@@ -180,10 +171,10 @@ size_t IniFile::FindKey(std::string_view section, std::string_view key) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (const auto name = SectionName(lines_[i])) {
       // A section that appears twice is searched in both places, first one first.
-      in_section = EqualsIgnoreCase(*name, section);
+      in_section = EqualsIgnoreAsciiCase(*name, section);
     } else if (in_section) {
       const auto entry = ParseKeyLine(lines_[i]);
-      if (entry && EqualsIgnoreCase(entry->key, key)) return i;
+      if (entry && EqualsIgnoreAsciiCase(entry->key, key)) return i;
     }
   }
   return std::string::npos;

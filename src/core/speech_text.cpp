@@ -1,5 +1,6 @@
 #include "core/speech_text.h"
 
+#include "core/ascii_text.h"
 #include "core/japanese_era.h"
 
 namespace chimewell {
@@ -16,39 +17,11 @@ constexpr std::string_view kHourSuffix = "時";
 constexpr std::string_view kMinuteSuffix = "分";
 constexpr std::string_view kSecondSuffix = "秒";
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Lower-cases ASCII letters only; the bytes of other UTF-8 characters are all >= 0x80.
-std::string AsciiLowerCopy(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = AsciiLower(c);
-  return out;
-}
-
-// Replaces every occurrence of `token` in `text`, matching exactly or in any ASCII letter case.
-// Replacement text is never searched again.
-void ReplaceAll(std::string& text, std::string_view token, std::string_view value,
-                bool ignore_case) {
-  const std::string needle = ignore_case ? AsciiLowerCopy(token) : std::string(token);
-  std::string haystack = ignore_case ? AsciiLowerCopy(text) : text;
-  std::string out;
-  size_t from = 0;
-  for (size_t at = haystack.find(needle); at != std::string::npos;
-       at = haystack.find(needle, from)) {
-    out.append(text, from, at - from);
-    out += value;
-    from = at + needle.size();
-  }
-  if (from == 0) return;  // nothing to replace
-  out.append(text, from);
-  text = std::move(out);
-}
-
 void ReplaceExact(std::string& text, std::string_view token, std::string_view value) {
-  ReplaceAll(text, token, value, false);
+  ReplaceEvery(text, token, value, false);
 }
 void ReplaceAnyCase(std::string& text, std::string_view token, std::string_view value) {
-  ReplaceAll(text, token, value, true);
+  ReplaceEvery(text, token, value, true);
 }
 
 std::string Number(int value, std::string_view suffix) {
@@ -64,10 +37,15 @@ std::string EraText(const DateTimeParts& date) {
 
 }  // namespace
 
+std::string ExpandDefaultToken(std::string_view format, std::string_view replacement) {
+  if (AsciiLowerCopy(format) == "default") return std::string(replacement);
+  std::string text(format);
+  ReplaceEvery(text, "[default]", replacement, true);
+  return text;
+}
+
 std::string ExpandSpeechText(std::string_view tmpl, TDateTime moment) {
-  std::string text(tmpl);
-  if (AsciiLowerCopy(text) == "default") text = "[default]";
-  ReplaceAnyCase(text, "[default]", kDefaultTemplate);
+  std::string text = ExpandDefaultToken(tmpl, kDefaultTemplate);
 
   const DateTimeParts parts = DecodeDateTime(moment);
   ReplaceAnyCase(text, "[wa]", EraText(parts));

@@ -13,4 +13,8 @@ namespace chimewell {
 // Before 明治 (1868-10-23) [wa] gives the Western year, like [year].
 std::string ExpandSpeechText(std::string_view tmpl, TDateTime moment);
 
+// `format` with every "[default]" (any letter case) replaced by `replacement`; a format that is
+// just the word "default" is the replacement itself.
+std::string ExpandDefaultToken(std::string_view format, std::string_view replacement);
+
 }  // namespace chimewell

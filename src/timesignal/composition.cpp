@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/ascii_text.h"
+#include "core/speech_text.h"
 #include "timesignal/compose_rules.h"
 #include "timesignal/messages.h"
 
@@ -36,36 +38,12 @@ namespace {
 
 namespace text = timesignal_text;
 
-std::string ToLower(std::string_view s) {
-  std::string lower(s);
-  for (char& ch : lower) {
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-  }
-  return lower;
-}
-
-// Replaces every "[default]" in any letter case; a format that is just "default" counts too.
-std::string ExpandDefault(std::string_view format, std::string_view replacement) {
-  static constexpr std::string_view kToken = "[default]";
-  std::string lower = ToLower(format);
-  if (lower == "default") return std::string(replacement);
-  std::string result;
-  size_t from = 0;
-  for (size_t at = lower.find(kToken); at != std::string::npos; at = lower.find(kToken, from)) {
-    result.append(format.substr(from, at - from));
-    result.append(replacement);
-    from = at + kToken.size();
-  }
-  result.append(format.substr(from));
-  return result;
-}
-
 compose::TokenContext MakeContext(const ComposeRequest& request, std::string_view format) {
   compose::TokenContext c;
   c.time = DecodeDateTime(request.moment);
   c.weekday = DayOfWeek(request.moment);
   c.variant = request.variant;
-  const std::string lower = ToLower(format);
+  const std::string lower = AsciiLowerCopy(format);
   const bool has_sec = lower.find("[sec]") != std::string::npos;
   const bool has_min = lower.find("[min]") != std::string::npos;
   const int counting_second = request.type == 4 ? 10 : 1;
@@ -78,7 +56,7 @@ compose::TokenContext MakeContext(const ComposeRequest& request, std::string_vie
 // Appends the items of one token; false when the token means nothing to the type.
 bool ComposeToken(const ComposeRequest& request, const compose::TokenContext& c,
                   std::string_view token, std::vector<ComposedItem>& items) {
-  const std::string lower = ToLower(token);
+  const std::string lower = AsciiLowerCopy(token);
   if (const auto n = compose::TokenNumber(lower, "addon")) {
     if (*n < 1 || *n > 16) return false;
     items.push_back({ComposedItem::Kind::kAddOn, {}, *n});
@@ -150,7 +128,7 @@ std::vector<ComposedItem> ComposeFragments(const ComposeRequest& request) {
     return items;
   }
   const std::string format =
-      ExpandDefault(request.format, DefaultFormat(request.type, request.variant));
+      ExpandDefaultToken(request.format, DefaultFormat(request.type, request.variant));
   const compose::TokenContext context = MakeContext(request, format);
 
   std::string_view rest = format;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 
+#include "core/ascii_text.h"
 #include "web/base64.h"
 #include "web/param_decoding.h"
 #include "web/text_util.h"
@@ -120,7 +121,7 @@ RequestReadResult ReadHttpRequest(BufferedReader& reader, const HttpLimits& limi
   request.Version = line.substr(last_space + 1);
   const std::string_view rest = std::string_view(line).substr(0, last_space);
   const size_t first_space = rest.find(' ');
-  request.Command = ToUpperAscii(rest.substr(0, first_space));
+  request.Command = AsciiUpperCopy(rest.substr(0, first_space));
   const std::string target(first_space == std::string_view::npos ? std::string_view()
                                                                  : rest.substr(first_space + 1));
   if (request.Command != "GET" && request.Command != "POST" && request.Command != "HEAD") {

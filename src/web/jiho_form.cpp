@@ -4,20 +4,13 @@
 #include <vector>
 
 #include "app/application.h"
+#include "core/ascii_text.h"
 #include "core/settings_store.h"
 #include "web/error_text.h"
 #include "web/handler_texts.h"
 
 namespace chimewell {
 namespace {
-
-std::string AsciiLower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  });
-  return lower;
-}
 
 std::string Numbered(std::string_view name, int n) { return std::string(name) + std::to_string(n); }
 
@@ -28,10 +21,10 @@ std::array<std::string, kRecentFolderCount> UpdateRecentFolders(
   std::array<std::string, kRecentFolderCount> updated;
   updated[0] = folder;
   size_t count = 1;
-  const std::string wanted = AsciiLower(folder);
+  const std::string wanted = AsciiLowerCopy(folder);
   for (const std::string& old : old_folders) {
     if (count == updated.size()) break;
-    if (!old.empty() && AsciiLower(old) != wanted) updated[count++] = old;
+    if (!old.empty() && AsciiLowerCopy(old) != wanted) updated[count++] = old;
   }
   return updated;
 }

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "web/text_util.h"
+#include "core/ascii_text.h"
 
 namespace chimewell {
 namespace {
