@@ -5,17 +5,10 @@
 #include <numbers>
 #include <vector>
 
+#include "platform/wave_file.h"
+
 namespace chimewell {
 namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 // A struck bell: a fundamental with two inharmonic partials that die away faster, a 2 ms
 // attack so it does not click, and a fade over the last 10 ms so it ends at rest.
@@ -29,20 +22,8 @@ std::vector<uint8_t> MakeChime() {
   constexpr double kAttack = 0.002 * kRate;
   constexpr double kFade = 0.010 * kRate;
 
-  std::vector<uint8_t> out;
-  out.reserve(44 + kCount + 1);
-  out.insert(out.end(), {'R', 'I', 'F', 'F'});
-  Put32(out, 36 + kCount + (kCount & 1));
-  out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  Put32(out, 16);
-  Put16(out, 1);  // PCM
-  Put16(out, 1);  // mono
-  Put32(out, kRate);
-  Put32(out, kRate);  // bytes per second
-  Put16(out, 1);      // block align
-  Put16(out, 8);      // bits
-  out.insert(out.end(), {'d', 'a', 't', 'a'});
-  Put32(out, kCount);
+  std::vector<uint8_t> out = WaveHeader(kRate, 1, kCount, 8);
+  out.reserve(out.size() + kCount + 1);
   for (uint32_t i = 0; i < kCount; ++i) {
     const double t = static_cast<double>(i) / kRate;
     double v = 0.0;

@@ -140,12 +140,14 @@ std::optional<PcmClip> LoadWaveFile(const std::string& path) {
   return ParseWave(bytes);
 }
 
-std::vector<uint8_t> WaveHeader(int sample_rate, int channels, uint32_t data_bytes) {
+std::vector<uint8_t> WaveHeader(int sample_rate, int channels, uint32_t data_bytes,
+                                int bits_per_sample) {
   std::vector<uint8_t> out;
   out.reserve(44);
-  const uint32_t block = static_cast<uint32_t>(channels) * 2;
+  const uint32_t block = static_cast<uint32_t>(channels * bits_per_sample / 8);
+  const uint32_t padded = data_bytes + (data_bytes & 1);
   out.insert(out.end(), {'R', 'I', 'F', 'F'});
-  Put32(out, data_bytes > 0xFFFFFFFFu - 36 ? 0xFFFFFFFFu : 36 + data_bytes);
+  Put32(out, data_bytes > 0xFFFFFFFFu - 37 ? 0xFFFFFFFFu : 36 + padded);
   out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
   Put32(out, 16);
   Put16(out, kFormatPcm);
@@ -153,7 +155,7 @@ std::vector<uint8_t> WaveHeader(int sample_rate, int channels, uint32_t data_byt
   Put32(out, static_cast<uint32_t>(sample_rate));
   Put32(out, static_cast<uint32_t>(sample_rate) * block);
   Put16(out, block);
-  Put16(out, 16);
+  Put16(out, static_cast<uint32_t>(bits_per_sample));
   out.insert(out.end(), {'d', 'a', 't', 'a'});
   Put32(out, data_bytes);
   return out;

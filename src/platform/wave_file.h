@@ -18,8 +18,10 @@ std::optional<PcmClip> ParseWave(std::span<const uint8_t> image);
 // Reads and decodes a WAVE file; nullopt when it cannot be read or decoded.
 std::optional<PcmClip> LoadWaveFile(const std::string& path);
 
-// The 44-byte header of a 16-bit PCM file holding `data_bytes` of samples.
-std::vector<uint8_t> WaveHeader(int sample_rate, int channels, uint32_t data_bytes);
+// The 44-byte header of a PCM file holding `data_bytes` of samples (an odd count is followed by
+// one pad byte, which the RIFF size includes).
+std::vector<uint8_t> WaveHeader(int sample_rate, int channels, uint32_t data_bytes,
+                                int bits_per_sample = 16);
 
 // A complete 16-bit PCM image of `clip`.
 std::vector<uint8_t> EncodeWave(const PcmClip& clip);
