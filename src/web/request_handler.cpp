@@ -1,6 +1,7 @@
 #include "web/request_handler.h"
 
 #include "app/application.h"
+#include "core/ascii_text.h"
 #include "core/settings_store.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -10,6 +11,7 @@
 #include "web/control_commands.h"
 #include "web/error_text.h"
 #include "web/handler_texts.h"
+#include "web/http_request_parser.h"
 #include "web/jiho_form.h"
 #include "web/schedule_form.h"
 #include "web/test_commands.h"
@@ -21,20 +23,9 @@ namespace {
 constexpr std::string_view kSecFetchSite = "sec-fetch-site";
 constexpr std::string_view kCrossSite = "cross-site";
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
-std::string_view Trim(std::string_view text) { return TrimBlanksAndControls(text); }
-
 // Dispatch case 1: the add form sent without anything to add.
 bool HandleEmptyScheduleAdd(RequestContext& ctx) {
-  if (!ctx.Has("SCHEADD") || !Trim(ctx.Param("SCHEARG")).empty()) return false;
+  if (!ctx.Has("SCHEADD") || !TrimBlanksAndControls(ctx.Param("SCHEARG")).empty()) return false;
   ctx.error_text = handler_texts::kScheduleArgMissing;
   ctx.open_section = PageSection::kSchedule;
   return true;
@@ -51,15 +42,8 @@ bool HandleCommand(RequestContext& ctx) {
 }  // namespace
 
 bool IsCrossSiteRequest(const HttpRequestInfo& request) {
-  for (const std::string& line : request.Header) {
-    const size_t colon = line.find(':');
-    if (colon == std::string::npos) continue;
-    if (EqualsIgnoringCase(Trim(std::string_view(line).substr(0, colon)), kSecFetchSite) &&
-        EqualsIgnoringCase(Trim(std::string_view(line).substr(colon + 1)), kCrossSite)) {
-      return true;
-    }
-  }
-  return false;
+  const auto site = HeaderValue(request, kSecFetchSite);
+  return site && EqualsIgnoreAsciiCase(*site, kCrossSite);
 }
 
 RequestHandler::RequestHandler(Application& app, PageServices services)
