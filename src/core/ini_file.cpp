@@ -8,6 +8,7 @@
 
 #include "core/ascii_text.h"
 #include "core/atomic_file.h"
+#include "core/number_text.h"
 #include "core/text_encoding.h"
 
 namespace chimewell {
@@ -111,21 +112,7 @@ std::optional<int> ParseIniInteger(std::string_view text) {
     }
     return static_cast<int32_t>(static_cast<uint32_t>(value));
   }
-  bool negative = false;
-  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-    negative = text[0] == '-';
-    text.remove_prefix(1);
-  }
-  if (text.empty()) return std::nullopt;
-  int64_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-    if (value > int64_t{INT32_MAX} + 1) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
-  return static_cast<int>(value);
+  return ParseDecimalInteger(text);
 }
 
 IniWriteError::IniWriteError(const fs::path& path) : FileWriteError(path) {}
