@@ -136,7 +136,7 @@ class Application final : private TimeSignalOutput {
 
   void SetSkipEnabled(bool enabled);
   void DrawClock();
-  void FirePass(TDateTime now);
+  void FirePass(TDateTime now, TDateTime announced);
   void FireEntry(const TSchedule& entry, TDateTime announced);
   void SecondCount(TDateTime announced, int interval);
   // Next firing times and the status text; returns the distance to the nearest event in ms.

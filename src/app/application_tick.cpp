@@ -51,7 +51,7 @@ void Application::Timer1Timer(bool timer_driven) {
     }
     const TDateTime now = deps_.clock.Now();
     const TDateTime announced = AddMilliseconds(now, config_.SpeakOffset);
-    FirePass(now);
+    FirePass(now, announced);
     if (count_interval > 0) SecondCount(announced, count_interval);
   }
 
@@ -66,8 +66,7 @@ void Application::Timer1Timer(bool timer_driven) {
   UpdateStatusLine(std::nullopt);
 }
 
-void Application::FirePass(TDateTime now) {
-  const TDateTime announced = AddMilliseconds(now, config_.SpeakOffset);
+void Application::FirePass(TDateTime now, TDateTime announced) {
   for (TSchedule& entry : schedule_.ScheduleEntries()) {
     if (entry.NextTime > 0 && now >= entry.NextTime) {
       FireEntry(entry, announced);
