@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "core/japanese_era.h"
+
 namespace chimewell {
 namespace {
 
@@ -9,6 +11,8 @@ namespace {
 constexpr std::string_view kZero = "零";
 constexpr std::string_view kZeroCounters[] = {"時", "分", "秒"};
 constexpr std::string_view kDuration = "間";
+constexpr std::string_view kFirstYear = "元";
+constexpr std::string_view kYear = "年";
 constexpr std::string_view kMonth = "月";
 constexpr std::string_view kDay = "日";
 constexpr std::string_view kBlanks[] = {" ", "\u3000", "\t"};
@@ -116,7 +120,10 @@ std::string ApplySpeechReadings(std::string_view text) {
         continue;
       }
     }
-    out.append(rest.substr(0, number->bytes));
+    const std::string_view digits = rest.substr(0, number->bytes);
+    const bool first_year_of_era = (digits == "1" || digits == "１") && after.starts_with(kYear) &&
+                                   EndsWithEraName(text.substr(0, at));
+    out.append(first_year_of_era ? kFirstYear : digits);
     at += number->bytes;
     if (number->value >= 1 && number->value <= kLastMonth) {
       if (const size_t blanks = BlanksBeforeDayAt(after); blanks > 0) {

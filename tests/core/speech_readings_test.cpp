@@ -28,8 +28,14 @@ TEST(ApplySpeechReadings, LeavesNumbersThatAreNoZeroCounterAlone) {
                                    "1．0分",   "0時間",    "0分間",    "0秒間",   "0日",
                                    "0",        "今日は0点", "8月1日",   "8月　",   "8月 ",
                                    "13月 1日", "8月 32日", "8月 0日",  "8月 1",   "",
-                                   "ゼロ時",   "零時",     "0 時"};
+                                   "ゼロ時",   "零時",     "0 時",     "令和11年", "令和01年",
+                                   "西暦1年",  "1年"};
   for (const char* text : unchanged) EXPECT_EQ(ApplySpeechReadings(text), text) << text;
+}
+
+TEST(ApplySpeechReadings, FirstYearOfAnEraIsGannen) {
+  EXPECT_EQ(ApplySpeechReadings("令和1年 5月 1日"), "令和元年 5月1日");
+  EXPECT_EQ(ApplySpeechReadings("平成１年と明治1年"), "平成元年と明治元年");
 }
 
 TEST(ApplySpeechReadings, DayAfterItsMonthJoinsItAcrossBlanks) {

@@ -51,6 +51,9 @@ constexpr std::string_view kMonths[] = {"",         "イチガツ",   "ニガツ
                                         "ハチガツ", "クガツ",     "ジューガツ", "ジューイチガツ",
                                         "ジューニガツ"};
 
+constexpr size_t kEraWords = 5;  // the first words below; their year 1 is 元年
+constexpr std::string_view kFirstYear = "ガンネン";
+
 constexpr std::pair<std::string_view, std::string_view> kWords[] = {
     {"令和", "レーワ"},       {"平成", "ヘーセー"},     {"昭和", "ショーワ"},
     {"大正", "タイショー"},   {"明治", "メージ"},       {"午前", "ゴゼン"},
@@ -99,9 +102,11 @@ std::optional<std::vector<std::string>> CountedReading(int n, std::string_view c
 
 std::optional<ReadingPieces> StandardReading(std::string_view text) {
   ReadingPieces pieces;
+  bool after_era = false;
   while (!text.empty()) {
     if (text.starts_with(kBlank)) {
       text.remove_prefix(kBlank.size());
+      after_era = false;
       continue;
     }
     if (text[0] >= '0' && text[0] <= '9') {
@@ -114,7 +119,9 @@ std::optional<ReadingPieces> StandardReading(std::string_view text) {
       bool counted = false;
       for (const std::string_view counter : {"年", "月", "日", "時", "分", "秒"}) {
         if (!text.starts_with(counter)) continue;
-        auto reading = CountedReading(n, counter);
+        auto reading = after_era && n == 1 && counter == std::string_view("年")
+                           ? std::vector<std::string>{std::string(kFirstYear)}
+                           : CountedReading(n, counter);
         if (!reading) return std::nullopt;
         pieces.push_back(std::move(*reading));
         text.remove_prefix(counter.size());
@@ -122,15 +129,17 @@ std::optional<ReadingPieces> StandardReading(std::string_view text) {
         break;
       }
       if (!counted) return std::nullopt;
+      after_era = false;
       continue;
     }
     bool known = false;
-    for (const auto& [written, reading] : kWords) {
+    for (size_t i = 0; i < std::size(kWords) && !known; ++i) {
+      const auto& [written, reading] = kWords[i];
       if (!text.starts_with(written)) continue;
       pieces.push_back({std::string(reading)});
       text.remove_prefix(written.size());
       known = true;
-      break;
+      after_era = i < kEraWords;
     }
     if (!known) return std::nullopt;
   }
