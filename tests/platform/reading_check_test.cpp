@@ -9,6 +9,7 @@
 #include "core/speech_text.h"
 #include "platform/linux/open_jtalk_pronunciation.h"
 #include "platform/standard_reading.h"
+#include "timesignal/tool_runner.h"
 
 namespace chimewell {
 namespace {
@@ -76,7 +77,7 @@ Figure Check(const OpenJTalkSetup& setup, const std::vector<std::string>& texts,
   return figure;
 }
 
-class ReadingCheck : public testing::Test {
+class ReadingCheck : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string missing;
@@ -97,10 +98,11 @@ TEST_F(ReadingCheck, EngineReadsEveryClockTextTheStandardWay) {
 }
 
 // The check is only worth something if it hears the faults the rewriting is there for.
-TEST_F(ReadingCheck, WithoutRewritingTheEngineMisreadsZeroAndTheFirstOfTheMonth) {
+TEST_F(ReadingCheck, WithoutRewritingTheEngineMisreadsZerosFirstYearsAndFirstDays) {
   const Figure all = Check(setup_, ClockTexts(), false);
   Report("as composed", all);
-  const Figure known = Check(setup_, {"0時", "午前0時0分です", "令和8年 8月 1日 土曜日"}, false);
+  const Figure known =
+      Check(setup_, {"0時", "午前0時0分です", "令和1年", "令和8年 8月 1日 土曜日"}, false);
   EXPECT_EQ(known.right, 0u);
   EXPECT_LT(all.right, all.checked);
 }
@@ -115,6 +117,12 @@ TEST_F(ReadingCheck, TextsSharingAnEngineRunKeepTheirOwnWords) {
   EXPECT_EQ(PronunciationText((*heard)[2]), "ハイイーエ");
   EXPECT_EQ(PronunciationText((*heard)[3]), "ヨジゴフン");
   EXPECT_EQ((*heard)[3].front().written, "四");
+}
+
+TEST_F(ReadingCheck, PronounceToolShowsWhatTheEngineReceivesAndSays) {
+  const auto result = testing::RunTool("pronounce '午前0時0分です' '8月 1日'");
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out, "午前零時零分です\tゴゼンレージレーフンデス\n8月1日\tハチガツツイタチ\n");
 }
 
 }  // namespace
