@@ -24,12 +24,11 @@ TEST(ApplySpeechReadings, ZeroHoursMinutesAndSecondsAreReadAsRei) {
 }
 
 TEST(ApplySpeechReadings, LeavesNumbersThatAreNoZeroCounterAlone) {
-  const char* const unchanged[] = {"10時20分", "100秒",    "１０時",   "20時0",   "1.0分",
-                                   "1．0分",   "0時間",    "0分間",    "0秒間",   "0日",
-                                   "0",        "今日は0点", "8月1日",   "8月　",   "8月 ",
-                                   "13月 1日", "8月 32日", "8月 0日",  "8月 1",   "",
-                                   "ゼロ時",   "零時",     "0 時",     "令和11年", "令和01年",
-                                   "西暦1年",  "1年"};
+  const char* const unchanged[] = {
+      "10時20分", "100秒",    "１０時",   "20時0",    "1.0分",     "1．0分", "0時間",
+      "0分間",    "0秒間",    "0日",      "0",        "今日は0点", "8月1日", "8月　",
+      "8月 ",     "13月 1日", "8月 32日", "8月 0日",  "8月 1",     "",       "ゼロ時",
+      "零時",     "0 時",     "令和11年", "令和01年", "西暦1年",   "1年"};
   for (const char* text : unchanged) EXPECT_EQ(ApplySpeechReadings(text), text) << text;
 }
 

@@ -8,7 +8,8 @@ namespace {
 
 using Table = std::array<std::string_view, 10>;  // by last digit; "A|B": either is standard
 
-constexpr Table kDigits = {"", "イチ", "ニ", "サン", "ヨン", "ゴ", "ロク", "ナナ", "ハチ", "キュー"};
+constexpr Table kDigits = {"",   "イチ", "ニ",   "サン", "ヨン",
+                           "ゴ", "ロク", "ナナ", "ハチ", "キュー"};
 
 // A counter's readings: for 0, by last digit (1..9), and for a whole ten (after ニ, サン, ...).
 struct Counter {
@@ -19,40 +20,45 @@ struct Counter {
 };
 
 constexpr Counter kCounters[] = {
-    {"時", "レージ",
+    {"時",
+     "レージ",
      {"", "イチジ", "ニジ", "サンジ", "ヨジ", "ゴジ", "ロクジ", "シチジ", "ハチジ", "クジ"},
      "ジュージ"},
-    {"分", "レーフン",
+    {"分",
+     "レーフン",
      {"", "イップン", "ニフン", "サンプン", "ヨンプン", "ゴフン", "ロップン", "ナナフン",
       "ハップン|ハチフン", "キューフン"},
      "ジュップン|ジップン"},
-    {"秒", "レービョー",
+    {"秒",
+     "レービョー",
      {"", "イチビョー", "ニビョー", "サンビョー", "ヨンビョー", "ゴビョー", "ロクビョー",
       "ナナビョー", "ハチビョー", "キュービョー"},
      "ジュービョー"},
-    {"年", "",
+    {"年",
+     "",
      {"", "イチネン", "ニネン", "サンネン", "ヨネン", "ゴネン", "ロクネン", "シチネン|ナナネン",
       "ハチネン", "キューネン|クネン"},
      "ジューネン"},
-    {"日", "",
-     {"", "イチニチ", "ニニチ", "サンニチ", "ヨッカ", "ゴニチ", "ロクニチ", "シチニチ",
-      "ハチニチ", "クニチ"},
+    {"日",
+     "",
+     {"", "イチニチ", "ニニチ", "サンニチ", "ヨッカ", "ゴニチ", "ロクニチ", "シチニチ", "ハチニチ",
+      "クニチ"},
      "ジューニチ"},
+    {"月",
+     "",
+     {"", "イチガツ", "ニガツ", "サンガツ", "シガツ", "ゴガツ", "ロクガツ", "シチガツ", "ハチガツ",
+      "クガツ"},
+     "ジューガツ"},
 };
 
 // Days of the month with a reading of their own.
 constexpr std::pair<int, std::string_view> kDates[] = {
-    {1, "ツイタチ"}, {2, "フツカ"},   {3, "ミッカ"},    {4, "ヨッカ"},   {5, "イツカ"},
-    {6, "ムイカ"},   {7, "ナノカ"},   {8, "ヨーカ"},    {9, "ココノカ"}, {10, "トーカ"},
+    {1, "ツイタチ"},      {2, "フツカ"},  {3, "ミッカ"},         {4, "ヨッカ"},   {5, "イツカ"},
+    {6, "ムイカ"},        {7, "ナノカ"},  {8, "ヨーカ"},         {9, "ココノカ"}, {10, "トーカ"},
     {14, "ジューヨッカ"}, {20, "ハツカ"}, {24, "ニジューヨッカ"}};
 
-constexpr std::string_view kMonths[] = {"",         "イチガツ",   "ニガツ",     "サンガツ",
-                                        "シガツ",   "ゴガツ",     "ロクガツ",   "シチガツ",
-                                        "ハチガツ", "クガツ",     "ジューガツ", "ジューイチガツ",
-                                        "ジューニガツ"};
-
 constexpr size_t kEraWords = 5;  // the first words below; their year 1 is 元年
-constexpr std::string_view kFirstYear = "ガンネン";
+constexpr char kFirstYear[] = "ガンネン";
 
 constexpr std::pair<std::string_view, std::string_view> kWords[] = {
     {"令和", "レーワ"},       {"平成", "ヘーセー"},     {"昭和", "ショーワ"},
@@ -63,8 +69,12 @@ constexpr std::pair<std::string_view, std::string_view> kWords[] = {
 };
 
 constexpr std::string_view kBlank = " ";
-constexpr std::string_view kMonth = "月";
+constexpr std::string_view kDay = "日";
+constexpr std::string_view kYear = "年";
+constexpr size_t kCounterBytes = 3;  // every counter is one kanji
 constexpr std::string_view kTen = "ジュー";
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::vector<std::string> Alternatives(std::string_view prefix, std::string_view choices) {
   std::vector<std::string> out;
@@ -77,11 +87,7 @@ std::vector<std::string> Alternatives(std::string_view prefix, std::string_view 
 }
 
 std::optional<std::vector<std::string>> CountedReading(int n, std::string_view counter) {
-  if (counter == kMonth) {
-    if (n < 1 || n > 12) return std::nullopt;
-    return std::vector<std::string>{std::string(kMonths[n])};
-  }
-  if (counter == "日") {
+  if (counter == kDay) {
     for (const auto& [day, reading] : kDates) {
       if (day == n) return std::vector<std::string>{std::string(reading)};
     }
@@ -104,44 +110,33 @@ std::optional<ReadingPieces> StandardReading(std::string_view text) {
   ReadingPieces pieces;
   bool after_era = false;
   while (!text.empty()) {
+    std::optional<std::vector<std::string>> piece;
+    size_t length = 0;
     if (text.starts_with(kBlank)) {
-      text.remove_prefix(kBlank.size());
+      piece.emplace();  // a pause, nothing read
+      length = kBlank.size();
       after_era = false;
-      continue;
-    }
-    if (text[0] >= '0' && text[0] <= '9') {
+    } else if (IsDigit(text[0])) {
       int n = 0;
-      size_t digits = 0;
-      while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9' && n < 1000) {
-        n = n * 10 + (text[digits++] - '0');
+      while (length < text.size() && IsDigit(text[length]) && n < 1000) {
+        n = n * 10 + (text[length++] - '0');
       }
-      text.remove_prefix(digits);
-      bool counted = false;
-      for (const std::string_view counter : {"年", "月", "日", "時", "分", "秒"}) {
-        if (!text.starts_with(counter)) continue;
-        auto reading = after_era && n == 1 && counter == std::string_view("年")
-                           ? std::vector<std::string>{std::string(kFirstYear)}
-                           : CountedReading(n, counter);
-        if (!reading) return std::nullopt;
-        pieces.push_back(std::move(*reading));
-        text.remove_prefix(counter.size());
-        counted = true;
-        break;
-      }
-      if (!counted) return std::nullopt;
+      const std::string_view counter = text.substr(length, kCounterBytes);
+      piece = after_era && n == 1 && counter == kYear ? std::vector<std::string>{kFirstYear}
+                                                      : CountedReading(n, counter);
+      length += counter.size();
       after_era = false;
-      continue;
+    } else {
+      for (size_t i = 0; i < std::size(kWords) && !piece; ++i) {
+        if (!text.starts_with(kWords[i].first)) continue;
+        piece = {std::string(kWords[i].second)};
+        length = kWords[i].first.size();
+        after_era = i < kEraWords;
+      }
     }
-    bool known = false;
-    for (size_t i = 0; i < std::size(kWords) && !known; ++i) {
-      const auto& [written, reading] = kWords[i];
-      if (!text.starts_with(written)) continue;
-      pieces.push_back({std::string(reading)});
-      text.remove_prefix(written.size());
-      known = true;
-      after_era = i < kEraWords;
-    }
-    if (!known) return std::nullopt;
+    if (!piece) return std::nullopt;
+    if (!piece->empty()) pieces.push_back(std::move(*piece));
+    text.remove_prefix(length);
   }
   return pieces;
 }

@@ -30,7 +30,7 @@ constexpr std::string_view kPauses[] = {"、", "。"};
 // The engine always synthesizes, and the trace is written only afterwards. The sound is thrown
 // away, so it is made as cheaply as the engine allows: fast, at a low rate, without global
 // variance. None of this touches the text analysis the trace reports.
-const std::vector<std::string> kCheapSound = {"-r", "8",  "-s",  "2000", "-p", "10",
+const std::vector<std::string> kCheapSound = {"-r",  "8", "-s",  "2000", "-p",  "10",
                                               "-jm", "0", "-jf", "0",    "-ow", "/dev/null"};
 
 struct Batch {
@@ -56,7 +56,8 @@ std::vector<Batch> MakeBatches(const std::vector<std::string>& texts) {
       batches.push_back({{i}, line, false});
       continue;
     }
-    if (!shared.texts.empty() && shared.line.size() + line.size() + kSentenceEnd.size() > kLineBytes) {
+    if (!shared.texts.empty() &&
+        shared.line.size() + line.size() + kSentenceEnd.size() > kLineBytes) {
       batches.push_back(std::move(shared));
       shared = {};
     }
@@ -177,7 +178,8 @@ std::optional<std::vector<std::vector<SpokenWord>>> ReadPronunciations(
 std::string PronunciationText(const std::vector<SpokenWord>& words) {
   std::string text;
   for (const SpokenWord& word : words) {
-    if (std::find(std::begin(kPauses), std::end(kPauses), word.pronunciation) == std::end(kPauses)) {
+    if (std::find(std::begin(kPauses), std::end(kPauses), word.pronunciation) ==
+        std::end(kPauses)) {
       text += word.pronunciation;
     }
   }
