@@ -1,5 +1,6 @@
 #include "core/speech_readings.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/japanese_era.h"
