@@ -23,7 +23,7 @@ TEST(ApplySpeechReadings, ZeroHoursMinutesAndSecondsAreReadAsRei) {
   for (const Rewrite& c : cases) EXPECT_EQ(ApplySpeechReadings(c.text), c.for_engine) << c.text;
 }
 
-TEST(ApplySpeechReadings, LeavesNumbersThatAreNoZeroCounterAlone) {
+TEST(ApplySpeechReadings, LeavesEveryOtherNumberAlone) {
   const char* const unchanged[] = {
       "10時20分", "100秒",    "１０時",   "20時0",    "1.0分",     "1．0分", "0時間",
       "0分間",    "0秒間",    "0日",      "0",        "今日は0点", "8月1日", "8月　",
