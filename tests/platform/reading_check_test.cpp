@@ -2,12 +2,16 @@
 // second, day, month, weekday and era year, composed by the program, read by the real engine.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <iostream>
+#include <thread>
 
 #include "core/settings.h"
 #include "core/speech_readings.h"
 #include "core/speech_text.h"
 #include "platform/linux/open_jtalk_pronunciation.h"
+#include "platform/linux/open_jtalk_speech.h"
 #include "platform/standard_reading.h"
 #include "timesignal/tool_runner.h"
 
@@ -117,6 +121,26 @@ TEST_F(ReadingCheck, TextsSharingAnEngineRunKeepTheirOwnWords) {
   EXPECT_EQ(PronunciationText((*heard)[2]), "ハイイーエ");
   EXPECT_EQ(PronunciationText((*heard)[3]), "ヨジゴフン");
   EXPECT_EQ((*heard)[3].front().written, "四");
+}
+
+// The speech path itself, not just the rules: a wrapper notes what reaches the real engine.
+TEST_F(ReadingCheck, SpeechHandsTheEngineTheRewrittenText) {
+  testing::TempDir dir;
+  const auto wrapper = dir / "open_jtalk", heard = dir / "heard";
+  testing::WriteBytes(wrapper, "#!/bin/sh\ntee -a '" + heard.string() + "' | exec '" +
+                                   setup_.command + "' \"$@\"\n");
+  std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+  Mixer mixer(MakeNullSink());
+  mixer.Start();
+  {
+    OpenJTalkSpeech speech(mixer, {}, {wrapper.string(), setup_.dictionary, setup_.voice});
+    speech.SpeakText("午前0時0分です");
+    for (int i = 0; i < 6000 && speech.Speaking() > 0; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  mixer.Stop();
+  EXPECT_EQ(testing::ReadBytes(heard), "午前零時零分です\n");
 }
 
 TEST_F(ReadingCheck, PronounceToolShowsWhatTheEngineReceivesAndSays) {
