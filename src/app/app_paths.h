@@ -4,12 +4,20 @@
 
 namespace chimewell {
 
+// The desktop entry that starts the clock at login, and the command line it runs.
+struct AutostartEntry {
+  std::string path;     // empty when the user's config folder is unknown
+  std::string command;  // the entry's Exec value
+  std::string icon;     // the entry's Icon value: the program's icon by its theme name
+};
+
 struct AppPaths {
   std::string settings;      // .ini
   std::string app_info;      // .imi
   std::string schedule;      // .sch
   std::string page_template; // .html
   std::string user_guide;    // doc/index.html
+  AutostartEntry autostart;
 };
 
 // Files named after `executable_path` with its extension replaced, in its folder.
