@@ -175,7 +175,7 @@ constexpr char kDetails[] =
     "  --type N              kind of time signal, 0 to 5 (required)\n"
     "  --variant V           variation of voice type 3\n"
     "  --folder DIR          folder of the voice set's WAVE files\n"
-    "  --addonN, --addoffN   the add-on and add-off texts 1 to 16\n"
+    "  --addonN, --addoffN   the add-on and add-off sound files 1 to 16\n"
     "  --at MOMENT           the moment to announce instead of now\n"
     "  --play                also play the announcement to its end\n";
 

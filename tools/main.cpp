@@ -27,6 +27,7 @@ void PrintOverview(std::FILE* out) {
                "Checks Chimewell's files and drives single parts of the clock from the shell.\n"
                "Commands:\n");
   for (const auto& [name, entry] : Registry()) std::fprintf(out, "  %s\n", entry.usage);
+  std::fprintf(out, "'chimewell-tool help COMMAND' explains one command, its options and output.\n");
 }
 
 int Usage() {
