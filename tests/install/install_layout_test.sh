@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Installs the build into a staging folder (DESTDIR) with the /usr prefix and checks that every
-# file the desktop and the user need is there, and that the installed programs run.
-# usage: install_layout_test.sh BUILD_DIR APP_ID
+# Installs the build into a staging folder (DESTDIR) and checks that every file the desktop and
+# the user need is there, and that the installed programs run.
+# usage: install_layout_test.sh BUILD_DIR APP_ID PREFIX
 set -euo pipefail
 build=$1
 id=$2
+prefix=$3
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 
-DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
-root=$stage/usr
+DESTDIR="$stage" cmake --install "$build" >/dev/null
+root=$stage$prefix
 
 expected=(
   bin/chimewell bin/chimewell-tool
@@ -24,12 +25,12 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 missing=0
 for f in "${expected[@]}"; do
-  [ -s "$root/$f" ] || { echo "missing: /usr/$f" >&2; missing=1; }
+  [ -s "$root/$f" ] || { echo "missing: $prefix/$f" >&2; missing=1; }
 done
 [ "$missing" = 0 ]
 
 # The unit starts the installed program; the desktop entry names the icon that is installed.
-grep -qx 'ExecStart=/usr/bin/chimewell --headless' "$root/lib/systemd/user/chimewell.service"
+grep -qx "ExecStart=$prefix/bin/chimewell --headless" "$root/lib/systemd/user/chimewell.service"
 grep -qx 'Restart=on-failure' "$root/lib/systemd/user/chimewell.service"
 grep -qx "Icon=$id" "$root/share/applications/$id.desktop"
 
