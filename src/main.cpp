@@ -130,7 +130,8 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
 
   app.FormCreate();
   form.Start();
-  std::cout << "Configuration page: " << app.ConfigPageAddress() << std::endl;
+  std::cout << "Settings file: " << paths->settings << "\n"
+            << "Configuration page: " << app.ConfigPageAddress() << std::endl;
   const int status = QApplication::exec();
   app.CloseMainWindow();  // nothing happens when the window closed already
   server.Stop();

@@ -1,5 +1,5 @@
 #pragma once
-// Where the program's four files live: beside the executable, or in the --home folder.
+// Where the program's four files live, the guide it serves, and its login entry.
 #include <string>
 
 namespace chimewell {
