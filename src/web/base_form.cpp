@@ -17,6 +17,7 @@ bool HandleBaseForm(RequestContext& ctx) {
   config.BackVolume = std::clamp(ctx.IntParam("MIDIBACK", 30), 0, 100);
   config.IconicStart = ctx.Param("ICONICSTART") == "1";
   config.LipsView = ctx.Param("LIPSVIEW") == "1";
+  config.LateLimit = std::clamp(ctx.IntParam("LATELIMIT", 60), 0, kMaxLateLimit);
   WriteConfigSettings(ctx.app.Paths().settings, config);
   ctx.open_section = PageSection::kBase;
   return true;

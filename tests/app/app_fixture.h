@@ -148,7 +148,7 @@ class AppTest : public ::testing::Test {
 
   TempDir dir;
   FakeClock clock;
-  FakeTimer timer;
+  FakeTimer timer{&clock};
   InlineUiThread ui;
   FakeShell shell;
   RealFileSystem files;

@@ -81,7 +81,7 @@ struct AppHarness {
 
   TempDir dir;
   FakeClock clock;
-  FakeTimer timer;
+  FakeTimer timer{&clock};
   InlineUiThread ui;
   FakeShell shell;
   RealFileSystem files;
