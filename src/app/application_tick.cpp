@@ -206,29 +206,20 @@ void Application::PassOver(const TSchedule& entry) {
 }
 
 void Application::FireEntry(const TSchedule& entry, const TickMoment& m) {
+  if (entry.Cmd == ctTime) {
+    Announce(entry.Msg, entry.RepeatCount, m, FiringKind::kTime);
+    return;
+  }
+  if (recorder_ != nullptr) {
+    Record(m, KindOf(entry.Cmd),
+           entry.Cmd == ctSpeak ? SpeakTextFor(entry, m.announced) : entry.Msg);
+    return;
+  }
   switch (entry.Cmd) {
-    case ctSpeak:
-      if (recorder_ != nullptr) {
-        Record(m, FiringKind::kSpeak, SpeakTextFor(entry, m.announced));
-      } else {
-        FireSpeak(*playback_, entry, m.announced);
-      }
-      break;
-    case ctTime: Announce(entry.Msg, entry.RepeatCount, m, FiringKind::kTime); break;
-    case ctWave:
-      if (recorder_ != nullptr) {
-        Record(m, FiringKind::kWave, entry.Msg);
-      } else {
-        FireWave(*playback_, entry, m.now);
-      }
-      break;
-    case ctMidi:
-      if (recorder_ != nullptr) {
-        Record(m, FiringKind::kMidi, entry.Msg);
-      } else {
-        FireMidi(*playback_, entry, m.now);
-      }
-      break;
+    case ctSpeak: FireSpeak(*playback_, entry, m.announced); break;
+    case ctWave: FireWave(*playback_, entry, m.now); break;
+    case ctMidi: FireMidi(*playback_, entry, m.now); break;
+    case ctTime: break;
   }
 }
 
