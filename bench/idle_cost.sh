@@ -10,7 +10,7 @@
 # involuntary ones, pre-emptions by other work on the machine, are shown apart), the CPU time used
 # (utime + stime of /proc/PID/stat) and, with the window showing, where in the second each
 # timer-driven tick landed (the tick's wall-clock timer taken off when it has gone off, seen by
-# strace over a further 20 s): spread, mean and 99th percentile.
+# strace over a further 120 s): spread, mean and 99th percentile.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -74,7 +74,7 @@ measure() {
     # The tick's wall-clock timer is disarmed (flags 0) once it has gone off and before the
     # tick runs: that call marks the moment the tick starts. strace slows the process a little,
     # so this runs apart from the counts.
-    timeout 20 strace -q -ttt -e trace=timerfd_settime -p "$pid" -o "$work/trace" || true
+    timeout 120 strace -q -ttt -e trace=timerfd_settime -p "$pid" -o "$work/trace" || true
     awk '/timerfd_settime\([0-9]+, 0, / { t = $1 + 0; ms = (t - int(t)) * 1000;
            if (ms > 500) ms -= 1000; print ms }' "$work/trace" | sort -n >"$work/landing"
     awk '{ v[NR] = $1; sum += $1 }
