@@ -33,20 +33,24 @@ Application::~Application() {
   deps_.timer.SetHandler(nullptr);
 }
 
-void Application::PlayTimeSignal(const std::string& format, int repeat, TDateTime moment) {
+TimeSignalOutcome Application::PlayTimeSignal(const std::string& format, int repeat,
+                                              TDateTime moment) {
   time_signal_.SetDefaultVolume(config_.DefaultVolume);
-  time_signal_.PlayTimeSignal(format, repeat, moment);
+  return time_signal_.PlayTimeSignal(format, repeat, moment);
 }
 
-bool Application::IsTimeSignalQueued() const { return playback_->IsTimeSignalQueued(); }
+// While a recorder listens, announcements are composed as ever but queued nowhere.
+bool Application::IsTimeSignalQueued() const {
+  return recorder_ == nullptr && playback_->IsTimeSignalQueued();
+}
 
 void Application::SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments,
                                 int repeat) {
-  playback_->SetTimeSignal(image, fragments, repeat);
+  if (recorder_ == nullptr) playback_->SetTimeSignal(image, fragments, repeat);
 }
 
 void Application::SetMessageCount(const std::string& text, int volume, int count) {
-  playback_->SetMessageCount(text, volume, count);
+  if (recorder_ == nullptr) playback_->SetMessageCount(text, volume, count);
 }
 
 void Application::EnableSkip() { SetSkipEnabled(true); }

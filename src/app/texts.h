@@ -18,6 +18,10 @@ inline constexpr const char* kWaveSuffix = " のWave再生";
 inline constexpr const char* kMidiSuffix = " のMidi音楽";
 inline constexpr const char* kSpeakOpen = " 『";
 inline constexpr const char* kSpeakClose = "』";
+// A firing missed by a suspend or a clock step, too late to play: its log line, and the count
+// of them in the panel.
+inline constexpr const char* kPassedOverPrefix = "見送り ";
+inline constexpr const char* kPassedOverCount = "件の予定を見送りました";
 
 inline constexpr const char* kScheduleHasErrors = "設定スクリプトにエラーがあります";
 inline constexpr const char* kVoiceFilesNotLoaded = "時報音声ファイルがロードできません";

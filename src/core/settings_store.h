@@ -38,7 +38,7 @@ void WriteWindowPlacement(const std::filesystem::path& settings_file, const AppS
 // Port panel: [App] PortNumber.
 void WritePortNumber(const std::filesystem::path& settings_file, int port);
 // Settings form: [Config] DoubleClick, IconicStart, LipsView, SpeakOffset, DefaultVolume,
-// BackVolume. SoundFont is only read, never written.
+// BackVolume, LateLimit. SoundFont is only read, never written.
 void WriteConfigSettings(const std::filesystem::path& settings_file, const ConfigSettings& config);
 // Time-signal form: [Jiho] LastFolder1..20, Type, MLVC, Folder, Format, ErrorView, AddOn1..16,
 // AddOff1..16.

@@ -16,6 +16,7 @@ bool HandleBaseForm(RequestContext& ctx) {
   config.BackVolume = std::clamp(ctx.IntParam("MIDIBACK", 30), 0, 100);
   config.IconicStart = ctx.Param("ICONICSTART") == "1";
   config.LipsView = ctx.Param("LIPSVIEW") == "1";
+  config.LateLimit = std::clamp(ctx.IntParam("LATELIMIT", 60), 0, kMaxLateLimit);
   // The page sends AUTOSTART 1 or 0; a page without the box leaves the login entry alone.
   const std::string login = ctx.Param("AUTOSTART");
   ctx.app.ApplyBaseSettings(config, login.empty() ? std::nullopt : std::optional(login == "1"));

@@ -127,6 +127,7 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   AddNumber(list, "SPEAKOFFSET", v.config.SpeakOffset);
   AddNumber(list, "MIDIVOLUME", v.config.DefaultVolume);
   AddNumber(list, "MIDIBACK", v.config.BackVolume);
+  AddNumber(list, "LATELIMIT", v.config.LateLimit);
 
   const JihoSettings& jiho = v.jiho;
   AddText(list, "JIHOFORMAT", jiho.Format);

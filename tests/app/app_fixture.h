@@ -19,6 +19,7 @@
 #include "playback/fakes/fake_midi_library.h"
 #include "playback/fakes/fake_sound_player.h"
 #include "playback/fakes/fake_speech.h"
+#include "simulate/quiet_platform.h"
 #include "support/fake_clock.h"
 #include "support/fake_shell.h"
 #include "support/fake_timer.h"
@@ -26,20 +27,6 @@
 
 namespace chimewell::testing {
 
-class NullCanvas final : public Canvas {
- public:
-  int Width() const override { return 391; }
-  int Height() const override { return 287; }
-  void FillRect(int, int, int, int, Colour) override {}
-  void DrawLine(int, int, int, int, Colour) override {}
-  void SetFontFace(std::string_view, int) override {}
-  void SetFontSize(int) override {}
-  void SetFontStyle(bool, bool) override {}
-  void SetTextColour(Colour) override {}
-  void SetTextBackground(Colour) override {}
-  int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 8; }
-  void TextOut(int, int, std::string_view) override {}
-};
 
 class FakeView final : public AppView {
  public:
@@ -149,7 +136,7 @@ class AppTest : public ::testing::Test {
 
   TempDir dir;
   FakeClock clock;
-  FakeTimer timer;
+  FakeTimer timer{&clock};
   InlineUiThread ui;
   FakeShell shell;
   RealFileSystem files;

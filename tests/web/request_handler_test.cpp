@@ -35,9 +35,11 @@ TEST_F(HandlerTest, TheGuideIsServedAtItsOwnAddress) {
 }
 
 TEST_F(HandlerTest, BaseFormClampsAndReplacesValuesAndWritesThemInOrder) {
-  const std::string page = Get("/?BASESET=1&SPEAKOFFSET=-5&TTRAY=7&MIDIVOLUME=abc&MIDIBACK=250");
+  const std::string page =
+      Get("/?BASESET=1&SPEAKOFFSET=-5&TTRAY=7&MIDIVOLUME=abc&MIDIBACK=250&LATELIMIT=-1");
   const ConfigSettings& config = app->Config();
   EXPECT_EQ(config.SpeakOffset, 0);
+  EXPECT_EQ(config.LateLimit, 0);
   EXPECT_EQ(config.DoubleClick, 0);
   EXPECT_EQ(config.DefaultVolume, 80);
   EXPECT_EQ(config.BackVolume, 100);
@@ -47,8 +49,10 @@ TEST_F(HandlerTest, BaseFormClampsAndReplacesValuesAndWritesThemInOrder) {
   EXPECT_THAT(page, HasSubstr("OFFSET[0]"));
   EXPECT_EQ(ReadStartupSettings(app->Paths().settings).config, config);
 
-  Get("/?BASESET=1&SPEAKOFFSET=20000&TTRAY=2&MIDIVOLUME=3&ICONICSTART=1&LIPSVIEW=1");
+  Get("/?BASESET=1&SPEAKOFFSET=20000&TTRAY=2&MIDIVOLUME=3&ICONICSTART=1&LIPSVIEW=1"
+      "&LATELIMIT=99999");
   EXPECT_EQ(config.SpeakOffset, 10000);
+  EXPECT_EQ(config.LateLimit, 86400);
   EXPECT_EQ(config.DoubleClick, 2);
   EXPECT_EQ(config.DefaultVolume, 10);
   EXPECT_EQ(config.BackVolume, 30);
