@@ -2,6 +2,7 @@
 // The application object: owns every long-lived value of the program and carries start-up,
 // the main tick, the menu commands, the status line and the message panel.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -81,6 +82,11 @@ class Application final : private TimeSignalOutput {
   void ShowPanelMessage(const std::string& text);
   void UpdateStatusLine(const std::optional<std::string>& text);
   void AddLogLine(const std::string& text) { log_.AddLogLine(text); }
+  // A fault caught at a thread's entry or an event-loop boundary: logged and shown; the
+  // program goes on.
+  void ReportFault(const std::string& text);
+  // Runs `step` (a tick, a command, a posted step) and reports what it throws. UI thread.
+  void CatchFaults(const char* where, const std::function<void()>& step);
   // The speech synthesizer's sound began / ended (UI thread).
   void DirectSS1AudioStart();
   void DirectSS1AudioStop();

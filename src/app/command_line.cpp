@@ -3,7 +3,7 @@
 namespace chimewell {
 
 const char* CommandLineUsage() {
-  return "usage: chimewell [--home DIR] [--headless] [--audio alsa[:DEVICE]|wav:FILE|null] "
+  return "usage: chimewell [--home DIR] [--headless] [--audio pulse|alsa[:DEVICE]|wav:FILE|null] "
          "[--help] [--version]\n";
 }
 
