@@ -40,8 +40,13 @@ void Application::ReportFault(const std::string& text) {
   ShowPanelMessage(text);
 }
 
-void Application::CatchFaults(const char* where, const std::function<void()>& step) {
-  RunCatchingFaults(where, step, [this](const std::string& text) { ReportFault(text); });
+bool Application::CatchFaults(const char* where, const std::function<void()>& step) {
+  return RunCatchingFaults(where, step, [this](const std::string& text) { ReportFault(text); });
+}
+
+void Application::TimerFired(const std::function<void()>& tick) {
+  constexpr int kAfterFaultMs = 1000;
+  if (!CatchFaults("tick", tick)) deps_.timer.Arm(kAfterFaultMs);
 }
 
 void Application::PlayTimeSignal(const std::string& format, int repeat, TDateTime moment) {

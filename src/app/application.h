@@ -85,8 +85,9 @@ class Application final : private TimeSignalOutput {
   // A fault caught at a thread's entry or an event-loop boundary: logged and shown; the
   // program goes on.
   void ReportFault(const std::string& text);
-  // Runs `step` (a tick, a command, a posted step) and reports what it throws. UI thread.
-  void CatchFaults(const char* where, const std::function<void()>& step);
+  // Runs `step` (a command, a posted step) and reports what it throws; false when it threw.
+  // UI thread.
+  bool CatchFaults(const char* where, const std::function<void()>& step);
   // The speech synthesizer's sound began / ended (UI thread).
   void DirectSS1AudioStart();
   void DirectSS1AudioStop();
@@ -141,6 +142,9 @@ class Application final : private TimeSignalOutput {
   void EnableSkip() override;
 
   void SetSkipEnabled(bool enabled);
+  // The timer's handler: runs `tick`; after a fault the timer is armed again, so the clock
+  // goes on.
+  void TimerFired(const std::function<void()>& tick);
   void DrawClock();
   void FirePass(TDateTime now, TDateTime announced);
   void FireEntry(const TSchedule& entry, TDateTime announced);

@@ -25,22 +25,40 @@ std::shared_ptr<const PcmClip> LoadClip(std::span<const uint8_t> bytes) {
 MixerSoundPlayer::MixerSoundPlayer(Mixer& mixer)
     : mixer_(mixer), chime_(LoadClip(BuiltInChimeImage())) {}
 
-void MixerSoundPlayer::Purge() { mixer_.StopChannel(MixChannel::kSound); }
+void MixerSoundPlayer::Purge() {
+  const std::lock_guard lock(play_mutex_);
+  ++purges_;
+  mixer_.StopChannel(MixChannel::kSound);
+}
+
+uint64_t MixerSoundPlayer::Purges() {
+  const std::lock_guard lock(play_mutex_);
+  return purges_;
+}
 
 void MixerSoundPlayer::PlayMemory(std::span<const uint8_t> wave_image) {
+  const uint64_t purges = Purges();
   // The clip is a copy, so the caller's image may go away while the sound plays.
-  PlayClip(ConvertedImage(wave_image));
+  PlayClip(ConvertedImage(wave_image), purges);
 }
 
-void MixerSoundPlayer::PlayBuiltIn() { PlayClip(chime_); }
+void MixerSoundPlayer::PlayBuiltIn() { PlayClip(chime_, Purges()); }
 
 void MixerSoundPlayer::PlayFile(const std::string& path) {
+  const uint64_t purges = Purges();
   auto clip = LoadWaveFile(path);
-  PlayClip(clip ? std::make_shared<const PcmClip>(ConvertToMixRate(std::move(*clip))) : nullptr);
+  PlayClip(clip ? std::make_shared<const PcmClip>(ConvertToMixRate(std::move(*clip))) : nullptr,
+           purges);
 }
 
-void MixerSoundPlayer::PlayClip(std::shared_ptr<const PcmClip> clip) {
-  mixer_.Play(MixChannel::kSound, clip ? std::move(clip) : chime_)->Wait();
+void MixerSoundPlayer::PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t purges) {
+  std::shared_ptr<MixerVoice> voice;
+  {
+    const std::lock_guard lock(play_mutex_);
+    if (purges != purges_) return;  // stopped while it was loading
+    voice = mixer_.Play(MixChannel::kSound, clip ? std::move(clip) : chime_);
+  }
+  voice->Wait();
 }
 
 std::shared_ptr<const PcmClip> MixerSoundPlayer::ConvertedImage(

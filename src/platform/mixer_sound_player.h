@@ -29,13 +29,19 @@ class MixerSoundPlayer final : public SoundPlayer {
   };
   static constexpr size_t kKeptImages = 64;
 
-  void PlayClip(std::shared_ptr<const PcmClip> clip);
+  // Plays `clip` (the chime when null) unless a purge came since `purges` was read.
+  void PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t purges);
   std::shared_ptr<const PcmClip> ConvertedImage(std::span<const uint8_t> wave_image);
+  uint64_t Purges();
 
   Mixer& mixer_;
   const std::shared_ptr<const PcmClip> chime_;
   std::mutex mutex_;
   std::deque<Converted> converted_;  // newest first; guarded by mutex_
+  // Purges so far: a sound still loading when a purge comes is not started. Guarded by
+  // play_mutex_, which also keeps a purge and the start of a sound apart.
+  std::mutex play_mutex_;
+  uint64_t purges_ = 0;
 };
 
 // Decodes a sound file's bytes and converts them to the mixer's rate; nullptr when they are

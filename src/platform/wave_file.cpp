@@ -13,7 +13,9 @@ namespace {
 
 constexpr uint16_t kFormatPcm = 1;
 constexpr int kMaxSampleRate = 384000;
-constexpr sf_count_t kMaxSeconds = 30 * 60;
+// Ten minutes of 48 kHz stereo (115 MB of samples): enough for any chime or jingle, and a
+// bound on what a small compressed file can make us hold.
+constexpr sf_count_t kMaxSamples = 2 * 48000 * 600;
 constexpr sf_count_t kReadFrames = 4096;
 
 uint32_t U32(const uint8_t* p) {
@@ -96,10 +98,16 @@ std::optional<PcmClip> ParseWave(std::span<const uint8_t> image) {
   if (info.channels >= 1 && info.samplerate >= 1 && info.samplerate <= kMaxSampleRate) {
     const auto channels = static_cast<size_t>(info.channels);
     const int out_channels = std::min(info.channels, 2);
-    const sf_count_t limit = kMaxSeconds * info.samplerate;
+    const sf_count_t limit = kMaxSamples / out_channels;
     PcmClip clip;
     clip.sample_rate = info.samplerate;
     clip.channels = out_channels;
+    // The header's length is believed only as far as the bytes could hold it.
+    const sf_count_t expected =
+        std::min({info.frames, limit, static_cast<sf_count_t>(image.size())});
+    if (expected > 0) {
+      clip.samples.reserve(static_cast<size_t>(expected) * static_cast<size_t>(out_channels));
+    }
     std::vector<float> block(static_cast<size_t>(kReadFrames) * channels);
     sf_count_t total = 0;
     bool failed = false;

@@ -201,6 +201,8 @@ void OpenJTalkSpeech::Discard(Spare& spare) {
 
 std::shared_ptr<const PcmClip> OpenJTalkSpeech::Synthesize(const std::string& piece,
                                                            uint64_t generation) {
+  // A cleaned /tmp took the waiting process's output file with it: start afresh.
+  if (spare_.process && !IsOwnFolder(work_dir_)) Discard(spare_);
   if (!spare_.process) spare_ = StartSpare();
   Spare mine = std::exchange(spare_, Spare{});
   if (!mine.process) {
