@@ -177,5 +177,20 @@ TEST_F(MidiThreadTest, MusicQueuedWhileMutedStartsSilent) {
   EXPECT_THAT(Volumes(), ElementsAre(70));
 }
 
+// Reading a song can take long (a network folder, a sleeping disk). Skip and Mute, made on the
+// UI thread meanwhile, must not wait for it; were they to, this test would hang.
+TEST_F(MidiThreadTest, SkipAndMuteNeverWaitForASongBeingRead) {
+  midi.SetSong("song.mid", 5000);
+  midi.HoldLoads();
+  playback.SetMidiRepeat("song.mid", 70, 1);
+  midi.WaitUntilLoading();
+  playback.Skip();
+  playback.SetMute(true);
+  playback.SetMute(false);
+  midi.ReleaseLoads();
+  Run(1000);
+  EXPECT_THAT(Times("play:"), ElementsAre(0));
+}
+
 }  // namespace
 }  // namespace chimewell::testing
