@@ -14,6 +14,9 @@ namespace {
 // start promptly (as with the ALSA device).
 constexpr unsigned kLatencyMicroseconds = 40000;
 constexpr char kName[] = "Chimewell";
+// A server that takes nothing for this long (a stream stuck in a suspended or vanished sink)
+// counts as lost, so the device is reopened instead of the mixer waiting for ever.
+constexpr pa_usec_t kStallLimitUsec = 2 * PA_USEC_PER_SEC;
 
 class PulseSink final : public AudioSink {
  public:
@@ -32,6 +35,9 @@ class PulseSink final : public AudioSink {
     static_cast<PulseSink*>(self)->Signal();
   }
   static void OnDrained(pa_stream*, int, void* self) { static_cast<PulseSink*>(self)->Signal(); }
+  static void OnStalled(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self) {
+    static_cast<PulseSink*>(self)->Signal();
+  }
   void Signal() { pa_threaded_mainloop_signal(loop_, 0); }
   // Mainloop lock held. True while the server and our stream are in working order.
   bool HealthyLocked() const {
@@ -128,6 +134,9 @@ bool PulseSink::Write(const int16_t* samples, size_t frames) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(samples);
   size_t left = frames * kMixChannels * sizeof(int16_t);
   pa_threaded_mainloop_lock(loop_);
+  pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+  pa_time_event* watchdog = nullptr;  // wakes us when the server has taken nothing for long
+  pa_usec_t stalled_since = 0;
   while (left > 0) {
     if (!HealthyLocked()) {
       failed_ = true;
@@ -140,8 +149,20 @@ bool PulseSink::Write(const int16_t* samples, size_t frames) {
     }
     if (room == 0) {
       // The server asks for more as its buffer drains, or tells us it went away.
+      const pa_usec_t now = pa_rtclock_now();
+      if (!watchdog) {
+        stalled_since = now;
+        watchdog = pa_context_rttime_new(context_, now + kStallLimitUsec, &OnStalled, this);
+      } else if (now - stalled_since >= kStallLimitUsec) {
+        failed_ = true;
+        break;
+      }
       pa_threaded_mainloop_wait(loop_);
       continue;
+    }
+    if (watchdog) {
+      api->time_free(watchdog);
+      watchdog = nullptr;
     }
     const size_t n = std::min(room, left);
     if (pa_stream_write(stream_, bytes, n, nullptr, 0, PA_SEEK_RELATIVE) < 0) {
@@ -151,6 +172,7 @@ bool PulseSink::Write(const int16_t* samples, size_t frames) {
     bytes += n;
     left -= n;
   }
+  if (watchdog) api->time_free(watchdog);
   pa_threaded_mainloop_unlock(loop_);
   return !failed_;
 }
