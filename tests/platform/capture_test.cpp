@@ -26,10 +26,11 @@ TEST_F(SoundPlayerTest, PlaysTheChimeAndAFileAndWaitsForEach) {
   player.PlayFile(file);
   std::remove(file.c_str());
   const auto heard = Listen(Captured());
-  // Both sounds back to back: the chime rings down to its last samples, so the loud span
-  // covers the chime and the tone without the gap a late start would leave.
+  // One after the other, each whole: the loud span holds both without overlap (the file
+  // starts once it is loaded, so how long the gap is depends on the machine), and the loud
+  // frames add up to the two sounds and no more.
   EXPECT_GT(heard.Seconds(kMixRate), kChimeSeconds + 0.3 - 0.02);
-  EXPECT_LT(heard.Seconds(kMixRate), kChimeSeconds + 0.3 + 0.15);
+  EXPECT_LT(static_cast<double>(heard.loud_frames) / kMixRate, kChimeSeconds + 0.3 + 0.02);
   EXPECT_GT(heard.peak, 10000);
 }
 
