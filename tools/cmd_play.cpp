@@ -1,4 +1,5 @@
-// chimewell-tool play: plays a WAVE or MIDI file (told apart by content) to the end.
+// chimewell-tool play: plays a sound file (WAVE, FLAC, Ogg, MP3) or a MIDI file, told apart by
+// content, to the end.
 #include <chrono>
 #include <fstream>
 #include <iterator>
@@ -16,7 +17,7 @@ namespace {
 int PlayWave(Mixer& mixer, const std::vector<uint8_t>& bytes, const AudioToolArgs& args) {
   auto clip = ParseWave(bytes);
   if (!clip) {
-    std::fprintf(stderr, "%s: not a WAVE file that can be played\n", args.subject.c_str());
+    std::fprintf(stderr, "%s: not a sound file that can be played\n", args.subject.c_str());
     return 1;
   }
   const auto shared = std::make_shared<const PcmClip>(std::move(*clip));

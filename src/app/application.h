@@ -2,6 +2,7 @@
 // The application object: owns every long-lived value of the program and carries start-up,
 // the main tick, the menu commands, the status line and the message panel.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -82,6 +83,12 @@ class Application final : private TimeSignalOutput {
   void ShowPanelMessage(const std::string& text) override;
   void UpdateStatusLine(const std::optional<std::string>& text);
   void AddLogLine(const std::string& text) override { log_.AddLogLine(text); }
+  // A fault caught at a thread's entry or an event-loop boundary: logged and shown; the
+  // program goes on.
+  void ReportFault(const std::string& text);
+  // Runs `step` (a command, a posted step) and reports what it throws; false when it threw.
+  // UI thread.
+  bool CatchFaults(const char* where, const std::function<void()>& step);
   // The speech synthesizer's sound began / ended (UI thread).
   void DirectSS1AudioStart();
   void DirectSS1AudioStop();
@@ -155,6 +162,9 @@ class Application final : private TimeSignalOutput {
   };
 
   void SetSkipEnabled(bool enabled);
+  // The timer's handler: runs `tick`; after a fault the timer is armed again, so the clock
+  // goes on.
+  void TimerFired(const std::function<void()>& tick);
   void DrawClock();
   TickMoment ReadMoment() const;
   // Compares this run's clocks with the last run's: notes a suspend or a forward step for the

@@ -40,14 +40,14 @@ void Application::FormShow() {
   LookUpFaceCharsets(deps_.fonts, clock_settings_, face_state_);
   deps_.view.SetAuthorLinkActive(!app_info_.MyPageURL.empty());
 
-  deps_.timer.SetHandler([this] { Timer1PreTimer(); });
+  deps_.timer.SetHandler([this] { TimerFired([this] { Timer1PreTimer(); }); });
   deps_.timer.Arm(1500);
 }
 
 void Application::Timer1PreTimer() {
   deps_.timer.Disable();
   if (config_.IconicStart) deps_.view.HideWindow();
-  deps_.timer.SetHandler([this] { Timer1Timer(true); });
+  deps_.timer.SetHandler([this] { TimerFired([this] { Timer1Timer(true); }); });
   running_ = true;
   if (deps_.server != nullptr) deps_.server->BuildPageCache();
   StartServer();

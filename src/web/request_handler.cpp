@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "core/ascii_text.h"
+#include "core/fault.h"
 #include "core/settings_store.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -76,6 +77,8 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
     ReportErrors(ctx);
     response.BodyText = RenderConfigPage(ctx);
   } catch (...) {
+    // The page answers with an error status; the user also sees the fault in the window.
+    app_.ReportFault(DescribeFault("request", std::current_exception()));
     RearmTick();
     throw;
   }
