@@ -4,11 +4,15 @@
 
 #include "app/application.h"
 #include "core/settings_store.h"
+#include "web/access_password_form.h"
 
 namespace chimewell {
 
 bool HandleBaseForm(RequestContext& ctx) {
   if (!ctx.Has("BASESET")) return false;
+  ctx.open_section = PageSection::kBase;
+  ctx.error_text = CheckAccessPasswordFields(ctx);
+  if (!ctx.error_text.empty()) return true;
   ConfigSettings& config = ctx.app.Config();
   config.SpeakOffset = std::clamp(ctx.IntParam("SPEAKOFFSET", 0), 0, 10000);
   const int double_click = ctx.IntParam("TTRAY", -1);
@@ -18,7 +22,7 @@ bool HandleBaseForm(RequestContext& ctx) {
   config.IconicStart = ctx.Param("ICONICSTART") == "1";
   config.LipsView = ctx.Param("LIPSVIEW") == "1";
   WriteConfigSettings(ctx.app.Paths().settings, config);
-  ctx.open_section = PageSection::kBase;
+  ApplyAccessPasswordFields(ctx);
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include "web/page_values.h"
 
+#include "web/access_texts.h"
+
 #include <array>
 
 #include "core/html_escape.h"
@@ -164,6 +166,8 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   list.Add("$!MUTECLICK!$", v.muted ? "?MUTE=0" : "?MUTE=1");
   list.Add("$!MUTELABEL!$", std::string(page_texts::kMute) +
                                 (v.muted ? page_texts::kMuteRelease : "") + page_texts::kDo);
+  list.Add("$!ACCESSPASSWORD!$",
+           v.access_password_set ? access_texts::kPasswordSet : access_texts::kPasswordNotSet);
 }
 
 void AppendTestValues(ReplacementList& list, const TestFieldValues& v) {

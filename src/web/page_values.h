@@ -50,9 +50,10 @@ struct PageSettingsValues {
   int count_interval = 0;  // second count: 5, 10, 15, 30, 60, or 0 when off
   bool paused = false;
   bool muted = false;
+  bool access_password_set = false;  // other machines may come in with the password
 };
 
-// $!DOCUMENT!$ .. $!MUTELABEL!$.
+// $!DOCUMENT!$ .. $!MUTELABEL!$, $!ACCESSPASSWORD!$.
 void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& values);
 
 // What the test section's fields show.

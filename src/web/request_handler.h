@@ -21,10 +21,6 @@ struct PageServices {
   SpeechControl& speech;  // speaks the first line of a form's problems
 };
 
-// Whether the browser says the request comes from a page of another site
-// ("Sec-Fetch-Site: cross-site"); such a request may show the page but change nothing.
-bool IsCrossSiteRequest(const HttpRequestInfo& request);
-
 // How long after an exit request the tick that closes the program runs, so the page that
 // answered the request has been sent before the server stops.
 inline constexpr int kExitTickDelayMs = 300;

@@ -2,6 +2,9 @@
 
 #include <stdexcept>
 
+#include "app/application.h"
+#include "core/settings_store.h"
+
 namespace chimewell {
 namespace {
 
@@ -20,6 +23,7 @@ std::shared_ptr<UiHandOff> ClosedHandOff(UiThread& ui) {
 WebConfigServer::WebConfigServer(UiThread& ui, PageServices services, HttpLimits limits)
     : ui_(ui),
       services_(services),
+      gate_([this] { return ReadAccessPasswordHash(settings_file_); }),
       hand_off_(ClosedHandOff(ui)),
       server_([this](const HttpRequestInfo& request,
                      HttpResponseInfo& response) { Serve(request, response); },
@@ -29,6 +33,7 @@ WebConfigServer::~WebConfigServer() { Stop(); }
 
 void WebConfigServer::Attach(Application& app) {
   handler_ = std::make_unique<RequestHandler>(app, services_);
+  settings_file_ = app.Paths().settings;
 }
 
 bool WebConfigServer::Listen(int port, std::string& error) {
@@ -68,6 +73,7 @@ std::shared_ptr<UiHandOff> WebConfigServer::CurrentHandOff() const {
 }
 
 void WebConfigServer::Serve(const HttpRequestInfo& request, HttpResponseInfo& response) {
+  if (!gate_.Admit(request, response)) return;
   try {
     CurrentHandOff()->Run([&] {
       if (!handler_) throw std::runtime_error(kServerStopping);

@@ -28,9 +28,9 @@ void EchoHandler(const HttpRequestInfo& request, HttpResponseInfo& response) {
   response.BodyText = body;
 }
 
-HttpLimits TestLimits() {
+HttpLimits TestLimits(int stage_timeout_ms = 2'000) {
   HttpLimits limits;
-  limits.idle_timeout_ms = 2'000;
+  limits.head_timeout_ms = limits.body_timeout_ms = limits.send_timeout_ms = stage_timeout_ms;
   limits.stop_wait_ms = 2'000;
   return limits;
 }
@@ -177,24 +177,43 @@ TEST_F(HttpServerTest, ServerSoftwareReplacesTheProductTokenWhenNotBlank) {
   EXPECT_EQ(response.header_lines.at(0), "Server: Clock/2");
 }
 
-TEST_F(HttpServerTest, IdleConnectionIsClosed) {
-  HttpLimits limits = TestLimits();
-  limits.idle_timeout_ms = 100;
-  StartWith(EchoHandler, limits);
-  LoopbackClient silent(port_);
-  bool closed = false;
-  EXPECT_EQ(silent.ReadToClose(5000, &closed), "");
-  EXPECT_TRUE(closed);
-  LoopbackClient stalled(port_);
-  ASSERT_TRUE(stalled.Send("GET / HTTP/1.1\r\nHost:"));
-  EXPECT_EQ(stalled.ReadToClose(5000, &closed), "");
-  EXPECT_TRUE(closed);
+// Each stage has one deadline however the bytes trickle in: a client sending a byte every
+// 20 ms is closed at the stage's end all the same.
+TEST_F(HttpServerTest, EachStageOfARequestHasAWholeDeadline) {
+  StartWith(EchoHandler, TestLimits(300));
+  struct Case {
+    const char* name;
+    std::string sent_at_once;
+    std::string trickled;
+  };
+  const std::vector<Case> cases = {
+      {"silent", "", ""},
+      {"stalled in the headers", "GET / HTTP/1.1\r\nHost:", ""},
+      {"trickling the headers", "GET / HTTP/1.1\r\n", std::string(200, 'X')},
+      {"trickling the body", "POST / HTTP/1.1\r\nContent-Length: 500\r\n\r\n",
+       std::string(200, 'a')},
+  };
+  for (const Case& c : cases) {
+    LoopbackClient client(port_);
+    ASSERT_TRUE(client.Send(c.sent_at_once));
+    const auto start = std::chrono::steady_clock::now();
+    bool closed = false;
+    std::string received;
+    for (char byte : c.trickled) {
+      if (!client.Send(std::string(1, byte))) break;  // already closed: fine
+      received += client.ReadToClose(20, &closed);
+      if (closed) break;
+    }
+    if (!closed) received += client.ReadToClose(5000, &closed);
+    EXPECT_TRUE(closed) << c.name;
+    EXPECT_EQ(received, "") << c.name;
+    // Well before the trickle (4 s) would have ended.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << c.name;
+  }
 }
 
 TEST_F(HttpServerTest, SlowClientDoesNotHoldUpAnother) {
-  HttpLimits limits = TestLimits();
-  limits.idle_timeout_ms = 60'000;
-  StartWith(EchoHandler, limits);
+  StartWith(EchoHandler, TestLimits(60'000));
   LoopbackClient slow(port_);
   ASSERT_TRUE(slow.Send("GET /slow HTTP/1.1\r\nHost: lo"));
   ASSERT_TRUE(Eventually([&] { return server_->ActiveConnections() == 1; }));
@@ -204,23 +223,44 @@ TEST_F(HttpServerTest, SlowClientDoesNotHoldUpAnother) {
   EXPECT_EQ(ParseResponse(slow.ReadToClose(5000)).body, "GET|/slow|");
 }
 
-TEST_F(HttpServerTest, ConnectionsBeyondTheLimitWaitForAFreeSlot) {
-  HttpLimits limits = TestLimits();
-  limits.idle_timeout_ms = 60'000;
-  limits.max_connections = 2;
+// Idle connections cost no thread, and when every slot is taken the connection that has been
+// waiting longest for its request gives way, so a new client is always served.
+TEST_F(HttpServerTest, IdleConnectionsTakeNoThreadsAndAFullServerStillServes) {
+  HttpLimits limits = TestLimits(60'000);
+  limits.max_connections = 150;
   StartWith(EchoHandler, limits);
-  auto first = std::make_unique<LoopbackClient>(port_);
-  LoopbackClient second(port_);
-  ASSERT_TRUE(Eventually([&] { return server_->ActiveConnections() == 2; }));
-  LoopbackClient third(port_);  // accepted by the kernel, left in the backlog by the server
-  ASSERT_TRUE(third.connected());
-  ASSERT_TRUE(third.Send("GET /third HTTP/1.1\r\n\r\n"));
+  const int threads_before = testing::ThreadCount();
+  std::vector<std::unique_ptr<LoopbackClient>> idle;
+  for (int i = 0; i < 200; ++i) idle.push_back(std::make_unique<LoopbackClient>(port_));
+  ASSERT_TRUE(idle.back()->Send("GET /half"));
+  ASSERT_TRUE(Eventually([&] { return server_->ActiveConnections() == 150; }));
+  EXPECT_EQ(testing::ThreadCount(), threads_before);
+
+  EXPECT_EQ(ParseResponse(Exchange(port_, "GET /new HTTP/1.1\r\n\r\n")).body, "GET|/new|");
+  // The oldest were closed to make room; the newest are still open.
   bool closed = false;
-  EXPECT_EQ(third.ReadToClose(200, &closed), "");
-  EXPECT_FALSE(closed);
-  EXPECT_EQ(server_->ActiveConnections(), 2);
-  first.reset();  // frees a slot
-  EXPECT_EQ(ParseResponse(third.ReadToClose(5000)).body, "GET|/third|");
+  idle.front()->ReadToClose(5000, &closed);
+  EXPECT_TRUE(closed);
+  ASSERT_TRUE(idle.back()->Send(" HTTP/1.1\r\n\r\n"));
+  EXPECT_EQ(ParseResponse(idle.back()->ReadToClose(5000)).body, "GET|/half|");
+}
+
+// A request whose handler is busy is not what gives way; answers reach clients that sent
+// their request and half-closed.
+TEST_F(HttpServerTest, ASlowHandlerHoldsUpNeitherReadingNorOtherAnswers) {
+  std::atomic<bool> release{false};
+  StartWith([&](const HttpRequestInfo& request, HttpResponseInfo& response) {
+    if (request.Document == "/slow") {
+      while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    response.BodyText = request.Document;
+  });
+  LoopbackClient slow(port_);
+  ASSERT_TRUE(slow.Send("GET /slow HTTP/1.1\r\n\r\n"));
+  slow.FinishSending();
+  EXPECT_EQ(ParseResponse(Exchange(port_, "GET /fast HTTP/1.1\r\n\r\n")).body, "/fast");
+  release = true;
+  EXPECT_EQ(ParseResponse(slow.ReadToClose(5000)).body, "/slow");
 }
 
 TEST_F(HttpServerTest, BindFailureIsReportedAndRebindMovesThePort) {
@@ -258,9 +298,7 @@ TEST_F(HttpServerTest, BindFailureIsReportedAndRebindMovesThePort) {
 }
 
 TEST_F(HttpServerTest, StopDisconnectsOpenConnections) {
-  HttpLimits limits = TestLimits();
-  limits.idle_timeout_ms = 60'000;
-  StartWith(EchoHandler, limits);
+  StartWith(EchoHandler, TestLimits(60'000));
   LoopbackClient idle(port_);
   ASSERT_TRUE(Eventually([&] { return server_->ActiveConnections() == 1; }));
   server_->Stop();

@@ -1,0 +1,52 @@
+#include "web/access_password_form.h"
+
+#include "app/application.h"
+#include "core/ascii_text.h"
+#include "core/settings_store.h"
+#include "web/access_texts.h"
+#include "web/password_hash.h"
+
+namespace chimewell {
+namespace {
+
+constexpr size_t kMinPasswordChars = 8;
+
+size_t Utf8Chars(std::string_view text) {
+  size_t count = 0;
+  for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return count;
+}
+
+}  // namespace
+
+std::string CheckAccessPasswordFields(const RequestContext& ctx) {
+  const std::string password = ctx.Param("ACCESSPASSWORD");
+  if (password.empty() && !ctx.Has("ACCESSCLEAR")) return {};
+  if (!ctx.request.LocalPeer) return access_texts::kPasswordOnlyHere;
+  if (!password.empty() &&
+      (Utf8Chars(password) < kMinPasswordChars || password.size() > kMaxAccessPasswordBytes)) {
+    return access_texts::kPasswordTooShort;
+  }
+  return {};
+}
+
+void ApplyAccessPasswordFields(RequestContext& ctx) {
+  const std::string password = ctx.Param("ACCESSPASSWORD");
+  const auto& settings = ctx.app.Paths().settings;
+  if (!password.empty()) {
+    const std::string hash = HashAccessPassword(password);
+    if (hash.empty()) {
+      ctx.error_text = access_texts::kPasswordNotSaved;
+    } else {
+      WriteAccessPasswordHash(settings, hash);
+    }
+  } else if (ctx.Param("ACCESSCLEAR") == "1") {
+    WriteAccessPasswordHash(settings, "");
+  }
+}
+
+bool IsAccessPasswordLine(std::string_view param_line) {
+  return EqualsIgnoreAsciiCase(param_line.substr(0, param_line.find('=')), "ACCESSPASSWORD");
+}
+
+}  // namespace chimewell

@@ -1,0 +1,39 @@
+#pragma once
+// Slows password guessing: each client address may fail a limited number of times a minute.
+// Used from the handler threads; its own mutex guards it.
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace chimewell {
+
+class AttemptLimiter {
+ public:
+  using TimePoint = std::chrono::steady_clock::time_point;
+  static constexpr int kFailuresPerMinute = 10;
+
+  // Whether `address` may try again now.
+  bool Allowed(const std::string& address, TimePoint now);
+  // Counts a failed attempt of `address`.
+  void Failed(const std::string& address, TimePoint now);
+  // Whole seconds until `address` may try again (0 when it may now).
+  int SecondsToWait(const std::string& address, TimePoint now);
+
+ private:
+  // Attempts left, refilled steadily up to kFailuresPerMinute a minute.
+  struct Bucket {
+    double attempts = kFailuresPerMinute;
+    TimePoint updated;
+  };
+  Bucket& BucketOf(const std::string& address, TimePoint now);
+
+  std::mutex mutex_;
+  std::map<std::string, Bucket> buckets_;
+};
+
+// The key one client is counted under: its IPv4 address, or the /64 network of an IPv6
+// address (one machine can use any address of its network).
+std::string AttemptKey(const std::string& address);
+
+}  // namespace chimewell
