@@ -96,8 +96,9 @@ TEST_F(HttpServerTest, DecodesParametersAndMergesPostBodyWithQuery) {
 
 TEST_F(HttpServerTest, HandlerReceivesRawHeaderLinesPeerAndHost) {
   StartWith([](const HttpRequestInfo& request, HttpResponseInfo& response) {
-    response.BodyText = request.PeerAddress + "|" + request.Host + "|" + request.Version + "|" +
-                        request.UserName + ":" + request.Password;
+    response.BodyText = request.PeerAddress + (request.LocalPeer ? " (here)|" : "|") +
+                        request.Host + "|" + request.Version + "|" + request.UserName + ":" +
+                        request.Password;
     for (const auto& line : request.Header) response.BodyText += "\n[" + line + "]";
   });
   const auto response = ParseResponse(
@@ -105,7 +106,7 @@ TEST_F(HttpServerTest, HandlerReceivesRawHeaderLinesPeerAndHost) {
                "GET / HTTP/1.1\r\nHost: localhost:8080\r\nAuthorization: Basic dTpw\r\n"
                "X-Odd:  spaced \r\n\r\n"));
   EXPECT_EQ(response.body,
-            "127.0.0.1|localhost:8080|HTTP/1.1|u:p\n[Host: localhost:8080]\n"
+            "127.0.0.1 (here)|localhost:8080|HTTP/1.1|u:p\n[Host: localhost:8080]\n"
             "[Authorization: Basic dTpw]\n[X-Odd:  spaced ]\n[]");
 }
 
