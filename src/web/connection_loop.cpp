@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "web/http_response.h"
 #include "web/socket_io.h"
 
 namespace chimewell {
@@ -33,6 +34,14 @@ int ConnectionCap(int configured) {
   const rlim_t usable = limit.rlim_cur > 2 * kSpareDescriptors ? limit.rlim_cur - kSpareDescriptors
                                                                : limit.rlim_cur / 2;
   return static_cast<int>(std::min<rlim_t>(static_cast<rlim_t>(configured), usable));
+}
+
+std::string BusyAnswer() {
+  HttpResponseInfo response;
+  response.StatusCode = 503;
+  response.StatusText = "Service Unavailable";
+  response.ExtraHeaders.push_back("Retry-After: 1");
+  return WriteResponseHeader(response, DefaultProductToken());
 }
 
 bool IsTransientAcceptError(int error) { return error == EINTR || error == ECONNABORTED; }
@@ -198,7 +207,12 @@ void ConnectionLoop::Read(Connection& c, TimePoint now) {
       LeaveReading(c);
       ClearDeadline(c);
       Watch(c.fd, c.key, 0, false);  // errors and hang-ups are still reported
+      if (waiting_ >= limits_.max_waiting_requests) {
+        StartAnswer(c, BusyAnswer(), now);
+        return;
+      }
       Hold(c, result.request->UnparsedParams.size());
+      ++waiting_;
       pool_.Submit(c.key, std::move(*result.request));
       return;
     }
@@ -208,17 +222,20 @@ void ConnectionLoop::Read(Connection& c, TimePoint now) {
 
 void ConnectionLoop::TakeAnswers(TimePoint now) {
   for (auto& [key, answer] : pool_.TakeAnswers()) {
+    --waiting_;
     const auto it = connections_.find(key);
-    if (it == connections_.end()) continue;
-    Connection& c = *it->second;
-    c.answer = std::move(answer);
-    c.phase = Phase::kSend;
-    Hold(c, c.answer.size());
-    SetDeadline(c, limits_.send_timeout_ms, now);
-    Watch(c.fd, c.key, EPOLLOUT, false);
-    Write(c);
+    if (it != connections_.end()) StartAnswer(*it->second, std::move(answer), now);
   }
   EvictLargestWhileOverBudget();
+}
+
+void ConnectionLoop::StartAnswer(Connection& c, std::string answer, TimePoint now) {
+  c.answer = std::move(answer);
+  c.phase = Phase::kSend;
+  Hold(c, c.answer.size());
+  SetDeadline(c, limits_.send_timeout_ms, now);
+  Watch(c.fd, c.key, EPOLLOUT, false);
+  Write(c);
 }
 
 void ConnectionLoop::Write(Connection& c) {

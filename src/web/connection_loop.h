@@ -42,6 +42,7 @@ class ConnectionLoop {
   void Read(Connection& c, TimePoint now);
   void Write(Connection& c);
   void TakeAnswers(TimePoint now);
+  void StartAnswer(Connection& c, std::string answer, TimePoint now);
   void ExpireDeadlines(TimePoint now);
   int NextTimeoutMs(TimePoint now) const;
   void SetDeadline(Connection& c, int after_ms, TimePoint now);
@@ -64,6 +65,7 @@ class ConnectionLoop {
   bool accept_paused_ = false;
   TimePoint accept_resume_{};
   uint64_t next_key_;
+  int waiting_ = 0;  // requests handed to the pool and not answered yet
   size_t held_ = 0;  // bytes of requests and answers held by all connections
   std::map<uint64_t, std::unique_ptr<Connection>> connections_;
   std::set<std::pair<TimePoint, uint64_t>> deadlines_;

@@ -20,6 +20,9 @@ struct HttpLimits {
   // Request and answer bytes held by all connections together; past it the largest holder
   // is closed.
   size_t max_held_bytes = 64 * 1024 * 1024;
+  // Whole requests waiting for the handler; more are answered "503 Service Unavailable" at
+  // once, so a busy UI thread cannot make requests pile up.
+  int max_waiting_requests = 64;
   int handler_threads = 2;  // the handler itself runs one request at a time on the UI thread
   // Room for a burst of clients: when the queue is full, connection attempts are dropped and
   // the client only retries after a second.

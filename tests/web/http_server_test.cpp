@@ -246,22 +246,34 @@ TEST_F(HttpServerTest, IdleConnectionsTakeNoThreadsAndAFullServerStillServes) {
   EXPECT_EQ(ParseResponse(idle.back()->ReadToClose(5000)).body, "GET|/half|");
 }
 
-// A request whose handler is busy is not what gives way; answers reach clients that sent
-// their request and half-closed.
-TEST_F(HttpServerTest, ASlowHandlerHoldsUpNeitherReadingNorOtherAnswers) {
+// A busy handler holds up neither reading nor other answers (answers also reach clients that
+// half-closed), and requests beyond those it can have waiting are told to come back.
+TEST_F(HttpServerTest, ABusyHandlerHoldsUpNoOneAndWaitingRequestsAreBounded) {
   std::atomic<bool> release{false};
-  StartWith([&](const HttpRequestInfo& request, HttpResponseInfo& response) {
-    if (request.Document == "/slow") {
-      while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    response.BodyText = request.Document;
-  });
+  std::atomic<int> entered{0};
+  HttpLimits limits = TestLimits();
+  limits.max_waiting_requests = 2;
+  StartWith(
+      [&](const HttpRequestInfo& request, HttpResponseInfo& response) {
+        if (request.Document.starts_with("/slow")) {
+          ++entered;
+          while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        response.BodyText = request.Document;
+      },
+      limits);
   LoopbackClient slow(port_);
   ASSERT_TRUE(slow.Send("GET /slow HTTP/1.1\r\n\r\n"));
   slow.FinishSending();
   EXPECT_EQ(ParseResponse(Exchange(port_, "GET /fast HTTP/1.1\r\n\r\n")).body, "/fast");
+  LoopbackClient slow2(port_);
+  ASSERT_TRUE(slow2.Send("GET /slow2 HTTP/1.1\r\n\r\n"));
+  ASSERT_TRUE(Eventually([&] { return entered == 2; }));
+  const auto busy = ParseResponse(Exchange(port_, "GET /more HTTP/1.1\r\n\r\n"));
+  EXPECT_EQ(busy.status_line, "HTTP/1.1 503 Service Unavailable");
   release = true;
   EXPECT_EQ(ParseResponse(slow.ReadToClose(5000)).body, "/slow");
+  EXPECT_EQ(ParseResponse(slow2.ReadToClose(5000)).body, "/slow2");
 }
 
 TEST_F(HttpServerTest, BindFailureIsReportedAndRebindMovesThePort) {
