@@ -3,13 +3,14 @@
 #include <arpa/inet.h>
 
 #include <algorithm>
-#include <cmath>
 
 namespace chimewell {
 namespace {
 
-constexpr double kRefillPerSecond = AttemptLimiter::kFailuresPerMinute / 60.0;
-// Clients remembered at once; beyond it the one with the most attempts left is forgotten.
+constexpr auto kWindow = std::chrono::seconds(60);
+constexpr auto kSpacing = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+    kWindow / AttemptLimiter::kFailuresPerMinute);
+// Clients remembered at once; beyond it the one nearest to having paid off is forgotten.
 constexpr size_t kMaxClients = 4096;
 
 }  // namespace
@@ -23,42 +24,37 @@ std::string AttemptKey(const std::string& address) {
   return std::string(text) + "/64";
 }
 
-AttemptLimiter::Bucket& AttemptLimiter::BucketOf(const std::string& address, TimePoint now) {
+AttemptLimiter::TimePoint& AttemptLimiter::PaidOffAt(const std::string& address, TimePoint now) {
   const std::string key = AttemptKey(address);
-  auto it = buckets_.find(key);
-  if (it == buckets_.end()) {
-    if (buckets_.size() >= kMaxClients) {
-      buckets_.erase(std::max_element(buckets_.begin(), buckets_.end(), [](auto& a, auto& b) {
-        return a.second.attempts < b.second.attempts;
-      }));
+  auto it = paid_off_at_.find(key);
+  if (it == paid_off_at_.end()) {
+    if (paid_off_at_.size() >= kMaxClients) {
+      paid_off_at_.erase(std::min_element(
+          paid_off_at_.begin(), paid_off_at_.end(),
+          [](const auto& a, const auto& b) { return a.second < b.second; }));
     }
-    it = buckets_.emplace(key, Bucket{kFailuresPerMinute, now}).first;
+    it = paid_off_at_.emplace(key, now).first;
   }
-  Bucket& bucket = it->second;
-  const double elapsed = std::chrono::duration<double>(now - bucket.updated).count();
-  if (elapsed > 0) {
-    bucket.attempts = std::min<double>(kFailuresPerMinute,
-                                       bucket.attempts + elapsed * kRefillPerSecond);
-    bucket.updated = now;
-  }
-  return bucket;
+  it->second = std::max(it->second, now);
+  return it->second;
 }
 
 bool AttemptLimiter::Allowed(const std::string& address, TimePoint now) {
   const std::lock_guard lock(mutex_);
-  return BucketOf(address, now).attempts >= 1;
+  return PaidOffAt(address, now) <= now + kWindow - kSpacing;
 }
 
 void AttemptLimiter::Failed(const std::string& address, TimePoint now) {
   const std::lock_guard lock(mutex_);
-  Bucket& bucket = BucketOf(address, now);
-  bucket.attempts = std::max(0.0, bucket.attempts - 1);
+  PaidOffAt(address, now) += kSpacing;
 }
 
 int AttemptLimiter::SecondsToWait(const std::string& address, TimePoint now) {
   const std::lock_guard lock(mutex_);
-  const double missing = 1 - BucketOf(address, now).attempts;
-  return missing <= 0 ? 0 : static_cast<int>(std::ceil(missing / kRefillPerSecond));
+  const auto wait = PaidOffAt(address, now) - (now + kWindow - kSpacing);
+  return wait <= wait.zero()
+             ? 0
+             : static_cast<int>(std::chrono::ceil<std::chrono::seconds>(wait).count());
 }
 
 }  // namespace chimewell

@@ -21,15 +21,12 @@ class AttemptLimiter {
   int SecondsToWait(const std::string& address, TimePoint now);
 
  private:
-  // Attempts left, refilled steadily up to kFailuresPerMinute a minute.
-  struct Bucket {
-    double attempts = kFailuresPerMinute;
-    TimePoint updated;
-  };
-  Bucket& BucketOf(const std::string& address, TimePoint now);
+  // Per client the moment its failures so far would be paid off at one every six seconds;
+  // a client may try while that lies less than a minute minus six seconds ahead.
+  TimePoint& PaidOffAt(const std::string& address, TimePoint now);
 
   std::mutex mutex_;
-  std::map<std::string, Bucket> buckets_;
+  std::map<std::string, TimePoint> paid_off_at_;
 };
 
 // The key one client is counted under: its IPv4 address, or the /64 network of an IPv6

@@ -201,7 +201,12 @@ try {
   await baseForm.locator('input[name=SPEAKOFFSET]').fill('300');
   await baseForm.locator('input[name=MIDIVOLUME]').fill('70');
   await baseForm.locator('input[name=LIPSVIEW][value="1"]').check();
+  await baseForm.locator('input[name=ACCESSPASSWORD]').fill('browser-pass-1');
   await submit(baseForm);
+  assert.equal(await errors(), '');
+  assert.match(iniValue(settings(), 'Config', 'AccessPasswordHash'), /^\$argon2id\$/);
+  assert.ok(!settings().includes('browser-pass-1'));
+  assert.match(await page.content(), /設定済み/);
   assert.equal(iniValue(settings(), 'Config', 'SpeakOffset'), '300');
   assert.equal(iniValue(settings(), 'Config', 'DefaultVolume'), '70');
   assert.equal(await page.locator('input[name=SPEAKOFFSET]').inputValue(), '300');
