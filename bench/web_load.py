@@ -25,9 +25,15 @@ import time
 
 
 def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
+    """A free port the settings can name (they take 1..32766)."""
+    for port in range(20000 + os.getpid() % 5000, 32000):
+        with socket.socket() as s:
+            try:
+                s.bind(("0.0.0.0", port))
+                return port
+            except OSError:
+                continue
+    sys.exit("no free port")
 
 
 def status(pid, field):
@@ -64,6 +70,7 @@ class Crowd:
         self.port, self.want = port, {"idle": idle, "trickle": trickle}
         self.sel = selectors.DefaultSelector()
         self.conns = {"idle": set(), "trickle": set()}
+        self.pending = {}  # trickling socket: the bytes it has still to send
         self.opened = 0
 
     def top_up(self):
@@ -76,18 +83,19 @@ class Crowd:
                 self.conns[kind].add(s)
                 self.opened += 1
                 if kind == "trickle":
-                    s.pending = b"GET / HTTP/1.1\r\nHost: localhost\r\nX-Slow: " + b"x" * 100000
+                    self.pending[s] = b"GET / HTTP/1.1\r\nHost: localhost\r\nX-Slow: " + b"x" * 1000
 
     def drop(self, s, kind):
         self.sel.unregister(s)
         self.conns[kind].discard(s)
+        self.pending.pop(s, None)
         s.close()
 
     def trickle_one_byte_each(self):
         for s in list(self.conns["trickle"]):
             try:
-                s.send(s.pending[:1])
-                s.pending = s.pending[1:]
+                s.send(self.pending[s][:1])
+                self.pending[s] = self.pending[s][1:]
             except OSError:
                 self.drop(s, "trickle")
 
