@@ -18,8 +18,16 @@ bool Refuse(HttpResponseInfo& response, int status, const char* status_text, con
 
 }  // namespace
 
-AccessGate::AccessGate(std::function<std::string()> stored_hash)
-    : stored_hash_(std::move(stored_hash)) {}
+AccessGate::AccessGate(std::function<std::string()> stored_hash, const Clock& clock)
+    : stored_hash_(std::move(stored_hash)), clock_(clock) {}
+
+AttemptLimiter::TimePoint AccessGate::Elapsed() {
+  const std::lock_guard lock(tick_mutex_);
+  const uint32_t tick = clock_.TickCount();
+  if (tick < last_tick_) ++tick_wraps_;
+  last_tick_ = tick;
+  return std::chrono::milliseconds((tick_wraps_ << 32) + tick);
+}
 
 bool AccessGate::Admit(const HttpRequestInfo& request, HttpResponseInfo& response) {
   // A client that sends no Host (HTTP/1.0) is no browser led here by a foreign name.
@@ -32,7 +40,7 @@ bool AccessGate::Admit(const HttpRequestInfo& request, HttpResponseInfo& respons
   if (hash.empty()) {
     return Refuse(response, 403, "Forbidden", access_texts::kRemoteNotAllowedPage);
   }
-  const auto now = std::chrono::steady_clock::now();
+  const AttemptLimiter::TimePoint now = Elapsed();
   if (!limiter_.Allowed(request.PeerAddress, now)) {
     response.ExtraHeaders.push_back(
         "Retry-After: " + std::to_string(limiter_.SecondsToWait(request.PeerAddress, now)));

@@ -7,9 +7,8 @@
 namespace chimewell {
 namespace {
 
-constexpr auto kWindow = std::chrono::seconds(60);
-constexpr auto kSpacing = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-    kWindow / AttemptLimiter::kFailuresPerMinute);
+constexpr AttemptLimiter::TimePoint kWindow = std::chrono::seconds(60);
+constexpr AttemptLimiter::TimePoint kSpacing = kWindow / AttemptLimiter::kFailuresPerMinute;
 // Clients remembered at once; beyond it the one nearest to having paid off is forgotten.
 constexpr size_t kMaxClients = 4096;
 

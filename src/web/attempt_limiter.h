@@ -10,7 +10,8 @@ namespace chimewell {
 
 class AttemptLimiter {
  public:
-  using TimePoint = std::chrono::steady_clock::time_point;
+  // Elapsed time since some start (never wall-clock time, which can jump).
+  using TimePoint = std::chrono::milliseconds;
   static constexpr int kFailuresPerMinute = 10;
 
   // Whether `address` may try again now.

@@ -23,7 +23,7 @@ std::shared_ptr<UiHandOff> ClosedHandOff(UiThread& ui) {
 WebConfigServer::WebConfigServer(UiThread& ui, PageServices services, HttpLimits limits)
     : ui_(ui),
       services_(services),
-      gate_([this] { return ReadAccessPasswordHash(settings_file_); }),
+      gate_([this] { return ReadAccessPasswordHash(settings_file_); }, services.clock),
       hand_off_(ClosedHandOff(ui)),
       server_([this](const HttpRequestInfo& request,
                      HttpResponseInfo& response) { Serve(request, response); },

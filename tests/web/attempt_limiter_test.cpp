@@ -9,7 +9,7 @@ using std::chrono::seconds;
 
 TEST(AttemptLimiter, TenFailuresAMinuteThenOneMoreEverySixSeconds) {
   AttemptLimiter limiter;
-  const auto t0 = AttemptLimiter::TimePoint{} + std::chrono::hours(1);
+  const AttemptLimiter::TimePoint t0 = std::chrono::hours(1);
   for (int i = 0; i < 10; ++i) {
     ASSERT_TRUE(limiter.Allowed("192.0.2.1", t0)) << i;
     limiter.Failed("192.0.2.1", t0);
