@@ -7,7 +7,8 @@
 namespace chimewell {
 namespace {
 
-constexpr const char* kRealmHeader = "WWW-Authenticate: Basic realm=\"Chimewell\", charset=\"UTF-8\"";
+constexpr const char* kRealmHeader =
+    "WWW-Authenticate: Basic realm=\"Chimewell\", charset=\"UTF-8\"";
 
 bool Refuse(HttpResponseInfo& response, int status, const char* status_text, const char* page) {
   response.StatusCode = status;

@@ -28,9 +28,9 @@ AttemptLimiter::TimePoint& AttemptLimiter::PaidOffAt(const std::string& address,
   auto it = paid_off_at_.find(key);
   if (it == paid_off_at_.end()) {
     if (paid_off_at_.size() >= kMaxClients) {
-      paid_off_at_.erase(std::min_element(
-          paid_off_at_.begin(), paid_off_at_.end(),
-          [](const auto& a, const auto& b) { return a.second < b.second; }));
+      paid_off_at_.erase(
+          std::min_element(paid_off_at_.begin(), paid_off_at_.end(),
+                           [](const auto& a, const auto& b) { return a.second < b.second; }));
     }
     it = paid_off_at_.emplace(key, now).first;
   }

@@ -105,8 +105,8 @@ void ConnectionLoop::Stop() {
 void ConnectionLoop::Run() {
   epoll_event events[kMaxEvents];
   while (true) {
-    const int n = epoll_wait(epoll_fd_, events, kMaxEvents,
-                             NextTimeoutMs(std::chrono::steady_clock::now()));
+    const int n =
+        epoll_wait(epoll_fd_, events, kMaxEvents, NextTimeoutMs(std::chrono::steady_clock::now()));
     if (n < 0 && errno != EINTR) return;
     const TimePoint now = std::chrono::steady_clock::now();
     for (int i = 0; i < n; ++i) {
@@ -269,8 +269,7 @@ int ConnectionLoop::NextTimeoutMs(TimePoint now) const {
   if (next == TimePoint::max()) return -1;
   if (next <= now) return 0;
   // Rounded up, so the loop never wakes just before a deadline and spins.
-  return static_cast<int>(
-      std::chrono::ceil<std::chrono::milliseconds>(next - now).count());
+  return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(next - now).count());
 }
 
 void ConnectionLoop::SetDeadline(Connection& c, int after_ms, TimePoint now) {

@@ -113,8 +113,8 @@ RequestHead ReadRequestHead(BufferedReader& reader, const HttpLimits& limits,
                             const std::string& peer_address) {
   RequestHead head;
   const auto stop = [&head](ReadStatus status) {
-    head.status = status == ReadStatus::kClosed ? RequestHead::Status::kNeedMore
-                                                : RequestHead::Status::kDrop;
+    head.status =
+        status == ReadStatus::kClosed ? RequestHead::Status::kNeedMore : RequestHead::Status::kDrop;
     head.drop_reason = ReasonFor(status);
     return std::move(head);
   };

@@ -1,10 +1,9 @@
 #include "web/page_values.h"
 
-#include "web/access_texts.h"
-
 #include <array>
 
 #include "core/html_escape.h"
+#include "web/access_texts.h"
 #include "web/clock_colour_fields.h"
 #include "web/colour_table.h"
 #include "web/page_option_lists.h"

@@ -19,8 +19,7 @@ bool SodiumReady() {
 std::string HashAccessPassword(std::string_view password) {
   if (!SodiumReady() || password.size() > kMaxAccessPasswordBytes) return {};
   char hash[crypto_pwhash_STRBYTES] = {};
-  if (crypto_pwhash_str(hash, password.data(), password.size(),
-                        crypto_pwhash_OPSLIMIT_INTERACTIVE,
+  if (crypto_pwhash_str(hash, password.data(), password.size(), crypto_pwhash_OPSLIMIT_INTERACTIVE,
                         crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0) {
     return {};
   }
@@ -80,7 +79,8 @@ bool PasswordChecker::Matches(const std::string& stored_hash, std::string_view p
     if (sodium_memcmp(known.data(), digest.data(), digest.size()) == 0) return true;
   }
   if (!VerifyAccessPassword(stored_hash, password)) return false;
-  if (state_->matched.size() >= kRememberedPasswords) state_->matched.erase(state_->matched.begin());
+  if (state_->matched.size() >= kRememberedPasswords)
+    state_->matched.erase(state_->matched.begin());
   state_->matched.push_back(digest);
   return true;
 }

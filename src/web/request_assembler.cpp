@@ -111,8 +111,8 @@ void RequestAssembler::CheckBody() {
 void RequestAssembler::Finish() {
   std::string body;
   if (head_.body_length != -1) {
-    const size_t length = head_.body_length >= 0 ? static_cast<size_t>(head_.body_length)
-                                                 : std::string::npos;
+    const size_t length =
+        head_.body_length >= 0 ? static_cast<size_t>(head_.body_length) : std::string::npos;
     body = bytes_.substr(head_end_, length);
   }
   std::string().swap(bytes_);

@@ -40,10 +40,10 @@ class RequestAssembler {
   State state_ = State::kHead;
   bool peer_closed_ = false;
   std::string bytes_;
-  size_t scanned_ = 0;      // bytes of the head already looked at
-  size_t line_start_ = 0;   // where the line being scanned begins
-  size_t lines_ = 0;        // whole lines seen, the request line included
-  size_t header_bytes_ = 0; // header lines so far, counted as the parser counts them
+  size_t scanned_ = 0;       // bytes of the head already looked at
+  size_t line_start_ = 0;    // where the line being scanned begins
+  size_t lines_ = 0;         // whole lines seen, the request line included
+  size_t header_bytes_ = 0;  // header lines so far, counted as the parser counts them
   RequestHead head_;
   size_t head_end_ = 0;
   RequestReadResult result_;

@@ -41,17 +41,17 @@ class AccessTest : public HandlerTest {
 
   ParsedResponse Ask(const std::string& target, const std::string& headers = "",
                      const char* source = nullptr) {
-    return ParseResponse(Exchange(port, "GET " + target + " HTTP/1.1\r\n" + headers + "\r\n",
-                                  5000, source));
+    return ParseResponse(
+        Exchange(port, "GET " + target + " HTTP/1.1\r\n" + headers + "\r\n", 5000, source));
   }
   ParsedResponse PostBaseForm(const std::string& fields, const std::string& headers = "",
                               const char* source = nullptr) {
     const std::string body = "BASESET=1&SPEAKOFFSET=300&" + fields;
-    return ParseResponse(Exchange(port,
-                                  "POST / HTTP/1.1\r\nContent-Length: " +
-                                      std::to_string(body.size()) + "\r\n" + headers + "\r\n" +
-                                      body,
-                                  5000, source));
+    return ParseResponse(
+        Exchange(port,
+                 "POST / HTTP/1.1\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" +
+                     headers + "\r\n" + body,
+                 5000, source));
   }
   std::string Host() const { return "Host: localhost:" + std::to_string(port) + "\r\n"; }
   static std::string Auth(const char* credentials) {
@@ -79,9 +79,9 @@ TEST_F(AccessTest, AForeignHostNameGets421AndChangesNothing) {
   char computer[HOST_NAME_MAX + 1] = {};
   gethostname(computer, sizeof computer - 1);
   const std::string p = ":" + std::to_string(port);
-  for (const std::string& host : std::vector<std::string>{"localhost" + p, "LocalHost", "127.0.0.1" + p, "[::1]" + p,
-                                 "192.0.2.7", std::string(computer) + p,
-                                 std::string(computer) + ".local"}) {
+  for (const std::string& host : std::vector<std::string>{
+           "localhost" + p, "LocalHost", "127.0.0.1" + p, "[::1]" + p, "192.0.2.7",
+           std::string(computer) + p, std::string(computer) + ".local"}) {
     EXPECT_EQ(Ask("/", "Host: " + host + "\r\n").status_line, "HTTP/1.1 200 OK") << host;
   }
 }

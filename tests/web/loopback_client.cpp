@@ -63,8 +63,7 @@ std::string LoopbackClient::ReadToClose(int timeout_ms, bool* closed) {
   return received;
 }
 
-std::string Exchange(uint16_t port, std::string_view request, int timeout_ms,
-                     const char* source) {
+std::string Exchange(uint16_t port, std::string_view request, int timeout_ms, const char* source) {
   LoopbackClient client(port, source);
   if (!client.connected() || !client.Send(request)) return {};
   return client.ReadToClose(timeout_ms);

@@ -53,7 +53,7 @@ TEST(RequestAssembler, AgreesWithTheParserHoweverTheBytesArrive) {
       "GET /" + std::string(80, 'a') + " HTTP/1.1\r\n",  // request line too long
       "GET / HTTP/1.1\r\nX: " + std::string(70, 'b'),    // header line too long, unfinished
       "GET / HTTP/1.1\r\nA: " + std::string(50, 'c') + "\r\nB: " + std::string(50, 'd') +
-          "\r\nC: " + std::string(50, 'e') + "\r\n",  // headers too long together
+          "\r\nC: " + std::string(50, 'e') + "\r\n",     // headers too long together
       "POST / HTTP/1.1\r\nContent-Length: 101\r\n\r\n",  // body too long, said in advance
       "GET / HTTP/1.1\r\nAuthorization: Digest x\r\n\r\n",
   };
@@ -88,8 +88,8 @@ TEST(RequestAssembler, ABodyUntilCloseEndsWithThePeerOrItsLimit) {
             "Request body too long.");
   // A peer that leaves in the middle of the head or of a counted body gets nothing.
   EXPECT_FALSE(Assembled("GET / HTTP/1.1\r\nHost: x", limits, 3, true).request);
-  EXPECT_FALSE(Assembled("POST / HTTP/1.1\r\nContent-Length: 9\r\n\r\nA=1", limits, 3, true)
-                   .request);
+  EXPECT_FALSE(
+      Assembled("POST / HTTP/1.1\r\nContent-Length: 9\r\n\r\nA=1", limits, 3, true).request);
 }
 
 TEST(RequestAssembler, ReleasesItsBytesOnceDone) {
