@@ -235,7 +235,7 @@ TEST_F(HttpServerTest, IdleConnectionsTakeNoThreadsAndAFullServerStillServes) {
   for (int i = 0; i < 200; ++i) idle.push_back(std::make_unique<LoopbackClient>(port_));
   ASSERT_TRUE(idle.back()->Send("GET /half"));
   ASSERT_TRUE(Eventually([&] { return server_->ActiveConnections() == 150; }));
-  EXPECT_EQ(testing::ThreadCount(), threads_before);
+  EXPECT_LE(testing::ThreadCount(), threads_before);  // threads of earlier servers may still end
 
   EXPECT_EQ(ParseResponse(Exchange(port_, "GET /new HTTP/1.1\r\n\r\n")).body, "GET|/new|");
   // The oldest were closed to make room; the newest are still open.
