@@ -17,16 +17,17 @@ size_t Utf8Chars(std::string_view text) {
   return count;
 }
 
+bool IsAcceptablePassword(std::string_view password) {
+  return Utf8Chars(password) >= kMinPasswordChars && password.size() <= kMaxAccessPasswordBytes;
+}
+
 }  // namespace
 
 std::string CheckAccessPasswordFields(const RequestContext& ctx) {
   const std::string password = ctx.Param("ACCESSPASSWORD");
   if (password.empty() && !ctx.Has("ACCESSCLEAR")) return {};
   if (!ctx.request.LocalPeer) return access_texts::kPasswordOnlyHere;
-  if (!password.empty() &&
-      (Utf8Chars(password) < kMinPasswordChars || password.size() > kMaxAccessPasswordBytes)) {
-    return access_texts::kPasswordTooShort;
-  }
+  if (!password.empty() && !IsAcceptablePassword(password)) return access_texts::kPasswordTooShort;
   return {};
 }
 
@@ -34,7 +35,8 @@ void ApplyAccessPasswordFields(RequestContext& ctx) {
   const std::string password = ctx.Param("ACCESSPASSWORD");
   const auto& settings = ctx.app.Paths().settings;
   if (!password.empty()) {
-    const std::string hash = HashAccessPassword(password);
+    const std::string hash = ctx.prepared_password_hash.empty() ? HashAccessPassword(password)
+                                                                : ctx.prepared_password_hash;
     if (hash.empty()) {
       ctx.error_text = access_texts::kPasswordNotSaved;
     } else {
@@ -43,6 +45,15 @@ void ApplyAccessPasswordFields(RequestContext& ctx) {
   } else if (ctx.Param("ACCESSCLEAR") == "1") {
     WriteAccessPasswordHash(settings, "");
   }
+}
+
+std::string PrepareAccessPasswordHash(const HttpRequestInfo& request) {
+  const std::string password = GetParam(request.ParamList, "ACCESSPASSWORD");
+  if (!request.LocalPeer || GetParam(request.ParamList, "BASESET").empty() ||
+      !IsAcceptablePassword(password)) {
+    return {};
+  }
+  return HashAccessPassword(password);
 }
 
 bool IsAccessPasswordLine(std::string_view param_line) {

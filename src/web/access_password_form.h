@@ -10,6 +10,11 @@ std::string CheckAccessPasswordFields(const RequestContext& ctx);
 // Stores what the fields ask for, after CheckAccessPasswordFields found nothing.
 void ApplyAccessPasswordFields(RequestContext& ctx);
 
+// The hash of the new password a base form request from this machine carries, made before the
+// request reaches the UI thread, since the derivation takes a good part of a second; empty when
+// there is none to make. The form then stores this hash instead of making it on the UI thread.
+std::string PrepareAccessPasswordHash(const HttpRequestInfo& request);
+
 // Whether a decoded parameter line carries the new password: such a line is never logged.
 bool IsAccessPasswordLine(std::string_view param_line);
 

@@ -1,5 +1,7 @@
 #include "web/request_handler.h"
 
+#include <utility>
+
 #include "app/application.h"
 #include "core/settings_store.h"
 #include "platform/clock.h"
@@ -48,6 +50,7 @@ void RequestHandler::BuildPageCache() {
 
 void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
                                              HttpResponseInfo& response) {
+  std::string prepared_password_hash = std::exchange(prepared_password_hash_, {});
   if (request.Document == kGuideDocument) {
     // The guide is served by us: a browser will not follow a file:// link from this page.
     const auto guide = services_.files.ReadFile(app_.Paths().user_guide);
@@ -61,6 +64,7 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
   if (app_.DebugMode()) LogRequest(request);
 
   RequestContext ctx{app_, request, page_, services_.fonts, services_.files, services_.clock};
+  ctx.prepared_password_hash = std::move(prepared_password_hash);
   try {
     // Once exit was asked for, the program is ending: nothing more is applied. A page from
     // another site may look, but not change anything.

@@ -36,6 +36,8 @@ class RequestHandler {
   // One request, on the UI thread. A form that throws (the settings file cannot be written)
   // ends the request with that error; the tick is re-armed either way.
   void IdHTTPServer1CommandGet(const HttpRequestInfo& request, HttpResponseInfo& response);
+  // The hash PrepareAccessPasswordHash made for the next request, which takes it.
+  void UsePreparedPasswordHash(std::string hash) { prepared_password_hash_ = std::move(hash); }
 
  private:
   void LogRequest(const HttpRequestInfo& request);
@@ -48,6 +50,7 @@ class RequestHandler {
   Application& app_;
   PageServices services_;
   PageCache page_;
+  std::string prepared_password_hash_;
 };
 
 }  // namespace chimewell

@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "core/settings_store.h"
+#include "web/access_password_form.h"
 
 namespace chimewell {
 namespace {
@@ -74,9 +75,11 @@ std::shared_ptr<UiHandOff> WebConfigServer::CurrentHandOff() const {
 
 void WebConfigServer::Serve(const HttpRequestInfo& request, HttpResponseInfo& response) {
   if (!gate_.Admit(request, response)) return;
+  std::string password_hash = PrepareAccessPasswordHash(request);
   try {
     CurrentHandOff()->Run([&] {
       if (!handler_) throw std::runtime_error(kServerStopping);
+      handler_->UsePreparedPasswordHash(std::move(password_hash));
       handler_->IdHTTPServer1CommandGet(request, response);
     });
   } catch (const HandOffClosed&) {
