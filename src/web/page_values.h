@@ -50,6 +50,7 @@ struct PageSettingsValues {
   int count_interval = 0;  // second count: 5, 10, 15, 30, 60, or 0 when off
   bool paused = false;
   bool muted = false;
+  bool starts_at_login = false;
   bool access_password_set = false;  // other machines may come in with the password
 };
 

@@ -124,6 +124,7 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
                                     app.Menu().CountInterval(),
                                     app.Menu().Paused(),
                                     app.Menu().Muted(),
+                                    app.StartsAtLogin(),
                                     !ReadAccessPasswordHash(app.Paths().settings).empty()};
 
   // The test fields show what was sent, so the user can try again with a small change.
