@@ -32,6 +32,7 @@
 #include "ui/termination_signals.h"
 #include "install_layout.h"
 #include "version.h"
+#include "web/open_file_limit.h"
 #include "web/web_config_server.h"
 
 namespace {
@@ -146,6 +147,7 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
 }  // namespace
 
 int main(int argc, char** argv) {
+  chimewell::RaiseOpenFileLimit();  // room for many clients of the configuration page
   const CommandLineResult parsed =
       ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
   if (!parsed.error.empty()) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/html_escape.h"
+#include "web/access_texts.h"
 #include "web/clock_colour_fields.h"
 #include "web/colour_table.h"
 #include "web/page_option_lists.h"
@@ -166,6 +167,8 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   list.Add("$!MUTECLICK!$", v.muted ? "?MUTE=0" : "?MUTE=1");
   list.Add("$!MUTELABEL!$", std::string(page_texts::kMute) +
                                 (v.muted ? page_texts::kMuteRelease : "") + page_texts::kDo);
+  list.Add("$!ACCESSPASSWORD!$",
+           v.access_password_set ? access_texts::kPasswordSet : access_texts::kPasswordNotSet);
 }
 
 void AppendTestValues(ReplacementList& list, const TestFieldValues& v) {

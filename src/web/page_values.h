@@ -51,9 +51,10 @@ struct PageSettingsValues {
   bool paused = false;
   bool muted = false;
   bool starts_at_login = false;
+  bool access_password_set = false;  // other machines may come in with the password
 };
 
-// $!DOCUMENT!$ .. $!MUTELABEL!$.
+// $!DOCUMENT!$ .. $!MUTELABEL!$, $!ACCESSPASSWORD!$.
 void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& values);
 
 // What the test section's fields show.
