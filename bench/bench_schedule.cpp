@@ -14,7 +14,7 @@ namespace {
 class AllFilesExist final : public FileSystem {
  public:
   bool FileExists(const std::string&) const override { return true; }
-  std::optional<std::string> ReadFile(const std::string&) const override { return std::nullopt; }
+  std::optional<std::string> ReadFile(const std::string&, FileKind) const override { return std::nullopt; }
 };
 
 // 10,000 lines mixing every command, mode and option, one time each.

@@ -78,9 +78,9 @@ class Application final : private TimeSignalOutput {
   void ChooseMenuItem(MenuItem item);
   void PortButtonClick();
   void MessageButtonClick();
-  void ShowPanelMessage(const std::string& text);
+  void ShowPanelMessage(const std::string& text) override;
   void UpdateStatusLine(const std::optional<std::string>& text);
-  void AddLogLine(const std::string& text) { log_.AddLogLine(text); }
+  void AddLogLine(const std::string& text) override { log_.AddLogLine(text); }
   // The speech synthesizer's sound began / ended (UI thread).
   void DirectSS1AudioStart();
   void DirectSS1AudioStop();

@@ -106,7 +106,7 @@ bool Application::ReloadSchedule() {
 }
 
 std::vector<std::string> Application::ReadScheduleFile() const {
-  const auto bytes = deps_.files.ReadFile(deps_.paths.schedule);
+  const auto bytes = deps_.files.ReadFile(deps_.paths.schedule, FileKind::kScript);
   return bytes ? ScriptLinesFromBytes(*bytes) : std::vector<std::string>{};
 }
 

@@ -58,7 +58,7 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
                                              HttpResponseInfo& response) {
   if (request.Document == kGuideDocument) {
     // The guide is served by us: a browser will not follow a file:// link from this page.
-    const auto guide = services_.files.ReadFile(app_.Paths().user_guide);
+    const auto guide = services_.files.ReadFile(app_.Paths().user_guide, FileKind::kPage);
     response.BodyText = guide ? *guide : handler_texts::kOtherPagePage;
     return;
   }

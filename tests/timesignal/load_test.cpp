@@ -120,6 +120,25 @@ TEST(LoadTimeSignalSettings, UnreadableOrEmptyFilesAreReportedAndSkipped) {
   EXPECT_EQ(Bytes(loaded.VoiceImage->FileAt(loaded.FragmentOffsets[18])), "1.WAV");
 }
 
+TEST(LoadTimeSignalSettings, FilesPastTheSizeLimitAreReportedLikeUnreadableOnes) {
+  testing::MemoryFileSystem files;
+  AddVoiceSet(files, 1, "v");
+  files.Add("v/JI.WAV", std::string((16 << 20) + 1, 'x'));
+  files.Add("/big-addon.wav", std::string((16 << 20) + 1, 'x'));
+  files.Add("/addon.wav", std::string(16 << 20, 'x'));
+  JihoSettings jiho;
+  jiho.Type = 1;
+  jiho.Folder = "v";
+  jiho.AddOn[0] = "/big-addon.wav";
+  jiho.AddOn[1] = "/addon.wav";
+  TimeSignalSettings loaded;
+  EXPECT_EQ(LoadTimeSignalSettings(jiho, files, loaded),
+            "/big-addon.wav ファイルが読めません<BR>\r\nJI.WAV ファイルが読めません<BR>\r\n");
+  EXPECT_EQ(loaded.FragmentOffsets[0], kAbsentFragment);
+  EXPECT_EQ(loaded.FragmentOffsets[1], 0);
+  EXPECT_EQ(loaded.FragmentOffsets[16 + 2], kAbsentFragment);
+}
+
 TEST(LoadTimeSignalSettings, WindowsFolderIsReadWithSlashes) {
   testing::MemoryFileSystem files;
   AddVoiceSet(files, 4, "sets/four");

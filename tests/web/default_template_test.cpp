@@ -69,7 +69,7 @@ class DefaultTemplate : public ::testing::Test {
   }
 
   std::string Template() {
-    auto text = RealFileSystem().ReadFile(kTemplatePath);
+    auto text = RealFileSystem().ReadFile(kTemplatePath, FileKind::kPage);
     EXPECT_TRUE(text.has_value()) << kTemplatePath;
     return text.value_or("");
   }
