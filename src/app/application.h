@@ -116,6 +116,19 @@ class Application final : private TimeSignalOutput {
   // True once the deferred start-up has run and the tick owns the timer.
   bool Running() const { return running_; }
 
+  // Panel messages shown while a batch lives reach the window once, when the outermost batch
+  // ends: a script of thousands of bad lines sets the panel's text once, not once a line.
+  class PanelBatch {
+   public:
+    explicit PanelBatch(Application& app) : app_(app) { ++app_.panel_batch_depth_; }
+    ~PanelBatch();
+    PanelBatch(const PanelBatch&) = delete;
+    PanelBatch& operator=(const PanelBatch&) = delete;
+
+   private:
+    Application& app_;
+  };
+
   // Announces `moment` with `format`, as the menu, the schedule and the count do.
   void PlayTimeSignal(const std::string& format, int repeat, TDateTime moment);
   // Loads the time-signal settings from the settings file; returns the load report.
@@ -151,6 +164,8 @@ class Application final : private TimeSignalOutput {
   Log log_;
   MenuState menu_;
   MessagePanel panel_;
+  int panel_batch_depth_ = 0;
+  bool panel_pending_ = false;
   AppSettings app_;
   ConfigSettings config_;
   ClockSettings clock_settings_;

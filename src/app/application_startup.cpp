@@ -33,6 +33,7 @@ void Application::FormShow() {
   clock_settings_ = settings.clock;
   deps_.view.SetBounds({app_.Left, app_.Top, app_.Width, app_.Height});
 
+  const PanelBatch panel_batch(*this);
   schedule_lines_ = ReadScheduleFile();
   if (!ReloadSchedule()) ShowPanelMessage(texts::kScheduleHasErrors);
   if (!ReloadTimeSignal().empty()) ShowPanelMessage(texts::kVoiceFilesNotLoaded);
@@ -102,6 +103,7 @@ std::string Application::ReloadTimeSignal() {
 }
 
 bool Application::ReloadSchedule() {
+  const PanelBatch panel_batch(*this);
   return schedule_.LoadSchedule(schedule_lines_, config_.DefaultVolume);
 }
 

@@ -67,6 +67,7 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
     return;
   }
   if (app_.DebugMode()) LogRequest(request);
+  const Application::PanelBatch panel_batch(app_);
 
   RequestContext ctx{app_, request, page_, services_.fonts, services_.files, services_.clock};
   try {

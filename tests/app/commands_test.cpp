@@ -87,6 +87,17 @@ TEST_F(Commands, StartUpReportsScheduleErrorsInThePanel) {
   EXPECT_EQ(app->ScheduleData().ScheduleEntries().size(), 1u);
 }
 
+TEST_F(Commands, AThousandBadLinesAtStartUpSetThePanelOnce) {
+  std::string script;
+  for (int i = 0; i < 1000; ++i) script += "bad line\r\n";
+  WriteFile("chimewell.sch", script);
+  Start();
+  EXPECT_EQ(view.panel_updates, 1);
+  EXPECT_TRUE(view.panel_text.starts_with("ほか 981 件\r\nスクリプトの 982行目1項目めに"))
+      << view.panel_text.substr(0, 200);
+  EXPECT_TRUE(view.panel_text.ends_with("\r\n設定スクリプトにエラーがあります"));
+}
+
 TEST_F(Commands, MuteAndPauseMarksShowInTheStatusLine) {
   Start();
   app->ChooseMenuItem(MenuItem::PM_Mute);

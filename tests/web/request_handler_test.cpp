@@ -180,6 +180,17 @@ TEST_F(HandlerTest, EmptyScheduleTextIsReportedInPanelSpeechLogAndPage) {
   EXPECT_FALSE(LogLinesContaining(problem).empty());
 }
 
+TEST_F(HandlerTest, AScriptOfManyBadLinesSetsThePanelOncePerRequest) {
+  std::string contents;
+  for (int i = 0; i < 2000; ++i) contents += "x%0D%0A";
+  const int before = view.panel_updates;
+  Get("/?SCHESET=1&CONTENTS=" + contents);
+  EXPECT_EQ(view.panel_updates, before + 1);
+  EXPECT_TRUE(view.panel_text.starts_with("ほか 1981 件\r\n")) << view.panel_text.substr(0, 80);
+  EXPECT_TRUE(view.panel_text.ends_with("スクリプトの 2000行目1項目めにエラーがあります\r\n"
+                                        "スクリプトにエラーがあります"));
+}
+
 TEST_F(HandlerTest, StoredFormatWithMarkupShowsAsText) {
   Get("/?JIHOSET=1&JIHOFORMAT=%22%3E%3Cscript%3Ealert(1)%3C/script%3E&JIHOFDR=v");
   const std::string page = Get("/");
