@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "core/ascii_text.h"
+#include "core/log.h"
 #include "core/settings_store.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -19,6 +20,9 @@
 
 namespace chimewell {
 namespace {
+
+// How much of each parameter the debug log keeps.
+constexpr size_t kLoggedParamChars = 200;
 
 constexpr std::string_view kSecFetchSite = "sec-fetch-site";
 constexpr std::string_view kCrossSite = "cross-site";
@@ -86,7 +90,10 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
 void RequestHandler::LogRequest(const HttpRequestInfo& request) {
   Log& log = app_.Logs();
   log.AddRawLine("command " + request.Command);
-  for (const std::string& line : request.ParamList) log.AddRawLine("param:" + line);
+  // A parameter can be a whole schedule script; the log keeps a glimpse of it.
+  for (const std::string_view line : request.ParamList) {
+    log.AddRawLine("param:" + ShortenForLog(line, kLoggedParamChars));
+  }
 }
 
 void RequestHandler::Dispatch(RequestContext& ctx) {

@@ -35,13 +35,13 @@ constexpr std::array<WeekdayField, 7> kWeekdays{{{"SCHEW1", " 日"},
 
 }  // namespace
 
-ScheduleFormKind ChooseScheduleForm(const std::vector<std::string>& params) {
+ScheduleFormKind ChooseScheduleForm(const DecodedParams& params) {
   if (IsPresent(params, "SCHEADD")) return ScheduleFormKind::kAddLine;
   if (IsPresent(params, "SCHESET")) return ScheduleFormKind::kReplaceScript;
   return ScheduleFormKind::kNone;
 }
 
-std::string BuildScheduleLine(const std::vector<std::string>& params) {
+std::string BuildScheduleLine(const DecodedParams& params) {
   const auto field = [&params](std::string_view name) { return GetParam(params, name); };
   const std::string kind = field("SCHECMD");
   std::string line =
@@ -99,7 +99,7 @@ void SaveScheduleFile(const std::filesystem::path& path, const std::vector<std::
 }
 
 bool HandleScheduleForm(RequestContext& ctx) {
-  const std::vector<std::string>& params = ctx.request.ParamList;
+  const DecodedParams& params = ctx.request.ParamList;
   const ScheduleFormKind kind = ChooseScheduleForm(params);
   if (kind == ScheduleFormKind::kNone) return false;
 

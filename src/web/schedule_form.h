@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "web/param_decoding.h"
 #include "web/request_context.h"
 
 namespace chimewell {
@@ -18,12 +19,12 @@ enum class ScheduleFormKind {
   kReplaceScript,  // SCHESET
 };
 
-ScheduleFormKind ChooseScheduleForm(const std::vector<std::string>& params);
+ScheduleFormKind ChooseScheduleForm(const DecodedParams& params);
 
 // The script line of an SCHEADD request: the command word, the quoted trimmed SCHEARG, the
 // timing part, the repeat part (not for BGM) and the weekdays. Hours, minutes and counts are
 // put in as sent; the script parser judges them.
-std::string BuildScheduleLine(const std::vector<std::string>& params);
+std::string BuildScheduleLine(const DecodedParams& params);
 
 // The lines of an SCHESET text, cut at CR LF, LF or CR; an empty text gives the one comment
 // line that says there is no schedule.

@@ -160,11 +160,13 @@ TEST_F(HandlerTest, DebugModeLogsTheCommandAndEachParameterRaw) {
   app.reset();
   Start();
   handler = std::make_unique<RequestHandler>(*app, PageServices{fonts, files, clock, speech});
-  Get("/?A=1&b=x+y");
+  Get("/?A=1&b=x+y&C=" + std::string(300, 'z'));
   const std::vector<std::string> lines = app->Logs().Lines();
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
-            (std::vector<std::string>{"command GET", "param:A=1", "param:b=x y"}));
+  ASSERT_GE(lines.size(), 4u);
+  // A long parameter is cut at 200 characters.
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
+            (std::vector<std::string>{"command GET", "param:A=1", "param:b=x y",
+                                      "param:C=" + std::string(198, 'z') + "…"}));
 }
 
 TEST_F(HandlerTest, EmptyScheduleTextIsReportedInPanelSpeechLogAndPage) {
