@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "app/config_server.h"
 #include "app/texts.h"
+#include "core/atomic_file.h"
 #include "core/ini_file.h"
 #include "core/settings_store.h"
 #include "platform/file_system.h"
@@ -27,6 +28,9 @@ void Application::FormCreate() {
 
 void Application::FormShow() {
   deps_.view.HideMessagePanel();
+  // Saves cut short by a crash or a power cut leave their temporary files behind.
+  RemoveStaleTemporaries(deps_.paths.settings);
+  RemoveStaleTemporaries(deps_.paths.schedule);
   const StartupSettings settings = ReadStartupSettings(deps_.paths.settings);
   app_ = settings.app;
   config_ = settings.config;
