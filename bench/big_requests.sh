@@ -56,19 +56,27 @@ stop() {
 
 kib() { awk -v k="$1" '$1 == k ":" {print $2}' /proc/"$pid"/status; }
 
+post() {
+  curl -s -o "$work/page$2" -w '%{time_total}' --data-binary @"$1" \
+    -H 'Content-Type: application/x-www-form-urlencoded' "http://127.0.0.1:$port/"
+}
+
+# measure NAME BODY [CLIENTS]: CLIENTS (default 1) send BODY at once; the slowest answer counts.
 measure() {
-  local name=$1 body=$2
+  local name=$1 body=$2 clients=${3:-1}
   start "$name"
   local before
   before=$(kib VmRSS)
   echo 5 >/proc/"$pid"/clear_refs  # the high-water mark starts again from here
+  for i in $(seq "$clients"); do post "$body" "$i" >"$work/time$i" & done
+  wait $(jobs -p | grep -v "^$pid\$") 2>/dev/null || true
   local seconds
-  seconds=$(curl -s -o "$work/page" -w '%{time_total}' --data-binary @"$body" \
-    -H 'Content-Type: application/x-www-form-urlencoded' "http://127.0.0.1:$port/")
+  seconds=$(sort -n "$work"/time* | tail -n1)
+  rm -f "$work"/time*
   local peak
   peak=$(kib VmHWM)
   printf '%-28s answered in %5.3f s, page %7d bytes, peak +%6d KiB over %6d KiB\n' \
-    "$name" "$seconds" "$(stat -c %s "$work/page")" $((peak - before)) "$before"
+    "$name" "$seconds" "$(stat -c %s "$work/page1")" $((peak - before)) "$before"
   stop
 }
 
@@ -78,6 +86,7 @@ make_body 'A=1' '&a=b' "$work/pairs"
 measure "schedule of bad lines" "$work/bad-schedule"
 measure "ampersands" "$work/ampersands"
 measure "short pairs" "$work/pairs"
+measure "ampersands, 32 at once" "$work/ampersands" 32
 
 start debug debug
 for _ in $(seq 31); do
