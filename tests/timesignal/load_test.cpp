@@ -18,6 +18,14 @@ void AddVoiceSet(testing::MemoryFileSystem& files, int type, const std::string& 
   for (const std::string& name : VoiceList(type)) files.Add(folder + "/" + name, name);
 }
 
+// Settings of voice type `type` in `folder`.
+JihoSettings SetIn(int type, const std::string& folder) {
+  JihoSettings jiho;
+  jiho.Type = type;
+  jiho.Folder = folder;
+  return jiho;
+}
+
 std::string Bytes(std::span<const uint8_t> span) { return std::string(span.begin(), span.end()); }
 
 TEST(LoadTimeSignalSettings, DefaultsLoadNothingAndReportNothing) {
@@ -76,9 +84,7 @@ TEST(LoadTimeSignalSettings, AddOnFilesComeFirst) {
   testing::MemoryFileSystem files;
   files.Add("/extra/chime.wav", std::string(1000, 'x'));
   AddVoiceSet(files, 5, "v");
-  JihoSettings jiho;
-  jiho.Type = 5;
-  jiho.Folder = "v";
+  JihoSettings jiho = SetIn(5, "v");
   jiho.AddOn[1] = "/extra/chime.wav";
   jiho.AddOn[2] = "/extra/missing.wav";
   TimeSignalSettings loaded;
@@ -126,9 +132,7 @@ TEST(LoadTimeSignalSettings, FilesPastTheSizeLimitAreReportedLikeUnreadableOnes)
   files.Add("v/JI.WAV", std::string((16 << 20) + 1, 'x'));
   files.Add("/big-addon.wav", std::string((16 << 20) + 1, 'x'));
   files.Add("/addon.wav", std::string(16 << 20, 'x'));
-  JihoSettings jiho;
-  jiho.Type = 1;
-  jiho.Folder = "v";
+  JihoSettings jiho = SetIn(1, "v");
   jiho.AddOn[0] = "/big-addon.wav";
   jiho.AddOn[1] = "/addon.wav";
   TimeSignalSettings loaded;
