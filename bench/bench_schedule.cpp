@@ -18,8 +18,8 @@ class AllFilesExist final : public FileSystem {
 };
 
 // 10,000 lines mixing every command, mode and option, one time each.
-std::vector<std::string> LargeScript() {
-  std::vector<std::string> lines;
+LineList LargeScript() {
+  LineList lines;
   for (int i = 0; i < 10000; ++i) {
     const std::string h = std::to_string(i % 23);
     const std::string m = std::to_string(i % 59 + 1);

@@ -104,7 +104,7 @@ class Application final : private TimeSignalOutput {
   ConfigSettings& Config() { return config_; }
   ClockSettings& ClockFace() { return clock_settings_; }
   ClockFaceState& FaceState() { return face_state_; }
-  std::vector<std::string>& ScheduleLines() { return schedule_lines_; }
+  LineList& ScheduleLines() { return schedule_lines_; }
   Schedule& ScheduleData() { return schedule_; }
   TimeSignal& TimeSignalData() { return time_signal_; }
   Playback& PlaybackData() { return *playback_; }
@@ -158,7 +158,7 @@ class Application final : private TimeSignalOutput {
   void RunDoubleClickAction();
   void OpenConfigPage();
   void TogglePortPanel();
-  std::vector<std::string> ReadScheduleFile() const;
+  LineList ReadScheduleFile() const;
 
   AppDependencies deps_;
   Log log_;
@@ -171,7 +171,7 @@ class Application final : private TimeSignalOutput {
   ClockSettings clock_settings_;
   AppInfo app_info_;
   ClockFaceState face_state_;
-  std::vector<std::string> schedule_lines_;
+  LineList schedule_lines_;
   Schedule schedule_;
   TimeSignal time_signal_;
   std::unique_ptr<Playback> playback_;

@@ -111,9 +111,9 @@ bool Application::ReloadSchedule() {
   return schedule_.LoadSchedule(schedule_lines_, config_.DefaultVolume);
 }
 
-std::vector<std::string> Application::ReadScheduleFile() const {
+LineList Application::ReadScheduleFile() const {
   const auto bytes = deps_.files.ReadFile(deps_.paths.schedule, FileKind::kScript);
-  return bytes ? ScriptLinesFromBytes(*bytes) : std::vector<std::string>{};
+  return bytes ? ScriptLinesFromBytes(*bytes) : LineList{};
 }
 
 }  // namespace chimewell

@@ -48,25 +48,6 @@ void AppendDecoded(std::string& out, std::string_view piece) {
 
 }  // namespace
 
-DecodedParams::DecodedParams(std::initializer_list<std::string_view> lines) {
-  for (const std::string_view line : lines) Append(line);
-}
-
-void DecodedParams::Reserve(size_t lines, size_t bytes) {
-  ends_.reserve(lines);
-  text_.reserve(bytes);
-}
-
-void DecodedParams::Append(std::string_view line) {
-  text_.append(line);
-  CloseLine();
-}
-
-std::string_view DecodedParams::operator[](size_t i) const {
-  const size_t begin = i == 0 ? 0 : ends_[i - 1];
-  return std::string_view(text_).substr(begin, ends_[i] - begin);
-}
-
 std::string DecodeParamPiece(std::string_view piece) {
   std::string out;
   out.reserve(piece.size());

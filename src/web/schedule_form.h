@@ -28,13 +28,13 @@ std::string BuildScheduleLine(const DecodedParams& params);
 
 // The lines of an SCHESET text, cut at CR LF, LF or CR; an empty text gives the one comment
 // line that says there is no schedule.
-std::vector<std::string> ScriptTextLines(std::string_view contents);
+LineList ScriptTextLines(std::string_view contents);
 
 // The schedule file's bytes: every line followed by CR LF.
-std::string ScheduleFileText(const std::vector<std::string>& lines);
+std::string ScheduleFileText(const LineList& lines);
 
 // Replaces the schedule file in one step; throws FileWriteError (the old file then stays whole).
-void SaveScheduleFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+void SaveScheduleFile(const std::filesystem::path& path, const LineList& lines);
 
 // The schedule forms step of the request handler: edits the script, clears all playback,
 // reloads the entries, and saves the file when every line parsed. False without SCHEADD or

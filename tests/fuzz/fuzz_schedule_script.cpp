@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t messages = 0;
   Schedule schedule(files, ScheduleReporting{[&messages](const std::string&) { ++messages; },
                                              nullptr, false});
-  const std::vector<std::string> lines =
+  const LineList lines =
       ScriptLinesFromBytes(std::string_view(reinterpret_cast<const char*>(data), size));
   const bool ok = schedule.LoadSchedule(lines, 50);
   if (ok != (messages == 0)) __builtin_trap();

@@ -77,7 +77,7 @@ class DefaultTemplate : public ::testing::Test {
   ConfigSettings config;
   JihoSettings jiho;
   ClockSettings clock;
-  std::vector<std::string> schedule;
+  LineList schedule;
   std::vector<FontFamily> fonts;
   ColourGrids grids = BuildColourGrids();
 };
