@@ -1,5 +1,7 @@
 // The composition root: reads the command line, picks the files, wires the platform pieces to
 // the application object and the window, and runs the event loop.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QSessionManager>
 #include <cstdlib>
@@ -11,7 +13,7 @@
 #include "app/app_paths.h"
 #include "app/application.h"
 #include "app/command_line.h"
-#include "app/home_folder.h"
+#include "app/file_locations.h"
 #include "core/settings_store.h"
 #include "platform/audio_sink.h"
 #include "platform/clock.h"
@@ -28,6 +30,7 @@
 #include "ui/qt_timer.h"
 #include "ui/qt_ui_thread.h"
 #include "ui/termination_signals.h"
+#include "install_layout.h"
 #include "version.h"
 #include "web/web_config_server.h"
 
@@ -48,13 +51,16 @@ std::string VersionLine() {
   return std::string("chimewell ") + kVersionText + " (build:" + std::to_string(kBuildNumber) + ")";
 }
 
-// Finds the files beside the executable, or in --home. Empty paths with a message on failure.
+// Finds the user's files (see app/file_locations.h); nullopt with a message on failure.
 std::optional<AppPaths> ChoosePaths(const CommandLine& options) {
-  const AppPaths installed =
-      PathsBesideExecutable(QCoreApplication::applicationFilePath().toStdString());
-  if (!options.home) return installed;
+  const std::string executable = QCoreApplication::applicationFilePath().toStdString();
+  const std::string folder = QCoreApplication::applicationDirPath().toStdString();
+  const ProgramLocation program{executable, ::access(folder.c_str(), W_OK) == 0};
+  const InstallLayout layout{kInstallBinDir, kInstallDataDir, kApplicationId};
   std::string error;
-  auto paths = PrepareHomeFolder(*options.home, installed, error);
+  auto paths = ResolveAppPaths(options.home, program, layout,
+                               UserConfigHome(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
+                               error);
   if (!paths) std::cerr << "chimewell: " << error << "\n";
   return paths;
 }
@@ -124,7 +130,8 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
 
   app.FormCreate();
   form.Start();
-  std::cout << "Configuration page: " << app.ConfigPageAddress() << std::endl;
+  std::cout << "Settings file: " << paths->settings << "\n"
+            << "Configuration page: " << app.ConfigPageAddress() << std::endl;
   const int status = QApplication::exec();
   app.CloseMainWindow();  // nothing happens when the window closed already
   server.Stop();
@@ -142,7 +149,7 @@ int main(int argc, char** argv) {
     return kUsageError;
   }
   if (parsed.options.help) {
-    std::cout << CommandLineUsage();
+    std::cout << CommandLineUsage() << CommandLineHelp();
     return 0;
   }
   if (parsed.options.version) {

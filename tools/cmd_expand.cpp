@@ -27,7 +27,13 @@ int Run(const std::vector<std::string>& args) {
   return 0;
 }
 
-const CommandRegistrar reg("expand", kUsage, &Run);
+constexpr char kDetails[] =
+    "Expands a speech template for a moment, as the clock does for the time signal and the\n"
+    "date line, and prints the text. TEMPLATE uses the tokens of the time-signal format, such as\n"
+    "[hour], [min], [sec], [mon], [day], [wday] and [wa].\n"
+    "Example: chimewell-tool expand \"[hour][min]です\" \"2026/12/07 15:00:00\"\n";
+
+const CommandRegistrar reg("expand", kUsage, &Run, kDetails);
 
 }  // namespace
 }  // namespace chimewell::tool

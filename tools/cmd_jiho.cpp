@@ -168,7 +168,18 @@ int Run(const std::vector<std::string>& args) {
   return Play(outcome, parsed.jiho.Type, parsed.audio.value_or(AudioToolArgs{}.audio));
 }
 
-const CommandRegistrar reg("jiho", kUsage, &Run);
+constexpr char kDetails[] =
+    "Shows what a time-signal format announces at a moment: for speech (type 0) the word\n"
+    "\"speech\" and the text, for a recorded voice set (types 1 to 5) the voice files in the order\n"
+    "they play.\n"
+    "  --type N              kind of time signal, 0 to 5 (required)\n"
+    "  --variant V           variation of voice type 3\n"
+    "  --folder DIR          folder of the voice set's WAVE files\n"
+    "  --addonN, --addoffN   the add-on and add-off sound files 1 to 16\n"
+    "  --at MOMENT           the moment to announce instead of now\n"
+    "  --play                also play the announcement to its end\n";
+
+const CommandRegistrar reg("jiho", kUsage, &Run, kDetails);
 
 }  // namespace
 }  // namespace chimewell::tool

@@ -83,9 +83,15 @@ int Run(const std::vector<std::string>& args) {
   return rc;
 }
 
+constexpr char kDetails[] =
+    "Plays a WAVE or MIDI file (told apart by its content) to the end, as the schedule would.\n"
+    "  --volume N            volume in percent, 0 to 100 (100 if not given)\n"
+    "  --repeat N            play it N times\n"
+    "  --soundfont SF2       the SoundFont for MIDI music instead of the one found on the system\n";
+
 const CommandRegistrar reg("play",
                            "play FILE [--volume N] [--repeat N] [--audio SINK] [--soundfont SF2]",
-                           &Run);
+                           &Run, kDetails);
 
 }  // namespace
 }  // namespace chimewell::tool

@@ -31,7 +31,11 @@ int Run(const std::vector<std::string>& args) {
   return failed ? 1 : 0;
 }
 
-const CommandRegistrar reg("say", "say TEXT [--volume N] [--audio SINK]", &Run);
+constexpr char kDetails[] =
+    "Speaks TEXT (Japanese) with the speech engine and waits until it has been said.\n"
+    "  --volume N            volume in percent, 0 to 100 (100 if not given)\n";
+
+const CommandRegistrar reg("say", "say TEXT [--volume N] [--audio SINK]", &Run, kDetails);
 
 }  // namespace
 }  // namespace chimewell::tool

@@ -117,7 +117,17 @@ int Run(const std::vector<std::string>& args) {
   return all_valid ? 0 : 1;
 }
 
-const CommandRegistrar reg("schedule", kUsage, &Run);
+constexpr char kDetails[] =
+    "Reads a schedule script, reports each line with an error on standard error, and prints\n"
+    "one line per entry, the fields separated by tabs: number, command, interval mode, seconds,\n"
+    "from, to, weekdays, repeat count, volume, confirm flag, next firing time (or none), text.\n"
+    "  --at MOMENT           compute the next firings from MOMENT instead of now\n"
+    "  --recompute           compute them as after a change of date\n"
+    "  --default-volume N    volume of entries that name none (0 to 100; 100 if not given)\n"
+    "  --upcoming N          print instead the next N firings in order: moment, command, text\n"
+    "Exits with 1 when a line has an error, 2 when the arguments are wrong.\n";
+
+const CommandRegistrar reg("schedule", kUsage, &Run, kDetails);
 
 }  // namespace
 }  // namespace chimewell::tool

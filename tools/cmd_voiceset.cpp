@@ -152,7 +152,12 @@ int Run(const std::vector<std::string>& args) {
   return failed == 0 ? 0 : 1;
 }
 
-const CommandRegistrar reg("voiceset", kUsage, &Run);
+constexpr char kDetails[] =
+    "Makes a complete recorded-voice set of voice type N (1 to 5) with the speech engine, one\n"
+    "WAVE file for each name the type needs, in DIR (created when missing). Useful to try the\n"
+    "recorded-voice time signals without recordings of your own.\n";
+
+const CommandRegistrar reg("voiceset", kUsage, &Run, kDetails);
 
 }  // namespace
 }  // namespace chimewell::tool

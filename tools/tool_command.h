@@ -9,7 +9,9 @@ namespace chimewell::tool {
 using CommandFn = int (*)(const std::vector<std::string>& args);
 
 struct CommandRegistrar {
-  CommandRegistrar(const char* name, const char* usage, CommandFn run);
+  // `usage` is the one-line synopsis; `details` what `chimewell-tool help NAME` adds below it:
+  // what the command does, each option, and what it prints.
+  CommandRegistrar(const char* name, const char* usage, CommandFn run, const char* details = "");
 };
 
 }  // namespace chimewell::tool

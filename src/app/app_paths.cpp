@@ -12,7 +12,7 @@ AppPaths PathsFor(const std::filesystem::path& stem_path) {
     return p.string();
   };
   return {with(".ini"), with(".imi"), with(".sch"), with(".html"),
-          (stem_path.parent_path() / "doc" / "index.html").string()};
+          (stem_path.parent_path() / "doc" / "index.html").string(), AutostartEntry{}};
 }
 
 }  // namespace

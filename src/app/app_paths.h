@@ -1,8 +1,15 @@
 #pragma once
-// Where the program's four files live: beside the executable, or in the --home folder.
+// Where the program's four files live, the guide it serves, and its login entry.
 #include <string>
 
 namespace chimewell {
+
+// The desktop entry that starts the clock at login, and the command line it runs.
+struct AutostartEntry {
+  std::string path;     // empty when the user's config folder is unknown
+  std::string command;  // the entry's Exec value
+  std::string icon;     // the entry's Icon value: the program's icon by its theme name
+};
 
 struct AppPaths {
   std::string settings;      // .ini
@@ -10,6 +17,7 @@ struct AppPaths {
   std::string schedule;      // .sch
   std::string page_template; // .html
   std::string user_guide;    // doc/index.html
+  AutostartEntry autostart;
 };
 
 // Files named after `executable_path` with its extension replaced, in its folder.

@@ -135,6 +135,11 @@ class Application final : private TimeSignalOutput {
   std::string ReloadTimeSignal();
   // Rebuilds the entries from ScheduleLines; false when a line had an error.
   bool ReloadSchedule();
+  // The base settings form: the values take effect at once and are written to [Config]; when
+  // `start_at_login` is given, the login entry is written or removed to match. Throws
+  // FileWriteError when a file cannot be written.
+  void ApplyBaseSettings(const ConfigSettings& config, std::optional<bool> start_at_login);
+  bool StartsAtLogin() const;
   // Starts the configuration server on the configured port; reports a failure in the panel.
   bool StartServer();
   // The configuration page's address: this computer's name (or localhost) and the port.

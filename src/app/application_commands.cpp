@@ -1,6 +1,7 @@
 // The command handler of the popup menu, double-clicks and the author link; the port panel;
-// the message panel and the status line.
+// the message panel and the status line; the base settings.
 #include "app/application.h"
+#include "app/autostart.h"
 #include "app/config_server.h"
 #include "app/port_setting.h"
 #include "app/status_line.h"
@@ -97,6 +98,17 @@ void Application::RunDoubleClickAction() {
     default: PlayTimeSignal(time_signal_.Settings().TimeSignalFormat, 1, deps_.clock.Now()); break;
   }
 }
+
+void Application::ApplyBaseSettings(const ConfigSettings& config,
+                                    std::optional<bool> start_at_login) {
+  config_ = config;
+  WriteConfigSettings(deps_.paths.settings, config_);
+  if (start_at_login && *start_at_login != StartsAtLogin()) {
+    SetAutostart(deps_.paths.autostart, *start_at_login);
+  }
+}
+
+bool Application::StartsAtLogin() const { return AutostartEnabled(deps_.paths.autostart); }
 
 std::string Application::ConfigPageAddress() const {
   const auto name = deps_.shell.ComputerName(kMaxComputerName);

@@ -20,6 +20,8 @@ struct CommandLineResult {
 };
 
 CommandLineResult ParseCommandLine(const std::vector<std::string>& args);
+// The one-line synopsis, and what --help prints after it.
 const char* CommandLineUsage();
+const char* CommandLineHelp();
 
 }  // namespace chimewell

@@ -31,4 +31,11 @@ std::optional<EraYear> JapaneseEraYear(int year, int month, int day) {
   return std::nullopt;
 }
 
+bool EndsWithEraName(std::string_view text) {
+  for (const Era& era : kEras) {
+    if (text.ends_with(era.name)) return true;
+  }
+  return false;
+}
+
 }  // namespace chimewell

@@ -13,4 +13,7 @@ struct EraYear {
 // The era and era year of a Gregorian date; nullopt before 明治 began (1868-10-23).
 std::optional<EraYear> JapaneseEraYear(int year, int month, int day);
 
+// True when `text` ends with the name of one of these eras.
+bool EndsWithEraName(std::string_view text);
+
 }  // namespace chimewell

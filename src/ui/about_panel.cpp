@@ -21,7 +21,7 @@ AboutPanel::AboutPanel(QWidget* parent)
   resize(kWidth, kHeight);
 
   logo_.setGeometry(12, 12, 48, 48);
-  logo_.setPixmap(ClockPicture(48));
+  logo_.setPixmap(ChimewellIcon().pixmap(48, 48));
   version_label_.setGeometry(68, 14, 168, 18);
   version_label_.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   copyright_label_.setGeometry(68, 40, 168, 18);

@@ -1,13 +1,10 @@
 #pragma once
-// The program's picture: a small clock face, drawn rather than shipped as an image file.
+// The program's picture, the same clock that desktops show for it in their menus.
 #include <QIcon>
-#include <QPixmap>
 
 namespace chimewell {
 
-// A clock face of `size` x `size` pixels on a transparent ground.
-QPixmap ClockPicture(int size);
-// The window and tray icon, in the sizes desktops ask for.
+// The window and tray icon, in every size it is drawn in.
 QIcon ChimewellIcon();
 
 }  // namespace chimewell

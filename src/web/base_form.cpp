@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "app/application.h"
-#include "core/settings_store.h"
 
 namespace chimewell {
 
 bool HandleBaseForm(RequestContext& ctx) {
   if (!ctx.Has("BASESET")) return false;
-  ConfigSettings& config = ctx.app.Config();
+  ConfigSettings config = ctx.app.Config();
   config.SpeakOffset = std::clamp(ctx.IntParam("SPEAKOFFSET", 0), 0, 10000);
   const int double_click = ctx.IntParam("TTRAY", -1);
   config.DoubleClick = double_click >= 0 && double_click <= 2 ? double_click : 0;
@@ -17,7 +16,9 @@ bool HandleBaseForm(RequestContext& ctx) {
   config.BackVolume = std::clamp(ctx.IntParam("MIDIBACK", 30), 0, 100);
   config.IconicStart = ctx.Param("ICONICSTART") == "1";
   config.LipsView = ctx.Param("LIPSVIEW") == "1";
-  WriteConfigSettings(ctx.app.Paths().settings, config);
+  // The page sends AUTOSTART 1 or 0; a page without the box leaves the login entry alone.
+  const std::string login = ctx.Param("AUTOSTART");
+  ctx.app.ApplyBaseSettings(config, login.empty() ? std::nullopt : std::optional(login == "1"));
   ctx.open_section = PageSection::kBase;
   return true;
 }

@@ -124,6 +124,7 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   AddChoice(list, "ICONICSTART", 2, v.config.IconicStart ? 1 : 0);
   AddChoice(list, "TRAYDBL", 3, v.config.DoubleClick);
   AddChoice(list, "LIPSVIEW", 2, v.config.LipsView ? 1 : 0);
+  list.Add("$!AUTOSTART!$", v.starts_at_login ? "checked" : "");
   AddNumber(list, "SPEAKOFFSET", v.config.SpeakOffset);
   AddNumber(list, "MIDIVOLUME", v.config.DefaultVolume);
   AddNumber(list, "MIDIBACK", v.config.BackVolume);

@@ -51,6 +51,7 @@ struct PageSettingsValues {
   int count_interval = 0;  // second count: 5, 10, 15, 30, 60, or 0 when off
   bool paused = false;
   bool muted = false;
+  bool starts_at_login = false;
 };
 
 // $!DOCUMENT!$ .. $!MUTELABEL!$.

@@ -133,7 +133,8 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
                                     app.FaceState().DebugGrid,
                                     app.Menu().CountInterval(),
                                     app.Menu().Paused(),
-                                    app.Menu().Muted()};
+                                    app.Menu().Muted(),
+                                    app.StartsAtLogin()};
 
   // The test fields show what was sent, so the user can try again with a small change.
   const auto sent = [&](std::string_view marker,

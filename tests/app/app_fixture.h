@@ -119,6 +119,7 @@ class AppTest : public ::testing::Test {
   // Builds the application and runs start-up through the deferred stage.
   void Start() {
     AppPaths paths = PathsInHome(dir.path().string());
+    paths.autostart = {(dir / "autostart" / "clock.desktop").string(), "chimewell", "clock"};
     app = std::make_unique<Application>(AppDependencies{clock, timer, ui, shell, files, sound,
                                                         speech, midi, fonts, view, nullptr,
                                                         paths});

@@ -123,8 +123,11 @@ fs.writeFileSync(scheduleFile, '# start\r\n');
 const voices = path.join(home, 'voices');
 execFileSync(args.tool, ['voiceset', '--type', '1', '--out', voices], { stdio: 'inherit' });
 
+// The login entry goes to the test's own config folder.
+const loginEntry = path.join(home, 'config', 'autostart', 'io.github.chimewell.chimewell.desktop');
 const program = spawn(args.program, ['--headless', '--home', home, '--audio', `wav:${capture}`],
-  { stdio: ['ignore', 'inherit', 'inherit'] });
+  { stdio: ['ignore', 'inherit', 'inherit'],
+    env: { ...process.env, XDG_CONFIG_HOME: path.join(home, 'config') } });
 let programExited = false;
 let programExit;
 program.on('exit', (code, signal) => { programExited = true; programExit = { code, signal }; });
@@ -201,11 +204,17 @@ try {
   await baseForm.locator('input[name=SPEAKOFFSET]').fill('300');
   await baseForm.locator('input[name=MIDIVOLUME]').fill('70');
   await baseForm.locator('input[name=LIPSVIEW][value="1"]').check();
+  await baseForm.locator('input[name=AUTOSTART][type=checkbox]').check();
   await submit(baseForm);
+  assert.match(fs.readFileSync(loginEntry, 'utf8'), /^Exec=.*--home /m);
+  assert.ok(await page.locator('input[name=AUTOSTART][type=checkbox]').isChecked());
   assert.equal(iniValue(settings(), 'Config', 'SpeakOffset'), '300');
   assert.equal(iniValue(settings(), 'Config', 'DefaultVolume'), '70');
   assert.equal(await page.locator('input[name=SPEAKOFFSET]').inputValue(), '300');
   await screenshot('base');
+  await page.locator('form:has(input[name=BASESET]) input[name=AUTOSTART][type=checkbox]').uncheck();
+  await submit(page.locator('form:has(input[name=BASESET])'));
+  assert.ok(!fs.existsSync(loginEntry));
 
   // ---- time signal: the made voice set ----
   await openSection('jiho');

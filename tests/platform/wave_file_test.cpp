@@ -19,8 +19,9 @@ std::vector<uint8_t> Image(uint16_t tag, uint16_t channels, uint32_t rate, uint1
   const auto put = [&](uint32_t v, int n) {
     for (int i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
   };
-  out.insert(out.end(), extra.begin(), extra.end());
-  out.insert(out.end(), {'f', 'm', 't', ' '});
+  // Byte by byte: GCC 12 at -O3 takes a range insert into this vector for an overflow.
+  for (uint8_t byte : extra) out.push_back(byte);
+  for (char c : {'f', 'm', 't', ' '}) out.push_back(static_cast<uint8_t>(c));
   put(16, 4);
   put(tag, 2);
   put(channels, 2);

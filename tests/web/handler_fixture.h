@@ -14,7 +14,7 @@ inline constexpr const char* kHandlerTemplate =
     "$!OPENSCHEFORM!$\n$!OPENBASEFORM!$\n$!OPENJIHOFORM!$\n$!OPENDIGIFORM!$\n$!OPENTESTCFG!$\n"
     "ERR[$!ERRORMSG!$]\nFMT[$!JIHOFORMAT!$]\nLASTS[$!JIHOLASTS!$]\nPAUSE[$!PAUSELABEL!$]\n"
     "MUTE[$!MUTELABEL!$]\nCOUNT[$!CHECKED00!$|$!CHECKED05!$]\nOFFSET[$!SPEAKOFFSET!$]\n"
-    "FONTS[$!DATEFONTNAMES!$]\n";
+    "FONTS[$!DATEFONTNAMES!$]\nLOGIN[$!AUTOSTART!$]\n";
 
 class HandlerTest : public AppTest {
  protected:

@@ -1,6 +1,8 @@
 // The request handler: which form a request reaches, what it changes, and the page it gets.
 #include <gmock/gmock.h>
 
+#include <filesystem>
+
 #include "core/settings_store.h"
 #include "web/handler_fixture.h"
 
@@ -51,6 +53,18 @@ TEST_F(HandlerTest, BaseFormClampsAndReplacesValuesAndWritesThemInOrder) {
   EXPECT_EQ(config.DefaultVolume, 10);
   EXPECT_EQ(config.BackVolume, 30);
   EXPECT_TRUE(config.IconicStart && config.LipsView);
+}
+
+TEST_F(HandlerTest, BaseFormWritesOrRemovesTheLoginEntryOnlyWhenItsBoxIsOnThePage) {
+  const std::string entry = app->Paths().autostart.path;
+  // A ticked box comes before the hidden 0 that stands for an unticked one.
+  EXPECT_THAT(Get("/?BASESET=1&AUTOSTART=1&AUTOSTART=0"), HasSubstr("LOGIN[checked]"));
+  EXPECT_TRUE(std::filesystem::exists(entry));
+  Get("/?BASESET=1&SPEAKOFFSET=10");  // a page of older days, without the box
+  EXPECT_TRUE(std::filesystem::exists(entry));
+  EXPECT_THAT(Get("/?BASESET=1&AUTOSTART=0"), HasSubstr("LOGIN[]"));
+  EXPECT_FALSE(std::filesystem::exists(entry));
+  EXPECT_EQ(SettingsValue("Config", "SpeakOffset"), "0");
 }
 
 TEST_F(HandlerTest, AnEmptyMarkerOnlyRendersThePage) {

@@ -14,7 +14,11 @@ namespace fs = std::filesystem;
 constexpr char kNoEngine[] =
     "音声合成エンジン Open JTalk (open_jtalk) が見つかりません。音声は話せません";
 constexpr char kNoDictionary[] = "Open JTalk の辞書が見つかりません。音声は話せません";
-constexpr char kNoVoice[] = "Open JTalk の声 (.htsvoice) が見つかりません。音声は話せません";
+// The voice is only recommended by our package (it lives in Debian's contrib), so its message
+// names the package that brings it.
+constexpr char kNoVoice[] =
+    "Open JTalk の声 (.htsvoice) が見つかりません。音声は話せません"
+    "（hts-voice-nitech-jp-atr503-m001 パッケージを入れてください）";
 
 const char* const kDictionaryPlaces[] = {
     "/var/lib/mecab/dic/open-jtalk/naist-jdic",

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "core/speech_readings.h"
 #include "platform/wave_file.h"
 
 namespace chimewell {
@@ -141,7 +142,7 @@ void OpenJTalkSpeech::Run() {
 
 void OpenJTalkSpeech::Speak(const std::string& text, uint64_t generation) {
   bool started = false;
-  for (const std::string& piece : SplitForOpenJTalk(text)) {
+  for (const std::string& piece : SplitForOpenJTalk(ApplySpeechReadings(text))) {
     const auto clip = Synthesize(piece, generation);
     std::shared_ptr<MixerVoice> voice;
     {

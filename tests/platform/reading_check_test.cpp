@@ -1,0 +1,153 @@
+// Does Open JTalk read the clock's own texts the way an announcer would? Every hour, minute,
+// second, day, month, weekday and era year, composed by the program, read by the real engine.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <thread>
+
+#include "core/settings.h"
+#include "core/speech_readings.h"
+#include "core/speech_text.h"
+#include "platform/linux/open_jtalk_pronunciation.h"
+#include "platform/linux/open_jtalk_speech.h"
+#include "platform/standard_reading.h"
+#include "timesignal/tool_runner.h"
+
+namespace chimewell {
+namespace {
+
+TDateTime At(int year, int month, int day, int hour, int minute, int second) {
+  return *TryEncodeDateTime({year, month, day, hour, minute, second, 0});
+}
+
+// The texts the clock speaks by itself, with its default templates; every value of every field
+// appears at least once.
+std::vector<std::string> ClockTexts() {
+  const std::string time_signal = JihoSettings{}.Format;  // also the count at second 0
+  const std::string date_line = ClockSettings{}.DateFormat;
+  std::vector<std::string> texts;
+  auto add = [&texts](std::string_view tmpl, TDateTime moment) {
+    texts.push_back(ExpandSpeechText(tmpl, moment));
+  };
+  for (int hour = 0; hour < 24; ++hour) {
+    add(time_signal, At(2028, 1, 1, hour, 0, 0));
+    add("[hh24][MIN]", At(2028, 1, 1, hour, hour * 13 % 60, 0));
+    add("[default]", At(2028, 1, 1, hour, 0, 0));
+  }
+  for (int minute = 0; minute < 60; ++minute) {
+    add(time_signal, At(2028, 1, 1, minute * 7 % 24, minute, 0));
+  }
+  for (int second = 1; second < 60; ++second) add("[sec]", At(2028, 1, 1, 12, 0, second));
+  // January has every day and every weekday; every month gets its first and one other day.
+  for (int day = 1; day <= 31; ++day) add(date_line, At(2028, 1, day, 0, 0, 0));
+  for (int month = 2; month <= 12; ++month) {
+    add(date_line, At(2028, month, 1, 0, 0, 0));
+    add(date_line, At(2028, month, month * 2 + 3, 0, 0, 0));
+  }
+  for (int year = 1868; year <= 2040; ++year) add("[wa]", At(year, 12, 31, 0, 0, 0));
+  return texts;
+}
+
+struct Figure {
+  size_t right = 0;
+  size_t checked = 0;
+  std::vector<std::string> wrong;  // one line per misread text
+};
+
+// Reads `texts` as the speech path hands them to the engine (`rewrite`) or as composed.
+Figure Check(const OpenJTalkSetup& setup, const std::vector<std::string>& texts, bool rewrite) {
+  std::vector<std::string> sent;
+  for (const std::string& text : texts) sent.push_back(rewrite ? ApplySpeechReadings(text) : text);
+  std::string error;
+  const auto heard = ReadPronunciations(setup, sent, &error);
+  Figure figure;
+  if (!heard) {
+    ADD_FAILURE() << error;
+    return figure;
+  }
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const auto standard = StandardReading(texts[i]);
+    const std::string pronunciation = PronunciationText((*heard)[i]);
+    ++figure.checked;
+    if (standard && IsReadAs(pronunciation, *standard)) {
+      ++figure.right;
+    } else {
+      figure.wrong.push_back(texts[i] + " (sent " + sent[i] + "): heard " + pronunciation +
+                             ", standard " + (standard ? FirstReading(*standard) : "unknown"));
+    }
+  }
+  return figure;
+}
+
+class ReadingCheck : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string missing;
+    setup_ = FindOpenJTalk({}, &missing);
+    if (!missing.empty()) GTEST_SKIP() << missing;
+  }
+  void Report(const char* what, const Figure& figure) {
+    std::cout << what << ": read right " << figure.right << "/" << figure.checked << "\n";
+  }
+  OpenJTalkSetup setup_;
+};
+
+TEST_F(ReadingCheck, EngineReadsEveryClockTextTheStandardWay) {
+  const Figure figure = Check(setup_, ClockTexts(), true);
+  Report("as sent to the engine", figure);
+  EXPECT_EQ(figure.right, figure.checked);
+  for (const std::string& line : figure.wrong) ADD_FAILURE() << line;
+}
+
+// The check is only worth something if it hears the faults the rewriting is there for.
+TEST_F(ReadingCheck, WithoutRewritingTheEngineMisreadsZerosFirstYearsAndFirstDays) {
+  const Figure all = Check(setup_, ClockTexts(), false);
+  Report("as composed", all);
+  const Figure known =
+      Check(setup_, {"0時", "午前0時0分です", "令和1年", "令和8年 8月 1日 土曜日"}, false);
+  EXPECT_EQ(known.right, 0u);
+  EXPECT_LT(all.right, all.checked);
+}
+
+TEST_F(ReadingCheck, TextsSharingAnEngineRunKeepTheirOwnWords) {
+  std::string error;
+  const auto heard = ReadPronunciations(setup_, {"3時", "", "はい。いいえ", "4時\n5分"}, &error);
+  ASSERT_TRUE(heard) << error;
+  ASSERT_EQ(heard->size(), 4u);
+  EXPECT_EQ(PronunciationText((*heard)[0]), "サンジ");
+  EXPECT_EQ(PronunciationText((*heard)[1]), "");
+  EXPECT_EQ(PronunciationText((*heard)[2]), "ハイイーエ");
+  EXPECT_EQ(PronunciationText((*heard)[3]), "ヨジゴフン");
+  EXPECT_EQ((*heard)[3].front().written, "四");
+}
+
+// The speech path itself, not just the rules: a wrapper notes what reaches the real engine.
+TEST_F(ReadingCheck, SpeechHandsTheEngineTheRewrittenText) {
+  testing::TempDir dir;
+  const auto wrapper = dir / "open_jtalk", heard = dir / "heard";
+  testing::WriteBytes(wrapper, "#!/bin/sh\ntee -a '" + heard.string() + "' | exec '" +
+                                   setup_.command + "' \"$@\"\n");
+  std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+  Mixer mixer(MakeNullSink());
+  mixer.Start();
+  {
+    OpenJTalkSpeech speech(mixer, {}, {wrapper.string(), setup_.dictionary, setup_.voice});
+    speech.SpeakText("午前0時0分です");
+    for (int i = 0; i < 6000 && speech.Speaking() > 0; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  mixer.Stop();
+  EXPECT_EQ(testing::ReadBytes(heard), "午前零時零分です\n");
+}
+
+TEST_F(ReadingCheck, PronounceToolShowsWhatTheEngineReceivesAndSays) {
+  const auto result = testing::RunTool("pronounce '午前0時0分です' '8月 1日'");
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out, "午前零時零分です\tゴゼンレージレーフンデス\n8月1日\tハチガツツイタチ\n");
+}
+
+}  // namespace
+}  // namespace chimewell
