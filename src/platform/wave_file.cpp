@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <iterator>
+
+#include "core/bounded_file.h"
 
 namespace chimewell {
 namespace {
@@ -133,12 +134,9 @@ std::optional<PcmClip> ParseWave(std::span<const uint8_t> image) {
 }
 
 std::optional<PcmClip> LoadWaveFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                   std::istreambuf_iterator<char>()};
-  if (in.bad()) return std::nullopt;
-  return ParseWave(bytes);
+  const std::optional<std::string> bytes = ReadRegularFile(path, FileKind::kSound);
+  if (!bytes) return std::nullopt;
+  return ParseWave(std::span(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()));
 }
 
 std::vector<uint8_t> WaveHeader(int sample_rate, int channels, uint32_t data_bytes,

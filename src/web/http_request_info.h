@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "web/param_decoding.h"
+
 namespace chimewell {
 
 // The request as the handler sees it. Field names follow the handler's vocabulary.
@@ -11,7 +13,7 @@ struct HttpRequestInfo {
   std::string Document;                // target path without the query, not percent-decoded
   std::vector<std::string> Header;     // raw header lines, the closing empty line included
   std::string UnparsedParams;          // body, then CR LF and the query when both are present
-  std::vector<std::string> ParamList;  // decoded "name=value" lines in order of appearance
+  DecodedParams ParamList;             // decoded "name=value" lines in order of appearance
   std::string PeerAddress;
   bool LocalPeer = false;  // the peer is this machine (loopback or one of its own addresses)
   std::string Host;

@@ -92,8 +92,9 @@ std::string LastFileText(std::optional<std::string_view> path) {
   return page_texts::kLastFileOpen + HtmlEscape(*path) + page_texts::kLastFileClose;
 }
 
-void AppendEscapedLines(std::string& out, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) {
+template <typename Lines>
+void AppendEscapedLines(std::string& out, const Lines& lines) {
+  for (const std::string_view line : lines) {
     AppendHtmlEscaped(out, line);
     out += "\r\n";
   }

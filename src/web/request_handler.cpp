@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "core/ascii_text.h"
 #include "core/fault.h"
+#include "core/log.h"
 #include "core/settings_store.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -23,6 +24,9 @@
 
 namespace chimewell {
 namespace {
+
+// How much of each parameter the debug log keeps.
+constexpr size_t kLoggedParamChars = 200;
 
 // Dispatch case 1: the add form sent without anything to add.
 bool HandleEmptyScheduleAdd(RequestContext& ctx) {
@@ -55,7 +59,7 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
   std::string prepared_password_hash = std::exchange(prepared_password_hash_, {});
   if (request.Document == kGuideDocument) {
     // The guide is served by us: a browser will not follow a file:// link from this page.
-    const auto guide = services_.files.ReadFile(app_.Paths().user_guide);
+    const auto guide = services_.files.ReadFile(app_.Paths().user_guide, FileKind::kPage);
     response.BodyText = guide ? *guide : handler_texts::kOtherPagePage;
     return;
   }
@@ -64,6 +68,7 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
     return;
   }
   if (app_.DebugMode()) LogRequest(request);
+  const Application::PanelBatch panel_batch(app_);
 
   RequestContext ctx{app_, request, page_, services_.fonts, services_.files, services_.clock};
   ctx.prepared_password_hash = std::move(prepared_password_hash);
@@ -85,8 +90,10 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
 void RequestHandler::LogRequest(const HttpRequestInfo& request) {
   Log& log = app_.Logs();
   log.AddRawLine("command " + request.Command);
-  for (const std::string& line : request.ParamList) {
-    log.AddRawLine("param:" + (IsAccessPasswordLine(line) ? "ACCESSPASSWORD=***" : line));
+  // A parameter can be a whole schedule script; the log keeps a glimpse of it.
+  for (const std::string_view line : request.ParamList) {
+    log.AddRawLine("param:" + (IsAccessPasswordLine(line) ? std::string("ACCESSPASSWORD=***")
+                                                       : ShortenForLog(line, kLoggedParamChars)));
   }
 }
 

@@ -48,6 +48,7 @@ class FakeView final : public AppView {
   void ShowMessagePanel(const std::string& text) override {
     panel_visible = true;
     panel_text = text;
+    ++panel_updates;
   }
   void HideMessagePanel() override { panel_visible = false; }
   void SetAboutPanel(bool visible, bool port_controls) override {
@@ -73,6 +74,7 @@ class FakeView final : public AppView {
   bool status_visible = true;
   bool panel_visible = false;
   std::string panel_text;
+  int panel_updates = 0;
   bool about_visible = false;
   bool port_controls_visible = false;
   std::string port_edit;

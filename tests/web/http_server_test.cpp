@@ -24,7 +24,7 @@ using testing::ParseResponse;
 // Shows the handler what it received: one line per field, then the decoded parameters.
 void EchoHandler(const HttpRequestInfo& request, HttpResponseInfo& response) {
   std::string body = request.Command + "|" + request.Document + "|" + request.UnparsedParams;
-  for (const auto& line : request.ParamList) body += "\n" + line;
+  for (const auto& line : request.ParamList) body.append("\n").append(line);
   response.BodyText = body;
 }
 

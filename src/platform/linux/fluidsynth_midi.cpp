@@ -1,12 +1,13 @@
 #include "platform/linux/fluidsynth_midi.h"
 
+#include "core/bounded_file.h"
+
 #include <fluidsynth.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 namespace chimewell {
@@ -140,10 +141,9 @@ int32_t FluidSynthMidi::KBGMOpen(int32_t, int32_t) {
 }
 
 int32_t FluidSynthMidi::KBGMLoadFile(int32_t* handle, const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in || !handle) return 1;
-  std::vector<uint8_t> data =
-      ExtractMidiData({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+  const std::optional<std::string> bytes = ReadRegularFile(path, FileKind::kSound);
+  if (!bytes || !handle) return 1;
+  std::vector<uint8_t> data = ExtractMidiData({bytes->begin(), bytes->end()});
   if (data.empty()) return 2;
   const std::lock_guard lock(mutex_);
   if (!synth_) return 3;
