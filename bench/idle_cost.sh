@@ -5,7 +5,9 @@
 #
 # Runs chimewell (default build/release/src/chimewell) with a fresh home folder, no schedule
 # and no count, in three modes: the window showing (on a private Xvfb), the window hidden
-# (IconicStart, same Xvfb) and headless. For each it reports, over SECONDS (default 60): the
+# (IconicStart, same Xvfb) and headless, and a fourth, hidden after music: a one-second MIDI
+# piece is played through the configuration page first, and the count starts once it has
+# died away. For each it reports, over SECONDS (default 60): the
 # wake-ups of every thread (voluntary context switches: the thread slept and was woken; the
 # involuntary ones, pre-emptions by other work on the machine, are shown apart), the CPU time used
 # (utime + stime of /proc/PID/stat) and, with the window showing, where in the second each
@@ -47,16 +49,32 @@ thread_switches() {
 
 cpu_ticks() { awk '{print $14 + $15}' /proc/"$1"/stat; }
 
+# A format-0 MIDI file: piano, two notes of half a second each at 120 bpm.
+write_song() {
+  printf 'MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\31' >"$1"
+  printf '\0\300\0\0\220\74\144\203\140\200\74\0\0\220\100\144\203\140\200\100\0\0\377\57\0' >>"$1"
+}
+
 measure() {
   local mode=$1 home="$work/$1"
   shift
   mkdir -p "$home"
-  [ "$mode" = hidden ] && printf '[Config]\nIconicStart=1\n' >"$home/chimewell.ini"
+  case "$mode" in hidden*) printf '[Config]\nIconicStart=1\n' >"$home/chimewell.ini" ;; esac
   env "$@" "$program" --home "$home" --audio null >"$work/$mode.out" 2>&1 &
   local pid=$!
   pids+=("$pid")
   for _ in $(seq 400); do grep -q '^Configuration page' "$work/$mode.out" && break; sleep 0.05; done
   sleep 3  # past the deferred start
+  if [ "$mode" = hidden-after-music ]; then
+    local port
+    port=$(sed -n 's/^Configuration page: .*:\([0-9]*\).*/\1/p' "$work/$mode.out")
+    write_song "$home/song.mid"
+    exec 3<>"/dev/tcp/127.0.0.1/$port"
+    printf 'GET /?MIDITEST=1&MIDIFILE=%s HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' "$home/song.mid" >&3
+    cat <&3 >/dev/null
+    exec 3<&-
+    sleep 8  # one second of music, its tail, and the worker's next cycles
+  fi
   thread_switches "$pid" | sort -k2 >"$work/before"
   local cpu0
   cpu0=$(cpu_ticks "$pid")
@@ -89,3 +107,4 @@ measure() {
 measure showing DISPLAY="$display"
 measure hidden DISPLAY="$display"
 measure headless DISPLAY= WAYLAND_DISPLAY=
+measure hidden-after-music DISPLAY="$display"

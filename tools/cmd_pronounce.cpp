@@ -34,7 +34,12 @@ int Run(const std::vector<std::string>& args) {
   return 0;
 }
 
-const CommandRegistrar reg("pronounce", kUsage, &Run);
+constexpr char kDetails[] =
+    "Shows how the speech engine will read each TEXT, after the clock's reading rules: one\n"
+    "line per text, the text as the engine receives it, a tab, and its pronunciation in\n"
+    "katakana.\n";
+
+const CommandRegistrar reg("pronounce", kUsage, &Run, kDetails);
 
 }  // namespace
 }  // namespace chimewell::tool

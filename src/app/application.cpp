@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/texts.h"
+#include "core/fault.h"
 #include "platform/clock.h"
 #include "platform/speech_control.h"
 #include "platform/timer.h"
@@ -21,6 +22,7 @@ Application::Application(AppDependencies deps)
   playback_settings.mute_checked = [this] { return menu_.Muted(); };
   playback_settings.back_volume = [this] { return config_.BackVolume; };
   playback_settings.skip_enabled = [this](bool enabled) { SetSkipEnabled(enabled); };
+  playback_settings.report_fault = [this](const std::string& text) { ReportFault(text); };
   playback_ = std::make_unique<Playback>(deps_.clock, deps_.ui, deps_.sound, deps_.speech,
                                          deps_.midi, log_, std::move(playback_settings));
   // The synthesizer reports from its own thread; the window is the UI thread's.
@@ -31,6 +33,20 @@ Application::Application(AppDependencies deps)
 Application::~Application() {
   deps_.speech.SetAudioEvents(nullptr, nullptr);
   deps_.timer.SetHandler(nullptr);
+}
+
+void Application::ReportFault(const std::string& text) {
+  AddLogLine(text);
+  ShowPanelMessage(text);
+}
+
+bool Application::CatchFaults(const char* where, const std::function<void()>& step) {
+  return RunCatchingFaults(where, step, [this](const std::string& text) { ReportFault(text); });
+}
+
+void Application::TimerFired(const std::function<void()>& tick) {
+  constexpr int kAfterFaultMs = 1000;
+  if (!CatchFaults("tick", tick)) deps_.timer.Arm(kAfterFaultMs);
 }
 
 TimeSignalOutcome Application::PlayTimeSignal(const std::string& format, int repeat,

@@ -2,6 +2,7 @@
 // The application object: owns every long-lived value of the program and carries start-up,
 // the main tick, the menu commands, the status line and the message panel.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -82,6 +83,12 @@ class Application final : private TimeSignalOutput {
   void ShowPanelMessage(const std::string& text) override;
   void UpdateStatusLine(const std::optional<std::string>& text);
   void AddLogLine(const std::string& text) override { log_.AddLogLine(text); }
+  // A fault caught at a thread's entry or an event-loop boundary: logged and shown; the
+  // program goes on.
+  void ReportFault(const std::string& text);
+  // Runs `step` (a command, a posted step) and reports what it throws; false when it threw.
+  // UI thread.
+  bool CatchFaults(const char* where, const std::function<void()>& step);
   // The speech synthesizer's sound began / ended (UI thread).
   void DirectSS1AudioStart();
   void DirectSS1AudioStop();
@@ -110,7 +117,7 @@ class Application final : private TimeSignalOutput {
   ConfigSettings& Config() { return config_; }
   ClockSettings& ClockFace() { return clock_settings_; }
   ClockFaceState& FaceState() { return face_state_; }
-  std::vector<std::string>& ScheduleLines() { return schedule_lines_; }
+  LineList& ScheduleLines() { return schedule_lines_; }
   Schedule& ScheduleData() { return schedule_; }
   TimeSignal& TimeSignalData() { return time_signal_; }
   Playback& PlaybackData() { return *playback_; }
@@ -121,6 +128,19 @@ class Application final : private TimeSignalOutput {
   bool ExitRequested() const { return exit_requested_ != 0; }
   // True once the deferred start-up has run and the tick owns the timer.
   bool Running() const { return running_; }
+
+  // Panel messages shown while a batch lives reach the window once, when the outermost batch
+  // ends: a script of thousands of bad lines sets the panel's text once, not once a line.
+  class PanelBatch {
+   public:
+    explicit PanelBatch(Application& app) : app_(app) { ++app_.panel_batch_depth_; }
+    ~PanelBatch();
+    PanelBatch(const PanelBatch&) = delete;
+    PanelBatch& operator=(const PanelBatch&) = delete;
+
+   private:
+    Application& app_;
+  };
 
   // Announces `moment` with `format`, as the menu, the schedule and the count do.
   TimeSignalOutcome PlayTimeSignal(const std::string& format, int repeat, TDateTime moment);
@@ -155,6 +175,9 @@ class Application final : private TimeSignalOutput {
   };
 
   void SetSkipEnabled(bool enabled);
+  // The timer's handler: runs `tick`; after a fault the timer is armed again, so the clock
+  // goes on.
+  void TimerFired(const std::function<void()>& tick);
   void DrawClock();
   TickMoment ReadMoment() const;
   // Compares this run's clocks with the last run's: notes a suspend or a forward step for the
@@ -178,18 +201,20 @@ class Application final : private TimeSignalOutput {
   void RunDoubleClickAction();
   void OpenConfigPage();
   void TogglePortPanel();
-  std::vector<std::string> ReadScheduleFile() const;
+  LineList ReadScheduleFile() const;
 
   AppDependencies deps_;
   Log log_;
   MenuState menu_;
   MessagePanel panel_;
+  int panel_batch_depth_ = 0;
+  bool panel_pending_ = false;
   AppSettings app_;
   ConfigSettings config_;
   ClockSettings clock_settings_;
   AppInfo app_info_;
   ClockFaceState face_state_;
-  std::vector<std::string> schedule_lines_;
+  LineList schedule_lines_;
   Schedule schedule_;
   TimeSignal time_signal_;
   std::unique_ptr<Playback> playback_;

@@ -161,6 +161,16 @@ void WriteConfigSettings(const std::filesystem::path& settings_file, const Confi
   ini.Save();
 }
 
+std::string ReadAccessPasswordHash(const std::filesystem::path& settings_file) {
+  return IniFile(settings_file).ReadString(kConfig, "AccessPasswordHash", "");
+}
+
+void WriteAccessPasswordHash(const std::filesystem::path& settings_file, const std::string& hash) {
+  IniFile ini(settings_file);
+  ini.WriteString(kConfig, "AccessPasswordHash", hash);
+  ini.Save();
+}
+
 void WriteJihoSettings(const std::filesystem::path& settings_file, const JihoSettings& jiho) {
   IniFile ini(settings_file);
   for (size_t i = 0; i < jiho.LastFolder.size(); ++i) {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -38,12 +39,16 @@ class FakeView final : public AppView {
   WindowBounds Bounds() const override { return bounds; }
   void SetBounds(const WindowBounds& b) override { bounds = b; }
   Canvas& ClockCanvas() override { return canvas; }
-  void PresentClock() override { ++clock_drawings; }
+  void PresentClock() override {
+    if (present_fails) throw std::runtime_error("drawing failed");
+    ++clock_drawings;
+  }
   void SetStatusText(const std::string& text) override { status = text; }
   void SetStatusVisible(bool visible) override { status_visible = visible; }
   void ShowMessagePanel(const std::string& text) override {
     panel_visible = true;
     panel_text = text;
+    ++panel_updates;
   }
   void HideMessagePanel() override { panel_visible = false; }
   void SetAboutPanel(bool visible, bool port_controls) override {
@@ -64,10 +69,12 @@ class FakeView final : public AppView {
   WindowBounds bounds;
   NullCanvas canvas;
   int clock_drawings = 0;
+  bool present_fails = false;
   std::string status;
   bool status_visible = true;
   bool panel_visible = false;
   std::string panel_text;
+  int panel_updates = 0;
   bool about_visible = false;
   bool port_controls_visible = false;
   std::string port_edit;

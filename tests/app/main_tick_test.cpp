@@ -153,5 +153,17 @@ TEST_F(MainTick, HiddenAfterMidnightAnOpenBackgroundWindowFiresOnceNotEveryTick)
   EXPECT_EQ(FormatDateTime("dd hh:nn:ss.zzz", ArmedFor()), "08 23:59:59.501");
 }
 
+TEST_F(MainTick, AFaultInTheTickIsToldAndTheClockGoesOn) {
+  Start();
+  view.present_fails = true;
+  FireTimerWhenDue();
+  EXPECT_EQ(view.panel_text, "内部エラー(tick): drawing failed");
+  EXPECT_NE(app->Logs().Lines().back().find("内部エラー(tick): drawing failed"), std::string::npos);
+  view.present_fails = false;
+  const int drawings = view.clock_drawings;
+  FireTimerWhenDue();  // armed again after the fault
+  EXPECT_GT(view.clock_drawings, drawings);
+}
+
 }  // namespace
 }  // namespace chimewell::testing

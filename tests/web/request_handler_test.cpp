@@ -178,11 +178,14 @@ TEST_F(HandlerTest, DebugModeLogsTheCommandAndEachParameterRaw) {
   app.reset();
   Start();
   handler = std::make_unique<RequestHandler>(*app, PageServices{fonts, files, clock, speech});
-  Get("/?A=1&b=x+y");
+  Get("/?A=1&b=x+y&accessPassword=secret-pass&C=" + std::string(300, 'z'));
   const std::vector<std::string> lines = app->Logs().Lines();
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
-            (std::vector<std::string>{"command GET", "param:A=1", "param:b=x y"}));
+  ASSERT_GE(lines.size(), 5u);
+  // A new access password is never logged; a long parameter is cut at 200 characters.
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 5, lines.end()),
+            (std::vector<std::string>{"command GET", "param:A=1", "param:b=x y",
+                                      "param:ACCESSPASSWORD=***",
+                                      "param:C=" + std::string(198, 'z') + "…"}));
 }
 
 TEST_F(HandlerTest, EmptyScheduleTextIsReportedInPanelSpeechLogAndPage) {
@@ -196,6 +199,17 @@ TEST_F(HandlerTest, EmptyScheduleTextIsReportedInPanelSpeechLogAndPage) {
   ASSERT_FALSE(speech.Utterances().empty());
   EXPECT_EQ(speech.Utterances().back().text, problem);
   EXPECT_FALSE(LogLinesContaining(problem).empty());
+}
+
+TEST_F(HandlerTest, AScriptOfManyBadLinesSetsThePanelOncePerRequest) {
+  std::string contents;
+  for (int i = 0; i < 2000; ++i) contents += "x%0D%0A";
+  const int before = view.panel_updates;
+  Get("/?SCHESET=1&CONTENTS=" + contents);
+  EXPECT_EQ(view.panel_updates, before + 1);
+  EXPECT_TRUE(view.panel_text.starts_with("ほか 1981 件\r\n")) << view.panel_text.substr(0, 80);
+  EXPECT_TRUE(view.panel_text.ends_with("スクリプトの 2000行目1項目めにエラーがあります\r\n"
+                                        "スクリプトにエラーがあります"));
 }
 
 TEST_F(HandlerTest, StoredFormatWithMarkupShowsAsText) {
