@@ -228,7 +228,8 @@ class Application final : private TimeSignalOutput {
   std::optional<UpcomingFiring> next_firing_;
   // The clocks at the last run, to tell a jump of the wall clock from time passing.
   std::optional<TickMoment> last_moment_;
-  bool jumped_forward_ = false;  // since the last firing pass
+  // The wall clock when a suspend or a forward step was noticed, until the next firing pass.
+  std::optional<int64_t> jumped_forward_at_;
   // The shown second the count last spoke, so that a second is counted once per run forward.
   int64_t last_count_second_ = INT64_MIN;
   bool running_ = false;

@@ -126,7 +126,7 @@ void Application::NoteClockJumps(const TickMoment& m) {
     // The announced moment's offset: a daylight-saving change is followed from the run whose
     // announcement falls after it.
     const int64_t offset_change = UtcOffsetMs(m.announced_wall) - UtcOffsetMs(last.announced_wall);
-    if (wall_drift >= kJumpMs) jumped_forward_ = true;
+    if (wall_drift >= kJumpMs) jumped_forward_at_ = m.wall;
     if (wall_drift + offset_change <= -kJumpMs) FollowShownClockBack(m, elapsed);
   }
   last_moment_ = m;
@@ -178,10 +178,10 @@ void Application::FirePass(const TickMoment& m) {
   for (size_t i = 0; i < entries.size(); ++i) {
     TSchedule& entry = entries[i];
     if (entry.NextTime <= 0 || m.wall < entry.DueMs) continue;
-    // After a suspend or a forward step, what fell due too long ago is not played late; music
-    // whose window is still open starts as it does at start-up.
-    const bool too_late =
-        jumped_forward_ && m.wall - entry.DueMs > config_.LateLimit * 1000LL;
+    // What fell due during a suspend or was stepped over and is too late now is not played;
+    // music whose window is still open starts as it does at start-up.
+    const bool too_late = jumped_forward_at_ && entry.DueMs < *jumped_forward_at_ &&
+                          m.wall - entry.DueMs > config_.LateLimit * 1000LL;
     if (too_late && !BackgroundWindowOpen(i, m.announced)) {
       PassOver(entry);
       ++passed_over;
@@ -190,7 +190,7 @@ void Application::FirePass(const TickMoment& m) {
     }
     entry.NextTime = 0;
   }
-  jumped_forward_ = false;
+  jumped_forward_at_.reset();
   if (passed_over > 0) ShowPanelMessage(std::to_string(passed_over) + texts::kPassedOverCount);
 }
 

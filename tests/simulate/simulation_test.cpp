@@ -91,6 +91,14 @@ TEST_F(SimulationTest, SuspendPassesOverWhatFellDueAndStartsOpenMusic) {
   for (const auto& line : log) passed_over += line.find("見送り 次は ") != std::string::npos;
   EXPECT_EQ(passed_over, 2);
   EXPECT_NE(panel.find("2件の予定を見送りました"), std::string::npos) << panel;
+
+  // Only what fell due while asleep counts as missed: with no grace at all, the chime due half
+  // a second after waking still plays on the next tick of the showing window.
+  plan = Plan("2026/06/01 12:50:00", "2026/06/01 14:30:00");
+  plan.hidden = false;
+  plan.late_limit = 0;
+  plan.events.push_back({ClockEvent::Kind::kSuspend, Moment("2026/06/01 13:10:00"), 2999});
+  EXPECT_EQ(Run(plan), (Lines{"06/01 13:00:00.001+9 time 1時", "06/01 14:00:00.001+9 time 2時"}));
 }
 
 TEST_F(SimulationTest, ClockStepsForwardAndBack) {
