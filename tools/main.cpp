@@ -49,8 +49,9 @@ int Help(const std::vector<std::string>& args) {
   std::printf("usage: chimewell-tool %s\n\n%s", it->second.usage, it->second.details);
   // The sound commands share the one way of naming where their sound goes.
   if (std::string(it->second.usage).find("--audio SINK") != std::string::npos) {
-    std::printf("  --audio SINK          where the sound goes: alsa (the default device),\n"
-                "                        alsa:DEVICE, wav:FILE (a capture) or null\n");
+    std::printf("  --audio SINK          where the sound goes: auto (the sound server, else ALSA;\n"
+                "                        the default), pulse, alsa, alsa:DEVICE, wav:FILE (a\n"
+                "                        capture) or null\n");
   }
   return 0;
 }
