@@ -34,7 +34,12 @@ int Run(const std::vector<std::string>& args) {
   return 0;
 }
 
-const CommandRegistrar reg("pronounce", kUsage, &Run);
+constexpr char kDetails[] =
+    "Shows how the speech engine will read each TEXT, such as a message of your own. Prints one\n"
+    "line per TEXT: the text as the engine receives it (0時 becomes 零時, read レイジ), a tab,\n"
+    "and the engine's pronunciation in katakana.\n";
+
+const CommandRegistrar reg("pronounce", kUsage, &Run, kDetails);
 
 }  // namespace
 }  // namespace chimewell::tool
