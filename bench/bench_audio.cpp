@@ -1,7 +1,9 @@
-// Sound figures: mixer CPU per second of audio, play-to-first-sample latency, speech first audio.
+// Sound figures: mixer CPU per second of audio, play-to-first-sample latency, speech first
+// audio, and the time from a lost sound device returning to sound resuming.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -14,6 +16,8 @@
 #include "platform/linux/fluidsynth_midi.h"
 #include "platform/linux/open_jtalk_speech.h"
 #include "platform/mixer.h"
+#include "platform/mixer_sound_player.h"
+#include "platform/recovering_sink.h"
 
 namespace chimewell {
 namespace {
@@ -26,11 +30,11 @@ std::shared_ptr<const PcmClip> Share(PcmClip clip) {
 }
 
 // One second of audio (100 blocks) with all three channels busy: the chime re-struck whenever
-// it ends (resampled from 11,025 Hz), speech-like 48 kHz mono, and, with arg 1, FluidSynth
-// rendering a piece of music.
+// it ends (converted from 11,025 Hz once, as the sound player loads it), speech-like 48 kHz
+// mono, and, with arg 1, FluidSynth rendering a piece of music.
 void BM_MixerCpuPerSecondOfAudio(benchmark::State& state) {
   Mixer mixer(MakeNullSink());
-  const auto chime = Share(*ParseWave(BuiltInChimeImage()));
+  const auto chime = LoadClip(BuiltInChimeImage());
   const auto speech = Share(testing::MakeTone(kMixRate, 1, 3600.0, 200.0, 0.3));
   mixer.Play(MixChannel::kSpeech, speech);
   FluidSynthMidi midi(mixer);
@@ -154,6 +158,57 @@ void BM_OpenJTalkProcessAlone(benchmark::State& state) {
   std::remove(wav.c_str());
 }
 BENCHMARK(BM_OpenJTalkProcessAlone)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// A sound device that is gone for `outage` and then takes sound again, as a sound server
+// that restarts. Reports when it took its first block.
+class ReturningDevice final : public AudioSink {
+ public:
+  explicit ReturningDevice(std::atomic<int64_t>* first_write) : first_write_(first_write) {}
+  bool Write(const int16_t*, size_t frames) override {
+    int64_t none = 0;
+    first_write_->compare_exchange_strong(none, SteadyClock::now().time_since_epoch().count());
+    pacer_.Pace(frames);
+    return true;
+  }
+  void Close() override {}
+  std::string Describe() const override { return "returning"; }
+
+ private:
+  std::atomic<int64_t>* first_write_;  // steady clock ticks; 0 until the first write
+  RealTimePacer pacer_{SystemSteadyTime()};
+};
+
+// From the moment a lost device can be opened again to the first block it is given, while
+// sound keeps playing. The figure depends on how long the device was gone (arg, in ms): the
+// retries come 0.5 s after the loss, then at pauses doubling up to 5 s.
+void BM_DeviceReturnToSound(benchmark::State& state) {
+  const auto outage = std::chrono::milliseconds(state.range(0));
+  for (auto _ : state) {
+    const SteadyClock::time_point lost_at = SteadyClock::now();
+    std::atomic<int64_t> first_write{0};
+    auto sink = std::make_unique<RecoveringSink>(
+        [&](std::string*) -> std::unique_ptr<AudioSink> {
+          if (SteadyClock::now() - lost_at < outage) return nullptr;
+          return std::make_unique<ReturningDevice>(&first_write);
+        },
+        "bench", nullptr);
+    Mixer mixer(std::move(sink));
+    mixer.Start();
+    const auto tone = mixer.Play(MixChannel::kSound, Share(testing::MakeTone(kMixRate, 1, 30.0)));
+    while (first_write.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const SteadyClock::time_point resumed{SteadyClock::duration(first_write.load())};
+    state.SetIterationTime(std::chrono::duration<double>(resumed - (lost_at + outage)).count());
+    mixer.Stop();
+  }
+}
+BENCHMARK(BM_DeviceReturnToSound)
+    ->Arg(300)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace chimewell

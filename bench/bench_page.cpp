@@ -82,7 +82,7 @@ BENCHMARK(BM_RenderPrebuiltList)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadTemplateOnly(benchmark::State& state) {
   const Fixture f;
-  for (auto _ : state) benchmark::DoNotOptimize(f.files.ReadFile(kTemplatePath)->data());
+  for (auto _ : state) benchmark::DoNotOptimize(f.files.ReadFile(kTemplatePath, FileKind::kPage)->data());
 }
 BENCHMARK(BM_ReadTemplateOnly)->Unit(benchmark::kMicrosecond);
 

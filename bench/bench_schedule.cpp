@@ -14,12 +14,12 @@ namespace {
 class AllFilesExist final : public FileSystem {
  public:
   bool FileExists(const std::string&) const override { return true; }
-  std::optional<std::string> ReadFile(const std::string&) const override { return std::nullopt; }
+  std::optional<std::string> ReadFile(const std::string&, FileKind) const override { return std::nullopt; }
 };
 
 // 10,000 lines mixing every command, mode and option, one time each.
-std::vector<std::string> LargeScript() {
-  std::vector<std::string> lines;
+LineList LargeScript() {
+  LineList lines;
   for (int i = 0; i < 10000; ++i) {
     const std::string h = std::to_string(i % 23);
     const std::string m = std::to_string(i % 59 + 1);

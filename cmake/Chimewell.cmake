@@ -3,6 +3,16 @@ if(CHIMEWELL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(CHIMEWELL_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
+# Coverage feedback in every library of ours, so a fuzz target is guided through all the code it
+# reaches and not only through its own file.
+if(CHIMEWELL_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 
 # Our own code is warning-free; third-party headers come in as system includes. Warnings stop
 # the build only when asked for (our test builds and CI): packagers' compilers and flags differ.

@@ -32,6 +32,7 @@
 #include "ui/termination_signals.h"
 #include "install_layout.h"
 #include "version.h"
+#include "web/open_file_limit.h"
 #include "web/web_config_server.h"
 
 namespace {
@@ -88,8 +89,8 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
   DesktopShell shell;
   RealFileSystem files;
   QtFontCatalog fonts;
-  // Sound problems are told once, in the log and the message panel. They may be found on the
-  // speech thread, and before the window is up, so they reach the application through the
+  // Sound problems are told in the log and the message panel. They may be found on the mixing
+  // or the speech thread, and before the window is up, so they reach the application through the
   // event loop, which runs them after the first showing.
   Application* running_app = nullptr;
   const auto report = [&ui, &running_app](const std::string& message) {
@@ -99,13 +100,17 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
       running_app->ShowPanelMessage(message);
     });
   };
+  // Faults caught at the event loop's edge and on our threads are told the same way.
+  ui.SetFaultReport([&running_app](const std::string& text) {
+    if (running_app != nullptr) running_app->ReportFault(text);
+  });
   OpenedSink opened = OpenAudioSink(audio, report);
   if (opened.fell_back && audio.kind == AudioSinkSpec::Kind::kWav) {
     std::cerr << "chimewell: cannot write the sound file " << audio.target << "\n";
     return kStartError;
   }
   Mixer mixer(std::move(opened.sink));
-  mixer.Start();
+  mixer.Start(report);
   MixerSoundPlayer sound(mixer);
   OpenJTalkSpeech speech(mixer, report);
   FluidSynthMidi midi(mixer, ReadStartupSettings(paths->settings).config.SoundFont);
@@ -142,6 +147,7 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
 }  // namespace
 
 int main(int argc, char** argv) {
+  chimewell::RaiseOpenFileLimit();  // room for many clients of the configuration page
   const CommandLineResult parsed =
       ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
   if (!parsed.error.empty()) {

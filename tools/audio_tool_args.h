@@ -15,7 +15,7 @@ struct AudioToolArgs {
   std::string subject;  // the text or file
   int volume = 100;
   int repeat = 1;
-  AudioSinkSpec audio{AudioSinkSpec::Kind::kAlsa, "default"};
+  AudioSinkSpec audio{AudioSinkSpec::Kind::kAuto, ""};
   std::string soundfont;
 };
 

@@ -1,10 +1,11 @@
-// chimewell-tool play: plays a WAVE or MIDI file (told apart by content) to the end.
+// chimewell-tool play: plays a sound file (WAVE, FLAC, Ogg, MP3) or a MIDI file, told apart by
+// content, to the end.
 #include <chrono>
-#include <fstream>
 #include <iterator>
 #include <thread>
 
 #include "audio_tool_args.h"
+#include "core/bounded_file.h"
 #include "platform/linux/fluidsynth_midi.h"
 #include "platform/mixer.h"
 #include "platform/wave_file.h"
@@ -16,7 +17,7 @@ namespace {
 int PlayWave(Mixer& mixer, const std::vector<uint8_t>& bytes, const AudioToolArgs& args) {
   auto clip = ParseWave(bytes);
   if (!clip) {
-    std::fprintf(stderr, "%s: not a WAVE file that can be played\n", args.subject.c_str());
+    std::fprintf(stderr, "%s: not a sound file that can be played\n", args.subject.c_str());
     return 1;
   }
   const auto shared = std::make_shared<const PcmClip>(std::move(*clip));
@@ -61,13 +62,12 @@ int PlayMidi(Mixer& mixer, const AudioToolArgs& args) {
 int Run(const std::vector<std::string>& args) {
   const auto parsed = ParseAudioToolArgs(args, {"--volume", "--repeat", "--audio", "--soundfont"});
   if (!parsed) return 2;
-  std::ifstream in(parsed->subject, std::ios::binary);
-  if (!in) {
+  const std::optional<std::string> file = ReadRegularFile(parsed->subject, FileKind::kSound);
+  if (!file) {
     std::fprintf(stderr, "%s: cannot be read\n", parsed->subject.c_str());
     return 1;
   }
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                   std::istreambuf_iterator<char>()};
+  const std::vector<uint8_t> bytes(file->begin(), file->end());
   const bool is_midi = !ExtractMidiData(bytes).empty();
   const bool is_wave = bytes.size() >= 12 && std::equal(bytes.begin(), bytes.begin() + 4, "RIFF") &&
                        std::equal(bytes.begin() + 8, bytes.begin() + 12, "WAVE");

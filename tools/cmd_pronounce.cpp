@@ -35,9 +35,9 @@ int Run(const std::vector<std::string>& args) {
 }
 
 constexpr char kDetails[] =
-    "Shows how the speech engine will read each TEXT, such as a message of your own. Prints one\n"
-    "line per TEXT: the text as the engine receives it (0時 becomes 零時, read レイジ), a tab,\n"
-    "and the engine's pronunciation in katakana.\n";
+    "Shows how the speech engine will read each TEXT, after the clock's reading rules: one\n"
+    "line per text, the text as the engine receives it, a tab, and its pronunciation in\n"
+    "katakana.\n";
 
 const CommandRegistrar reg("pronounce", kUsage, &Run, kDetails);
 

@@ -97,7 +97,7 @@ int Run(const std::vector<std::string>& args) {
   if (const auto problem = ReadOptions(args, options)) return UsageError(*problem);
 
   const RealFileSystem files;
-  const auto bytes = files.ReadFile(options.file);
+  const auto bytes = files.ReadFile(options.file, FileKind::kScript);
   if (!bytes) {
     std::fprintf(stderr, "schedule: cannot read \"%s\"\n", options.file.c_str());
     return 2;

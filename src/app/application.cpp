@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/texts.h"
+#include "core/fault.h"
 #include "platform/clock.h"
 #include "platform/speech_control.h"
 #include "platform/timer.h"
@@ -21,6 +22,7 @@ Application::Application(AppDependencies deps)
   playback_settings.mute_checked = [this] { return menu_.Muted(); };
   playback_settings.back_volume = [this] { return config_.BackVolume; };
   playback_settings.skip_enabled = [this](bool enabled) { SetSkipEnabled(enabled); };
+  playback_settings.report_fault = [this](const std::string& text) { ReportFault(text); };
   playback_ = std::make_unique<Playback>(deps_.clock, deps_.ui, deps_.sound, deps_.speech,
                                          deps_.midi, log_, std::move(playback_settings));
   // The synthesizer reports from its own thread; the window is the UI thread's.
@@ -33,20 +35,38 @@ Application::~Application() {
   deps_.timer.SetHandler(nullptr);
 }
 
-void Application::PlayTimeSignal(const std::string& format, int repeat, TDateTime moment) {
-  time_signal_.SetDefaultVolume(config_.DefaultVolume);
-  time_signal_.PlayTimeSignal(format, repeat, moment);
+void Application::ReportFault(const std::string& text) {
+  AddLogLine(text);
+  ShowPanelMessage(text);
 }
 
-bool Application::IsTimeSignalQueued() const { return playback_->IsTimeSignalQueued(); }
+bool Application::CatchFaults(const char* where, const std::function<void()>& step) {
+  return RunCatchingFaults(where, step, [this](const std::string& text) { ReportFault(text); });
+}
+
+void Application::TimerFired(const std::function<void()>& tick) {
+  constexpr int kAfterFaultMs = 1000;
+  if (!CatchFaults("tick", tick)) deps_.timer.Arm(kAfterFaultMs);
+}
+
+TimeSignalOutcome Application::PlayTimeSignal(const std::string& format, int repeat,
+                                              TDateTime moment) {
+  time_signal_.SetDefaultVolume(config_.DefaultVolume);
+  return time_signal_.PlayTimeSignal(format, repeat, moment);
+}
+
+// While a recorder listens, announcements are composed as ever but queued nowhere.
+bool Application::IsTimeSignalQueued() const {
+  return recorder_ == nullptr && playback_->IsTimeSignalQueued();
+}
 
 void Application::SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments,
                                 int repeat) {
-  playback_->SetTimeSignal(image, fragments, repeat);
+  if (recorder_ == nullptr) playback_->SetTimeSignal(image, fragments, repeat);
 }
 
 void Application::SetMessageCount(const std::string& text, int volume, int count) {
-  playback_->SetMessageCount(text, volume, count);
+  if (recorder_ == nullptr) playback_->SetMessageCount(text, volume, count);
 }
 
 void Application::EnableSkip() { SetSkipEnabled(true); }

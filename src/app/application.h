@@ -2,6 +2,7 @@
 // The application object: owns every long-lived value of the program and carries start-up,
 // the main tick, the menu commands, the status line and the message panel.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "app/app_paths.h"
 #include "app/app_view.h"
+#include "app/firing_record.h"
 #include "app/menu_state.h"
 #include "app/message_panel.h"
 #include "core/log.h"
@@ -81,6 +83,12 @@ class Application final : private TimeSignalOutput {
   void ShowPanelMessage(const std::string& text) override;
   void UpdateStatusLine(const std::optional<std::string>& text);
   void AddLogLine(const std::string& text) override { log_.AddLogLine(text); }
+  // A fault caught at a thread's entry or an event-loop boundary: logged and shown; the
+  // program goes on.
+  void ReportFault(const std::string& text);
+  // Runs `step` (a command, a posted step) and reports what it throws; false when it threw.
+  // UI thread.
+  bool CatchFaults(const char* where, const std::function<void()>& step);
   // The speech synthesizer's sound began / ended (UI thread).
   void DirectSS1AudioStart();
   void DirectSS1AudioStop();
@@ -90,6 +98,9 @@ class Application final : private TimeSignalOutput {
   void MenuChanged() { deps_.view.MenuStateChanged(); }
   // Lets the timer run the tick `delay_ms` from now, as a timer-driven run.
   void ArmTick(int delay_ms);
+  // From now on the tick's firings go to `recorder` instead of the playback workers (none:
+  // they play again). For previewing the schedule in virtual time.
+  void SetFiringRecorder(FiringRecorder* recorder) { recorder_ = recorder; }
 
   // ---- state the window and the configuration page read ----
   const MenuState& Menu() const { return menu_; }
@@ -97,6 +108,8 @@ class Application final : private TimeSignalOutput {
   const MessagePanel& Panel() const { return panel_; }
   const std::string& StatusText() const { return status_text_; }
   const std::string& NextEventText() const { return next_event_text_; }
+  // The entry the status line names, as the last tick found it; none when nothing is due.
+  const std::optional<UpcomingFiring>& NextFiring() const { return next_firing_; }
   const std::string& VersionText() const { return version_text_; }
   bool DebugMode() const { return app_info_.Debug; }
   const AppInfo& Info() const { return app_info_; }
@@ -104,7 +117,7 @@ class Application final : private TimeSignalOutput {
   ConfigSettings& Config() { return config_; }
   ClockSettings& ClockFace() { return clock_settings_; }
   ClockFaceState& FaceState() { return face_state_; }
-  std::vector<std::string>& ScheduleLines() { return schedule_lines_; }
+  LineList& ScheduleLines() { return schedule_lines_; }
   Schedule& ScheduleData() { return schedule_; }
   TimeSignal& TimeSignalData() { return time_signal_; }
   Playback& PlaybackData() { return *playback_; }
@@ -116,8 +129,21 @@ class Application final : private TimeSignalOutput {
   // True once the deferred start-up has run and the tick owns the timer.
   bool Running() const { return running_; }
 
+  // Panel messages shown while a batch lives reach the window once, when the outermost batch
+  // ends: a script of thousands of bad lines sets the panel's text once, not once a line.
+  class PanelBatch {
+   public:
+    explicit PanelBatch(Application& app) : app_(app) { ++app_.panel_batch_depth_; }
+    ~PanelBatch();
+    PanelBatch(const PanelBatch&) = delete;
+    PanelBatch& operator=(const PanelBatch&) = delete;
+
+   private:
+    Application& app_;
+  };
+
   // Announces `moment` with `format`, as the menu, the schedule and the count do.
-  void PlayTimeSignal(const std::string& format, int repeat, TDateTime moment);
+  TimeSignalOutcome PlayTimeSignal(const std::string& format, int repeat, TDateTime moment);
   // Loads the time-signal settings from the settings file; returns the load report.
   std::string ReloadTimeSignal();
   // Rebuilds the entries from ScheduleLines; false when a line had an error.
@@ -139,29 +165,56 @@ class Application final : private TimeSignalOutput {
   void SetMessageCount(const std::string& text, int volume, int count) override;
   void EnableSkip() override;
 
+  // One reading of the clocks for a run of the tick.
+  struct TickMoment {
+    int64_t wall = 0;            // wall clock, ms since 1970 UTC
+    int64_t mono = 0;            // elapsed time
+    TDateTime now = 0;           // the local time shown
+    int64_t announced_wall = 0;  // wall + SpeakOffset: the moment an announcement names
+    TDateTime announced = 0;     // ... as local time
+  };
+
   void SetSkipEnabled(bool enabled);
+  // The timer's handler: runs `tick`; after a fault the timer is armed again, so the clock
+  // goes on.
+  void TimerFired(const std::function<void()>& tick);
   void DrawClock();
-  void FirePass(TDateTime now, TDateTime announced);
-  void FireEntry(const TSchedule& entry, TDateTime announced);
-  void SecondCount(TDateTime announced, int interval);
-  // Next firing times and the status text; returns the distance to the nearest event in ms.
-  int64_t NextEventPass(TDateTime now, int count_interval);
-  void RearmTimer(TDateTime now, int64_t best_distance);
+  TickMoment ReadMoment() const;
+  // Compares this run's clocks with the last run's: notes a suspend or a forward step for the
+  // firing pass, and lets periodic entries follow a shown clock that went back.
+  void NoteClockJumps(const TickMoment& m);
+  void FollowShownClockBack(const TickMoment& m, int64_t elapsed);
+  // Entry `index`'s next firing from the local moment `reference` (`not_before`: which of a
+  // repeated hour's two moments is meant).
+  void ComputeNextTime(size_t index, TDateTime reference, int64_t not_before);
+  void FirePass(const TickMoment& m);
+  bool BackgroundWindowOpen(size_t index, TDateTime announced) const;
+  void PassOver(const TSchedule& entry);
+  void FireEntry(const TSchedule& entry, const TickMoment& m);
+  void Announce(const std::string& format, int repeat, const TickMoment& m, FiringKind kind);
+  void Record(const TickMoment& m, FiringKind kind, std::string text);
+  void SecondCount(const TickMoment& m, int interval);
+  // Next firing times, the status text and NextFiring; returns the wall-clock moment the
+  // hidden tick must wake at, if any.
+  std::optional<int64_t> NextEventPass(const TickMoment& m, int count_interval);
+  void RearmTimer(const TickMoment& m, std::optional<int64_t> wake);
   void RunDoubleClickAction();
   void OpenConfigPage();
   void TogglePortPanel();
-  std::vector<std::string> ReadScheduleFile() const;
+  LineList ReadScheduleFile() const;
 
   AppDependencies deps_;
   Log log_;
   MenuState menu_;
   MessagePanel panel_;
+  int panel_batch_depth_ = 0;
+  bool panel_pending_ = false;
   AppSettings app_;
   ConfigSettings config_;
   ClockSettings clock_settings_;
   AppInfo app_info_;
   ClockFaceState face_state_;
-  std::vector<std::string> schedule_lines_;
+  LineList schedule_lines_;
   Schedule schedule_;
   TimeSignal time_signal_;
   std::unique_ptr<Playback> playback_;
@@ -171,6 +224,13 @@ class Application final : private TimeSignalOutput {
   int recompute_flag_ = 0;
   TDateTime recomputed_date_ = 0;  // the date whose change last raised recompute_flag_
   int exit_requested_ = 0;
+  FiringRecorder* recorder_ = nullptr;
+  std::optional<UpcomingFiring> next_firing_;
+  // The clocks at the last run, to tell a jump of the wall clock from time passing.
+  std::optional<TickMoment> last_moment_;
+  bool jumped_forward_ = false;  // since the last firing pass
+  // The shown second the count last spoke, so that a second is counted once per run forward.
+  int64_t last_count_second_ = INT64_MIN;
   bool running_ = false;
   bool closed_ = false;
 };

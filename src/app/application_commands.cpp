@@ -159,7 +159,17 @@ void Application::MessageButtonClick() {
 
 void Application::ShowPanelMessage(const std::string& text) {
   panel_.Show(text, deps_.clock.TickCount());
-  deps_.view.ShowMessagePanel(panel_.Text());
+  if (panel_batch_depth_ > 0) {
+    panel_pending_ = true;
+  } else {
+    deps_.view.ShowMessagePanel(panel_.Text());
+  }
+}
+
+Application::PanelBatch::~PanelBatch() {
+  if (--app_.panel_batch_depth_ > 0 || !app_.panel_pending_) return;
+  app_.panel_pending_ = false;
+  if (app_.panel_.Visible()) app_.deps_.view.ShowMessagePanel(app_.panel_.Text());
 }
 
 void Application::UpdateStatusLine(const std::optional<std::string>& text) {

@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "app/config_server.h"
 #include "app/texts.h"
+#include "core/atomic_file.h"
 #include "core/ini_file.h"
 #include "core/settings_store.h"
 #include "platform/file_system.h"
@@ -27,12 +28,16 @@ void Application::FormCreate() {
 
 void Application::FormShow() {
   deps_.view.HideMessagePanel();
+  // Saves cut short by a crash or a power cut leave their temporary files behind.
+  RemoveStaleTemporaries(deps_.paths.settings);
+  RemoveStaleTemporaries(deps_.paths.schedule);
   const StartupSettings settings = ReadStartupSettings(deps_.paths.settings);
   app_ = settings.app;
   config_ = settings.config;
   clock_settings_ = settings.clock;
   deps_.view.SetBounds({app_.Left, app_.Top, app_.Width, app_.Height});
 
+  const PanelBatch panel_batch(*this);
   schedule_lines_ = ReadScheduleFile();
   if (!ReloadSchedule()) ShowPanelMessage(texts::kScheduleHasErrors);
   if (!ReloadTimeSignal().empty()) ShowPanelMessage(texts::kVoiceFilesNotLoaded);
@@ -40,14 +45,14 @@ void Application::FormShow() {
   LookUpFaceCharsets(deps_.fonts, clock_settings_, face_state_);
   deps_.view.SetAuthorLinkActive(!app_info_.MyPageURL.empty());
 
-  deps_.timer.SetHandler([this] { Timer1PreTimer(); });
+  deps_.timer.SetHandler([this] { TimerFired([this] { Timer1PreTimer(); }); });
   deps_.timer.Arm(1500);
 }
 
 void Application::Timer1PreTimer() {
   deps_.timer.Disable();
   if (config_.IconicStart) deps_.view.HideWindow();
-  deps_.timer.SetHandler([this] { Timer1Timer(true); });
+  deps_.timer.SetHandler([this] { TimerFired([this] { Timer1Timer(true); }); });
   running_ = true;
   if (deps_.server != nullptr) deps_.server->BuildPageCache();
   StartServer();
@@ -102,12 +107,13 @@ std::string Application::ReloadTimeSignal() {
 }
 
 bool Application::ReloadSchedule() {
+  const PanelBatch panel_batch(*this);
   return schedule_.LoadSchedule(schedule_lines_, config_.DefaultVolume);
 }
 
-std::vector<std::string> Application::ReadScheduleFile() const {
-  const auto bytes = deps_.files.ReadFile(deps_.paths.schedule);
-  return bytes ? ScriptLinesFromBytes(*bytes) : std::vector<std::string>{};
+LineList Application::ReadScheduleFile() const {
+  const auto bytes = deps_.files.ReadFile(deps_.paths.schedule, FileKind::kScript);
+  return bytes ? ScriptLinesFromBytes(*bytes) : LineList{};
 }
 
 }  // namespace chimewell

@@ -1,10 +1,13 @@
 // The main tick: fires what is due, speaks the second count, finds the next event and re-arms
-// the one-shot timer.
-#include <cstdio>
+// the one-shot timer. Due moments are wall-clock deadlines, so a suspend, a clock step or a
+// daylight-saving change is noticed by the next run and handled there.
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "app/application.h"
 #include "app/texts.h"
+#include "core/local_time.h"
 #include "core/speech_text.h"
 #include "platform/clock.h"
 #include "platform/timer.h"
@@ -14,11 +17,33 @@ namespace chimewell {
 namespace {
 
 constexpr int64_t kNoEvent = std::numeric_limits<int32_t>::max();
+// A wall clock that moved this much more (or less) than the time elapsed was set, or the
+// machine slept. Slewing by NTP never comes near it.
+constexpr int64_t kJumpMs = 1000;
+// How far back a shown clock that went back is taken to have resumed: the most a showing
+// window's runs lie apart, so that a due moment just reached again is not missed.
+constexpr int64_t kLongestTickGapMs = 1100;
 
 bool SameSecondOfDay(TDateTime a, TDateTime b) {
   const DateTimeParts pa = DecodeDateTime(a);
   const DateTimeParts pb = DecodeDateTime(b);
   return pa.hour == pb.hour && pa.minute == pb.minute && pa.second == pb.second;
+}
+
+int64_t LocalMs(TDateTime t) { return std::llround(t * kMsPerDay); }
+
+int64_t FloorDiv(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
+bool IsPeriodic(const TSchedule& entry) { return entry.Mode == imSkip || entry.Mode == imRegular; }
+
+FiringKind KindOf(TCommandType cmd) {
+  switch (cmd) {
+    case ctSpeak: return FiringKind::kSpeak;
+    case ctTime: return FiringKind::kTime;
+    case ctWave: return FiringKind::kWave;
+    case ctMidi: return FiringKind::kMidi;
+  }
+  return FiringKind::kSpeak;
 }
 
 std::string NextEventLabel(const TSchedule& entry, TDateTime nominal) {
@@ -33,6 +58,23 @@ std::string NextEventLabel(const TSchedule& entry, TDateTime nominal) {
   return text;
 }
 
+// What an announcement says: its speech text, or the names of its voice files.
+std::string OutcomeText(const TimeSignalOutcome& outcome) {
+  if (!outcome.speech_text.empty()) return outcome.speech_text;
+  std::string text;
+  for (const ComposedItem& item : outcome.items) {
+    std::string name;
+    switch (item.kind) {
+      case ComposedItem::Kind::kVoiceFile: name = item.text; break;
+      case ComposedItem::Kind::kAddOn: name = "AddOn" + std::to_string(item.number); break;
+      case ComposedItem::Kind::kAddOff: name = "AddOff" + std::to_string(item.number); break;
+      case ComposedItem::Kind::kReport: continue;
+    }
+    text += (text.empty() ? "" : " ") + name;
+  }
+  return text;
+}
+
 }  // namespace
 
 void Application::Timer1Timer(bool timer_driven) {
@@ -43,98 +85,218 @@ void Application::Timer1Timer(bool timer_driven) {
   }
   if (panel_.HideIfExpired(deps_.clock.TickCount())) deps_.view.HideMessagePanel();
   const int count_interval = menu_.CountInterval();
+  NoteClockJumps(ReadMoment());
 
   if (timer_driven) {
     if (deps_.view.IsShowing() && !SameSecondOfDay(deps_.clock.Now(), face_state_.LastDrawnTime)) {
       DrawClock();
       deps_.view.ProcessPendingEvents();
     }
-    const TDateTime now = deps_.clock.Now();
-    const TDateTime announced = AddMilliseconds(now, config_.SpeakOffset);
-    FirePass(now, announced);
-    if (count_interval > 0) SecondCount(announced, count_interval);
+    const TickMoment m = ReadMoment();
+    FirePass(m);
+    if (count_interval > 0) SecondCount(m, count_interval);
   }
 
-  const TDateTime now = deps_.clock.Now();
-  const int64_t best = NextEventPass(now, count_interval);
-  RearmTimer(now, best);
+  const TickMoment m = ReadMoment();
+  const std::optional<int64_t> wake = NextEventPass(m, count_interval);
+  RearmTimer(m, wake);
   // With no entry to name (the count alone may arm the timer) the line says that no schedule
   // is set, also when a later command rebuilds it, rather than showing nothing after the marks.
-  if (best <= 0 || best == kNoEvent || next_event_text_.empty()) {
-    next_event_text_ = texts::kNoSchedule;
-  }
+  if (next_event_text_.empty()) next_event_text_ = texts::kNoSchedule;
   UpdateStatusLine(std::nullopt);
 }
 
-void Application::FirePass(TDateTime now, TDateTime announced) {
-  for (TSchedule& entry : schedule_.ScheduleEntries()) {
-    if (entry.NextTime > 0 && now >= entry.NextTime) {
-      FireEntry(entry, announced);
-      entry.NextTime = 0;
+Application::TickMoment Application::ReadMoment() const {
+  TickMoment m;
+  m.wall = deps_.clock.UnixMs();
+  m.mono = deps_.clock.MonotonicMs();
+  m.now = LocalOf(m.wall);
+  // The moment named is SpeakOffset of elapsed time ahead, in the local time it will then be:
+  // across a daylight-saving change that is the time the clock will show.
+  m.announced_wall = m.wall + config_.SpeakOffset;
+  m.announced = LocalOf(m.announced_wall);
+  return m;
+}
+
+void Application::NoteClockJumps(const TickMoment& m) {
+  if (last_moment_) {
+    const TickMoment& last = *last_moment_;
+    const int64_t elapsed = m.mono - last.mono;
+    const int64_t wall_drift = (m.wall - last.wall) - elapsed;
+    // The announced moment's offset: a daylight-saving change is followed from the run whose
+    // announcement falls after it.
+    const int64_t offset_change = UtcOffsetMs(m.announced_wall) - UtcOffsetMs(last.announced_wall);
+    if (wall_drift >= kJumpMs) jumped_forward_ = true;
+    if (wall_drift + offset_change <= -kJumpMs) FollowShownClockBack(m, elapsed);
+  }
+  last_moment_ = m;
+}
+
+void Application::FollowShownClockBack(const TickMoment& m, int64_t elapsed) {
+  // Periodic entries fire again at each due moment the shown clock reaches anew; once-a-day
+  // entries keep their next date, so they never fire twice for one date.
+  const int64_t back = std::clamp<int64_t>(elapsed, 0, kLongestTickGapMs);
+  const TDateTime reference = AddMilliseconds(m.announced, -back);
+  auto& entries = schedule_.ScheduleEntries();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (IsPeriodic(entries[i]) && entries[i].NextTime != 0) {
+      ComputeNextTime(i, reference, m.announced_wall - back);
     }
   }
+  last_count_second_ = std::numeric_limits<int64_t>::min();
 }
 
-void Application::FireEntry(const TSchedule& entry, TDateTime announced) {
+void Application::ComputeNextTime(size_t index, TDateTime reference, int64_t not_before) {
+  TSchedule& entry = schedule_.ScheduleEntries()[index];
+  TDateTime next = schedule_.MakeNextTime(index, reference, recompute_flag_);
+  // No next time stays "never": with a negative offset a plain subtraction would turn it into
+  // a moment in 1899 that fires at once.
+  if (next == 0) {
+    entry.NextTime = -1;
+    entry.DueMs = 0;
+    return;
+  }
+  int64_t at = WallOfLocal(next, not_before);
+  if (IsPeriodic(entry) && LocalMs(LocalOf(at)) != LocalMs(next)) {
+    // A periodic moment in the hour skipped in spring does not exist: the next one after the
+    // skip is meant. (A once-a-day entry fires as the clock jumps past its time.)
+    next = schedule_.MakeNextTime(index, AddMilliseconds(LocalOf(at), -1), recompute_flag_);
+    if (next == 0) {
+      entry.NextTime = -1;
+      entry.DueMs = 0;
+      return;
+    }
+    at = WallOfLocal(next, at);
+  }
+  entry.DueMs = at - config_.SpeakOffset;
+  entry.NextTime = LocalOf(entry.DueMs);
+}
+
+void Application::FirePass(const TickMoment& m) {
+  int passed_over = 0;
+  auto& entries = schedule_.ScheduleEntries();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    TSchedule& entry = entries[i];
+    if (entry.NextTime <= 0 || m.wall < entry.DueMs) continue;
+    // After a suspend or a forward step, what fell due too long ago is not played late; music
+    // whose window is still open starts as it does at start-up.
+    const bool too_late =
+        jumped_forward_ && m.wall - entry.DueMs > config_.LateLimit * 1000LL;
+    if (too_late && !BackgroundWindowOpen(i, m.announced)) {
+      PassOver(entry);
+      ++passed_over;
+    } else {
+      FireEntry(entry, m);
+    }
+    entry.NextTime = 0;
+  }
+  jumped_forward_ = false;
+  if (passed_over > 0) ShowPanelMessage(std::to_string(passed_over) + texts::kPassedOverCount);
+}
+
+bool Application::BackgroundWindowOpen(size_t index, TDateTime announced) const {
+  return schedule_.ScheduleEntries()[index].Mode == imBGM &&
+         schedule_.MakeNextTime(index, announced, 1) <= announced;
+}
+
+void Application::PassOver(const TSchedule& entry) {
+  const TDateTime nominal = LocalOf(entry.DueMs + config_.SpeakOffset);
+  log_.AddLogLine(texts::kPassedOverPrefix + NextEventLabel(entry, nominal));
+  if (recorder_ != nullptr) recorder_->Record({entry.DueMs, KindOf(entry.Cmd), "", true});
+}
+
+void Application::FireEntry(const TSchedule& entry, const TickMoment& m) {
+  if (entry.Cmd == ctTime) {
+    Announce(entry.Msg, entry.RepeatCount, m, FiringKind::kTime);
+    return;
+  }
+  if (recorder_ != nullptr) {
+    Record(m, KindOf(entry.Cmd),
+           entry.Cmd == ctSpeak ? SpeakTextFor(entry, m.announced) : entry.Msg);
+    return;
+  }
   switch (entry.Cmd) {
-    case ctSpeak: FireSpeak(*playback_, entry, announced); break;
-    case ctTime: PlayTimeSignal(entry.Msg, entry.RepeatCount, announced); break;
-    case ctWave: FireWave(*playback_, entry, deps_.clock.Now()); break;
-    case ctMidi: FireMidi(*playback_, entry, deps_.clock.Now()); break;
+    case ctSpeak: FireSpeak(*playback_, entry, m.announced); break;
+    case ctWave: FireWave(*playback_, entry, m.now); break;
+    case ctMidi: FireMidi(*playback_, entry, m.now); break;
+    case ctTime: break;
   }
 }
 
-void Application::SecondCount(TDateTime announced, int interval) {
-  const int second = DecodeDateTime(announced).second;
-  if (second % interval != 0) return;
-  PlayTimeSignal(second != 0 ? "[sec]" : "[hour][min]", 1, announced);
+void Application::Announce(const std::string& format, int repeat, const TickMoment& m,
+                           FiringKind kind) {
+  const TimeSignalOutcome outcome = PlayTimeSignal(format, repeat, m.announced);
+  if (recorder_ != nullptr) Record(m, kind, OutcomeText(outcome));
 }
 
-int64_t Application::NextEventPass(TDateTime now, int count_interval) {
+void Application::Record(const TickMoment& m, FiringKind kind, std::string text) {
+  recorder_->Record({m.wall, kind, std::move(text), false});
+}
+
+void Application::SecondCount(const TickMoment& m, int interval) {
+  const int second = DecodeDateTime(m.announced).second;
+  if (second % interval != 0) return;
+  const int64_t shown_second = FloorDiv(LocalMs(m.announced), 1000);
+  if (shown_second <= last_count_second_) return;  // already counted in this run forward
+  last_count_second_ = shown_second;
+  Announce(second != 0 ? "[sec]" : "[hour][min]", 1, m, FiringKind::kCount);
+}
+
+std::optional<int64_t> Application::NextEventPass(const TickMoment& m, int count_interval) {
   next_event_text_.clear();
-  int64_t best = kNoEvent;
-  const TDateTime announced = AddMilliseconds(now, config_.SpeakOffset);
+  next_firing_.reset();
   // A new date recomputes once. While the window is hidden the clock is not drawn, so the last
   // drawing stays on the old date; raising the flag on every run would let a background entry
   // whose window is open fire again at each tick.
-  if (DateOf(face_state_.LastDrawnTime) != DateOf(announced) &&
-      DateOf(announced) != recomputed_date_) {
+  if (DateOf(face_state_.LastDrawnTime) != DateOf(m.announced) &&
+      DateOf(m.announced) != recomputed_date_) {
     recompute_flag_ = 1;
-    recomputed_date_ = DateOf(announced);
+    recomputed_date_ = DateOf(m.announced);
   }
 
+  std::optional<int64_t> best;
   auto& entries = schedule_.ScheduleEntries();
   for (size_t i = entries.size(); i-- > 0;) {
-    TSchedule& entry = entries[i];
-    if (entry.NextTime == 0) {
-      const TDateTime next = schedule_.MakeNextTime(i, announced, recompute_flag_);
-      // No next time stays "never": with a negative offset a plain subtraction would turn it
-      // into a moment in 1899 that fires at once.
-      entry.NextTime = next == 0 ? -1 : AddMilliseconds(next, -config_.SpeakOffset);
-    }
-    const int64_t distance = MillisecondsBetween(now, entry.NextTime);
-    if (distance <= 0 || distance > best) continue;
-    best = distance;
-    next_event_text_ = NextEventLabel(entry, AddMilliseconds(entry.NextTime, config_.SpeakOffset));
+    const TSchedule& entry = entries[i];
+    if (entry.NextTime == 0) ComputeNextTime(i, m.announced, m.announced_wall);
+    if (entry.NextTime <= 0 || entry.DueMs - m.wall > kNoEvent) continue;
+    // Equal moments: the entry nearer the start of the list names the line.
+    if (best && entry.DueMs > *best) continue;
+    best = entry.DueMs;
+    const TDateTime nominal = LocalOf(entry.DueMs + config_.SpeakOffset);
+    next_event_text_ = NextEventLabel(entry, nominal);
+    const std::string text = entry.Cmd == ctSpeak ? SpeakTextFor(entry, nominal) : entry.Msg;
+    next_firing_ = UpcomingFiring{entry.DueMs, nominal, KindOf(entry.Cmd), text};
   }
   recompute_flag_ = 0;
 
+  // Entries wake the timer a millisecond after they fall due, the count a millisecond after
+  // its second begins.
+  std::optional<int64_t> wake;
+  if (best) wake = *best + 1;
   if (count_interval > 0) {
-    const DateTimeParts p = DecodeDateTime(now);
-    const int64_t to_count =
-        count_interval * 1000LL - ((p.second % count_interval) * 1000LL + p.millisecond);
-    if (to_count > 0 && to_count < best) best = to_count;
+    const int64_t period = count_interval * 1000LL;
+    const int64_t shown = m.wall + UtcOffsetMs(m.wall);
+    const int64_t count_at = m.wall + (period - (shown % period + period) % period) + 1;
+    if (!wake || count_at < *wake) wake = count_at;
   }
-  return best;
+  return wake;
 }
 
-void Application::RearmTimer(TDateTime now, int64_t best_distance) {
+void Application::RearmTimer(const TickMoment& m, std::optional<int64_t> wake) {
   if (deps_.view.IsShowing()) {
-    const int ms = DecodeDateTime(now).millisecond;
-    deps_.timer.Arm(ms > 0 ? 1001 - ms : 1001);
-  } else if (best_distance > 0 && best_distance < kNoEvent) {
-    deps_.timer.Arm(static_cast<int>(best_distance + 1));
+    deps_.timer.ArmAt((FloorDiv(m.wall, 1000) + 1) * 1000 + 1);
+    return;
   }
+  if (!wake) return;  // nothing due: asleep until a command, a form or a direct call
+  int64_t at = *wake;
+  // When the shown clock is to go back before then, wake as the announcement crosses it (as
+  // ever a millisecond late), so that periodic entries follow it back.
+  const auto change = NextOffsetChange(m.announced_wall, at + config_.SpeakOffset);
+  if (change && UtcOffsetMs(*change) < UtcOffsetMs(m.announced_wall)) {
+    at = std::min(at, *change - config_.SpeakOffset + 1);
+  }
+  deps_.timer.ArmAt(at);
 }
 
 }  // namespace chimewell

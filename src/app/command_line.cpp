@@ -3,8 +3,8 @@
 namespace chimewell {
 
 const char* CommandLineUsage() {
-  return "usage: chimewell [--home DIR] [--headless] [--audio alsa[:DEVICE]|wav:FILE|null] "
-         "[--help] [--version]\n";
+  return "usage: chimewell [--home DIR] [--headless] "
+         "[--audio pulse|alsa[:DEVICE]|wav:FILE|null] [--help] [--version]\n";
 }
 
 const char* CommandLineHelp() {

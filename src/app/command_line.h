@@ -9,7 +9,7 @@ namespace chimewell {
 struct CommandLine {
   std::optional<std::string> home;  // --home DIR
   bool headless = false;            // --headless
-  std::string audio = "alsa";       // --audio alsa[:DEVICE]|wav:FILE|null
+  std::string audio = "auto";       // --audio pulse|alsa[:DEVICE]|wav:FILE|null
   bool help = false;
   bool version = false;
 };

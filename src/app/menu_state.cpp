@@ -56,4 +56,21 @@ int MenuState::CountInterval() const {
   }
 }
 
+MenuItem CountItemFor(int seconds) {
+  switch (seconds) {
+    case 5:
+      return MenuItem::PM_TempCount05;
+    case 10:
+      return MenuItem::PM_TempCount10;
+    case 15:
+      return MenuItem::PM_TempCount15;
+    case 30:
+      return MenuItem::PM_TempCount30;
+    case 60:
+      return MenuItem::PM_TempCount60;
+    default:
+      return MenuItem::PM_TempCountOff;
+  }
+}
+
 }  // namespace chimewell

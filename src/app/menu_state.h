@@ -62,5 +62,7 @@ class MenuState {
 };
 
 bool IsCountItem(MenuItem item);
+// The count item for an interval in seconds; PM_TempCountOff for one the menu does not offer.
+MenuItem CountItemFor(int seconds);
 
 }  // namespace chimewell

@@ -1,6 +1,8 @@
 #pragma once
 // Every Japanese text the application shell shows, in one place.
 
+#include <string>
+
 namespace chimewell::texts {
 
 inline constexpr const char* kMutedMark = "【消音】";
@@ -18,6 +20,10 @@ inline constexpr const char* kWaveSuffix = " のWave再生";
 inline constexpr const char* kMidiSuffix = " のMidi音楽";
 inline constexpr const char* kSpeakOpen = " 『";
 inline constexpr const char* kSpeakClose = "』";
+// A firing missed by a suspend or a clock step, too late to play: its log line, and the count
+// of them in the panel.
+inline constexpr const char* kPassedOverPrefix = "見送り ";
+inline constexpr const char* kPassedOverCount = "件の予定を見送りました";
 
 inline constexpr const char* kScheduleHasErrors = "設定スクリプトにエラーがあります";
 inline constexpr const char* kVoiceFilesNotLoaded = "時報音声ファイルがロードできません";
@@ -25,5 +31,10 @@ inline constexpr const char* kNoAuthorUrl = "INIファイルにURL記述があ�
 inline constexpr const char* kPortRange = "ポート番号は 1～65535 の範囲です";
 inline constexpr const char* kInitialStatus = " 次の予定";
 inline constexpr const char* kIdeographicSpace = "\u3000";
+
+// The message panel's first line when `count` older lines no longer fit.
+inline std::string PanelDroppedLines(size_t count) {
+  return "ほか " + std::to_string(count) + " 件";
+}
 
 }  // namespace chimewell::texts

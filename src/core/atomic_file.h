@@ -22,4 +22,9 @@ class FileWriteError : public std::runtime_error {
 // permissions. Throws FileWriteError when any step fails; the old file is then left as it was.
 void ReplaceFile(const std::filesystem::path& path, std::string_view content);
 
+// Removes the temporary files that interrupted replacements of `path` left beside it (named
+// by ReplaceFile after the file and the writing process) when that process is gone; nothing
+// else is touched. Returns how many were removed.
+size_t RemoveStaleTemporaries(const std::filesystem::path& path);
+
 }  // namespace chimewell

@@ -59,6 +59,9 @@ std::optional<TDateTime> TryEncodeDateTime(const DateTimeParts& p) {
 }
 
 DateTimeParts DecodeDateTime(TDateTime t) {
+  // Far outside the years 1 to 9999, or not a number at all: the default parts, as before year 1
+  // (the millisecond count below would not fit).
+  if (!(std::fabs(t) < 1.0e7)) return {};
   // Work in whole milliseconds so that 23:59:59.9996 rolls over into the next day.
   const int64_t total_ms = std::llround(t * kMsPerDay);
   int64_t days = total_ms >= 0 ? total_ms / 86400000 : -((-total_ms + 86399999) / 86400000);

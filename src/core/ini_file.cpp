@@ -1,5 +1,7 @@
 #include "core/ini_file.h"
 
+#include "core/bounded_file.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -76,28 +78,6 @@ int HexDigit(char c) {
   return -1;
 }
 
-// Reads the whole file. nullopt with errno ENOENT/ENOTDIR when it is missing.
-std::optional<std::string> ReadWholeFile(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  std::string content;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int saved = errno;
-      ::close(fd);
-      errno = saved;
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    content.append(buffer, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return content;
-}
-
 }  // namespace
 
 std::optional<int> ParseIniInteger(std::string_view text) {
@@ -118,13 +98,25 @@ std::optional<int> ParseIniInteger(std::string_view text) {
 IniWriteError::IniWriteError(const fs::path& path) : FileWriteError(path) {}
 
 IniFile::IniFile(fs::path path) : path_(std::move(path)) {
-  const std::optional<std::string> bytes = ReadWholeFile(path_);
+  const std::optional<std::string> bytes = ReadRegularFile(path_.string(), FileKind::kScript);
   if (!bytes) {
+    // Anything but a missing file (also one too large to be ours) is kept from being overwritten.
     unreadable_ = errno != ENOENT && errno != ENOTDIR;
     return;
   }
-  bom_ = HasUtf8Bom(*bytes) && IsValidUtf8(std::string_view(*bytes).substr(3));
-  const std::string text = DecodeFileText(*bytes);
+  Parse(*bytes);
+}
+
+IniFile IniFile::FromBytes(fs::path path, std::string_view bytes) {
+  IniFile file;
+  file.path_ = std::move(path);
+  file.Parse(bytes);
+  return file;
+}
+
+void IniFile::Parse(std::string_view bytes) {
+  bom_ = HasUtf8Bom(bytes) && IsValidUtf8(bytes.substr(3));
+  const std::string text = DecodeFileText(bytes);
   if (text.find("\r\n") != std::string::npos) line_end_ = "\r\n";
   size_t start = 0;
   while (start < text.size()) {

@@ -32,6 +32,8 @@ class IniFile {
 
   // Reads `path`; a missing file reads as empty and is created by Save().
   explicit IniFile(std::filesystem::path path);
+  // The file as if `bytes` had been read from `path`.
+  static IniFile FromBytes(std::filesystem::path path, std::string_view bytes);
 
   const std::filesystem::path& path() const { return path_; }
 
@@ -59,6 +61,8 @@ class IniFile {
   void Save() const;
 
  private:
+  IniFile() = default;
+  void Parse(std::string_view bytes);
   // Index of the line holding the key, or npos.
   size_t FindKey(std::string_view section, std::string_view key) const;
   // Index of the first [section] line, or npos.

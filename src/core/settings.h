@@ -10,6 +10,7 @@ namespace chimewell {
 using Colour = uint32_t;
 
 inline constexpr int kDefaultPort = 8080;
+inline constexpr int kMaxLateLimit = 86400;
 
 // [App]: window placement and the configuration server's port.
 struct AppSettings {
@@ -30,6 +31,8 @@ struct ConfigSettings {
   int SpeakOffset = 500;
   int BackVolume = 40;
   int DefaultVolume = 100;
+  // Seconds a firing missed during a suspend or a forward clock step may still play late.
+  int LateLimit = 60;
   // SoundFont for MIDI music; empty means the first one found under /usr/share/sounds/sf2.
   std::string SoundFont;
 

@@ -1,5 +1,6 @@
 #include "core/settings_store.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -50,6 +51,8 @@ ConfigSettings ReadConfigSettings(const IniFile& ini, const ConfigSettings& defa
   config.SpeakOffset = ini.ReadInteger(kConfig, "SpeakOffset", defaults.SpeakOffset);
   config.BackVolume = ini.ReadInteger(kConfig, "BackVolume", defaults.BackVolume);
   config.DefaultVolume = ini.ReadInteger(kConfig, "DefaultVolume", defaults.DefaultVolume);
+  config.LateLimit =
+      std::clamp(ini.ReadInteger(kConfig, "LateLimit", defaults.LateLimit), 0, kMaxLateLimit);
   config.SoundFont = ini.ReadString(kConfig, "SoundFont", defaults.SoundFont);
   return config;
 }
@@ -154,6 +157,17 @@ void WriteConfigSettings(const std::filesystem::path& settings_file, const Confi
   ini.WriteInteger(kConfig, "SpeakOffset", config.SpeakOffset);
   ini.WriteInteger(kConfig, "DefaultVolume", config.DefaultVolume);
   ini.WriteInteger(kConfig, "BackVolume", config.BackVolume);
+  ini.WriteInteger(kConfig, "LateLimit", config.LateLimit);
+  ini.Save();
+}
+
+std::string ReadAccessPasswordHash(const std::filesystem::path& settings_file) {
+  return IniFile(settings_file).ReadString(kConfig, "AccessPasswordHash", "");
+}
+
+void WriteAccessPasswordHash(const std::filesystem::path& settings_file, const std::string& hash) {
+  IniFile ini(settings_file);
+  ini.WriteString(kConfig, "AccessPasswordHash", hash);
   ini.Save();
 }
 

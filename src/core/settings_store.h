@@ -38,8 +38,12 @@ void WriteWindowPlacement(const std::filesystem::path& settings_file, const AppS
 // Port panel: [App] PortNumber.
 void WritePortNumber(const std::filesystem::path& settings_file, int port);
 // Settings form: [Config] DoubleClick, IconicStart, LipsView, SpeakOffset, DefaultVolume,
-// BackVolume. SoundFont is only read, never written.
+// BackVolume, LateLimit. SoundFont is only read, never written.
 void WriteConfigSettings(const std::filesystem::path& settings_file, const ConfigSettings& config);
+// Access password of other machines: [Config] AccessPasswordHash, a salted hash; empty when
+// none is set. Read at every request from another machine, so it is never held in memory.
+std::string ReadAccessPasswordHash(const std::filesystem::path& settings_file);
+void WriteAccessPasswordHash(const std::filesystem::path& settings_file, const std::string& hash);
 // Time-signal form: [Jiho] LastFolder1..20, Type, MLVC, Folder, Format, ErrorView, AddOn1..16,
 // AddOff1..16.
 void WriteJihoSettings(const std::filesystem::path& settings_file, const JihoSettings& jiho);

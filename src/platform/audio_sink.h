@@ -2,6 +2,7 @@
 // Where the mixed sound goes: a sound device, a WAV capture file, or nowhere (paced in real time).
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,25 +17,27 @@ class AudioSink {
  public:
   virtual ~AudioSink() = default;
   // Takes `frames` stereo frames; blocks as long as the output needs to keep real time, so the
-  // caller is never far ahead of what is heard.
-  virtual void Write(const int16_t* samples, size_t frames) = 0;
+  // caller is never far ahead of what is heard. False when the output failed and cannot take
+  // more (the device went away); the sink should then be closed.
+  virtual bool Write(const int16_t* samples, size_t frames) = 0;
   // Plays out or saves what was written. Called once, last.
   virtual void Close() = 0;
-  // What this sink is, for messages ("alsa:default", "wav:/tmp/x.wav", "null").
+  // What this sink is, for messages ("pulse", "alsa:default", "wav:/tmp/x.wav", "null").
   virtual std::string Describe() const = 0;
   // A capture keeps every moment, silences included, so its writes never pause. A device (or
   // nothing) may go without writes while nothing plays, which lets the program sleep.
   virtual bool KeepsTimeline() const { return false; }
 };
 
-// A parsed --audio value.
+// A parsed --audio value. kAuto: the sound server when one answers, else ALSA "default".
 struct AudioSinkSpec {
-  enum class Kind { kAlsa, kWav, kNull };
-  Kind kind = Kind::kAlsa;
+  enum class Kind { kAuto, kPulse, kAlsa, kWav, kNull };
+  Kind kind = Kind::kAuto;
   std::string target;  // ALSA device name or WAV file path
 };
 
-// Parses "alsa", "alsa:DEVICE", "wav:FILE" or "null". nullopt for anything else.
+// Parses "auto", "pulse", "alsa", "alsa:DEVICE", "wav:FILE" or "null". nullopt for
+// anything else.
 std::optional<AudioSinkSpec> ParseAudioSinkSpec(const std::string& text);
 // The usage text for a bad value.
 extern const char kAudioSinkUsage[];
@@ -43,7 +46,9 @@ extern const char kAudioSinkUsage[];
 std::unique_ptr<AudioSink> MakeNullSink();
 // Records the sound into a 16-bit stereo WAV file, at the pace it would play. The header is
 // kept valid while writing, so the file can be read at any moment. nullptr when the file
-// cannot be created.
-std::unique_ptr<AudioSink> MakeWavFileSink(const std::string& path);
+// cannot be created. A failed write is told once through `report` (the capture goes on being
+// paced, so the program keeps its timing).
+std::unique_ptr<AudioSink> MakeWavFileSink(
+    const std::string& path, std::function<void(const std::string&)> report = nullptr);
 
 }  // namespace chimewell

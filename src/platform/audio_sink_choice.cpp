@@ -2,10 +2,12 @@
 
 namespace chimewell {
 
-const char kAudioSinkUsage[] = "--audio takes alsa, alsa:DEVICE, wav:FILE or null";
+const char kAudioSinkUsage[] = "--audio takes auto, pulse, alsa, alsa:DEVICE, wav:FILE or null";
 
 std::optional<AudioSinkSpec> ParseAudioSinkSpec(const std::string& text) {
   using Kind = AudioSinkSpec::Kind;
+  if (text == "auto") return AudioSinkSpec{Kind::kAuto, ""};
+  if (text == "pulse") return AudioSinkSpec{Kind::kPulse, ""};
   if (text == "alsa") return AudioSinkSpec{Kind::kAlsa, "default"};
   if (text == "null") return AudioSinkSpec{Kind::kNull, ""};
   const auto colon = text.find(':');

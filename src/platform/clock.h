@@ -1,19 +1,24 @@
 #pragma once
-// The injected clock: wall time, the millisecond tick count, and timed waits on it.
+// The injected clock: wall time, elapsed time, the millisecond tick count, and timed waits.
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <mutex>
 
 #include "core/datetime.h"
+#include "core/local_time.h"
 
 namespace chimewell {
 
 class Clock {
  public:
   virtual ~Clock() = default;
-  // Local wall time now.
-  virtual TDateTime Now() const = 0;
+  // Local wall time now: what the clock shows.
+  TDateTime Now() const { return LocalOf(UnixMs()); }
+  // Wall-clock time in milliseconds since 1970 UTC. It jumps when the clock is set.
+  virtual int64_t UnixMs() const = 0;
+  // Elapsed milliseconds since some start. Never jumps; stands still while the machine sleeps.
+  virtual int64_t MonotonicMs() const = 0;
   // Milliseconds since some start, wrapping at 2^32 like the system tick count.
   virtual uint32_t TickCount() const = 0;
   // Waits on `cv` (with `lock` held) until `done()` holds or `ms` milliseconds of this clock
@@ -26,7 +31,8 @@ class Clock {
 // The system's clock.
 class SystemClock final : public Clock {
  public:
-  TDateTime Now() const override;
+  int64_t UnixMs() const override;
+  int64_t MonotonicMs() const override;
   uint32_t TickCount() const override;
   bool WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, int64_t ms,
                const std::function<bool()>& done) override;

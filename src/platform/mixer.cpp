@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/failure_reporter.h"
+#include "platform/resample.h"
+
 namespace chimewell {
 
 MixerVoice::MixerVoice(std::shared_ptr<const PcmClip> clip, float gain_left, float gain_right)
     : clip_(std::move(clip)),
-      step_(clip_ && clip_->sample_rate > 0 ? static_cast<double>(clip_->sample_rate) / kMixRate
-                                            : 1.0),
       gain_left_(gain_left),
       gain_right_(gain_right) {}
 
@@ -66,37 +67,33 @@ void MixerVoice::MarkFinished() {
 bool MixerVoice::MixInto(float* left, float* right, size_t frames) {
   if (!clip_ || clip_->channels < 1) return false;
   const size_t count = clip_->Frames();
-  const int channels = clip_->channels;
-  const int16_t* s = clip_->samples.data();
+  const size_t n = std::min(frames, count - std::min(position_, count));
   const float gl = gain_left_.load() / 32768.0f;
   const float gr = gain_right_.load() / 32768.0f;
-  for (size_t i = 0; i < frames; ++i) {
-    const size_t index = static_cast<size_t>(position_);
-    if (index >= count) return false;
-    // Linear interpolation between this source frame and the next (the last one holds).
-    const float frac = static_cast<float>(position_ - static_cast<double>(index));
-    const size_t next = index + 1 < count ? index + 1 : index;
-    const float a0 = s[index * channels], b0 = s[next * channels];
-    const float l = a0 + (b0 - a0) * frac;
-    float r = l;
-    if (channels == 2) {
-      const float a1 = s[index * 2 + 1], b1 = s[next * 2 + 1];
-      r = a1 + (b1 - a1) * frac;
+  const int16_t* s = clip_->samples.data() + position_ * static_cast<size_t>(clip_->channels);
+  if (clip_->channels == 1) {
+    for (size_t i = 0; i < n; ++i) {
+      left[i] += s[i] * gl;
+      right[i] += s[i] * gr;
     }
-    left[i] += l * gl;
-    right[i] += r * gr;
-    position_ += step_;
+  } else {
+    const auto stride = static_cast<size_t>(clip_->channels);
+    for (size_t i = 0; i < n; ++i) {
+      left[i] += s[i * stride] * gl;
+      right[i] += s[i * stride + 1] * gr;
+    }
   }
-  return static_cast<size_t>(position_) < count;
+  position_ += n;
+  return position_ < count;
 }
 
 Mixer::Mixer(std::unique_ptr<AudioSink> sink) : sink_(std::move(sink)) {}
 
 Mixer::~Mixer() { Stop(); }
 
-void Mixer::Start() {
+void Mixer::Start(FaultReport report) {
   if (thread_.joinable() || closed_) return;
-  thread_ = std::thread([this] { Run(); });
+  thread_ = std::thread([this, report = std::move(report)] { Run(report); });
 }
 
 void Mixer::Stop() {
@@ -106,6 +103,16 @@ void Mixer::Stop() {
   }
   work_.notify_all();
   if (thread_.joinable()) thread_.join();
+  StopAllVoices();
+  {
+    const std::lock_guard lock(mutex_);
+    if (closed_) return;
+    closed_ = true;
+  }
+  sink_->Close();
+}
+
+void Mixer::StopAllVoices() {
   std::vector<std::shared_ptr<MixerVoice>> left_over;
   {
     const std::lock_guard lock(mutex_);
@@ -113,15 +120,15 @@ void Mixer::Stop() {
       left_over.insert(left_over.end(), channel.voices.begin(), channel.voices.end());
       channel.voices.clear();
     }
-    if (closed_) return;
-    closed_ = true;
   }
   for (auto& voice : left_over) voice->MarkFinished();
-  sink_->Close();
 }
 
 std::shared_ptr<MixerVoice> Mixer::Play(MixChannel channel, std::shared_ptr<const PcmClip> clip,
                                         float gain_left, float gain_right) {
+  if (clip && clip->sample_rate != kMixRate) {
+    clip = std::make_shared<const PcmClip>(ConvertToMixRate(*clip));
+  }
   auto voice = std::make_shared<MixerVoice>(std::move(clip), gain_left, gain_right);
   const std::lock_guard lock(mutex_);
   if (closed_) {
@@ -158,6 +165,11 @@ void Mixer::SetRenderer(MixChannel channel, Renderer renderer) {
   }
 }
 
+bool Mixer::HasRenderer(MixChannel channel) {
+  const std::lock_guard lock(mutex_);
+  return static_cast<bool>(channels_[static_cast<size_t>(channel)].renderer);
+}
+
 void Mixer::MixBlock(int16_t* out, size_t frames) {
   {
     const std::lock_guard lock(mutex_);
@@ -182,7 +194,10 @@ void Mixer::MixBlock(int16_t* out, size_t frames) {
         }
         ++i;
       }
-      if (channel.renderer) channel.renderer(channel_left_.data(), channel_right_.data(), frames);
+      if (channel.renderer &&
+          !channel.renderer(channel_left_.data(), channel_right_.data(), frames)) {
+        channel.renderer = nullptr;  // its source ended; the mixer may sleep again
+      }
       for (size_t i = 0; i < frames; ++i) {
         left_[i] += channel_left_[i] * channel.gain;
         right_[i] += channel_right_[i] * channel.gain;
@@ -204,19 +219,29 @@ void Mixer::MixBlock(int16_t* out, size_t frames) {
   finished_.clear();
 }
 
-void Mixer::Run() {
+void Mixer::Run(const FaultReport& report) {
   std::vector<int16_t> block(kBlockFrames * kMixChannels);
   const bool may_pause = !sink_->KeepsTimeline();
-  while (!stop_.load()) {
+  FailureReporter failures(report);
+  const auto one_block = [&] {
     if (may_pause) {
       // With nothing to play, sleep until something is queued rather than mixing silence a
       // hundred times a second. A device that runs dry meanwhile recovers on the next write.
       std::unique_lock lock(mutex_);
       work_.wait(lock, [this] { return stop_.load() || HasWorkLocked(); });
-      if (stop_.load()) break;
+      if (stop_.load()) return;
     }
     MixBlock(block.data(), kBlockFrames);
     sink_->Write(block.data(), kBlockFrames);
+  };
+  while (!stop_.load()) {
+    if (!RunCatchingFaults("mixer", one_block,
+                           [&](const std::string& text) { failures.Failed(text); })) {
+      // Whatever failed goes; its waiters return. The pause keeps a lasting fault from
+      // spinning.
+      StopAllVoices();
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
   }
 }
 

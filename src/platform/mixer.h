@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/fault.h"
 #include "platform/audio_sink.h"
 #include "platform/pcm_clip.h"
 
@@ -24,6 +25,7 @@ class MixerVoice {
  public:
   using TimePoint = std::chrono::steady_clock::time_point;
 
+  // `clip` is at kMixRate (Mixer::Play converts one that is not).
   MixerVoice(std::shared_ptr<const PcmClip> clip, float gain_left, float gain_right);
 
   // Ends the voice at once; waiters return.
@@ -49,8 +51,7 @@ class MixerVoice {
   void MarkFinished();
 
   const std::shared_ptr<const PcmClip> clip_;
-  const double step_;  // source frames per output frame
-  double position_ = 0.0;
+  size_t position_ = 0;  // the next frame to mix
   std::atomic<float> gain_left_, gain_right_;
   std::atomic<bool> started_{false};
   mutable std::mutex mutex_;
@@ -63,19 +64,23 @@ class Mixer {
  public:
   // 10 ms blocks: the delay from a play call to its first sample is at most about one block.
   static constexpr size_t kBlockFrames = kMixRate / 100;
-  // Adds `frames` frames of sound into the two float buffers (full scale = 1.0).
-  using Renderer = std::function<void(float* left, float* right, size_t frames)>;
+  // Adds `frames` frames of sound into the two float buffers (full scale = 1.0). Returns false
+  // once it has nothing more to play: the mixer then drops it, so it costs nothing while idle.
+  using Renderer = std::function<bool(float* left, float* right, size_t frames)>;
 
   explicit Mixer(std::unique_ptr<AudioSink> sink);
   ~Mixer();
   Mixer(const Mixer&) = delete;
   Mixer& operator=(const Mixer&) = delete;
 
-  // Starts the mixing thread. Without it, blocks are mixed only by MixBlock calls.
-  void Start();
+  // Starts the mixing thread. Without it, blocks are mixed only by MixBlock calls. A fault on
+  // that thread ends what plays, is told to `report`, and the mixing goes on.
+  void Start(FaultReport report = nullptr);
   // Stops the thread, ends every voice and closes the sink. Idempotent.
   void Stop();
 
+  // Plays `clip` on `channel`. A clip at another rate is converted first, on the calling
+  // thread; callers that play a clip often convert it once beforehand (ConvertToMixRate).
   std::shared_ptr<MixerVoice> Play(MixChannel channel, std::shared_ptr<const PcmClip> clip,
                                    float gain_left = 1.0f, float gain_right = 1.0f);
   // Ends every voice of one channel.
@@ -85,6 +90,7 @@ class Mixer {
   // Sets the channel's continuous source (music); an empty function removes it. Returns only
   // when no call of the old renderer is running.
   void SetRenderer(MixChannel channel, Renderer renderer);
+  bool HasRenderer(MixChannel channel);
 
   // Mixes the next `frames` frames into `out` (interleaved stereo).
   void MixBlock(int16_t* out, size_t frames);
@@ -97,8 +103,9 @@ class Mixer {
     Renderer renderer;
     float gain = 1.0f;
   };
-  void Run();
+  void Run(const FaultReport& report);
   bool HasWorkLocked() const;
+  void StopAllVoices();
 
   std::unique_ptr<AudioSink> sink_;
   std::mutex mutex_;

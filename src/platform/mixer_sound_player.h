@@ -1,6 +1,11 @@
 #pragma once
 // The sound player on the mixer's sound channel; anything unplayable gives the built-in chime.
+// Every sound is decoded and converted to the mixer's rate as it is loaded; the images of the
+// time-signal voices, played again and again, are converted once and kept.
+#include <cstdint>
+#include <deque>
 #include <memory>
+#include <mutex>
 
 #include "platform/mixer.h"
 #include "platform/sound_player.h"
@@ -17,10 +22,30 @@ class MixerSoundPlayer final : public SoundPlayer {
   void PlayFile(const std::string& path) override;
 
  private:
-  void PlayClip(std::shared_ptr<const PcmClip> clip);
+  struct Converted {
+    size_t size;
+    uint64_t hash;
+    std::shared_ptr<const PcmClip> clip;
+  };
+  static constexpr size_t kKeptImages = 64;
+
+  // Plays `clip` (the chime when null) unless a purge came since `purges` was read.
+  void PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t purges);
+  std::shared_ptr<const PcmClip> ConvertedImage(std::span<const uint8_t> wave_image);
+  uint64_t Purges();
 
   Mixer& mixer_;
   const std::shared_ptr<const PcmClip> chime_;
+  std::mutex mutex_;
+  std::deque<Converted> converted_;  // newest first; guarded by mutex_
+  // Purges so far: a sound still loading when a purge comes is not started. Guarded by
+  // play_mutex_, which also keeps a purge and the start of a sound apart.
+  std::mutex play_mutex_;
+  uint64_t purges_ = 0;
 };
+
+// Decodes a sound file's bytes and converts them to the mixer's rate; nullptr when they are
+// not a sound that can be played.
+std::shared_ptr<const PcmClip> LoadClip(std::span<const uint8_t> bytes);
 
 }  // namespace chimewell

@@ -1,81 +1,64 @@
 // The sinks without a device: they keep real time by sleeping.
-#include <chrono>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/audio_sink.h"
+#include "platform/real_time_pacer.h"
 #include "platform/wave_file.h"
 
 namespace chimewell {
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
-
-// Sleeps so that writes follow the sample clock. After a long stall (a loaded machine) it
-// starts counting afresh instead of rushing to catch up.
-class RealTimePacer {
- public:
-  void Pace(size_t frames) {
-    const auto now = SteadyClock::now();
-    if (frames_ == 0 || now - Due() > kMaxLag) {
-      start_ = now;
-      frames_ = 0;
-    }
-    frames_ += frames;
-    // Return as the previous block finishes sounding, one block ahead like a device buffer.
-    const auto due = Due() - FrameTime(frames);
-    if (due > now) std::this_thread::sleep_until(due);
-  }
-
- private:
-  static constexpr auto kMaxLag = std::chrono::milliseconds(200);
-  static SteadyClock::duration FrameTime(size_t frames) {
-    return std::chrono::duration_cast<SteadyClock::duration>(
-        std::chrono::duration<double>(static_cast<double>(frames) / kMixRate));
-  }
-  SteadyClock::time_point Due() const { return start_ + FrameTime(frames_); }
-
-  SteadyClock::time_point start_;
-  size_t frames_ = 0;
-};
+std::string WavWriteFailedText(const std::string& path) {
+  return "録音ファイル " + path + " に書き込めません";
+}
 
 class NullSink final : public AudioSink {
  public:
-  void Write(const int16_t*, size_t frames) override { pacer_.Pace(frames); }
+  bool Write(const int16_t*, size_t frames) override {
+    pacer_.Pace(frames);
+    return true;
+  }
   void Close() override {}
   std::string Describe() const override { return "null"; }
 
  private:
-  RealTimePacer pacer_;
+  RealTimePacer pacer_{SystemSteadyTime()};
 };
 
 class WavFileSink final : public AudioSink {
  public:
-  WavFileSink(std::string path, std::FILE* file) : path_(std::move(path)), file_(file) {
+  WavFileSink(std::string path, int fd, std::function<void(const std::string&)> report)
+      : path_(std::move(path)), fd_(fd), report_(std::move(report)) {
     WriteHeader();
   }
   ~WavFileSink() override { Close(); }
 
-  void Write(const int16_t* samples, size_t frames) override {
-    if (!file_) return;
-    const size_t count = frames * kMixChannels;
-    const size_t bytes = count * sizeof(int16_t);
-    // Stop before the RIFF size field would overflow (about six hours of sound).
-    if (data_bytes_ + bytes < kMaxDataBytes) {
-      std::fwrite(samples, sizeof(int16_t), count, file_);  // little-endian host
-      data_bytes_ += bytes;
-      // Keeping the header current lets a reader open the file while it grows.
-      if (++writes_since_header_ >= kHeaderEvery) WriteHeader();
+  bool Write(const int16_t* samples, size_t frames) override {
+    if (fd_ >= 0) {
+      const size_t bytes = frames * kMixChannels * sizeof(int16_t);
+      // Stop before the RIFF size field would overflow (about six hours of sound).
+      if (data_bytes_ + bytes < kMaxDataBytes &&
+          WriteAt(44 + data_bytes_, samples, bytes)) {  // little-endian host
+        data_bytes_ += bytes;
+        // Keeping the header current lets a reader open the file while it grows.
+        if (++writes_since_header_ >= kHeaderEvery) WriteHeader();
+      }
     }
     pacer_.Pace(frames);
+    return true;
   }
 
   void Close() override {
-    if (!file_) return;
+    if (fd_ < 0) return;
     WriteHeader();
-    std::fclose(file_);
-    file_ = nullptr;
+    if (::close(fd_) != 0) Failed();
+    fd_ = -1;
   }
 
   std::string Describe() const override { return "wav:" + path_; }
@@ -87,28 +70,52 @@ class WavFileSink final : public AudioSink {
 
   void WriteHeader() {
     const auto header = WaveHeader(kMixRate, kMixChannels, static_cast<uint32_t>(data_bytes_));
-    std::fseek(file_, 0, SEEK_SET);
-    std::fwrite(header.data(), 1, header.size(), file_);
-    std::fseek(file_, 0, SEEK_END);
-    std::fflush(file_);
+    WriteAt(0, header.data(), header.size());
     writes_since_header_ = 0;
   }
 
+  // A full disk or a vanished medium is told once; the samples of a failed write are lost.
+  bool WriteAt(uint64_t offset, const void* data, size_t size) {
+    const auto* p = static_cast<const char*>(data);
+    while (size > 0) {
+      const ssize_t n = ::pwrite(fd_, p, size, static_cast<off_t>(offset));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        Failed();
+        return false;
+      }
+      p += n;
+      offset += static_cast<uint64_t>(n);
+      size -= static_cast<size_t>(n);
+    }
+    return true;
+  }
+
+  void Failed() {
+    if (failed_) return;
+    failed_ = true;
+    if (report_) report_(WavWriteFailedText(path_));
+  }
+
   std::string path_;
-  std::FILE* file_;
+  int fd_;
+  std::function<void(const std::string&)> report_;
   uint64_t data_bytes_ = 0;
   int writes_since_header_ = 0;
-  RealTimePacer pacer_;
+  bool failed_ = false;
+  RealTimePacer pacer_{SystemSteadyTime()};
 };
 
 }  // namespace
 
 std::unique_ptr<AudioSink> MakeNullSink() { return std::make_unique<NullSink>(); }
 
-std::unique_ptr<AudioSink> MakeWavFileSink(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return nullptr;
-  return std::make_unique<WavFileSink>(path, file);
+std::unique_ptr<AudioSink> MakeWavFileSink(const std::string& path,
+                                           std::function<void(const std::string&)> report) {
+  // Close-on-exec: the speech processes we start must not hold the capture open.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return nullptr;
+  return std::make_unique<WavFileSink>(path, fd, std::move(report));
 }
 
 }  // namespace chimewell

@@ -1,5 +1,6 @@
 #pragma once
 // A decoded sound: 16-bit samples, interleaved, mono or stereo, at its own sample rate.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

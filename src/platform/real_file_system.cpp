@@ -1,8 +1,5 @@
 #include <sys/stat.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "platform/file_system.h"
 
 namespace chimewell {
@@ -12,13 +9,9 @@ bool RealFileSystem::FileExists(const std::string& path) const {
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::optional<std::string> RealFileSystem::ReadFile(const std::string& path) const {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return buffer.str();
+std::optional<std::string> RealFileSystem::ReadFile(const std::string& path,
+                                                    FileKind kind) const {
+  return ReadRegularFile(path, kind);
 }
 
 }  // namespace chimewell

@@ -2,6 +2,7 @@
 // The speech synthesizer: speaks a text in the background with a readable "still speaking".
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 
 namespace chimewell {
@@ -19,20 +20,26 @@ class SpeechControl {
   virtual void SetVolumeLeft(uint32_t volume) = 0;
   virtual void SetVolumeRight(uint32_t volume) = 0;
   // Notifications when sound output begins and ends; called on the synthesizer's own thread.
+  // They run under a lock, so once SetAudioEvents returns no old notification is running:
+  // keep them short and never wait in them on the thread that sets them.
   void SetAudioEvents(std::function<void()> on_start, std::function<void()> on_stop) {
+    const std::lock_guard lock(events_mutex_);
     on_audio_start_ = std::move(on_start);
     on_audio_stop_ = std::move(on_stop);
   }
 
  protected:
   void NotifyAudioStart() {
+    const std::lock_guard lock(events_mutex_);
     if (on_audio_start_) on_audio_start_();
   }
   void NotifyAudioStop() {
+    const std::lock_guard lock(events_mutex_);
     if (on_audio_stop_) on_audio_stop_();
   }
 
  private:
+  std::mutex events_mutex_;
   std::function<void()> on_audio_start_;
   std::function<void()> on_audio_stop_;
 };

@@ -4,17 +4,17 @@
 
 namespace chimewell {
 
-TDateTime SystemClock::Now() const {
+int64_t SystemClock::UnixMs() const {
   using namespace std::chrono;
-  const auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
-  return FromUnixMilliseconds(ms);
+  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-uint32_t SystemClock::TickCount() const {
+int64_t SystemClock::MonotonicMs() const {
   using namespace std::chrono;
-  const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-  return static_cast<uint32_t>(ms);
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
+
+uint32_t SystemClock::TickCount() const { return static_cast<uint32_t>(MonotonicMs()); }
 
 bool SystemClock::WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
                           int64_t ms, const std::function<bool()>& done) {

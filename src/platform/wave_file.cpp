@@ -1,20 +1,24 @@
 #include "platform/wave_file.h"
 
+#include <sndfile.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <iterator>
+
+#include "core/bounded_file.h"
 
 namespace chimewell {
 namespace {
 
 constexpr uint16_t kFormatPcm = 1;
-constexpr uint16_t kFormatFloat = 3;
-constexpr uint16_t kFormatExtensible = 0xFFFE;
 constexpr int kMaxSampleRate = 384000;
+// Ten minutes of 48 kHz stereo (115 MB of samples): enough for any chime or jingle, and a
+// bound on what a small compressed file can make us hold.
+constexpr sf_count_t kMaxSamples = 2 * 48000 * 600;
+constexpr sf_count_t kReadFrames = 4096;
 
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t U32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -28,116 +32,111 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
   Put16(out, v >> 16);
 }
 
-struct Format {
-  uint16_t tag = 0;
-  int channels = 0;
-  int sample_rate = 0;
-  int bits = 0;
+// libsndfile plays whatever part of a cut-short WAVE file is there. A voice file or a sound
+// that ends too soon is a broken file to us, so a RIFF image must hold its whole data chunk.
+bool RiffDataComplete(std::span<const uint8_t> image) {
+  const size_t n = image.size();
+  const uint8_t* base = image.data();
+  if (n < 12 || std::memcmp(base, "RIFF", 4) != 0) return true;  // not RIFF: not our concern
+  size_t pos = 12;
+  while (n - pos >= 8) {
+    const uint32_t size = U32(base + pos + 4);
+    if (std::memcmp(base + pos, "data", 4) == 0) return size <= n - pos - 8;
+    const size_t advance = 8 + static_cast<size_t>(size) + (size & 1u);
+    if (advance > n - pos) return false;
+    pos += advance;
+  }
+  return false;
+}
+
+// The bytes as a read-only file for libsndfile.
+struct MemoryFile {
+  std::span<const uint8_t> bytes;
+  sf_count_t pos = 0;
+
+  static MemoryFile& Of(void* user) { return *static_cast<MemoryFile*>(user); }
+  static sf_count_t Length(void* user) { return static_cast<sf_count_t>(Of(user).bytes.size()); }
+  static sf_count_t Seek(sf_count_t offset, int whence, void* user) {
+    MemoryFile& f = Of(user);
+    const auto size = static_cast<sf_count_t>(f.bytes.size());
+    sf_count_t to = offset;
+    if (whence == SEEK_CUR) to += f.pos;
+    if (whence == SEEK_END) to += size;
+    if (to < 0 || to > size) return -1;
+    f.pos = to;
+    return f.pos;
+  }
+  static sf_count_t Read(void* out, sf_count_t count, void* user) {
+    MemoryFile& f = Of(user);
+    const auto size = static_cast<sf_count_t>(f.bytes.size());
+    const sf_count_t n = std::clamp<sf_count_t>(size - f.pos, 0, std::max<sf_count_t>(count, 0));
+    if (n > 0) std::memcpy(out, f.bytes.data() + f.pos, static_cast<size_t>(n));
+    f.pos += n;
+    return n;
+  }
+  static sf_count_t Write(const void*, sf_count_t, void*) { return 0; }
+  static sf_count_t Tell(void* user) { return Of(user).pos; }
 };
 
-int16_t FromFloat(double v) {
+int16_t ToSample(float v) {
   if (!(v == v)) return 0;  // NaN
-  v = std::clamp(v, -1.0, 1.0);
-  return static_cast<int16_t>(std::lround(v * 32767.0));
-}
-
-// One sample at `p` (which holds bits/8 bytes) as 16-bit.
-int16_t DecodeSample(const Format& f, const uint8_t* p) {
-  if (f.tag == kFormatFloat) {
-    if (f.bits == 32) {
-      float v;
-      std::memcpy(&v, p, sizeof v);  // the image is little-endian, as is every target of ours
-      return FromFloat(v);
-    }
-    double v;
-    std::memcpy(&v, p, sizeof v);
-    return FromFloat(v);
-  }
-  switch (f.bits) {
-    case 8:
-      return static_cast<int16_t>((p[0] - 128) << 8);
-    case 16:
-      return static_cast<int16_t>(U16(p));
-    case 24:
-      return static_cast<int16_t>(U16(p + 1));
-    default:
-      return static_cast<int16_t>(U16(p + 2));
-  }
-}
-
-std::optional<Format> ReadFormat(const uint8_t* p, uint32_t size) {
-  if (size < 16) return std::nullopt;
-  Format f;
-  f.tag = U16(p);
-  f.channels = U16(p + 2);
-  const uint32_t rate = U32(p + 4);
-  f.bits = U16(p + 14);
-  if (f.tag == kFormatExtensible) {
-    // The real format is the first two bytes of the sub-format GUID.
-    if (size < 26) return std::nullopt;
-    f.tag = U16(p + 24);
-  }
-  if (f.channels < 1 || rate < 1 || rate > kMaxSampleRate) return std::nullopt;
-  f.sample_rate = static_cast<int>(rate);
-  const bool pcm_ok =
-      f.tag == kFormatPcm && (f.bits == 8 || f.bits == 16 || f.bits == 24 || f.bits == 32);
-  const bool float_ok = f.tag == kFormatFloat && (f.bits == 32 || f.bits == 64);
-  if (!pcm_ok && !float_ok) return std::nullopt;
-  return f;
+  // floor keeps the top 16 bits of deeper integer samples exactly.
+  const float scaled = std::floor(v * 32768.0f);
+  return static_cast<int16_t>(std::clamp(scaled, -32768.0f, 32767.0f));
 }
 
 }  // namespace
 
 std::optional<PcmClip> ParseWave(std::span<const uint8_t> image) {
-  const size_t n = image.size();
-  const uint8_t* base = image.data();
-  if (n < 12 || std::memcmp(base, "RIFF", 4) != 0 || std::memcmp(base + 8, "WAVE", 4) != 0) {
-    return std::nullopt;
-  }
-  std::optional<Format> format;
-  size_t pos = 12;
-  while (n - pos >= 8) {
-    const uint8_t* chunk = base + pos;
-    const uint32_t size = U32(chunk + 4);
-    const size_t body = pos + 8;
-    const size_t available = n - body;
-    if (std::memcmp(chunk, "fmt ", 4) == 0) {
-      if (size > available) return std::nullopt;
-      format = ReadFormat(base + body, size);
-      if (!format) return std::nullopt;
-    } else if (std::memcmp(chunk, "data", 4) == 0) {
-      if (!format || size > available) return std::nullopt;
-      const size_t sample_bytes = static_cast<size_t>(format->bits / 8);
-      const size_t frame_bytes = sample_bytes * static_cast<size_t>(format->channels);
-      const size_t frames = size / frame_bytes;
-      const int out_channels = std::min(format->channels, 2);
-      PcmClip clip;
-      clip.sample_rate = format->sample_rate;
-      clip.channels = out_channels;
-      clip.samples.reserve(frames * static_cast<size_t>(out_channels));
-      const uint8_t* p = base + body;
-      for (size_t i = 0; i < frames; ++i, p += frame_bytes) {
-        for (int c = 0; c < out_channels; ++c) {
-          clip.samples.push_back(DecodeSample(*format, p + static_cast<size_t>(c) * sample_bytes));
-        }
-      }
-      return clip;
+  if (image.empty() || !RiffDataComplete(image)) return std::nullopt;
+  MemoryFile file{image};
+  SF_VIRTUAL_IO io{&MemoryFile::Length, &MemoryFile::Seek, &MemoryFile::Read,
+                   &MemoryFile::Write, &MemoryFile::Tell};
+  SF_INFO info{};
+  SNDFILE* sf = sf_open_virtual(&io, SFM_READ, &info, &file);
+  if (!sf) return std::nullopt;
+  std::optional<PcmClip> result;
+  if (info.channels >= 1 && info.samplerate >= 1 && info.samplerate <= kMaxSampleRate) {
+    const auto channels = static_cast<size_t>(info.channels);
+    const int out_channels = std::min(info.channels, 2);
+    const sf_count_t limit = kMaxSamples / out_channels;
+    PcmClip clip;
+    clip.sample_rate = info.samplerate;
+    clip.channels = out_channels;
+    // The header's length is believed only as far as the bytes could hold it.
+    const sf_count_t expected =
+        std::min({info.frames, limit, static_cast<sf_count_t>(image.size())});
+    if (expected > 0) {
+      clip.samples.reserve(static_cast<size_t>(expected) * static_cast<size_t>(out_channels));
     }
-    // Chunks are padded to an even length.
-    const size_t advance = 8 + static_cast<size_t>(size) + (size & 1u);
-    if (advance > n - pos) break;
-    pos += advance;
+    std::vector<float> block(static_cast<size_t>(kReadFrames) * channels);
+    sf_count_t total = 0;
+    bool failed = false;
+    while (total < limit) {
+      const sf_count_t got = sf_readf_float(sf, block.data(), std::min(kReadFrames, limit - total));
+      if (got <= 0) {
+        failed = sf_error(sf) != SF_ERR_NO_ERROR;
+        break;
+      }
+      for (sf_count_t f = 0; f < got; ++f) {
+        const float* frame = block.data() + static_cast<size_t>(f) * channels;
+        for (int c = 0; c < out_channels; ++c) clip.samples.push_back(ToSample(frame[c]));
+      }
+      total += got;
+    }
+    // A stream that stops short of the length its header gives is cut short.
+    const bool short_read = info.frames > 0 && info.frames < SF_COUNT_MAX / 2 &&
+                            total < std::min(info.frames, limit);
+    if (!failed && !short_read) result = std::move(clip);
   }
-  return std::nullopt;
+  sf_close(sf);
+  return result;
 }
 
 std::optional<PcmClip> LoadWaveFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                   std::istreambuf_iterator<char>()};
-  if (in.bad()) return std::nullopt;
-  return ParseWave(bytes);
+  const std::optional<std::string> bytes = ReadRegularFile(path, FileKind::kSound);
+  if (!bytes) return std::nullopt;
+  return ParseWave(std::span(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()));
 }
 
 std::vector<uint8_t> WaveHeader(int sample_rate, int channels, uint32_t data_bytes,

@@ -1,5 +1,5 @@
 #pragma once
-// RIFF WAVE images: decoding any byte string safely, and encoding 16-bit PCM.
+// Sound files: decoding any byte string safely, and encoding 16-bit PCM WAVE images.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -10,12 +10,14 @@
 
 namespace chimewell {
 
-// Decodes PCM (8, 16, 24, 32 bit) or IEEE float (32, 64 bit) WAVE data with any number of
-// channels (more than two keep the first two) at any rate up to 384 kHz. Returns nullopt for
-// anything else, including a truncated data chunk; never reads outside `image`.
+// Decodes a sound file held in memory through libsndfile: WAVE in every sample format it
+// knows (WAVE_FORMAT_EXTENSIBLE included), FLAC, Ogg Vorbis and Opus, MP3, and the other
+// formats the library reads. More than two channels keep the first two; rates from 1 Hz to
+// 384 kHz; at most as many samples as ten minutes of 48 kHz stereo (the rest is cut off). Returns nullopt for anything else, including a WAVE
+// image whose data chunk is cut short; never reads outside `image`.
 std::optional<PcmClip> ParseWave(std::span<const uint8_t> image);
 
-// Reads and decodes a WAVE file; nullopt when it cannot be read or decoded.
+// Reads and decodes a sound file; nullopt when it cannot be read or decoded.
 std::optional<PcmClip> LoadWaveFile(const std::string& path);
 
 // The 44-byte header of a PCM file holding `data_bytes` of samples (an odd count is followed by

@@ -11,13 +11,16 @@ TDateTime TodayAt(TDateTime moment, int seconds) {
   return AddMilliseconds(moment, seconds * 1000LL - since_midnight);
 }
 
+std::string SpeakTextFor(const TSchedule& entry, TDateTime moment) {
+  return ExpandSpeechText(entry.Msg, entry.Mode == imBGM ? TodayAt(moment, entry.ToTime) : moment);
+}
+
 void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment) {
   if (entry.Mode == imBGM) {
-    const TDateTime end = TodayAt(moment, entry.ToTime);
-    playback.SetMessageUntil(ExpandSpeechText(entry.Msg, end), entry.Volume, end);
+    playback.SetMessageUntil(SpeakTextFor(entry, moment), entry.Volume,
+                             TodayAt(moment, entry.ToTime));
   } else {
-    playback.SetMessageCount(ExpandSpeechText(entry.Msg, moment), entry.Volume,
-                             entry.RepeatCount);
+    playback.SetMessageCount(SpeakTextFor(entry, moment), entry.Volume, entry.RepeatCount);
   }
 }
 

@@ -12,7 +12,10 @@ class Playback;
 // The moment `moment`'s day reaches the time of day `seconds` (0..86400).
 TDateTime TodayAt(TDateTime moment, int seconds);
 
-// Speech entry: the template expanded for `moment` (for a BGM entry, for the end of its window).
+// What a speech entry says when it fires at `moment`: its template expanded for that moment,
+// or for a BGM entry for the end of its window.
+std::string SpeakTextFor(const TSchedule& entry, TDateTime moment);
+// Speech entry: SpeakTextFor queued, until the end of its window for a BGM entry.
 void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment);
 // WAVE entry; `now` is the current time (a BGM entry plays until today at its window's end).
 void FireWave(Playback& playback, const TSchedule& entry, TDateTime now);

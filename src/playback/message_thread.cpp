@@ -192,6 +192,7 @@ void TMessageThread::Execute() {
   } catch (...) {
     // A failing speech control (or a closed hand-off at shut-down) ends the worker; what is
     // still queued is dropped below, and the next queue operation starts a fresh worker.
+    ReportFault(std::current_exception());
   }
   bool superseded = false;
   {

@@ -10,6 +10,8 @@ namespace chimewell {
 namespace {
 
 constexpr int64_t kCycleMs = 1000;
+// With nothing to play, a queued entry wakes the worker; this is only a backstop.
+constexpr int64_t kIdleRecheckMs = 3600 * 1000;
 constexpr int64_t kPlayCapMs = 3 * 3600 * 1000;
 constexpr int64_t kOneDayMs = 24 * 3600 * 1000;
 constexpr int32_t kOpenArgA = 10;
@@ -47,10 +49,7 @@ bool TMidiThread::SetMidiRepeat(const std::string& file_name, int32_t volume, in
   return true;
 }
 
-void TMidiThread::StopMidi() {
-  const std::lock_guard lib(library_mutex_);
-  library_.KBGMStop();
-}
+void TMidiThread::StopMidi() { library_.KBGMStop(); }
 
 void TMidiThread::SetMute(bool on) {
   {
@@ -82,7 +81,6 @@ void TMidiThread::ApplyVolume() {
   }
   // Handle 0 holds no song, so nothing plays and there is nothing to set.
   if (handle_ == 0) return;
-  const std::lock_guard lib(library_mutex_);
   KbgmInfo info;
   library_.KBGMGetInfo(handle_, &info);
   if (info.playing != 0) library_.KBGMSetVolume(handle_, volume);
@@ -99,10 +97,7 @@ void TMidiThread::LogOnUi(const std::string& text) {
 void TMidiThread::Execute() {
   bool opened = false;
   try {
-    {
-      const std::lock_guard lib(library_mutex_);
-      opened = library_.KBGMOpen(kOpenArgA, kOpenArgB) == 0;
-    }
+    opened = library_.KBGMOpen(kOpenArgA, kOpenArgB) == 0;
     if (!opened) {
       LogOnUi(std::string(playback_texts::kMidiPortFailed));
     } else {
@@ -116,12 +111,16 @@ void TMidiThread::Execute() {
             break;
           }
         }
-        RunCycle();
-        Sleep(kCycleMs);
+        if (RunCycle()) {
+          Sleep(kIdleRecheckMs, [this] { return !list_.empty(); });
+        } else {
+          Sleep(kCycleMs);
+        }
       }
     }
   } catch (...) {
-    // Only a closed hand-off at shut-down gets here; the worker just ends.
+    // A closed hand-off at shut-down, or a fault that is told; either way the worker ends.
+    ReportFault(std::current_exception());
   }
   {
     const std::lock_guard lock(mutex_);
@@ -129,29 +128,24 @@ void TMidiThread::Execute() {
     list_.clear();
   }
   if (opened) {
-    const std::lock_guard lib(library_mutex_);
     library_.KBGMStop();
     library_.KBGMFree(handle_);
     library_.KBGMClose();
   }
 }
 
-void TMidiThread::RunCycle() {
+bool TMidiThread::RunCycle() {
   KbgmInfo info;
-  {
-    const std::lock_guard lib(library_mutex_);
-    library_.KBGMGetInfo(handle_, &info);
-  }
+  library_.KBGMGetInfo(handle_, &info);
   std::unique_lock lock(mutex_);
   if (info.playing != 0 || mute_) {
     const TDateTime now = clock_.Now();
     if (now > end_time_) {
       end_time_ = AddMilliseconds(now, kOneDayMs);
       lock.unlock();
-      const std::lock_guard lib(library_mutex_);
       library_.KBGMStop();
     }
-    return;
+    return info.playing == 0 && list_.empty();
   }
   const TDateTime now = clock_.Now();
   for (size_t i = list_.size(); i-- > 0;) {
@@ -161,22 +155,23 @@ void TMidiThread::RunCycle() {
   }
   if (list_.size() > kMaxEntries) {
     list_.clear();
-    return;
+    return false;
   }
   for (size_t i = 0; i < list_.size(); ++i) {
     if (list_[i].Count > 0) {
       lock.unlock();
       StartEntry(i);
-      return;
+      return false;
     }
   }
   for (size_t i = 0; i < list_.size(); ++i) {
     if (list_[i].EndTime > clock_.Now()) {
       lock.unlock();
       StartEntry(i);
-      return;
+      return false;
     }
   }
+  return list_.empty();
 }
 
 void TMidiThread::StartEntry(size_t index) {
@@ -191,13 +186,10 @@ void TMidiThread::StartEntry(size_t index) {
   }
   int32_t load_result = 0;
   int32_t play_result = 0;
-  {
-    const std::lock_guard lib(library_mutex_);
-    int32_t handle = handle_;
-    load_result = library_.KBGMLoadFile(&handle, entry.FileName);
-    handle_ = handle;
-    if (load_result == 0) play_result = library_.KBGMPlay(handle, 0);
-  }
+  int32_t handle = handle_;
+  load_result = library_.KBGMLoadFile(&handle, entry.FileName);
+  handle_ = handle;
+  if (load_result == 0) play_result = library_.KBGMPlay(handle, 0);
   if (load_result != 0) {
     LogOnUi(playback_texts::MidiFileCannotOpen(entry.FileName));
   } else if (play_result != 0) {

@@ -40,15 +40,17 @@ class TMidiThread final : public WorkerThread {
 
  private:
   bool Accepting() const;  // mutex_ held
-  void RunCycle();
+  // One cycle; true when nothing plays and nothing waits, so the worker may sleep until an
+  // entry is queued instead of waking every second.
+  bool RunCycle();
   void StartEntry(size_t index);
   void LogOnUi(const std::string& text);
   int32_t EffectiveVolume() const;  // mutex_ held
 
+  // Called from the worker and the UI thread; the library keeps its own calls apart. No lock of
+  // ours is held around it, so Skip, Mute and ducking never wait while a song file is read.
   MidiLibrary& library_;
   Log& log_;
-  // The library is called from the worker and from the UI thread; this keeps the calls apart.
-  std::mutex library_mutex_;
   std::atomic<int32_t> handle_{0};
 
   // Guarded by mutex_.

@@ -39,6 +39,7 @@ std::shared_ptr<TMessageThread> Playback::NewMessageThreadLocked() {
   const uint64_t serial = next_serial_++;
   // The notification is dropped by the hand-off once this object is being destroyed.
   worker->SetEndNotification([this, serial] { OnMessageThreadEnded(serial); });
+  worker->SetFaultReport(settings_.report_fault);
   if (paused_) worker->Suspend();
   message_thread_ = worker;
   message_serial_ = serial;
@@ -50,6 +51,7 @@ std::shared_ptr<TMidiThread> Playback::NewMidiThreadLocked() {
   auto worker = std::make_shared<TMidiThread>(clock_, hand_off_, midi_, log_);
   const uint64_t serial = next_serial_++;
   worker->SetEndNotification([this, serial] { OnMidiThreadEnded(serial); });
+  worker->SetFaultReport(settings_.report_fault);
   // Music that starts while muted starts silent.
   if (settings_.mute_checked && settings_.mute_checked()) worker->SetMute(true);
   if (paused_) worker->Suspend();

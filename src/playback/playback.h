@@ -28,6 +28,8 @@ struct PlaybackSettings {
   std::function<int()> back_volume;    // the BackVolume setting, 0..100
   // Called on the UI thread when the Skip menu entry should be enabled (true) or disabled.
   std::function<void(bool)> skip_enabled;
+  // Called on the UI thread with a fault that ended a worker.
+  FaultReport report_fault;
 };
 
 class Playback {

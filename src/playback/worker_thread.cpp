@@ -75,8 +75,25 @@ void WorkerThread::HoldWhileSuspended() {
   }
 }
 
+void WorkerThread::ReportFault(const std::exception_ptr& error) const {
+  try {
+    std::rethrow_exception(error);
+  } catch (const HandOffClosed&) {
+    return;
+  } catch (...) {
+  }
+  if (!report_fault_) return;
+  hand_off_.Post([report = report_fault_, text = DescribeFault("playback", error)] {
+    report(text);
+  });
+}
+
 void WorkerThread::ThreadMain() {
-  Execute();
+  try {
+    Execute();
+  } catch (...) {
+    ReportFault(std::current_exception());
+  }
   // The owner's handler forgets this worker; it runs only while the owner still lives.
   if (on_end_) hand_off_.Post(on_end_);
   finished_ = true;

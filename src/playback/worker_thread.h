@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "core/fault.h"
 #include "platform/clock.h"
 #include "playback/ui_hand_off.h"
 
@@ -23,6 +24,8 @@ class WorkerThread {
 
   // Runs on the UI thread once the worker has ended (after its own clean-up).
   void SetEndNotification(std::function<void()> on_end);
+  // Receives, on the UI thread, a fault that ended the worker (not a closed hand-off).
+  void SetFaultReport(FaultReport report) { report_fault_ = std::move(report); }
 
   // A new worker is suspended: Start runs its thread. Later calls do nothing.
   void Start();
@@ -53,6 +56,8 @@ class WorkerThread {
   void Sleep(int64_t ms, const std::function<bool()>& wake = {});
   // Holds the worker while it is suspended (and not terminated).
   void HoldWhileSuspended();
+  // Tells `error` through the fault report; a closed hand-off at shut-down is no fault.
+  void ReportFault(const std::exception_ptr& error) const;
   // Suspended or terminated: the worker should not start anything now. mutex_ held.
   bool Stopping() const { return suspend_count_ > 0 || terminated_; }
 
@@ -68,6 +73,7 @@ class WorkerThread {
 
   int suspend_count_ = 0;  // guarded by mutex_
   std::function<void()> on_end_;
+  FaultReport report_fault_;
   std::thread thread_;
   std::atomic<bool> started_{false};
   std::atomic<bool> finished_{false};

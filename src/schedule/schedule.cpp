@@ -13,7 +13,7 @@ namespace chimewell {
 Schedule::Schedule(const FileSystem& files, ScheduleReporting reporting)
     : files_(files), reporting_(std::move(reporting)) {}
 
-bool Schedule::LoadSchedule(const std::vector<std::string>& lines, int default_volume) {
+bool Schedule::LoadSchedule(const LineList& lines, int default_volume) {
   entries_.clear();
   ParsedScheduleLine parsed;
   bool all_valid = true;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/datetime.h"
+#include "core/line_list.h"
 #include "schedule/schedule_entry.h"
 
 namespace chimewell {
@@ -29,7 +30,7 @@ class Schedule {
   // Rebuilds the entries from the script lines: one entry per time of every valid line, in
   // order. Each bad line yields one panel message and no entry; the others still load.
   // Entries without a volume of their own get `default_volume`. False if any line failed.
-  bool LoadSchedule(const std::vector<std::string>& lines, int default_volume);
+  bool LoadSchedule(const LineList& lines, int default_volume);
 
   // Entry `index`'s next nominal firing moment for the announced moment `now`, 0 for none
   // (and for an index outside the list); logs it in debug mode.

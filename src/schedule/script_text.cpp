@@ -4,16 +4,16 @@
 
 namespace chimewell {
 
-std::vector<std::string> ScriptLinesFromBytes(std::string_view bytes) {
+LineList ScriptLinesFromBytes(std::string_view bytes) {
   const std::string text = DecodeFileText(bytes);
-  std::vector<std::string> lines;
+  LineList lines;
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
     std::string_view line(text.data() + start, end - start);
     if (line.ends_with('\r')) line.remove_suffix(1);
-    lines.emplace_back(line);
+    lines.Append(line);
     start = end + 1;
   }
   return lines;

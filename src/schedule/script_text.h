@@ -4,11 +4,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/line_list.h"
+
 namespace chimewell {
 
 // The file's lines as UTF-8: the bytes as they stand when they are valid UTF-8 (a leading byte
 // order mark dropped), otherwise read as CP932 (Shift-JIS), as files of the Windows program are.
 // Lines end at LF; a CR before it is dropped; a final line end makes no extra empty line.
-std::vector<std::string> ScriptLinesFromBytes(std::string_view bytes);
+LineList ScriptLinesFromBytes(std::string_view bytes);
 
 }  // namespace chimewell

@@ -56,7 +56,7 @@ class Resolver {
   int32_t Read(const std::string& path, bool& unreadable) {
     unreadable = false;
     if (path.empty() || !files_.FileExists(path)) return kAbsentFragment;
-    const std::optional<std::string> bytes = files_.ReadFile(path);
+    const std::optional<std::string> bytes = files_.ReadFile(path, FileKind::kVoice);
     if (!extra_) extra_ = std::make_shared<VoiceImage>(settings_.VoiceImage);
     const int32_t offset = bytes ? extra_->Append(*bytes) : kAbsentFragment;
     unreadable = offset == kAbsentFragment;

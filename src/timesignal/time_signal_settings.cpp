@@ -19,7 +19,7 @@ LoadResult LoadFile(const FileSystem& files, const std::string& path, VoiceImage
                     std::vector<int32_t>& offsets) {
   offsets.push_back(kAbsentFragment);
   if (path.empty() || !files.FileExists(path)) return LoadResult::kMissing;
-  const std::optional<std::string> bytes = files.ReadFile(path);
+  const std::optional<std::string> bytes = files.ReadFile(path, FileKind::kVoice);
   if (!bytes) return LoadResult::kUnreadable;
   offsets.back() = image.Append(*bytes);
   return offsets.back() == kAbsentFragment ? LoadResult::kUnreadable : LoadResult::kLoaded;

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 
 #include "app/application.h"
 #include "app/texts.h"
@@ -58,16 +59,20 @@ TMainForm::TMainForm(bool headless)
 
 void TMainForm::Attach(Application& app) {
   app_ = &app;
-  image_.OnDoubleClick = [this] {
-    app_->PM_MenuClick(MenuItem::PM_Clock, ClickSource::ClockDoubleClick);
+  // Every user action is a command: what it throws is reported, never thrown into Qt.
+  const auto command = [&app](std::function<void()> step) {
+    return [&app, step = std::move(step)] { app.CatchFaults("command", step); };
   };
+  image_.OnDoubleClick = command(
+      [&app] { app.PM_MenuClick(MenuItem::PM_Clock, ClickSource::ClockDoubleClick); });
   image_.OnMenuRequest = [this](QPoint global) { menu_.PopupAt(global); };
-  menu_.OnChoose = [this](MenuItem item) { app_->ChooseMenuItem(item); };
-  about_panel_.OnPortOk = [this] { app_->PortButtonClick(); };
-  about_panel_.OnAuthorClick = [this] {
-    app_->PM_MenuClick(MenuItem::PM_URL, ClickSource::AuthorLink);
+  menu_.OnChoose = [&app](MenuItem item) {
+    app.CatchFaults("command", [&app, item] { app.ChooseMenuItem(item); });
   };
-  message_panel_.OnOk = [this] { app_->MessageButtonClick(); };
+  about_panel_.OnPortOk = command([&app] { app.PortButtonClick(); });
+  about_panel_.OnAuthorClick =
+      command([&app] { app.PM_MenuClick(MenuItem::PM_URL, ClickSource::AuthorLink); });
+  message_panel_.OnOk = command([&app] { app.MessageButtonClick(); });
   menu_.Sync(app.Menu());
 }
 
@@ -82,7 +87,7 @@ void TMainForm::Start() {
 void TMainForm::FirstShow() {
   if (first_shown_) return;
   first_shown_ = true;
-  if (app_ != nullptr) app_->FormShow();
+  if (app_ != nullptr) app_->CatchFaults("start-up", [this] { app_->FormShow(); });
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -93,7 +98,9 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   // The window's close button ends the program as the Exit command does.
-  if (!closing_ && app_ != nullptr) app_->CloseMainWindow();
+  if (!closing_ && app_ != nullptr) {
+    app_->CatchFaults("command", [this] { app_->CloseMainWindow(); });
+  }
   event->accept();
 }
 

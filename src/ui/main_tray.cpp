@@ -12,7 +12,10 @@ MainTray::MainTray(TMainForm& form, Application& app)
     : area_(ChimewellIcon()), icon_(std::make_unique<TTaskTrayIcon>(area_)) {
   area_.Attach(*icon_);
   icon_->PopUpMenuR = [&form](int x, int y) { form.PopupMenu1().ExecAt(QPoint(x, y)); };
-  icon_->OnDblClick = [&app] { app.PM_MenuClick(MenuItem::PM_Clock, ClickSource::TrayDoubleClick); };
+  icon_->OnDblClick = [&app] {
+    app.CatchFaults("command",
+                    [&app] { app.PM_MenuClick(MenuItem::PM_Clock, ClickSource::TrayDoubleClick); });
+  };
   icon_->BringOwnerForward = [&form] {
     if (form.isVisible()) form.activateWindow();
   };

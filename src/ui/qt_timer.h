@@ -1,23 +1,33 @@
 #pragma once
-// The main window's one-shot timer on a precise QTimer.
+// The main window's one-shot timer: a precise QTimer for elapsed time, a kernel wall-clock
+// deadline watched by the event loop for moments of the day.
+#include <QSocketNotifier>
 #include <QTimer>
+#include <memory>
 
 #include "platform/timer.h"
+#include "platform/wall_clock_timer_fd.h"
 
 namespace chimewell {
 
-// Lives on the UI thread and fires there. Precise, so a shot armed for the next full second
-// lands within a millisecond or two of it rather than Qt's default 5 % slack.
+// Lives on the UI thread and fires there. The QTimer is precise, so a shot armed for elapsed
+// time lands within a millisecond or two rather than Qt's default 5 % slack.
 class QtTimer final : public Timer {
  public:
   QtTimer();
 
   void Arm(int ms) override;
-  void Disable() override { timer_.stop(); }
-  bool Enabled() const override { return timer_.isActive(); }
+  void ArmAt(int64_t unix_ms) override;
+  void Disable() override;
+  bool Enabled() const override { return elapsed_.isActive() || deadline_armed_; }
 
  private:
-  QTimer timer_;
+  void OnDeadline();
+
+  QTimer elapsed_;
+  WallClockTimerFd deadline_;
+  std::unique_ptr<QSocketNotifier> deadline_watch_;
+  bool deadline_armed_ = false;
 };
 
 }  // namespace chimewell

@@ -25,7 +25,10 @@ void QtUiThread::RunSync(const std::function<void()>& step) {
 }
 
 void QtUiThread::Post(std::function<void()> step) {
-  QMetaObject::invokeMethod(&context_, std::move(step), Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &context_,
+      [this, step = std::move(step)] { RunCatchingFaults("posted step", step, report_); },
+      Qt::QueuedConnection);
 }
 
 }  // namespace chimewell

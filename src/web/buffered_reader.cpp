@@ -17,9 +17,11 @@ ssize_t StringByteSource::Receive(char* buffer, size_t size) {
 
 ReadStatus BufferedReader::Fill() {
   if (pos_ > 0 && pos_ == buffer_.size()) {
+    dropped_ += pos_;
     buffer_.clear();
     pos_ = 0;
   } else if (pos_ >= kChunk) {
+    dropped_ += pos_;
     buffer_.erase(0, pos_);
     pos_ = 0;
   }

@@ -19,6 +19,8 @@ class BufferedReader {
   ReadStatus ReadExact(size_t count, std::string& out);
   // Everything until the peer closes; kTooLong past `max_bytes`.
   ReadStatus ReadToEnd(size_t max_bytes, std::string& out);
+  // How many of the source's bytes the reads so far have taken.
+  size_t Consumed() const { return dropped_ + pos_; }
 
  private:
   // Appends what the source gives next to the buffer.
@@ -28,6 +30,7 @@ class BufferedReader {
   ByteSource& source_;
   std::string buffer_;
   size_t pos_ = 0;
+  size_t dropped_ = 0;  // bytes taken and already removed from the front of the buffer
 };
 
 }  // namespace chimewell

@@ -51,7 +51,7 @@ int ParseColourHex(std::string_view text) {
   return value;
 }
 
-ClockFormResult ReadClockForm(const std::vector<std::string>& params,
+ClockFormResult ReadClockForm(const DecodedParams& params,
                               const ClockSettings& current) {
   const auto field = [&params](std::string_view name) { return GetParam(params, name); };
   const auto number = [&field](std::string_view name) { return FormInteger(field(name), -1); };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "web/param_decoding.h"
 #include "web/request_context.h"
 
 namespace chimewell {
@@ -27,7 +28,7 @@ struct ClockFormResult {
 };
 
 // Reads and checks the DIGISET form against the `current` settings.
-ClockFormResult ReadClockForm(const std::vector<std::string>& params, const ClockSettings& current);
+ClockFormResult ReadClockForm(const DecodedParams& params, const ClockSettings& current);
 
 // The clock-face step of the request handler: applies and saves a good form, reports the
 // problems of a bad one and changes nothing; the clock is fully redrawn either way. False

@@ -3,26 +3,6 @@
 #include "app/application.h"
 
 namespace chimewell {
-namespace {
-
-MenuItem CountItemFor(int seconds) {
-  switch (seconds) {
-    case 5:
-      return MenuItem::PM_TempCount05;
-    case 10:
-      return MenuItem::PM_TempCount10;
-    case 15:
-      return MenuItem::PM_TempCount15;
-    case 30:
-      return MenuItem::PM_TempCount30;
-    case 60:
-      return MenuItem::PM_TempCount60;
-    default:
-      return MenuItem::PM_TempCountOff;
-  }
-}
-
-}  // namespace
 
 bool HandleControlCommand(RequestContext& ctx) {
   Application& app = ctx.app;

@@ -5,7 +5,7 @@
 
 namespace chimewell {
 
-bool IsPresent(const std::vector<std::string>& params, std::string_view name) {
+bool IsPresent(const DecodedParams& params, std::string_view name) {
   return !GetParam(params, name).empty();
 }
 

@@ -4,10 +4,12 @@
 #include <string_view>
 #include <vector>
 
+#include "web/param_decoding.h"
+
 namespace chimewell {
 
 // A field is present when it was sent with a non-empty value; an empty value counts as absent.
-bool IsPresent(const std::vector<std::string>& params, std::string_view name);
+bool IsPresent(const DecodedParams& params, std::string_view name);
 
 // A whole decimal number (an optional sign, then digits, nothing else) that fits an int;
 // anything else gives `fallback`.

@@ -1,5 +1,5 @@
 #pragma once
-// Bounds that keep one client from exhausting the server's memory or threads.
+// Bounds that keep clients from exhausting the server's memory, threads or patience.
 #include <cstddef>
 
 namespace chimewell {
@@ -8,12 +8,26 @@ struct HttpLimits {
   size_t max_line_bytes = 8 * 1024;     // request line or one header line, line end excluded
   size_t max_header_bytes = 64 * 1024;  // all header lines together, line ends included
   size_t max_body_bytes = 1024 * 1024;
-  int idle_timeout_ms = 10'000;  // a connection silent this long is closed
-  int max_connections = 64;      // served at once; later ones wait in the backlog
-  // Room for a burst of clients: a short queue drops connection attempts, and the client only
-  // retries after a second.
-  int listen_backlog = 64;
-  int stop_wait_ms = 5'000;  // how long stopping waits for open connections
+  // Whole-stage deadlines, however the bytes trickle in: the request line and headers within
+  // this long of accepting, the body within this long of the headers' end, and the answer
+  // taken by the client within this long of its being ready.
+  int head_timeout_ms = 10'000;
+  int body_timeout_ms = 10'000;
+  int send_timeout_ms = 10'000;
+  // Open at once (and never more than the open-file limit allows); a client beyond it makes
+  // the connection that has been reading its request longest give way.
+  int max_connections = 4096;
+  // Request and answer bytes held by all connections together; past it the largest holder
+  // is closed.
+  size_t max_held_bytes = 64 * 1024 * 1024;
+  // Whole requests waiting for the handler; more are answered "503 Service Unavailable" at
+  // once, so a busy UI thread cannot make requests pile up.
+  int max_waiting_requests = 64;
+  int handler_threads = 2;  // the handler itself runs one request at a time on the UI thread
+  // Room for a burst of clients: when the queue is full, connection attempts are dropped and
+  // the client only retries after a second.
+  int listen_backlog = 1024;
+  int stop_wait_ms = 5'000;  // how long stopping waits for requests in the handler
 };
 
 }  // namespace chimewell

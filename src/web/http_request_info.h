@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "web/param_decoding.h"
+
 namespace chimewell {
 
 // The request as the handler sees it. Field names follow the handler's vocabulary.
@@ -11,8 +13,9 @@ struct HttpRequestInfo {
   std::string Document;                // target path without the query, not percent-decoded
   std::vector<std::string> Header;     // raw header lines, the closing empty line included
   std::string UnparsedParams;          // body, then CR LF and the query when both are present
-  std::vector<std::string> ParamList;  // decoded "name=value" lines in order of appearance
+  DecodedParams ParamList;             // decoded "name=value" lines in order of appearance
   std::string PeerAddress;
+  bool LocalPeer = false;  // the peer is this machine (loopback or one of its own addresses)
   std::string Host;
   std::string Version;   // e.g. "HTTP/1.1"
   std::string UserName;  // from a Basic Authorization header
@@ -26,6 +29,7 @@ struct HttpResponseInfo {
   std::string BodyText;
   long long BodyLength = -1;  // -1: the byte length of BodyText
   bool HeaderWritten = false;
+  std::vector<std::string> ExtraHeaders;  // "Name: value" lines sent after Content-Length
 };
 
 }  // namespace chimewell

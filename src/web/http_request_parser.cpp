@@ -109,46 +109,59 @@ std::optional<std::string> HeaderValue(const HttpRequestInfo& request, std::stri
   return std::nullopt;
 }
 
-RequestReadResult ReadHttpRequest(BufferedReader& reader, const HttpLimits& limits,
-                                  const std::string& peer_address) {
+RequestHead ReadRequestHead(BufferedReader& reader, const HttpLimits& limits,
+                            const std::string& peer_address) {
+  RequestHead head;
+  const auto stop = [&head](ReadStatus status) {
+    head.status =
+        status == ReadStatus::kClosed ? RequestHead::Status::kNeedMore : RequestHead::Status::kDrop;
+    head.drop_reason = ReasonFor(status);
+    return std::move(head);
+  };
+  const auto drop = [&head](const char* reason) {
+    head.status = RequestHead::Status::kDrop;
+    head.drop_reason = reason;
+    return std::move(head);
+  };
   std::string line;
   ReadStatus status = reader.ReadLine(limits.max_line_bytes, line);
-  if (status != ReadStatus::kOk) return Drop(ReasonFor(status));
+  if (status != ReadStatus::kOk) return stop(status);
 
   const size_t last_space = line.rfind(' ');
-  if (last_space == std::string::npos) return Drop(kBadCommand);
-  HttpRequestInfo request;
+  if (last_space == std::string::npos) return drop(kBadCommand);
+  HttpRequestInfo& request = head.request;
   request.Version = line.substr(last_space + 1);
   const std::string_view rest = std::string_view(line).substr(0, last_space);
   const size_t first_space = rest.find(' ');
   request.Command = AsciiUpperCopy(rest.substr(0, first_space));
-  const std::string target(first_space == std::string_view::npos ? std::string_view()
-                                                                 : rest.substr(first_space + 1));
+  head.target = std::string(first_space == std::string_view::npos ? std::string_view()
+                                                                  : rest.substr(first_space + 1));
   if (request.Command != "GET" && request.Command != "POST" && request.Command != "HEAD") {
-    return Drop(kUnsupportedMethod);
+    return drop(kUnsupportedMethod);
   }
   request.PeerAddress = peer_address;
 
   size_t header_bytes = 0;
   while (true) {
     status = reader.ReadLine(limits.max_line_bytes, line);
-    if (status != ReadStatus::kOk) return Drop(ReasonFor(status));
+    if (status != ReadStatus::kOk) return stop(status);
     header_bytes += line.size() + 2;
-    if (header_bytes > limits.max_header_bytes) return Drop(kHeadersTooLong);
+    if (header_bytes > limits.max_header_bytes) return drop(kHeadersTooLong);
     request.Header.push_back(line);
     if (TrimBlanksAndControls(line).empty()) break;
   }
 
-  const int64_t length = ContentLength(request);
-  if (length > static_cast<int64_t>(limits.max_body_bytes)) return Drop(kBodyTooLong);
-  if (length >= 0) {
-    status = reader.ReadExact(static_cast<size_t>(length), request.UnparsedParams);
-  } else if (request.Command == "POST") {
-    status = reader.ReadToEnd(limits.max_body_bytes, request.UnparsedParams);
-    if (status == ReadStatus::kTooLong) return Drop(kBodyTooLong);
-  }
-  if (status != ReadStatus::kOk) return Drop(ReasonFor(status));
+  head.body_length = ContentLength(request);
+  if (head.body_length > static_cast<int64_t>(limits.max_body_bytes)) return drop(kBodyTooLong);
+  if (head.body_length < 0 && request.Command == "POST") head.body_length = kBodyUntilClose;
+  head.status = RequestHead::Status::kComplete;
+  return head;
+}
 
+RequestReadResult FinishRequest(RequestHead head, std::string body) {
+  HttpRequestInfo& request = head.request;
+  request.UnparsedParams = std::move(body);
+  const std::string& target = head.target;
   const size_t question = target.find('?');
   if (question != std::string::npos && question + 1 < target.size()) {
     if (!request.UnparsedParams.empty()) request.UnparsedParams.append("\r\n");
@@ -159,6 +172,22 @@ RequestReadResult ReadHttpRequest(BufferedReader& reader, const HttpLimits& limi
   SetDocumentAndHost(std::string_view(target).substr(0, question), request);
   if (!ReadCredentials(request)) return Drop(kUnsupportedAuthorization);
   return {std::move(request), {}};
+}
+
+RequestReadResult ReadHttpRequest(BufferedReader& reader, const HttpLimits& limits,
+                                  const std::string& peer_address) {
+  RequestHead head = ReadRequestHead(reader, limits, peer_address);
+  if (head.status != RequestHead::Status::kComplete) return {std::nullopt, head.drop_reason};
+  std::string body;
+  ReadStatus status = ReadStatus::kOk;
+  if (head.body_length >= 0) {
+    status = reader.ReadExact(static_cast<size_t>(head.body_length), body);
+  } else if (head.body_length == kBodyUntilClose) {
+    status = reader.ReadToEnd(limits.max_body_bytes, body);
+    if (status == ReadStatus::kTooLong) return Drop(kBodyTooLong);
+  }
+  if (status != ReadStatus::kOk) return Drop(ReasonFor(status));
+  return FinishRequest(std::move(head), std::move(body));
 }
 
 }  // namespace chimewell

@@ -19,6 +19,7 @@ std::string WriteResponseHeader(HttpResponseInfo& response, const std::string& p
   if (response.BodyLength >= 0) {
     head += "Content-Length: " + std::to_string(response.BodyLength) + "\r\n";
   }
+  for (const std::string& line : response.ExtraHeaders) head += line + "\r\n";
   // Every connection carries one request; saying so keeps HTTP/1.1 clients from sending a second
   // request into a connection that is being closed, where it would be lost.
   head += "Connection: close\r\n";

@@ -1,139 +1,52 @@
 #include "web/http_server.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <chrono>
-#include <condition_variable>
-#include <set>
+#include <system_error>
 
-#include "web/buffered_reader.h"
-#include "web/http_request_parser.h"
+#include "web/connection_loop.h"
+#include "web/handler_pool.h"
 #include "web/http_response.h"
 #include "web/listening_socket.h"
-#include "web/socket_io.h"
 #include "web/text_util.h"
+#include "web/this_machine.h"
 
 namespace chimewell {
-
-// What the listener and the connection threads of one run (start to stop) of the server share.
-// Connection threads hold it by shared pointer, so one that outlives the stop wait still finds
-// it alive.
-struct HttpServerRun {
-  HttpServer::CommandGetHandler handler;
-  HttpLimits limits;
-  std::string product_token;
-  std::shared_ptr<std::atomic<int>> server_connections;
-  int listen_fd = -1;
-  int wake_fd = -1;  // eventfd that ends the listener's wait
-
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool stopping = false;
-  int active = 0;
-  std::set<int> open_fds;
-
-  ~HttpServerRun() {
-    if (listen_fd >= 0) close(listen_fd);
-    if (wake_fd >= 0) close(wake_fd);
-  }
-};
-
 namespace {
 
 constexpr const char* kUnknownHandlerError = "Unknown error";
-constexpr const char* kListenerStartError = "Could not start the server's listener.";
-// Pause before accepting again when the process is out of descriptors.
-constexpr int kAcceptRetryMs = 100;
+constexpr const char* kNoThreadsError = "Could not start the server's threads.";
 
-void ServeRequest(HttpServerRun& run, int fd) {
-  SocketByteSource source(fd, run.limits.idle_timeout_ms);
-  BufferedReader reader(source);
-  RequestReadResult result = ReadHttpRequest(reader, run.limits, PeerAddressOf(fd));
-  if (!result.request) return;
-
+// Status line, headers and body for one request.
+std::string Answer(const HttpServer::CommandGetHandler& handler, const std::string& product_token,
+                   const HttpServer::PeerTest& local_peer, HttpRequestInfo& request) {
+  request.LocalPeer = local_peer(request.PeerAddress);
   HttpResponseInfo response;
   try {
-    run.handler(*result.request, response);
+    handler(request, response);
   } catch (const std::exception& e) {
     SetHandlerErrorResponse(response, e.what());
   } catch (...) {
     SetHandlerErrorResponse(response, kUnknownHandlerError);
   }
   std::string out;
-  if (!response.HeaderWritten) out = WriteResponseHeader(response, run.product_token);
+  if (!response.HeaderWritten) out = WriteResponseHeader(response, product_token);
   out += response.BodyText;
-  SendAll(fd, out, run.limits.idle_timeout_ms);
+  return out;
 }
 
-void Admit(HttpServerRun& run, int fd) {
-  const std::lock_guard lock(run.mutex);
-  ++run.active;
-  ++*run.server_connections;
-  run.open_fds.insert(fd);
-}
-
-void Release(HttpServerRun& run, int fd) {
-  {
-    // Unregistered before closing, so that a stop never shuts down a reused descriptor number.
-    const std::lock_guard lock(run.mutex);
-    run.open_fds.erase(fd);
-  }
-  shutdown(fd, SHUT_WR);
-  close(fd);
-  const std::lock_guard lock(run.mutex);
-  --run.active;
-  --*run.server_connections;
-  run.changed.notify_all();
-}
-
-void ServeConnection(const std::shared_ptr<HttpServerRun>& run, int fd) {
-  ServeRequest(*run, fd);
-  Release(*run, fd);
-}
-
-// Waits until a connection slot is free and a client is waiting; false when stopping. While
-// every slot is taken, new clients wait in the listen backlog.
-bool WaitForClient(HttpServerRun& run) {
-  {
-    std::unique_lock lock(run.mutex);
-    run.changed.wait(lock, [&] { return run.stopping || run.active < run.limits.max_connections; });
-    if (run.stopping) return false;
-  }
-  pollfd fds[2] = {{run.listen_fd, POLLIN, 0}, {run.wake_fd, POLLIN, 0}};
-  while (poll(fds, 2, -1) < 0) {
-    if (errno != EINTR) return false;
-  }
-  return (fds[1].revents & POLLIN) == 0;
-}
-
-void Listen(const std::shared_ptr<HttpServerRun>& run) {
-  while (WaitForClient(*run)) {
-    const int fd = accept4(run->listen_fd, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) {
-      if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
-        pollfd wake{run->wake_fd, POLLIN, 0};
-        poll(&wake, 1, kAcceptRetryMs);
-      }
-      continue;
-    }
-    Admit(*run, fd);
-    try {
-      std::thread(ServeConnection, run, fd).detach();
-    } catch (const std::system_error&) {
-      // No thread to be had: this client is turned away, the server goes on.
-      Release(*run, fd);
-    }
+void RunLoop(ConnectionLoop* loop) {
+  try {
+    loop->Run();
+  } catch (...) {
+    // Out of memory in the loop: the server stops answering, the program goes on.
   }
 }
 
 }  // namespace
 
 HttpServer::HttpServer(CommandGetHandler handler, HttpLimits limits)
-    : handler_(std::move(handler)), limits_(limits) {}
+    : handler_(std::move(handler)), limits_(limits), local_peer_(IsThisMachineAddress) {}
 
 HttpServer::~HttpServer() { Stop(); }
 
@@ -141,57 +54,57 @@ void HttpServer::SetErrorCallback(ErrorCallback callback) { error_callback_ = st
 
 void HttpServer::SetServerSoftware(const std::string& software) { server_software_ = software; }
 
+void HttpServer::SetLocalPeerTest(PeerTest test) { local_peer_ = std::move(test); }
+
 bool HttpServer::Start(uint16_t port) {
   Stop();
-  auto run = std::make_shared<HttpServerRun>();
-  run->handler = handler_;
-  run->limits = limits_;
-  run->server_connections = connections_;
   const std::string_view software = TrimBlanksAndControls(server_software_);
-  run->product_token = software.empty() ? DefaultProductToken() : std::string(software);
+  const std::string product_token =
+      software.empty() ? DefaultProductToken() : std::string(software);
 
   std::string error;
-  run->listen_fd = OpenListeningSocket(port, limits_.listen_backlog, error);
-  if (run->listen_fd >= 0) {
-    run->wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (run->wake_fd < 0) error = kListenerStartError;
-  }
-  if (!error.empty()) {
+  const int listen_fd = OpenListeningSocket(port, limits_.listen_backlog, error);
+  if (listen_fd < 0) {
     if (error_callback_) error_callback_(error);
     return false;
   }
   const std::lock_guard lock(mutex_);
-  port_ = LocalPortOf(run->listen_fd);
-  run_ = run;
-  listener_ = std::thread(Listen, run);
+  try {
+    pool_ = std::make_unique<HandlerPool>(
+        [handler = handler_, product_token, local_peer = local_peer_](HttpRequestInfo& request) {
+          return Answer(handler, product_token, local_peer, request);
+        },
+        limits_.handler_threads);
+    loop_ = std::make_unique<ConnectionLoop>(listen_fd, limits_, *pool_, connections_);
+    loop_thread_ = std::thread(RunLoop, loop_.get());
+  } catch (const std::system_error&) {
+    if (!loop_) close(listen_fd);
+    loop_.reset();
+    if (pool_) pool_->Stop(0);
+    pool_.reset();
+    if (error_callback_) error_callback_(kNoThreadsError);
+    return false;
+  }
+  port_ = LocalPortOf(listen_fd);
   return true;
 }
 
 void HttpServer::Stop() {
-  std::shared_ptr<HttpServerRun> run;
-  std::thread listener;
+  std::unique_ptr<HandlerPool> pool;
+  std::unique_ptr<ConnectionLoop> loop;
+  std::thread thread;
   {
     const std::lock_guard lock(mutex_);
-    run = std::move(run_);
-    listener = std::move(listener_);
+    pool = std::move(pool_);
+    loop = std::move(loop_);
+    thread = std::move(loop_thread_);
     port_ = 0;
   }
-  if (!run) return;
-  {
-    const std::lock_guard lock(run->mutex);
-    run->stopping = true;
-    run->changed.notify_all();
-  }
-  const uint64_t one = 1;
-  [[maybe_unused]] const ssize_t written = write(run->wake_fd, &one, sizeof one);
-  listener.join();
-  close(run->listen_fd);
-  run->listen_fd = -1;
-
-  std::unique_lock lock(run->mutex);
-  for (int fd : run->open_fds) shutdown(fd, SHUT_RDWR);
-  run->changed.wait_for(lock, std::chrono::milliseconds(limits_.stop_wait_ms),
-                        [&] { return run->active == 0; });
+  if (!loop) return;
+  loop->Stop();
+  thread.join();
+  loop.reset();  // closes the listening socket and every connection
+  pool->Stop(limits_.stop_wait_ms);
 }
 
 bool HttpServer::Rebind(uint16_t port) {
@@ -201,7 +114,7 @@ bool HttpServer::Rebind(uint16_t port) {
 
 bool HttpServer::Active() const {
   const std::lock_guard lock(mutex_);
-  return run_ != nullptr;
+  return loop_ != nullptr;
 }
 
 uint16_t HttpServer::Port() const {
@@ -209,6 +122,6 @@ uint16_t HttpServer::Port() const {
   return port_;
 }
 
-int HttpServer::ActiveConnections() const { return connections_->load(); }
+int HttpServer::ActiveConnections() const { return connections_.load(); }
 
 }  // namespace chimewell

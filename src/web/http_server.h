@@ -1,5 +1,6 @@
 #pragma once
-// The embedded HTTP server: one listener thread, one thread per connection, one request each.
+// The embedded HTTP server: one thread reads and writes every connection, a few handler
+// threads turn whole requests into answers, one request per connection.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -13,15 +14,18 @@
 
 namespace chimewell {
 
-struct HttpServerRun;
+class ConnectionLoop;
+class HandlerPool;
 
 class HttpServer {
  public:
-  // Fills in the response for one request; runs on the connection's thread. An exception that
+  // Fills in the response for one request; runs on a handler thread. An exception that
   // escapes it becomes a status 500 response carrying its message.
   using CommandGetHandler = std::function<void(const HttpRequestInfo&, HttpResponseInfo&)>;
   // Receives the reason when the server cannot start, e.g. because the port is taken.
   using ErrorCallback = std::function<void(const std::string&)>;
+  // Whether a peer address belongs to this machine (HttpRequestInfo::LocalPeer).
+  using PeerTest = std::function<bool(const std::string&)>;
 
   explicit HttpServer(CommandGetHandler handler, HttpLimits limits = {});
   ~HttpServer();
@@ -31,11 +35,13 @@ class HttpServer {
   void SetErrorCallback(ErrorCallback callback);
   // When non-empty after trimming, replaces the product token of the Server header.
   void SetServerSoftware(const std::string& software);
+  // Replaces the test of IsThisMachineAddress; from the next Start.
+  void SetLocalPeerTest(PeerTest test);
 
   // Listens on all local addresses at `port` (0: any free port) and starts serving. On failure
   // reports the reason through the error callback, stays inactive and returns false.
   bool Start(uint16_t port);
-  // Stops listening, disconnects open connections and waits a bounded time for them to end.
+  // Stops listening, closes open connections and waits a bounded time for running handlers.
   void Stop();
   // Moves the server to another port: stop, then start on `port`.
   bool Rebind(uint16_t port);
@@ -43,7 +49,7 @@ class HttpServer {
   bool Active() const;
   // The port listened on (the chosen one after Start(0)); 0 while inactive.
   uint16_t Port() const;
-  // Connections being served now, by this and earlier runs of the server.
+  // Connections open now.
   int ActiveConnections() const;
 
  private:
@@ -51,12 +57,13 @@ class HttpServer {
   HttpLimits limits_;
   ErrorCallback error_callback_;
   std::string server_software_;
-  // Connection threads of every run count here; they may outlive the run that started them.
-  std::shared_ptr<std::atomic<int>> connections_ = std::make_shared<std::atomic<int>>(0);
+  PeerTest local_peer_;
+  std::atomic<int> connections_{0};
 
   mutable std::mutex mutex_;  // guards the members below against Active/Port from other threads
-  std::shared_ptr<HttpServerRun> run_;
-  std::thread listener_;
+  std::unique_ptr<HandlerPool> pool_;
+  std::unique_ptr<ConnectionLoop> loop_;
+  std::thread loop_thread_;
   uint16_t port_ = 0;
 };
 

@@ -51,7 +51,7 @@ std::string ApplyReplacements(std::string page, const ReplacementList& list) {
 
 std::string RenderPage(const FileSystem& files, const std::string& template_path,
                        const ReplacementList& list) {
-  std::optional<std::string> bytes = files.ReadFile(template_path);
+  std::optional<std::string> bytes = files.ReadFile(template_path, FileKind::kPage);
   std::string page = bytes ? NormaliseLineEnds(DecodeTemplate(*bytes))
                            : std::string(page_texts::kMissingTemplatePage);
   return ApplyReplacements(std::move(page), list);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/html_escape.h"
+#include "web/access_texts.h"
 #include "web/clock_colour_fields.h"
 #include "web/colour_table.h"
 #include "web/page_option_lists.h"
@@ -91,8 +92,9 @@ std::string LastFileText(std::optional<std::string_view> path) {
   return page_texts::kLastFileOpen + HtmlEscape(*path) + page_texts::kLastFileClose;
 }
 
-void AppendEscapedLines(std::string& out, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) {
+template <typename Lines>
+void AppendEscapedLines(std::string& out, const Lines& lines) {
+  for (const std::string_view line : lines) {
     AppendHtmlEscaped(out, line);
     out += "\r\n";
   }
@@ -127,6 +129,7 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   AddNumber(list, "SPEAKOFFSET", v.config.SpeakOffset);
   AddNumber(list, "MIDIVOLUME", v.config.DefaultVolume);
   AddNumber(list, "MIDIBACK", v.config.BackVolume);
+  AddNumber(list, "LATELIMIT", v.config.LateLimit);
 
   const JihoSettings& jiho = v.jiho;
   AddText(list, "JIHOFORMAT", jiho.Format);
@@ -165,6 +168,8 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   list.Add("$!MUTECLICK!$", v.muted ? "?MUTE=0" : "?MUTE=1");
   list.Add("$!MUTELABEL!$", std::string(page_texts::kMute) +
                                 (v.muted ? page_texts::kMuteRelease : "") + page_texts::kDo);
+  list.Add("$!ACCESSPASSWORD!$",
+           v.access_password_set ? access_texts::kPasswordSet : access_texts::kPasswordNotSet);
 }
 
 void AppendTestValues(ReplacementList& list, const TestFieldValues& v) {

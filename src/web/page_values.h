@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/datetime.h"
+#include "core/line_list.h"
 #include "core/settings.h"
 #include "web/colour_grids.h"
 #include "web/page_render.h"
@@ -40,7 +41,7 @@ struct PageSettingsValues {
   const ConfigSettings& config;
   const JihoSettings& jiho;  // with LastFolder1..20 as read from the settings file just now
   const ClockSettings& clock;
-  const std::vector<std::string>& schedule_lines;
+  const LineList& schedule_lines;
   std::string_view version_text;
   std::string_view document_url;
   std::string_view date_font_options;   // BuildFontOptions for the date font
@@ -51,9 +52,10 @@ struct PageSettingsValues {
   bool paused = false;
   bool muted = false;
   bool starts_at_login = false;
+  bool access_password_set = false;  // other machines may come in with the password
 };
 
-// $!DOCUMENT!$ .. $!MUTELABEL!$.
+// $!DOCUMENT!$ .. $!MUTELABEL!$, $!ACCESSPASSWORD!$.
 void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& values);
 
 // What the test section's fields show.

@@ -1,5 +1,6 @@
 #include "web/param_decoding.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/ascii_text.h"
@@ -26,50 +27,56 @@ std::optional<int> HexValue(std::string_view digits) {
   return value;
 }
 
+// "+" is a space before "%" is looked at, so "%2+" is not the pair "2 ".
+char PlusAsSpace(char c) { return c == '+' ? ' ' : c; }
+
+void AppendDecoded(std::string& out, std::string_view piece) {
+  size_t i = 0;
+  while (i < piece.size()) {
+    if (piece[i] != '%') {
+      out += PlusAsSpace(piece[i++]);
+      continue;
+    }
+    char digits[2];
+    const size_t count = std::min<size_t>(2, piece.size() - i - 1);
+    for (size_t k = 0; k < count; ++k) digits[k] = PlusAsSpace(piece[i + 1 + k]);
+    i += 1 + count;
+    const auto value = HexValue(std::string_view(digits, count));
+    if (value && *value != 0) out += static_cast<char>(*value);
+  }
+}
+
 }  // namespace
 
 std::string DecodeParamPiece(std::string_view piece) {
-  std::string plus_decoded(piece);
-  for (char& c : plus_decoded) {
-    if (c == '+') c = ' ';
-  }
   std::string out;
-  out.reserve(plus_decoded.size());
-  std::string_view text = plus_decoded;
-  size_t i = 0;
-  while (i < text.size()) {
-    if (text[i] != '%') {
-      out += text[i++];
-      continue;
-    }
-    const std::string_view digits = text.substr(i + 1, 2);
-    i += 1 + digits.size();
-    const auto value = HexValue(digits);
-    if (value && *value != 0) out += static_cast<char>(*value);
-  }
+  out.reserve(piece.size());
+  AppendDecoded(out, piece);
   return out;
 }
 
-std::vector<std::string> DecodeParams(std::string_view unparsed) {
-  std::vector<std::string> lines;
+DecodedParams DecodeParams(std::string_view unparsed) {
+  DecodedParams lines;
   if (unparsed.empty()) return lines;
+  // Exact sizes up front: decoding never lengthens a piece, and no buffer doubles past need.
+  lines.Reserve(static_cast<size_t>(std::count(unparsed.begin(), unparsed.end(), '&')) + 1,
+                unparsed.size());
   size_t start = 0;
   while (true) {
     const size_t amp = unparsed.find('&', start);
-    lines.push_back(DecodeParamPiece(unparsed.substr(start, amp - start)));
+    AppendDecoded(lines.OpenLine(), unparsed.substr(start, amp - start));
+    lines.CloseLine();
     if (amp == std::string_view::npos) break;
     start = amp + 1;
   }
   return lines;
 }
 
-std::string GetParam(const std::vector<std::string>& param_list, std::string_view name) {
-  for (const std::string& line : param_list) {
+std::string GetParam(const DecodedParams& param_list, std::string_view name) {
+  for (const std::string_view line : param_list) {
     const size_t eq = line.find('=');
-    if (eq == std::string::npos) continue;
-    if (EqualsIgnoreAsciiCase(std::string_view(line).substr(0, eq), name)) {
-      return line.substr(eq + 1);
-    }
+    if (eq == std::string_view::npos) continue;
+    if (EqualsIgnoreAsciiCase(line.substr(0, eq), name)) return std::string(line.substr(eq + 1));
   }
   return {};
 }

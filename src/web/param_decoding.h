@@ -2,19 +2,23 @@
 // Decoding of form parameters ("a=1&b=x+y%21") and the case-insensitive lookup of one of them.
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "core/line_list.h"
 
 namespace chimewell {
+
+// Decoded "name=value" lines in order of appearance.
+using DecodedParams = LineList;
 
 // Decodes one piece: "+" becomes a space, "%hh" the byte hh (the value 0 or a pair that is not
 // hexadecimal gives nothing; the "%" and up to two following characters are consumed either way).
 std::string DecodeParamPiece(std::string_view piece);
 
 // Cuts the text at every "&" and decodes each piece into one line, empty pieces included.
-std::vector<std::string> DecodeParams(std::string_view unparsed);
+DecodedParams DecodeParams(std::string_view unparsed);
 
 // The value of the first line whose name (text before its first "=") equals `name` without
 // regard to ASCII letter case; everything after that "=". Empty when there is no such line.
-std::string GetParam(const std::vector<std::string>& param_list, std::string_view name);
+std::string GetParam(const DecodedParams& param_list, std::string_view name);
 
 }  // namespace chimewell

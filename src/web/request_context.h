@@ -45,6 +45,8 @@ struct RequestContext {
   // Placeholder lines a handler wants applied before the page's standard values (the first
   // line for a placeholder wins).
   ReplacementList extras;
+  // The new access password's hash when it was made before the request reached the UI thread.
+  std::string prepared_password_hash;
 
   // The parameter's value; empty when absent or sent empty (the two mean the same).
   std::string Param(std::string_view name) const { return GetParam(request.ParamList, name); }

@@ -1,18 +1,23 @@
 #include "web/request_handler.h"
 
+#include <utility>
+
 #include "app/application.h"
 #include "core/ascii_text.h"
+#include "core/fault.h"
+#include "core/log.h"
 #include "core/settings_store.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/speech_control.h"
+#include "web/access_password_form.h"
 #include "web/base_form.h"
 #include "web/clock_form.h"
 #include "web/control_commands.h"
 #include "web/error_text.h"
 #include "web/handler_texts.h"
-#include "web/http_request_parser.h"
 #include "web/jiho_form.h"
+#include "web/other_site.h"
 #include "web/schedule_form.h"
 #include "web/test_commands.h"
 #include "web/text_util.h"
@@ -20,8 +25,8 @@
 namespace chimewell {
 namespace {
 
-constexpr std::string_view kSecFetchSite = "sec-fetch-site";
-constexpr std::string_view kCrossSite = "cross-site";
+// How much of each parameter the debug log keeps.
+constexpr size_t kLoggedParamChars = 200;
 
 // Dispatch case 1: the add form sent without anything to add.
 bool HandleEmptyScheduleAdd(RequestContext& ctx) {
@@ -41,11 +46,6 @@ bool HandleCommand(RequestContext& ctx) {
 
 }  // namespace
 
-bool IsCrossSiteRequest(const HttpRequestInfo& request) {
-  const auto site = HeaderValue(request, kSecFetchSite);
-  return site && EqualsIgnoreAsciiCase(*site, kCrossSite);
-}
-
 RequestHandler::RequestHandler(Application& app, PageServices services)
     : app_(app), services_(services) {}
 
@@ -56,9 +56,10 @@ void RequestHandler::BuildPageCache() {
 
 void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
                                              HttpResponseInfo& response) {
+  std::string prepared_password_hash = std::exchange(prepared_password_hash_, {});
   if (request.Document == kGuideDocument) {
     // The guide is served by us: a browser will not follow a file:// link from this page.
-    const auto guide = services_.files.ReadFile(app_.Paths().user_guide);
+    const auto guide = services_.files.ReadFile(app_.Paths().user_guide, FileKind::kPage);
     response.BodyText = guide ? *guide : handler_texts::kOtherPagePage;
     return;
   }
@@ -67,15 +68,19 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
     return;
   }
   if (app_.DebugMode()) LogRequest(request);
+  const Application::PanelBatch panel_batch(app_);
 
   RequestContext ctx{app_, request, page_, services_.fonts, services_.files, services_.clock};
+  ctx.prepared_password_hash = std::move(prepared_password_hash);
   try {
     // Once exit was asked for, the program is ending: nothing more is applied. A page from
     // another site may look, but not change anything.
-    if (!app_.ExitRequested() && !IsCrossSiteRequest(request)) Dispatch(ctx);
+    if (!app_.ExitRequested() && !IsOtherSiteRequest(request)) Dispatch(ctx);
     ReportErrors(ctx);
     response.BodyText = RenderConfigPage(ctx);
   } catch (...) {
+    // The page answers with an error status; the user also sees the fault in the window.
+    app_.ReportFault(DescribeFault("request", std::current_exception()));
     RearmTick();
     throw;
   }
@@ -85,7 +90,11 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
 void RequestHandler::LogRequest(const HttpRequestInfo& request) {
   Log& log = app_.Logs();
   log.AddRawLine("command " + request.Command);
-  for (const std::string& line : request.ParamList) log.AddRawLine("param:" + line);
+  // A parameter can be a whole schedule script; the log keeps a glimpse of it.
+  for (const std::string_view line : request.ParamList) {
+    log.AddRawLine("param:" + (IsAccessPasswordLine(line) ? std::string("ACCESSPASSWORD=***")
+                                                       : ShortenForLog(line, kLoggedParamChars)));
+  }
 }
 
 void RequestHandler::Dispatch(RequestContext& ctx) {
@@ -126,7 +135,8 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
                                     app.Menu().CountInterval(),
                                     app.Menu().Paused(),
                                     app.Menu().Muted(),
-                                    app.StartsAtLogin()};
+                                    app.StartsAtLogin(),
+                                    !ReadAccessPasswordHash(app.Paths().settings).empty()};
 
   // The test fields show what was sent, so the user can try again with a small change.
   const auto sent = [&](std::string_view marker,

@@ -21,10 +21,6 @@ struct PageServices {
   SpeechControl& speech;  // speaks the first line of a form's problems
 };
 
-// Whether the browser says the request comes from a page of another site
-// ("Sec-Fetch-Site: cross-site"); such a request may show the page but change nothing.
-bool IsCrossSiteRequest(const HttpRequestInfo& request);
-
 // How long after an exit request the tick that closes the program runs, so the page that
 // answered the request has been sent before the server stops.
 inline constexpr int kExitTickDelayMs = 300;
@@ -40,6 +36,8 @@ class RequestHandler {
   // One request, on the UI thread. A form that throws (the settings file cannot be written)
   // ends the request with that error; the tick is re-armed either way.
   void IdHTTPServer1CommandGet(const HttpRequestInfo& request, HttpResponseInfo& response);
+  // The hash PrepareAccessPasswordHash made for the next request, which takes it.
+  void UsePreparedPasswordHash(std::string hash) { prepared_password_hash_ = std::move(hash); }
 
  private:
   void LogRequest(const HttpRequestInfo& request);
@@ -52,6 +50,7 @@ class RequestHandler {
   Application& app_;
   PageServices services_;
   PageCache page_;
+  std::string prepared_password_hash_;
 };
 
 }  // namespace chimewell

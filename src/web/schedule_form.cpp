@@ -35,13 +35,13 @@ constexpr std::array<WeekdayField, 7> kWeekdays{{{"SCHEW1", " 日"},
 
 }  // namespace
 
-ScheduleFormKind ChooseScheduleForm(const std::vector<std::string>& params) {
+ScheduleFormKind ChooseScheduleForm(const DecodedParams& params) {
   if (IsPresent(params, "SCHEADD")) return ScheduleFormKind::kAddLine;
   if (IsPresent(params, "SCHESET")) return ScheduleFormKind::kReplaceScript;
   return ScheduleFormKind::kNone;
 }
 
-std::string BuildScheduleLine(const std::vector<std::string>& params) {
+std::string BuildScheduleLine(const DecodedParams& params) {
   const auto field = [&params](std::string_view name) { return GetParam(params, name); };
   const std::string kind = field("SCHECMD");
   std::string line =
@@ -68,38 +68,38 @@ std::string BuildScheduleLine(const std::vector<std::string>& params) {
   return ToValidUtf8(line);
 }
 
-std::vector<std::string> ScriptTextLines(std::string_view sent) {
-  if (sent.empty()) return {std::string(form_texts::kEmptyScriptComment)};
+LineList ScriptTextLines(std::string_view sent) {
+  if (sent.empty()) return {form_texts::kEmptyScriptComment};
   // The script is kept and saved as UTF-8; a stray byte would make the file read as CP932.
   const std::string valid = ToValidUtf8(sent);
   const std::string_view contents = valid;
-  std::vector<std::string> lines;
+  LineList lines;
   size_t start = 0;
   while (start < contents.size()) {
     const size_t end = contents.find_first_of("\r\n", start);
     if (end == std::string_view::npos) {
-      lines.emplace_back(contents.substr(start));
+      lines.Append(contents.substr(start));
       break;
     }
-    lines.emplace_back(contents.substr(start, end - start));
+    lines.Append(contents.substr(start, end - start));
     start = end + 1;
     if (contents[end] == '\r' && start < contents.size() && contents[start] == '\n') ++start;
   }
   return lines;
 }
 
-std::string ScheduleFileText(const std::vector<std::string>& lines) {
+std::string ScheduleFileText(const LineList& lines) {
   std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
+  for (const std::string_view line : lines) text.append(line).append("\r\n");
   return text;
 }
 
-void SaveScheduleFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+void SaveScheduleFile(const std::filesystem::path& path, const LineList& lines) {
   ReplaceFile(path, ScheduleFileText(lines));
 }
 
 bool HandleScheduleForm(RequestContext& ctx) {
-  const std::vector<std::string>& params = ctx.request.ParamList;
+  const DecodedParams& params = ctx.request.ParamList;
   const ScheduleFormKind kind = ChooseScheduleForm(params);
   if (kind == ScheduleFormKind::kNone) return false;
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "web/param_decoding.h"
 #include "web/request_context.h"
 
 namespace chimewell {
@@ -18,22 +19,22 @@ enum class ScheduleFormKind {
   kReplaceScript,  // SCHESET
 };
 
-ScheduleFormKind ChooseScheduleForm(const std::vector<std::string>& params);
+ScheduleFormKind ChooseScheduleForm(const DecodedParams& params);
 
 // The script line of an SCHEADD request: the command word, the quoted trimmed SCHEARG, the
 // timing part, the repeat part (not for BGM) and the weekdays. Hours, minutes and counts are
 // put in as sent; the script parser judges them.
-std::string BuildScheduleLine(const std::vector<std::string>& params);
+std::string BuildScheduleLine(const DecodedParams& params);
 
 // The lines of an SCHESET text, cut at CR LF, LF or CR; an empty text gives the one comment
 // line that says there is no schedule.
-std::vector<std::string> ScriptTextLines(std::string_view contents);
+LineList ScriptTextLines(std::string_view contents);
 
 // The schedule file's bytes: every line followed by CR LF.
-std::string ScheduleFileText(const std::vector<std::string>& lines);
+std::string ScheduleFileText(const LineList& lines);
 
 // Replaces the schedule file in one step; throws FileWriteError (the old file then stays whole).
-void SaveScheduleFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+void SaveScheduleFile(const std::filesystem::path& path, const LineList& lines);
 
 // The schedule forms step of the request handler: edits the script, clears all playback,
 // reloads the entries, and saves the file when every line parsed. False without SCHEADD or

@@ -33,11 +33,11 @@ TDateTime ParseTestMoment(std::string_view date, std::string_view time) {
   return TryEncodeDateTime(parts).value_or(0.0);
 }
 
-TDateTime ParseTestMoment(const std::vector<std::string>& params) {
+TDateTime ParseTestMoment(const DecodedParams& params) {
   return ParseTestMoment(GetParam(params, "DATE"), GetParam(params, "TIME"));
 }
 
-TestCommand ChooseTestCommand(const std::vector<std::string>& params) {
+TestCommand ChooseTestCommand(const DecodedParams& params) {
   if (IsPresent(params, "JIHOTEST")) return TestCommand::kTimeSignal;
   if (IsPresent(params, "MSGTEST")) return TestCommand::kMessage;
   if (IsPresent(params, "WAVETEST")) return TestCommand::kWave;
@@ -76,7 +76,7 @@ void PlayTestFile(RequestContext& ctx, std::string_view field, TCommandType kind
 }  // namespace
 
 bool HandleTestCommand(RequestContext& ctx) {
-  const std::vector<std::string>& params = ctx.request.ParamList;
+  const DecodedParams& params = ctx.request.ParamList;
   Application& app = ctx.app;
   switch (ChooseTestCommand(params)) {
     case TestCommand::kNone:

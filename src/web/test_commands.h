@@ -7,6 +7,7 @@
 
 #include "core/datetime.h"
 #include "schedule/schedule_entry.h"
+#include "web/param_decoding.h"
 #include "web/request_context.h"
 
 namespace chimewell {
@@ -15,12 +16,12 @@ namespace chimewell {
 // (a missing separator leaves a part empty) or the parts are not a real date and time.
 TDateTime ParseTestMoment(std::string_view date, std::string_view time);
 // The same from the request's DATE and TIME fields.
-TDateTime ParseTestMoment(const std::vector<std::string>& params);
+TDateTime ParseTestMoment(const DecodedParams& params);
 
 enum class TestCommand { kNone, kTimeSignal, kMessage, kWave, kMidi };
 
 // The first present of JIHOTEST, MSGTEST, WAVETEST and MIDITEST.
-TestCommand ChooseTestCommand(const std::vector<std::string>& params);
+TestCommand ChooseTestCommand(const DecodedParams& params);
 
 // A one-shot entry that plays `path` once at `volume`, as a due schedule entry of `kind`
 // (ctWave or ctMidi) would.

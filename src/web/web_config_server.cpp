@@ -2,6 +2,10 @@
 
 #include <stdexcept>
 
+#include "app/application.h"
+#include "core/settings_store.h"
+#include "web/access_password_form.h"
+
 namespace chimewell {
 namespace {
 
@@ -20,6 +24,7 @@ std::shared_ptr<UiHandOff> ClosedHandOff(UiThread& ui) {
 WebConfigServer::WebConfigServer(UiThread& ui, PageServices services, HttpLimits limits)
     : ui_(ui),
       services_(services),
+      gate_([this] { return ReadAccessPasswordHash(settings_file_); }, services.clock),
       hand_off_(ClosedHandOff(ui)),
       server_([this](const HttpRequestInfo& request,
                      HttpResponseInfo& response) { Serve(request, response); },
@@ -29,6 +34,7 @@ WebConfigServer::~WebConfigServer() { Stop(); }
 
 void WebConfigServer::Attach(Application& app) {
   handler_ = std::make_unique<RequestHandler>(app, services_);
+  settings_file_ = app.Paths().settings;
 }
 
 bool WebConfigServer::Listen(int port, std::string& error) {
@@ -68,9 +74,12 @@ std::shared_ptr<UiHandOff> WebConfigServer::CurrentHandOff() const {
 }
 
 void WebConfigServer::Serve(const HttpRequestInfo& request, HttpResponseInfo& response) {
+  if (!gate_.Admit(request, response)) return;
+  std::string password_hash = PrepareAccessPasswordHash(request);
   try {
     CurrentHandOff()->Run([&] {
       if (!handler_) throw std::runtime_error(kServerStopping);
+      handler_->UsePreparedPasswordHash(std::move(password_hash));
       handler_->IdHTTPServer1CommandGet(request, response);
     });
   } catch (const HandOffClosed&) {

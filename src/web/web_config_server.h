@@ -1,12 +1,14 @@
 #pragma once
 // The configuration page's server as the application sees it: the HTTP server on the
 // configured port, each request handed to the UI thread for the request handler.
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
 
 #include "app/config_server.h"
 #include "playback/ui_hand_off.h"
+#include "web/access_gate.h"
 #include "web/http_server.h"
 #include "web/request_handler.h"
 
@@ -29,6 +31,8 @@ class WebConfigServer final : public ConfigServer {
 
   // The port listened on (the chosen one after Listen(0)); 0 while stopped.
   int Port() const;
+  // Which client addresses count as this machine; from the next Listen.
+  void SetLocalPeerTest(HttpServer::PeerTest test) { server_.SetLocalPeerTest(std::move(test)); }
 
  private:
   void Serve(const HttpRequestInfo& request, HttpResponseInfo& response);
@@ -37,6 +41,8 @@ class WebConfigServer final : public ConfigServer {
   UiThread& ui_;
   PageServices services_;
   std::unique_ptr<RequestHandler> handler_;  // set by Attach, used on the UI thread only
+  std::filesystem::path settings_file_;      // set by Attach, read by the gate
+  AccessGate gate_;
   mutable std::mutex mutex_;
   // Replaced at every Listen: a stop closes the old one for good, which releases requests
   // waiting for the UI thread, so a stop on the UI thread never waits for them.

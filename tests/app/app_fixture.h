@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "playback/fakes/fake_midi_library.h"
 #include "playback/fakes/fake_sound_player.h"
 #include "playback/fakes/fake_speech.h"
+#include "simulate/quiet_platform.h"
 #include "support/fake_clock.h"
 #include "support/fake_shell.h"
 #include "support/fake_timer.h"
@@ -26,20 +28,6 @@
 
 namespace chimewell::testing {
 
-class NullCanvas final : public Canvas {
- public:
-  int Width() const override { return 391; }
-  int Height() const override { return 287; }
-  void FillRect(int, int, int, int, Colour) override {}
-  void DrawLine(int, int, int, int, Colour) override {}
-  void SetFontFace(std::string_view, int) override {}
-  void SetFontSize(int) override {}
-  void SetFontStyle(bool, bool) override {}
-  void SetTextColour(Colour) override {}
-  void SetTextBackground(Colour) override {}
-  int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 8; }
-  void TextOut(int, int, std::string_view) override {}
-};
 
 class FakeView final : public AppView {
  public:
@@ -51,12 +39,16 @@ class FakeView final : public AppView {
   WindowBounds Bounds() const override { return bounds; }
   void SetBounds(const WindowBounds& b) override { bounds = b; }
   Canvas& ClockCanvas() override { return canvas; }
-  void PresentClock() override { ++clock_drawings; }
+  void PresentClock() override {
+    if (present_fails) throw std::runtime_error("drawing failed");
+    ++clock_drawings;
+  }
   void SetStatusText(const std::string& text) override { status = text; }
   void SetStatusVisible(bool visible) override { status_visible = visible; }
   void ShowMessagePanel(const std::string& text) override {
     panel_visible = true;
     panel_text = text;
+    ++panel_updates;
   }
   void HideMessagePanel() override { panel_visible = false; }
   void SetAboutPanel(bool visible, bool port_controls) override {
@@ -77,10 +69,12 @@ class FakeView final : public AppView {
   WindowBounds bounds;
   NullCanvas canvas;
   int clock_drawings = 0;
+  bool present_fails = false;
   std::string status;
   bool status_visible = true;
   bool panel_visible = false;
   std::string panel_text;
+  int panel_updates = 0;
   bool about_visible = false;
   bool port_controls_visible = false;
   std::string port_edit;
@@ -149,7 +143,7 @@ class AppTest : public ::testing::Test {
 
   TempDir dir;
   FakeClock clock;
-  FakeTimer timer;
+  FakeTimer timer{&clock};
   InlineUiThread ui;
   FakeShell shell;
   RealFileSystem files;

@@ -12,7 +12,7 @@ TEST(CommandLine, ReadsEveryOptionAndRejectsStrangers) {
   EXPECT_EQ(r.options.home, "/tmp/h");
   EXPECT_TRUE(r.options.headless);
   EXPECT_EQ(r.options.audio, "wav:/tmp/x.wav");
-  EXPECT_EQ(ParseCommandLine({}).options.audio, "alsa");
+  EXPECT_EQ(ParseCommandLine({}).options.audio, "auto");  // the sound server, else ALSA
   EXPECT_FALSE(ParseCommandLine({"--home"}).error.empty());
   EXPECT_FALSE(ParseCommandLine({"--colour"}).error.empty());
   EXPECT_TRUE(ParseCommandLine({"--version"}).options.version);

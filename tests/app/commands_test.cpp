@@ -87,6 +87,28 @@ TEST_F(Commands, StartUpReportsScheduleErrorsInThePanel) {
   EXPECT_EQ(app->ScheduleData().ScheduleEntries().size(), 1u);
 }
 
+TEST_F(Commands, StartUpRemovesWhatInterruptedSavesLeft) {
+  // No process has an id this large: leftovers that no running program can own.
+  WriteFile(".chimewell.ini.tmp999999999-0", "[App]\nPortNumber=1\n");
+  WriteFile(".chimewell.sch.tmp999999999-3", "Speak x");
+  WriteFile("chimewell.sch", "Speak \"ok\" At 7:00\r\n");
+  Start();
+  EXPECT_FALSE(std::filesystem::exists(dir / ".chimewell.ini.tmp999999999-0"));
+  EXPECT_FALSE(std::filesystem::exists(dir / ".chimewell.sch.tmp999999999-3"));
+  EXPECT_EQ(app->ScheduleData().ScheduleEntries().size(), 1u);
+}
+
+TEST_F(Commands, AThousandBadLinesAtStartUpSetThePanelOnce) {
+  std::string script;
+  for (int i = 0; i < 1000; ++i) script += "bad line\r\n";
+  WriteFile("chimewell.sch", script);
+  Start();
+  EXPECT_EQ(view.panel_updates, 1);
+  EXPECT_TRUE(view.panel_text.starts_with("ほか 981 件\r\nスクリプトの 982行目1項目めに"))
+      << view.panel_text.substr(0, 200);
+  EXPECT_TRUE(view.panel_text.ends_with("\r\n設定スクリプトにエラーがあります"));
+}
+
 TEST_F(Commands, MuteAndPauseMarksShowInTheStatusLine) {
   Start();
   app->ChooseMenuItem(MenuItem::PM_Mute);

@@ -20,6 +20,22 @@ TEST(MessagePanel, StacksLinesAndStaysFiveSecondsAfterTheNewest) {
   EXPECT_EQ(panel.Text(), "fresh");
 }
 
+TEST(MessagePanel, KeepsTheNewestTwentyLinesUnderACountOfTheRest) {
+  MessagePanel panel;
+  for (int i = 1; i <= 25; ++i) panel.Show("line " + std::to_string(i), 1000);
+  std::string expected = "ほか 5 件";
+  for (int i = 6; i <= 25; ++i) expected += "\r\nline " + std::to_string(i);
+  EXPECT_EQ(panel.Text(), expected);
+  // A message of several lines counts as that many, its trailing line end kept.
+  panel.Show("A。\r\nB。\r\n", 1000);
+  EXPECT_TRUE(panel.Text().starts_with("ほか 8 件\r\nline 9\r\n"));
+  EXPECT_TRUE(panel.Text().ends_with("line 25\r\nA。\r\nB。\r\n"));
+  // Once hidden, the next message starts a fresh panel.
+  panel.Hide();
+  panel.Show("\r\nnew", 2000);
+  EXPECT_EQ(panel.Text(), "\r\nnew");
+}
+
 TEST(MessagePanel, DeadlineHoldsAcrossTheTickCountWrap) {
   MessagePanel panel;
   panel.Show("near the wrap", 0xFFFFF000u);  // deadline wraps to 0x00000388

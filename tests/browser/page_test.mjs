@@ -204,8 +204,13 @@ try {
   await baseForm.locator('input[name=SPEAKOFFSET]').fill('300');
   await baseForm.locator('input[name=MIDIVOLUME]').fill('70');
   await baseForm.locator('input[name=LIPSVIEW][value="1"]').check();
+  await baseForm.locator('input[name=ACCESSPASSWORD]').fill('browser-pass-1');
   await baseForm.locator('input[name=AUTOSTART][type=checkbox]').check();
   await submit(baseForm);
+  assert.equal(await errors(), '');
+  assert.match(iniValue(settings(), 'Config', 'AccessPasswordHash'), /^\$argon2id\$/);
+  assert.ok(!settings().includes('browser-pass-1'));
+  assert.match(await page.content(), /設定済み/);
   assert.match(fs.readFileSync(loginEntry, 'utf8'), /^Exec=.*--home /m);
   assert.ok(await page.locator('input[name=AUTOSTART][type=checkbox]').isChecked());
   assert.equal(iniValue(settings(), 'Config', 'SpeakOffset'), '300');

@@ -104,5 +104,35 @@ TEST(Log, StampsLinesAndKeepsOnlyTheNewest) {
   EXPECT_EQ(lines[2], "07:30.05.250 c");
 }
 
+TEST(Log, KeepsNoMoreBytesThanItsBudget) {
+  testing::FakeClock clock(At(2026, 12, 7, 7, 30, 5, 250));
+  Log log(clock, 100, 10);
+  log.AddRawLine("aaaa");
+  log.AddRawLine("bbbb");
+  log.AddRawLine("cccc");  // 12 bytes: the oldest goes
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"bbbb", "cccc"}));
+  // A line larger than the whole budget is cut to fit, on a character boundary.
+  log.AddRawLine("ab日本語");  // 11 bytes
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"ab日…"}));
+  Log defaults(clock);
+  for (int i = 0; i < 300; ++i) defaults.AddRawLine(std::string(10000, 'x'));
+  size_t bytes = 0;
+  for (const auto& line : defaults.Lines()) bytes += line.size();
+  EXPECT_LE(bytes, Log::kMaxBytes);
+  EXPECT_GT(bytes, Log::kMaxBytes - 10000);
+}
+
+TEST(Log, ShortenForLogCountsCharactersNotBytes) {
+  struct Case {
+    std::string text;
+    size_t max;
+    std::string expected;
+  };
+  for (const Case& c : {Case{"abc", 3, "abc"}, Case{"abcd", 3, "abc…"}, Case{"", 0, ""},
+                        Case{"日本語です", 3, "日本語…"}, Case{"日本語", 3, "日本語"}}) {
+    EXPECT_EQ(ShortenForLog(c.text, c.max), c.expected) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace chimewell

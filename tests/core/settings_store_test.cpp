@@ -107,10 +107,12 @@ TEST_F(SettingsStoreTest, SettingsFormValuesAreReadBackAtTheNextStart) {
                                .SpeakOffset = 300,
                                .BackVolume = 25,
                                .DefaultVolume = 90,
+                               .LateLimit = 120,
                                .SoundFont = "ignored.sf2"};
   WriteConfigSettings(path_, written);
   EXPECT_THAT(KeysInFile(), ElementsAreArray({"SoundFont", "DoubleClick", "IconicStart", "LipsView",
-                                              "SpeakOffset", "DefaultVolume", "BackVolume"}));
+                                              "SpeakOffset", "DefaultVolume", "BackVolume",
+                                              "LateLimit"}));
   ConfigSettings expected = written;
   expected.SoundFont = "mine.sf2";  // not the form's to change
   EXPECT_EQ(ReadStartupSettings(path_).config, expected);

@@ -34,7 +34,8 @@ class ListeningTest : public CaptureTest {
     playback_ = std::make_unique<Playback>(
         clock_, ui_, *sound_, *speech_, *midi_, log_,
         PlaybackSettings{[this] { return mute_checked_.load(); },
-                         [this] { return back_volume_.load(); }, [](bool) {}});
+                         [this] { return back_volume_.load(); }, [](bool) {},
+                         [](const std::string& fault) { ADD_FAILURE() << fault; }});
   }
   void TearDown() override {
     ReleaseStack();

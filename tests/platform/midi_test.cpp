@@ -96,6 +96,40 @@ TEST_F(MidiTest, RejectsMissingAndNonMidiFilesAndStaleHandles) {
   EXPECT_NE(midi_.KBGMPlay(second, 0), 0);
 }
 
+TEST_F(MidiTest, TheMusicLeavesTheMixerOnceItHasDiedAway) {
+  int32_t handle = 0;
+  ASSERT_EQ(midi_.KBGMLoadFile(&handle, file_), 0);
+  ASSERT_EQ(midi_.KBGMPlay(handle, 0), 0);
+  EXPECT_TRUE(mixer_.HasRenderer(MixChannel::kMusic));
+  Render(1.0);
+  EXPECT_TRUE(mixer_.HasRenderer(MixChannel::kMusic));  // the last note still rings
+  Render(3.1);
+  EXPECT_FALSE(mixer_.HasRenderer(MixChannel::kMusic));
+  // Played again, and stopped: it leaves once the stopped notes and their reverb have faded.
+  ASSERT_EQ(midi_.KBGMPlay(handle, 0), 0);
+  Render(0.2);
+  midi_.KBGMStop();
+  Render(3.1);
+  EXPECT_FALSE(mixer_.HasRenderer(MixChannel::kMusic));
+}
+
+// Two workers overlap: the one that ends late must not take the synthesizer from the new one.
+TEST_F(MidiTest, TheLastOwnerFreesTheSynthesizer) {
+  ASSERT_EQ(midi_.KBGMOpen(10, -1), 0);  // a second owner (the fixture holds the first)
+  EXPECT_EQ(midi_.Owners(), 2);
+  midi_.KBGMClose();  // the old worker ends
+  int32_t handle = 0;
+  ASSERT_EQ(midi_.KBGMLoadFile(&handle, file_), 0);
+  ASSERT_EQ(midi_.KBGMPlay(handle, 0), 0);
+  EXPECT_GT(Listen(Render(0.3)).peak, 500);
+  midi_.KBGMClose();
+  EXPECT_EQ(midi_.Owners(), 0);
+  EXPECT_NE(midi_.KBGMLoadFile(&handle, file_), 0);  // freed
+  midi_.KBGMClose();  // one close too many changes nothing
+  EXPECT_EQ(midi_.Owners(), 0);
+  ASSERT_EQ(midi_.KBGMOpen(10, -1), 0);  // for TearDown's close
+}
+
 TEST(MidiOpenTest, FailsWithoutALoadableSoundFont) {
   Mixer mixer(MakeNullSink());
   FluidSynthMidi midi(mixer, "/nonexistent/font.sf2");

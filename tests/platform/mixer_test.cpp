@@ -94,14 +94,17 @@ TEST(MixerTest, StoppingEndsOneVoiceOrOneChannelAtOnce) {
       0u);
 }
 
-TEST(MixerTest, RendererAddsUntilRemoved) {
+TEST(MixerTest, RendererAddsUntilRemovedOrUntilItSaysItIsDone) {
   ManualMixer m;
-  m.mixer.SetRenderer(MixChannel::kMusic, [](float* l, float* r, size_t n) {
+  int blocks_left = 2;
+  const auto renderer = [&blocks_left](float* l, float* r, size_t n) {
     for (size_t i = 0; i < n; ++i) {
       l[i] += 0.25f;
       r[i] -= 0.25f;
     }
-  });
+    return --blocks_left > 0;
+  };
+  m.mixer.SetRenderer(MixChannel::kMusic, renderer);
   m.mixer.SetChannelGain(MixChannel::kMusic, 0.5f);
   m.Blocks(1);
   m.mixer.SetRenderer(MixChannel::kMusic, nullptr);
@@ -109,6 +112,15 @@ TEST(MixerTest, RendererAddsUntilRemoved) {
   EXPECT_NEAR(m.out.samples[0], 4096, 2);
   EXPECT_NEAR(m.out.samples[1], -4096, 2);
   EXPECT_EQ(m.out.samples[Mixer::kBlockFrames * 2], 0);
+
+  // A renderer whose source has ended is dropped after its last block.
+  m.mixer.SetRenderer(MixChannel::kMusic, renderer);
+  blocks_left = 2;
+  m.Blocks(1);
+  EXPECT_TRUE(m.mixer.HasRenderer(MixChannel::kMusic));
+  m.Blocks(1);
+  EXPECT_FALSE(m.mixer.HasRenderer(MixChannel::kMusic));
+  EXPECT_NEAR(m.out.samples[Mixer::kBlockFrames * 2 * 3], 4096, 2);  // the last block counts
 }
 
 TEST(MixerTest, AfterStopNothingPlaysAndNobodyWaits) {
@@ -123,7 +135,10 @@ TEST(MixerTest, AfterStopNothingPlaysAndNobodyWaits) {
 // A device-like sink that counts the blocks it is given.
 class CountingSink final : public AudioSink {
  public:
-  void Write(const int16_t*, size_t) override { ++blocks; }
+  bool Write(const int16_t*, size_t) override {
+    ++blocks;
+    return true;
+  }
   void Close() override {}
   std::string Describe() const override { return "counting"; }
   std::atomic<int> blocks{0};
@@ -147,9 +162,11 @@ TEST(MixerTest, WithNothingToPlayADeviceGetsNoWritesUntilSomethingIsQueued) {
   EXPECT_GE(sink.blocks.load(), idle + 2);
 }
 
-TEST(AudioSinkSpecTest, ParsesTheThreeKinds) {
+TEST(AudioSinkSpecTest, ParsesEachKind) {
   using Kind = AudioSinkSpec::Kind;
   EXPECT_EQ(ParseAudioSinkSpec("alsa")->target, "default");
+  EXPECT_EQ(ParseAudioSinkSpec("pulse")->kind, Kind::kPulse);
+  EXPECT_EQ(ParseAudioSinkSpec("auto")->kind, Kind::kAuto);
   const auto hw = ParseAudioSinkSpec("alsa:hw:1,0");
   ASSERT_TRUE(hw);
   EXPECT_EQ(hw->kind, Kind::kAlsa);
@@ -159,7 +176,7 @@ TEST(AudioSinkSpecTest, ParsesTheThreeKinds) {
   EXPECT_EQ(wav->kind, Kind::kWav);
   EXPECT_EQ(wav->target, "/tmp/a:b.wav");
   EXPECT_EQ(ParseAudioSinkSpec("null")->kind, Kind::kNull);
-  for (const char* bad : {"", "wav", "wav:", "alsa:", "pulse", "null:x", "WAV:x"}) {
+  for (const char* bad : {"", "wav", "wav:", "alsa:", "pulse:x", "null:x", "WAV:x"}) {
     EXPECT_FALSE(ParseAudioSinkSpec(bad)) << bad;
   }
 }

@@ -3,6 +3,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "platform/capture_fixture.h"
@@ -99,6 +101,32 @@ TEST_F(SpeechTest, EveryUtteranceSpeaksAfterStopsAndReplacements) {
   }
   EXPECT_EQ(starts, 4);
   EXPECT_TRUE(reports_.empty()) << reports_[0];
+}
+
+// Desktops clean /tmp while the program runs for weeks.
+TEST_F(SpeechTest, SpeaksOnAfterItsWorkFolderWasCleanedAway) {
+  const std::string tmp = testing::TempPath("tmp");
+  std::filesystem::create_directories(tmp);
+  const char* old_tmp = std::getenv("TMPDIR");
+  const std::string saved = old_tmp ? old_tmp : "";
+  setenv("TMPDIR", tmp.c_str(), 1);
+  speech_ = std::make_unique<OpenJTalkSpeech>(
+      *mixer_, [this](const std::string& m) { reports_.push_back(m); });
+  speech_->SpeakText("はい");
+  ASSERT_TRUE(WaitSilent());
+  for (const auto& entry : std::filesystem::directory_iterator(tmp)) {
+    std::filesystem::remove_all(entry.path());
+  }
+  speech_->SpeakText("いいえ");
+  ASSERT_TRUE(WaitSilent());
+  speech_.reset();
+  if (old_tmp) {
+    setenv("TMPDIR", saved.c_str(), 1);
+  } else {
+    unsetenv("TMPDIR");
+  }
+  std::filesystem::remove_all(tmp);
+  EXPECT_TRUE(reports_.empty()) << reports_[0];  // a failed synthesis would be told
 }
 
 TEST(SpeechSetupTest, AMissingVoiceIsReportedOnceAndNothingSpeaks) {

@@ -247,7 +247,15 @@ TEST_F(CommandsTest, NothingIsQueuedTwiceOrLostWhenManyThreadsQueueAtOnce) {
 TEST(UiHandOffTest, ClosingReleasesAWorkerWaitingForAUiThreadThatNoLongerRuns) {
   struct NeverRunningUi final : UiThread {
     void RunSync(const std::function<void()>& step) override { step(); }
-    void Post(std::function<void()> step) override { posted.push_back(std::move(step)); }
+    void Post(std::function<void()> step) override {
+      const std::lock_guard lock(mutex);
+      posted.push_back(std::move(step));
+    }
+    bool NothingPosted() {
+      const std::lock_guard lock(mutex);
+      return posted.empty();
+    }
+    std::mutex mutex;
     std::vector<std::function<void()>> posted;
   } ui;
   UiHandOff hand_off(ui);
@@ -260,7 +268,7 @@ TEST(UiHandOffTest, ClosingReleasesAWorkerWaitingForAUiThreadThatNoLongerRuns) {
       closed_seen = true;
     }
   });
-  while (ui.posted.empty()) std::this_thread::yield();
+  while (ui.NothingPosted()) std::this_thread::yield();
   hand_off.Close();
   worker.join();
   EXPECT_TRUE(closed_seen);

@@ -215,6 +215,7 @@ TEST_F(MessageThreadTest, FailingSpeechControlEndsTheWorkerAndDropsItsQueue) {
   EXPECT_TRUE(speech.Utterances().empty());
   EXPECT_TRUE(sound.Plays().empty());
   EXPECT_FALSE(playback.HasMessageThread());
+  EXPECT_THAT(Faults(), ElementsAre("内部エラー(playback): speech control failed"));
 
   playback.SetMessageCount("later", 50, 1);
   Run(5000);

@@ -33,10 +33,14 @@ class MidiThreadTest : public PlaybackTest {
 TEST_F(MidiThreadTest, RepeatCountPlaysThePieceThatManyTimesThenTheWorkerIdles) {
   midi.SetSong("song.mid", 2500);
   playback.SetMidiRepeat("song.mid", 70, 3);
-  Run(20000);
+  Run(20500);
   EXPECT_THAT(Times("play:"), ElementsAre(0, 3000, 6000));
   EXPECT_THAT(LogTexts(), ElementsAre("Set[Midi]Thread song.mid repeat:3"));
   EXPECT_TRUE(playback.HasMidiThread());  // an empty queue does not end it
+  // Idle, it sleeps until something is queued instead of polling, and starts that at once.
+  playback.SetMidiRepeat("song.mid", 70, 1);
+  Run(3000);
+  EXPECT_THAT(Times("play:"), ElementsAre(0, 3000, 6000, 20500));
 }
 
 TEST_F(MidiThreadTest, TimedEntryRestartsUntilItsEndAndIsThenStopped) {
@@ -171,6 +175,21 @@ TEST_F(MidiThreadTest, MusicQueuedWhileMutedStartsSilent) {
   playback.SetMute(false);
   Run(1000);
   EXPECT_THAT(Volumes(), ElementsAre(70));
+}
+
+// Reading a song can take long (a network folder, a sleeping disk). Skip and Mute, made on the
+// UI thread meanwhile, must not wait for it; were they to, this test would hang.
+TEST_F(MidiThreadTest, SkipAndMuteNeverWaitForASongBeingRead) {
+  midi.SetSong("song.mid", 5000);
+  midi.HoldLoads();
+  playback.SetMidiRepeat("song.mid", 70, 1);
+  midi.WaitUntilLoading();
+  playback.Skip();
+  playback.SetMute(true);
+  playback.SetMute(false);
+  midi.ReleaseLoads();
+  Run(1000);
+  EXPECT_THAT(Times("play:"), ElementsAre(0));
 }
 
 }  // namespace

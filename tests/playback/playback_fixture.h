@@ -32,6 +32,7 @@ class PlaybackTest : public ::testing::Test {
   std::atomic<int> back_volume{40};
   std::mutex skip_mutex;
   std::vector<bool> skip_states;
+  std::vector<std::string> faults;  // guarded by skip_mutex
   Playback playback{clock,
                     ui,
                     sound,
@@ -42,6 +43,10 @@ class PlaybackTest : public ::testing::Test {
                      [this](bool on) {
                        const std::lock_guard lock(skip_mutex);
                        skip_states.push_back(on);
+                     },
+                     [this](const std::string& text) {
+                       const std::lock_guard lock(skip_mutex);
+                       faults.push_back(text);
                      }}};
 
   // Lets the workers run for `ms` of virtual time.
@@ -56,6 +61,10 @@ class PlaybackTest : public ::testing::Test {
     playback.Pause(true);
     queue();
     playback.Pause(false);
+  }
+  std::vector<std::string> Faults() {
+    const std::lock_guard lock(skip_mutex);
+    return faults;
   }
   // Virtual milliseconds since the test began.
   int64_t Since(int64_t ms) const { return ms - t0; }

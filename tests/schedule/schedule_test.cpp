@@ -56,8 +56,8 @@ TEST_F(LoadScheduleTest, MakesOneEntryPerTimeInScriptOrder) {
 
 TEST_F(LoadScheduleTest, BadLinesAreReportedOnceEachWhileTheOthersLoad) {
   Schedule schedule = MakeSchedule(false);
-  const std::vector<std::string> lines = {"Speak One At 1:00",  "# two", "Speak Three At xyz",
-                                          "Speak Four At 4:00", "Bogus", "Speak Six At 6:00"};
+  const LineList lines = {"Speak One At 1:00",  "# two", "Speak Three At xyz",
+                          "Speak Four At 4:00", "Bogus", "Speak Six At 6:00"};
   EXPECT_FALSE(schedule.LoadSchedule(lines, 100));
   EXPECT_THAT(panel_, ElementsAre("スクリプトの 3行目4項目めにエラーがあります",
                                   "スクリプトの 5行目1項目めにエラーがあります"));

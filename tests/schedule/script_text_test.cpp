@@ -5,7 +5,7 @@
 namespace chimewell {
 namespace {
 
-using Lines = std::vector<std::string>;
+using Lines = LineList;
 
 TEST(ScriptLinesFromBytes, SplitsAtLineEndsOfEitherKind) {
   EXPECT_EQ(ScriptLinesFromBytes("a\r\nb\nc"), (Lines{"a", "b", "c"}));

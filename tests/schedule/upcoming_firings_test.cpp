@@ -8,7 +8,7 @@
 namespace chimewell {
 namespace {
 
-std::vector<std::string> Upcoming(const std::vector<std::string>& script, TDateTime from, int flag,
+std::vector<std::string> Upcoming(const LineList& script, TDateTime from, int flag,
                                   size_t count) {
   testing::MemoryFileSystem files;
   Schedule schedule(files, {});

@@ -1,7 +1,8 @@
 #pragma once
 // A clock for tests: time stands still until the test moves it, and timed waits end when the
-// test's moves reach their deadline. RunFor lets worker threads run in virtual time: it moves
-// the clock from deadline to deadline, each time waiting until every worker is blocked again.
+// test's moves reach their deadline (in elapsed time; wall time can be stepped apart from it).
+// RunFor lets worker threads run in virtual time: it moves the clock from deadline to deadline,
+// each time waiting until every worker is blocked again.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -21,25 +22,34 @@ namespace chimewell::testing {
 class FakeClock final : public Clock {
  public:
   explicit FakeClock(TDateTime start = 46000.0, uint32_t tick = 1000)
-      : ms_(ToMs(start)), tick_(tick) {}
+      : wall_(WallOfLocal(start, 0)), tick_(tick) {}
 
-  TDateTime Now() const override { return static_cast<double>(ms_.load()) / kMsPerDay; }
+  int64_t UnixMs() const override { return wall_.load(); }
+  int64_t MonotonicMs() const override { return mono_.load(); }
   uint32_t TickCount() const override { return tick_.load(); }
-  // Milliseconds of wall time since 1899-12-30, for exact comparisons in tests.
-  int64_t NowMs() const { return ms_.load(); }
+  // Milliseconds of local time since 1899-12-30, for exact comparisons in tests.
+  int64_t NowMs() const { return std::llround(Now() * kMsPerDay); }
 
-  // Sets the wall time without moving the tick count.
+  // Sets the local time as time passing would (elapsed time moves on by as much when the
+  // clock moves forward), without moving the tick count.
   void Set(TDateTime t) {
-    ms_ = ToMs(t);
+    const int64_t wall = WallOfLocal(t, wall_.load());
+    if (wall > wall_.load()) mono_ += wall - wall_.load();
+    wall_ = wall;
     WakeWaiters();
   }
   void SetTickCount(uint32_t tick) { tick_ = tick; }
-  // Moves wall time and tick count forward together and wakes waits whose time has come.
+  // Moves wall time, elapsed time and tick count forward together and wakes waits whose time
+  // has come.
   void Advance(int64_t ms) {
-    ms_ += ms;
+    wall_ += ms;
+    mono_ += ms;
     tick_ += static_cast<uint32_t>(ms);
     WakeWaiters();
   }
+  // The wall clock is set by `ms` (negative: back); elapsed time is untouched. A suspend looks
+  // the same from the inside: the wall clock ran on while elapsed time stood still.
+  void Step(int64_t ms) { wall_ += ms; }
   // How many threads wait on this clock right now.
   int Waiters() const {
     const std::lock_guard lock(registry_mutex_);
@@ -62,28 +72,28 @@ class FakeClock final : public Clock {
   // Moves the clock forward by `ms`, stopping at every deadline on the way until the threads
   // have settled. False when they did not settle (see Settle).
   bool RunFor(int64_t ms, const std::function<int()>& threads) {
-    const int64_t target = ms_.load() + ms;
+    const int64_t target = mono_.load() + ms;
     for (;;) {
       if (!Settle(threads)) return false;
       const int64_t next = std::min(NextDeadline(), target);
-      if (next <= ms_.load()) {
+      if (next <= mono_.load()) {
         if (next == target) return true;
         continue;
       }
-      Advance(next - ms_.load());
+      Advance(next - mono_.load());
       if (next == target) return Settle(threads);
     }
   }
 
   bool WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, int64_t ms,
                const std::function<bool()>& done) override {
-    Waiter self{lock.mutex(), &cv, ms_.load() + std::max<int64_t>(ms, 0), &done};
+    Waiter self{lock.mutex(), &cv, mono_.load() + std::max<int64_t>(ms, 0), &done};
     std::list<Waiter>::iterator entry;
     {
       const std::lock_guard reg(registry_mutex_);
       entry = waiters_.insert(waiters_.end(), self);
     }
-    while (!done() && ms_.load() < self.deadline) cv.wait(lock);
+    while (!done() && mono_.load() < self.deadline) cv.wait(lock);
     {
       const std::lock_guard reg(registry_mutex_);
       waiters_.erase(entry);
@@ -98,8 +108,6 @@ class FakeClock final : public Clock {
     int64_t deadline;
     const std::function<bool()>* done;
   };
-
-  static int64_t ToMs(TDateTime t) { return std::llround(t * kMsPerDay); }
 
   int64_t NextDeadline() const {
     const std::lock_guard reg(registry_mutex_);
@@ -118,7 +126,7 @@ class FakeClock final : public Clock {
     for (const auto& waiter : waiters_) {
       const std::unique_lock held(*waiter.mutex, std::try_to_lock);
       if (!held.owns_lock()) return false;
-      if ((*waiter.done)() || ms_.load() >= waiter.deadline) return false;
+      if ((*waiter.done)() || mono_.load() >= waiter.deadline) return false;
     }
     return true;
   }
@@ -132,7 +140,7 @@ class FakeClock final : public Clock {
       {
         const std::lock_guard reg(registry_mutex_);
         for (const auto& waiter : waiters_) {
-          if (waiter.deadline > ms_.load()) continue;
+          if (waiter.deadline > mono_.load()) continue;
           const std::unique_lock held(*waiter.mutex, std::try_to_lock);
           if (!held.owns_lock()) {
             busy = true;
@@ -146,7 +154,8 @@ class FakeClock final : public Clock {
     }
   }
 
-  std::atomic<int64_t> ms_;
+  std::atomic<int64_t> wall_;
+  std::atomic<int64_t> mono_{0};
   std::atomic<uint32_t> tick_;
   mutable std::mutex registry_mutex_;
   std::list<Waiter> waiters_;

@@ -18,9 +18,10 @@ class MemoryFileSystem final : public FileSystem {
   bool FileExists(const std::string& path) const override {
     return files_.count(path) > 0 || unreadable_.count(path) > 0;
   }
-  std::optional<std::string> ReadFile(const std::string& path) const override {
+  // Holds files to the same size limits as the real reader.
+  std::optional<std::string> ReadFile(const std::string& path, FileKind kind) const override {
     const auto it = files_.find(path);
-    if (it == files_.end()) return std::nullopt;
+    if (it == files_.end() || it->second.size() > MaxFileBytes(kind)) return std::nullopt;
     return it->second;
   }
 

@@ -18,6 +18,14 @@ void AddVoiceSet(testing::MemoryFileSystem& files, int type, const std::string& 
   for (const std::string& name : VoiceList(type)) files.Add(folder + "/" + name, name);
 }
 
+// Settings of voice type `type` in `folder`.
+JihoSettings SetIn(int type, const std::string& folder) {
+  JihoSettings jiho;
+  jiho.Type = type;
+  jiho.Folder = folder;
+  return jiho;
+}
+
 std::string Bytes(std::span<const uint8_t> span) { return std::string(span.begin(), span.end()); }
 
 TEST(LoadTimeSignalSettings, DefaultsLoadNothingAndReportNothing) {
@@ -76,9 +84,7 @@ TEST(LoadTimeSignalSettings, AddOnFilesComeFirst) {
   testing::MemoryFileSystem files;
   files.Add("/extra/chime.wav", std::string(1000, 'x'));
   AddVoiceSet(files, 5, "v");
-  JihoSettings jiho;
-  jiho.Type = 5;
-  jiho.Folder = "v";
+  JihoSettings jiho = SetIn(5, "v");
   jiho.AddOn[1] = "/extra/chime.wav";
   jiho.AddOn[2] = "/extra/missing.wav";
   TimeSignalSettings loaded;
@@ -118,6 +124,23 @@ TEST(LoadTimeSignalSettings, UnreadableOrEmptyFilesAreReportedAndSkipped) {
   EXPECT_EQ(loaded.FragmentOffsets[16], kAbsentFragment);
   EXPECT_EQ(loaded.FragmentOffsets[17], kAbsentFragment);
   EXPECT_EQ(Bytes(loaded.VoiceImage->FileAt(loaded.FragmentOffsets[18])), "1.WAV");
+}
+
+TEST(LoadTimeSignalSettings, FilesPastTheSizeLimitAreReportedLikeUnreadableOnes) {
+  testing::MemoryFileSystem files;
+  AddVoiceSet(files, 1, "v");
+  files.Add("v/JI.WAV", std::string((16 << 20) + 1, 'x'));
+  files.Add("/big-addon.wav", std::string((16 << 20) + 1, 'x'));
+  files.Add("/addon.wav", std::string(16 << 20, 'x'));
+  JihoSettings jiho = SetIn(1, "v");
+  jiho.AddOn[0] = "/big-addon.wav";
+  jiho.AddOn[1] = "/addon.wav";
+  TimeSignalSettings loaded;
+  EXPECT_EQ(LoadTimeSignalSettings(jiho, files, loaded),
+            "/big-addon.wav ファイルが読めません<BR>\r\nJI.WAV ファイルが読めません<BR>\r\n");
+  EXPECT_EQ(loaded.FragmentOffsets[0], kAbsentFragment);
+  EXPECT_EQ(loaded.FragmentOffsets[1], 0);
+  EXPECT_EQ(loaded.FragmentOffsets[16 + 2], kAbsentFragment);
 }
 
 TEST(LoadTimeSignalSettings, WindowsFolderIsReadWithSlashes) {

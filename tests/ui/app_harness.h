@@ -14,6 +14,7 @@
 #include "platform/speech_control.h"
 #include "platform/timer.h"
 #include "platform/ui_thread.h"
+#include "simulate/quiet_platform.h"
 #include "support/fake_clock.h"
 #include "support/fake_shell.h"
 #include "support/fake_timer.h"
@@ -22,41 +23,6 @@
 #include "ui/qt_font_catalog.h"
 
 namespace chimewell::testing {
-
-class QuietSound final : public SoundPlayer {
- public:
-  void Purge() override {}
-  void PlayMemory(std::span<const uint8_t>) override {}
-  void PlayBuiltIn() override {}
-  void PlayFile(const std::string&) override {}
-};
-
-class QuietSpeech final : public SpeechControl {
- public:
-  void SpeakText(const std::string&) override {}
-  void StopSpeech() override {}
-  int16_t Speaking() const override { return 0; }
-  void SetVolumeLeft(uint32_t) override {}
-  void SetVolumeRight(uint32_t) override {}
-};
-
-class QuietMidi final : public MidiLibrary {
- public:
-  int32_t KBGMOpen(int32_t, int32_t) override { return 0; }
-  int32_t KBGMLoadFile(int32_t* handle, const std::string&) override {
-    *handle = 1;
-    return 0;
-  }
-  int32_t KBGMPlay(int32_t, int32_t) override { return 0; }
-  int32_t KBGMGetInfo(int32_t, KbgmInfo* info) override {
-    info->playing = 0;
-    return 0;
-  }
-  int32_t KBGMSetVolume(int32_t, int32_t) override { return 0; }
-  int32_t KBGMStop() override { return 0; }
-  int32_t KBGMFree(int32_t) override { return 0; }
-  int32_t KBGMClose() override { return 0; }
-};
 
 // 2024-04-01 (a Monday) at a time of day.
 inline TDateTime MorningOf(int hour, int minute, int second) {
@@ -81,7 +47,7 @@ struct AppHarness {
 
   TempDir dir;
   FakeClock clock;
-  FakeTimer timer;
+  FakeTimer timer{&clock};
   InlineUiThread ui;
   FakeShell shell;
   RealFileSystem files;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QThread>
 #include <stdexcept>
@@ -39,6 +40,28 @@ TEST(QtTimerTest, FiresOnceAndReArmingReplacesThePendingShot) {
   timer.Arm(1);
   ASSERT_TRUE(SpinUntil([&] { return fired == 2; }));
   EXPECT_EQ(fired, 2);
+}
+
+TEST(QtTimerTest, WallClockDeadlinesFireWhenReachedOrAtOnceWhenPassed) {
+  QtTimer timer;
+  int fired = 0;
+  timer.SetHandler([&] { ++fired; });
+  const int64_t now = QDateTime::currentMSecsSinceEpoch();
+  timer.ArmAt(now - 60 * 1000);  // passed (the machine slept through it): at once
+  ASSERT_TRUE(SpinUntil([&] { return fired == 1; }, 2000));
+  EXPECT_FALSE(timer.Enabled());
+  timer.ArmAt(now + 60 * 60 * 1000);
+  timer.ArmAt(QDateTime::currentMSecsSinceEpoch() + 30);  // replaces the hour-away deadline
+  ASSERT_TRUE(SpinUntil([&] { return fired == 2; }));
+  EXPECT_GE(QDateTime::currentMSecsSinceEpoch(), now + 30);
+  // An elapsed-time shot and a deadline replace each other.
+  timer.ArmAt(now - 1);
+  timer.Arm(60 * 60 * 1000);
+  SpinUntil([] { return false; }, 100);
+  EXPECT_EQ(fired, 2);
+  EXPECT_TRUE(timer.Enabled());
+  timer.Disable();
+  EXPECT_FALSE(timer.Enabled());
 }
 
 TEST(QtUiThreadTest, WorkerStepsRunOnTheGuiThreadAndErrorsComeBack) {

@@ -7,7 +7,15 @@
 namespace chimewell {
 namespace {
 
-using Params = std::vector<std::string>;
+// Lines that the tests edit in place, handed to the form as decoded parameters.
+struct Params : std::vector<std::string> {
+  using std::vector<std::string>::vector;
+  operator DecodedParams() const {
+    DecodedParams params;
+    for (const std::string& line : *this) params.Append(line);
+    return params;
+  }
+};
 
 // A form that passes every check.
 Params GoodForm() {

@@ -69,7 +69,7 @@ class DefaultTemplate : public ::testing::Test {
   }
 
   std::string Template() {
-    auto text = RealFileSystem().ReadFile(kTemplatePath);
+    auto text = RealFileSystem().ReadFile(kTemplatePath, FileKind::kPage);
     EXPECT_TRUE(text.has_value()) << kTemplatePath;
     return text.value_or("");
   }
@@ -77,7 +77,7 @@ class DefaultTemplate : public ::testing::Test {
   ConfigSettings config;
   JihoSettings jiho;
   ClockSettings clock;
-  std::vector<std::string> schedule;
+  LineList schedule;
   std::vector<FontFamily> fonts;
   ColourGrids grids = BuildColourGrids();
 };

@@ -28,7 +28,7 @@ TEST(RequestParser, GetWithQuery) {
   EXPECT_EQ(r.Document, "/");
   EXPECT_EQ(r.Version, "HTTP/1.0");
   EXPECT_EQ(r.UnparsedParams, "BASESET=1&SPEAKOFFSET=300");
-  EXPECT_EQ(r.ParamList, (std::vector<std::string>{"BASESET=1", "SPEAKOFFSET=300"}));
+  EXPECT_EQ(r.ParamList, (DecodedParams{"BASESET=1", "SPEAKOFFSET=300"}));
   EXPECT_EQ(r.Host, "localhost:8080");
   EXPECT_EQ(r.PeerAddress, "127.0.0.1");
   EXPECT_EQ(r.Header, (std::vector<std::string>{"Host: localhost:8080", ""}));
@@ -139,7 +139,7 @@ TEST(RequestParser, SplitReadsGiveTheSameRequest) {
   for (size_t chunk : {1u, 2u, 3u, 7u, 64u}) {
     const auto r = Parse(bytes, chunk);
     ASSERT_TRUE(r.request) << chunk;
-    EXPECT_EQ(r.request->ParamList, (std::vector<std::string>{"A=1", "B=2\r\nq=A"})) << chunk;
+    EXPECT_EQ(r.request->ParamList, (DecodedParams{"A=1", "B=2\r\nq=A"})) << chunk;
     EXPECT_EQ(r.request->Document, "/x");
   }
 }

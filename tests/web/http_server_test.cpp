@@ -24,13 +24,13 @@ using testing::ParseResponse;
 // Shows the handler what it received: one line per field, then the decoded parameters.
 void EchoHandler(const HttpRequestInfo& request, HttpResponseInfo& response) {
   std::string body = request.Command + "|" + request.Document + "|" + request.UnparsedParams;
-  for (const auto& line : request.ParamList) body += "\n" + line;
+  for (const auto& line : request.ParamList) body.append("\n").append(line);
   response.BodyText = body;
 }
 
-HttpLimits TestLimits() {
+HttpLimits TestLimits(int stage_timeout_ms = 2'000) {
   HttpLimits limits;
-  limits.idle_timeout_ms = 2'000;
+  limits.head_timeout_ms = limits.body_timeout_ms = limits.send_timeout_ms = stage_timeout_ms;
   limits.stop_wait_ms = 2'000;
   return limits;
 }
@@ -96,8 +96,9 @@ TEST_F(HttpServerTest, DecodesParametersAndMergesPostBodyWithQuery) {
 
 TEST_F(HttpServerTest, HandlerReceivesRawHeaderLinesPeerAndHost) {
   StartWith([](const HttpRequestInfo& request, HttpResponseInfo& response) {
-    response.BodyText = request.PeerAddress + "|" + request.Host + "|" + request.Version + "|" +
-                        request.UserName + ":" + request.Password;
+    response.BodyText = request.PeerAddress + (request.LocalPeer ? " (here)|" : "|") +
+                        request.Host + "|" + request.Version + "|" + request.UserName + ":" +
+                        request.Password;
     for (const auto& line : request.Header) response.BodyText += "\n[" + line + "]";
   });
   const auto response = ParseResponse(
@@ -105,7 +106,7 @@ TEST_F(HttpServerTest, HandlerReceivesRawHeaderLinesPeerAndHost) {
                "GET / HTTP/1.1\r\nHost: localhost:8080\r\nAuthorization: Basic dTpw\r\n"
                "X-Odd:  spaced \r\n\r\n"));
   EXPECT_EQ(response.body,
-            "127.0.0.1|localhost:8080|HTTP/1.1|u:p\n[Host: localhost:8080]\n"
+            "127.0.0.1 (here)|localhost:8080|HTTP/1.1|u:p\n[Host: localhost:8080]\n"
             "[Authorization: Basic dTpw]\n[X-Odd:  spaced ]\n[]");
 }
 
@@ -177,24 +178,43 @@ TEST_F(HttpServerTest, ServerSoftwareReplacesTheProductTokenWhenNotBlank) {
   EXPECT_EQ(response.header_lines.at(0), "Server: Clock/2");
 }
 
-TEST_F(HttpServerTest, IdleConnectionIsClosed) {
-  HttpLimits limits = TestLimits();
-  limits.idle_timeout_ms = 100;
-  StartWith(EchoHandler, limits);
-  LoopbackClient silent(port_);
-  bool closed = false;
-  EXPECT_EQ(silent.ReadToClose(5000, &closed), "");
-  EXPECT_TRUE(closed);
-  LoopbackClient stalled(port_);
-  ASSERT_TRUE(stalled.Send("GET / HTTP/1.1\r\nHost:"));
-  EXPECT_EQ(stalled.ReadToClose(5000, &closed), "");
-  EXPECT_TRUE(closed);
+// Each stage has one deadline however the bytes trickle in: a client sending a byte every
+// 20 ms is closed at the stage's end all the same.
+TEST_F(HttpServerTest, EachStageOfARequestHasAWholeDeadline) {
+  StartWith(EchoHandler, TestLimits(300));
+  struct Case {
+    const char* name;
+    std::string sent_at_once;
+    std::string trickled;
+  };
+  const std::vector<Case> cases = {
+      {"silent", "", ""},
+      {"stalled in the headers", "GET / HTTP/1.1\r\nHost:", ""},
+      {"trickling the headers", "GET / HTTP/1.1\r\n", std::string(200, 'X')},
+      {"trickling the body", "POST / HTTP/1.1\r\nContent-Length: 500\r\n\r\n",
+       std::string(200, 'a')},
+  };
+  for (const Case& c : cases) {
+    LoopbackClient client(port_);
+    ASSERT_TRUE(client.Send(c.sent_at_once));
+    const auto start = std::chrono::steady_clock::now();
+    bool closed = false;
+    std::string received;
+    for (char byte : c.trickled) {
+      if (!client.Send(std::string(1, byte))) break;  // already closed: fine
+      received += client.ReadToClose(20, &closed);
+      if (closed) break;
+    }
+    if (!closed) received += client.ReadToClose(5000, &closed);
+    EXPECT_TRUE(closed) << c.name;
+    EXPECT_EQ(received, "") << c.name;
+    // Well before the trickle (4 s) would have ended.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << c.name;
+  }
 }
 
 TEST_F(HttpServerTest, SlowClientDoesNotHoldUpAnother) {
-  HttpLimits limits = TestLimits();
-  limits.idle_timeout_ms = 60'000;
-  StartWith(EchoHandler, limits);
+  StartWith(EchoHandler, TestLimits(60'000));
   LoopbackClient slow(port_);
   ASSERT_TRUE(slow.Send("GET /slow HTTP/1.1\r\nHost: lo"));
   ASSERT_TRUE(Eventually([&] { return server_->ActiveConnections() == 1; }));
@@ -204,23 +224,56 @@ TEST_F(HttpServerTest, SlowClientDoesNotHoldUpAnother) {
   EXPECT_EQ(ParseResponse(slow.ReadToClose(5000)).body, "GET|/slow|");
 }
 
-TEST_F(HttpServerTest, ConnectionsBeyondTheLimitWaitForAFreeSlot) {
-  HttpLimits limits = TestLimits();
-  limits.idle_timeout_ms = 60'000;
-  limits.max_connections = 2;
+// Idle connections cost no thread, and when every slot is taken the connection that has been
+// waiting longest for its request gives way, so a new client is always served.
+TEST_F(HttpServerTest, IdleConnectionsTakeNoThreadsAndAFullServerStillServes) {
+  HttpLimits limits = TestLimits(60'000);
+  limits.max_connections = 150;
   StartWith(EchoHandler, limits);
-  auto first = std::make_unique<LoopbackClient>(port_);
-  LoopbackClient second(port_);
-  ASSERT_TRUE(Eventually([&] { return server_->ActiveConnections() == 2; }));
-  LoopbackClient third(port_);  // accepted by the kernel, left in the backlog by the server
-  ASSERT_TRUE(third.connected());
-  ASSERT_TRUE(third.Send("GET /third HTTP/1.1\r\n\r\n"));
+  const int threads_before = testing::ThreadCount();
+  std::vector<std::unique_ptr<LoopbackClient>> idle;
+  for (int i = 0; i < 200; ++i) idle.push_back(std::make_unique<LoopbackClient>(port_));
+  ASSERT_TRUE(idle.back()->Send("GET /half"));
+  ASSERT_TRUE(Eventually([&] { return server_->ActiveConnections() == 150; }));
+  EXPECT_LE(testing::ThreadCount(), threads_before);  // threads of earlier servers may still end
+
+  EXPECT_EQ(ParseResponse(Exchange(port_, "GET /new HTTP/1.1\r\n\r\n")).body, "GET|/new|");
+  // The oldest were closed to make room; the newest are still open.
   bool closed = false;
-  EXPECT_EQ(third.ReadToClose(200, &closed), "");
-  EXPECT_FALSE(closed);
-  EXPECT_EQ(server_->ActiveConnections(), 2);
-  first.reset();  // frees a slot
-  EXPECT_EQ(ParseResponse(third.ReadToClose(5000)).body, "GET|/third|");
+  idle.front()->ReadToClose(5000, &closed);
+  EXPECT_TRUE(closed);
+  ASSERT_TRUE(idle.back()->Send(" HTTP/1.1\r\n\r\n"));
+  EXPECT_EQ(ParseResponse(idle.back()->ReadToClose(5000)).body, "GET|/half|");
+}
+
+// A busy handler holds up neither reading nor other answers (answers also reach clients that
+// half-closed), and requests beyond those it can have waiting are told to come back.
+TEST_F(HttpServerTest, ABusyHandlerHoldsUpNoOneAndWaitingRequestsAreBounded) {
+  std::atomic<bool> release{false};
+  std::atomic<int> entered{0};
+  HttpLimits limits = TestLimits();
+  limits.max_waiting_requests = 2;
+  StartWith(
+      [&](const HttpRequestInfo& request, HttpResponseInfo& response) {
+        if (request.Document.starts_with("/slow")) {
+          ++entered;
+          while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        response.BodyText = request.Document;
+      },
+      limits);
+  LoopbackClient slow(port_);
+  ASSERT_TRUE(slow.Send("GET /slow HTTP/1.1\r\n\r\n"));
+  slow.FinishSending();
+  EXPECT_EQ(ParseResponse(Exchange(port_, "GET /fast HTTP/1.1\r\n\r\n")).body, "/fast");
+  LoopbackClient slow2(port_);
+  ASSERT_TRUE(slow2.Send("GET /slow2 HTTP/1.1\r\n\r\n"));
+  ASSERT_TRUE(Eventually([&] { return entered == 2; }));
+  const auto busy = ParseResponse(Exchange(port_, "GET /more HTTP/1.1\r\n\r\n"));
+  EXPECT_EQ(busy.status_line, "HTTP/1.1 503 Service Unavailable");
+  release = true;
+  EXPECT_EQ(ParseResponse(slow.ReadToClose(5000)).body, "/slow");
+  EXPECT_EQ(ParseResponse(slow2.ReadToClose(5000)).body, "/slow2");
 }
 
 TEST_F(HttpServerTest, BindFailureIsReportedAndRebindMovesThePort) {
@@ -258,9 +311,7 @@ TEST_F(HttpServerTest, BindFailureIsReportedAndRebindMovesThePort) {
 }
 
 TEST_F(HttpServerTest, StopDisconnectsOpenConnections) {
-  HttpLimits limits = TestLimits();
-  limits.idle_timeout_ms = 60'000;
-  StartWith(EchoHandler, limits);
+  StartWith(EchoHandler, TestLimits(60'000));
   LoopbackClient idle(port_);
   ASSERT_TRUE(Eventually([&] { return server_->ActiveConnections() == 1; }));
   server_->Stop();

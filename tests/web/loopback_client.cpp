@@ -10,13 +10,21 @@
 
 namespace chimewell::testing {
 
-LoopbackClient::LoopbackClient(uint16_t port) {
+LoopbackClient::LoopbackClient(uint16_t port, const char* source) {
   fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (source != nullptr) {
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    inet_pton(AF_INET, source, &from.sin_addr);
+    if (bind(fd_, reinterpret_cast<const sockaddr*>(&from), sizeof from) != 0) Close();
+  }
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
   addr.sin_port = htons(port);
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(fd_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) Close();
+  if (fd_ >= 0 && connect(fd_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+    Close();
+  }
 }
 
 LoopbackClient::~LoopbackClient() { Close(); }
@@ -55,8 +63,8 @@ std::string LoopbackClient::ReadToClose(int timeout_ms, bool* closed) {
   return received;
 }
 
-std::string Exchange(uint16_t port, std::string_view request, int timeout_ms) {
-  LoopbackClient client(port);
+std::string Exchange(uint16_t port, std::string_view request, int timeout_ms, const char* source) {
+  LoopbackClient client(port, source);
   if (!client.connected() || !client.Send(request)) return {};
   return client.ReadToClose(timeout_ms);
 }

@@ -11,7 +11,8 @@ namespace chimewell::testing {
 // An open client connection; closed when destroyed.
 class LoopbackClient {
  public:
-  explicit LoopbackClient(uint16_t port);
+  // From `source` (another loopback address such as "127.0.0.2") when given.
+  explicit LoopbackClient(uint16_t port, const char* source = nullptr);
   ~LoopbackClient();
   LoopbackClient(const LoopbackClient&) = delete;
   LoopbackClient& operator=(const LoopbackClient&) = delete;
@@ -30,7 +31,8 @@ class LoopbackClient {
 };
 
 // Sends `request` on a new connection and returns everything received until the server closes.
-std::string Exchange(uint16_t port, std::string_view request, int timeout_ms = 5000);
+std::string Exchange(uint16_t port, std::string_view request, int timeout_ms = 5000,
+                     const char* source = nullptr);
 
 struct ParsedResponse {
   std::string status_line;

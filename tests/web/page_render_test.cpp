@@ -14,7 +14,7 @@ class MapFileSystem : public FileSystem {
  public:
   std::map<std::string, std::string> files;
   bool FileExists(const std::string& path) const override { return files.count(path) > 0; }
-  std::optional<std::string> ReadFile(const std::string& path) const override {
+  std::optional<std::string> ReadFile(const std::string& path, FileKind) const override {
     auto it = files.find(path);
     if (it == files.end()) return std::nullopt;
     return it->second;

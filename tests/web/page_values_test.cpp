@@ -41,7 +41,7 @@ class PageValues : public ::testing::Test {
   ConfigSettings config;
   JihoSettings jiho;
   ClockSettings clock;
-  std::vector<std::string> schedule;
+  LineList schedule;
   ColourGrids grids{"g0", "g1", "g2", "g3", "g4", "g5", "g6"};
   bool debug_grid = false;
   int count = 0;

@@ -5,7 +5,7 @@
 namespace chimewell {
 namespace {
 
-using Lines = std::vector<std::string>;
+using Lines = DecodedParams;
 
 TEST(ParamDecoding, PlusIsSpaceAndPercentPairsAreBytes) {
   EXPECT_EQ(DecodeParams("a=x%2By+z"), Lines{"a=x+y z"});
@@ -33,6 +33,18 @@ TEST(ParamDecoding, EveryAmpersandCutsEvenEmptyPieces) {
   EXPECT_TRUE(DecodeParams("").empty());
   // CR LF between body and query is not a separator: it stays inside the piece.
   EXPECT_EQ(DecodeParams("A=1\r\nB=2"), Lines{"A=1\r\nB=2"});
+}
+
+TEST(ParamDecoding, AMillionEmptyPiecesCostAFewBytesEach) {
+  const std::string body(1 << 20, '&');
+  const DecodedParams params = DecodeParams(body);
+  ASSERT_EQ(params.size(), (1u << 20) + 1);
+  EXPECT_EQ(params[0], "");
+  EXPECT_EQ(params[1 << 20], "");
+  EXPECT_EQ(GetParam(params, ""), "");
+  const DecodedParams mixed = DecodeParams("a=%41&&b=x+y&" + std::string(1000, '&') + "c=3");
+  EXPECT_EQ(GetParam(mixed, "c"), "3");
+  EXPECT_EQ(mixed[2], "b=x y");
 }
 
 TEST(ParamLookup, FirstCaseInsensitiveNameMatchWins) {

@@ -35,9 +35,11 @@ TEST_F(HandlerTest, TheGuideIsServedAtItsOwnAddress) {
 }
 
 TEST_F(HandlerTest, BaseFormClampsAndReplacesValuesAndWritesThemInOrder) {
-  const std::string page = Get("/?BASESET=1&SPEAKOFFSET=-5&TTRAY=7&MIDIVOLUME=abc&MIDIBACK=250");
+  const std::string page =
+      Get("/?BASESET=1&SPEAKOFFSET=-5&TTRAY=7&MIDIVOLUME=abc&MIDIBACK=250&LATELIMIT=-1");
   const ConfigSettings& config = app->Config();
   EXPECT_EQ(config.SpeakOffset, 0);
+  EXPECT_EQ(config.LateLimit, 0);
   EXPECT_EQ(config.DoubleClick, 0);
   EXPECT_EQ(config.DefaultVolume, 80);
   EXPECT_EQ(config.BackVolume, 100);
@@ -47,8 +49,10 @@ TEST_F(HandlerTest, BaseFormClampsAndReplacesValuesAndWritesThemInOrder) {
   EXPECT_THAT(page, HasSubstr("OFFSET[0]"));
   EXPECT_EQ(ReadStartupSettings(app->Paths().settings).config, config);
 
-  Get("/?BASESET=1&SPEAKOFFSET=20000&TTRAY=2&MIDIVOLUME=3&ICONICSTART=1&LIPSVIEW=1");
+  Get("/?BASESET=1&SPEAKOFFSET=20000&TTRAY=2&MIDIVOLUME=3&ICONICSTART=1&LIPSVIEW=1"
+      "&LATELIMIT=99999");
   EXPECT_EQ(config.SpeakOffset, 10000);
+  EXPECT_EQ(config.LateLimit, 86400);
   EXPECT_EQ(config.DoubleClick, 2);
   EXPECT_EQ(config.DefaultVolume, 10);
   EXPECT_EQ(config.BackVolume, 30);
@@ -174,11 +178,14 @@ TEST_F(HandlerTest, DebugModeLogsTheCommandAndEachParameterRaw) {
   app.reset();
   Start();
   handler = std::make_unique<RequestHandler>(*app, PageServices{fonts, files, clock, speech});
-  Get("/?A=1&b=x+y");
+  Get("/?A=1&b=x+y&accessPassword=secret-pass&C=" + std::string(300, 'z'));
   const std::vector<std::string> lines = app->Logs().Lines();
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
-            (std::vector<std::string>{"command GET", "param:A=1", "param:b=x y"}));
+  ASSERT_GE(lines.size(), 5u);
+  // A new access password is never logged; a long parameter is cut at 200 characters.
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 5, lines.end()),
+            (std::vector<std::string>{"command GET", "param:A=1", "param:b=x y",
+                                      "param:ACCESSPASSWORD=***",
+                                      "param:C=" + std::string(198, 'z') + "…"}));
 }
 
 TEST_F(HandlerTest, EmptyScheduleTextIsReportedInPanelSpeechLogAndPage) {
@@ -192,6 +199,17 @@ TEST_F(HandlerTest, EmptyScheduleTextIsReportedInPanelSpeechLogAndPage) {
   ASSERT_FALSE(speech.Utterances().empty());
   EXPECT_EQ(speech.Utterances().back().text, problem);
   EXPECT_FALSE(LogLinesContaining(problem).empty());
+}
+
+TEST_F(HandlerTest, AScriptOfManyBadLinesSetsThePanelOncePerRequest) {
+  std::string contents;
+  for (int i = 0; i < 2000; ++i) contents += "x%0D%0A";
+  const int before = view.panel_updates;
+  Get("/?SCHESET=1&CONTENTS=" + contents);
+  EXPECT_EQ(view.panel_updates, before + 1);
+  EXPECT_TRUE(view.panel_text.starts_with("ほか 1981 件\r\n")) << view.panel_text.substr(0, 80);
+  EXPECT_TRUE(view.panel_text.ends_with("スクリプトの 2000行目1項目めにエラーがあります\r\n"
+                                        "スクリプトにエラーがあります"));
 }
 
 TEST_F(HandlerTest, StoredFormatWithMarkupShowsAsText) {

@@ -14,8 +14,6 @@
 namespace chimewell {
 namespace {
 
-using Params = std::vector<std::string>;
-
 TEST(ScheduleFormTest, BuildsTheLineOfEachKindAndMode) {
   EXPECT_EQ(
       BuildScheduleLine({"SCHEADD=1", "SCHECMD=MESS", "SCHEARG=おはよう", "SCHEINTB=AT",
@@ -65,10 +63,10 @@ TEST(ScheduleFormTest, ChoosesTheForm) {
 }
 
 TEST(ScheduleFormTest, ScriptTextSplitsAtEveryKindOfLineEnd) {
-  EXPECT_EQ(ScriptTextLines("a\r\nb\nc\rd"), (Params{"a", "b", "c", "d"}));
-  EXPECT_EQ(ScriptTextLines("a\r\n\r\nb\r\n"), (Params{"a", "", "b"}));
-  EXPECT_EQ(ScriptTextLines(""), (Params{"#スケジュールの設定はありません"}));
-  EXPECT_EQ(ScriptTextLines("\xFF"), (Params{"\xEF\xBF\xBD"}));
+  EXPECT_EQ(ScriptTextLines("a\r\nb\nc\rd"), (LineList{"a", "b", "c", "d"}));
+  EXPECT_EQ(ScriptTextLines("a\r\n\r\nb\r\n"), (LineList{"a", "", "b"}));
+  EXPECT_EQ(ScriptTextLines(""), (LineList{"#スケジュールの設定はありません"}));
+  EXPECT_EQ(ScriptTextLines("\xFF"), (LineList{"\xEF\xBF\xBD"}));
 }
 
 TEST(ScheduleFormTest, SavesWithCrLfAndKeepsTheOldFileWhenWritingFails) {
@@ -85,7 +83,9 @@ TEST(ScheduleFormTest, SavesWithCrLfAndKeepsTheOldFileWhenWritingFails) {
   rlimit small = saved;
   small.rlim_cur = 1024;
   ::setrlimit(RLIMIT_FSIZE, &small);
-  EXPECT_THROW(SaveScheduleFile(path, Params(100, std::string(40, 'x'))), FileWriteError);
+  LineList lines;
+  for (int i = 0; i < 100; ++i) lines.Append(std::string(40, 'x'));
+  EXPECT_THROW(SaveScheduleFile(path, lines), FileWriteError);
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, old_handler);
   EXPECT_EQ(testing::ReadBytes(path), "Speak \"あ\" At 7:00 repeat 1\r\n# note\r\n");

@@ -31,7 +31,7 @@ TEST(TestMomentTest, AnythingButARealMomentIsZero) {
   EXPECT_EQ(ParseTestMoment("2004/1/5", " 12:00.00"), 0);
   EXPECT_EQ(ParseTestMoment("99999999999/1/1", "12:00.00"), 0);
   EXPECT_EQ(ParseTestMoment("", ""), 0);
-  EXPECT_EQ(ParseTestMoment(std::vector<std::string>{}), 0);
+  EXPECT_EQ(ParseTestMoment(DecodedParams{}), 0);
 }
 
 TEST(TestCommandTest, FirstPresentMarkerWins) {

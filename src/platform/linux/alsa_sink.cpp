@@ -17,22 +17,24 @@ class AlsaSink final : public AudioSink {
   AlsaSink(std::string device, snd_pcm_t* pcm) : device_(std::move(device)), pcm_(pcm) {}
   ~AlsaSink() override { Close(); }
 
-  void Write(const int16_t* samples, size_t frames) override {
-    while (pcm_ && frames > 0) {
+  bool Write(const int16_t* samples, size_t frames) override {
+    while (pcm_ && !failed_ && frames > 0) {
       const snd_pcm_sframes_t n = snd_pcm_writei(pcm_, samples, frames);
       if (n < 0) {
-        // An underrun or a suspend: recover and go on; anything else drops this block.
-        if (snd_pcm_recover(pcm_, static_cast<int>(n), 1) < 0) return;
+        // An underrun, a suspend or a signal: recover and go on. Anything else means the
+        // device is gone (unplugged, or its server ended); the owner closes and reopens it.
+        if (snd_pcm_recover(pcm_, static_cast<int>(n), 1) < 0) failed_ = true;
         continue;
       }
       samples += static_cast<size_t>(n) * kMixChannels;
       frames -= static_cast<size_t>(n);
     }
+    return pcm_ && !failed_;
   }
 
   void Close() override {
     if (!pcm_) return;
-    snd_pcm_drain(pcm_);
+    if (!failed_) snd_pcm_drain(pcm_);
     snd_pcm_close(pcm_);
     pcm_ = nullptr;
   }
@@ -42,6 +44,7 @@ class AlsaSink final : public AudioSink {
  private:
   std::string device_;
   snd_pcm_t* pcm_;
+  bool failed_ = false;
 };
 
 }  // namespace

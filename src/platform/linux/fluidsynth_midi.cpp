@@ -1,11 +1,13 @@
 #include "platform/linux/fluidsynth_midi.h"
 
+#include "core/bounded_file.h"
+
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 namespace chimewell {
@@ -15,6 +17,9 @@ constexpr char kSoundFontFolder[] = "/usr/share/sounds/sf2";
 // Synthesizer gain: one piano note at volume 100 peaks at about a sixth of full scale, so a
 // fuller arrangement comes near the voice at full volume and still leaves headroom.
 constexpr double kSynthGain = 1.2;
+// The music counts as died away below -80 dB, and after 3 s in any case.
+constexpr float kSilence = 1e-4f;
+constexpr size_t kLongestTail = 3 * kMixRate;
 
 std::string FindSoundFont() {
   namespace fs = std::filesystem;
@@ -69,16 +74,27 @@ std::vector<uint8_t> ExtractMidiData(const std::vector<uint8_t>& bytes) {
   return {};
 }
 
-FluidSynthMidi::FluidSynthMidi(Mixer& mixer, std::string soundfont)
-    : mixer_(mixer), soundfont_(soundfont.empty() ? FindSoundFont() : std::move(soundfont)) {}
+// The synthesizer with its settings and loaded SoundFont.
+class FluidSynthMidi::Synth {
+ public:
+  // Reads the SoundFont: slow, and done by the caller without any lock held.
+  static std::unique_ptr<Synth> Load(const std::string& soundfont) {
+    auto synth = std::unique_ptr<Synth>(new Synth);
+    if (!synth->synth_ || fluid_synth_sfload(synth->synth_, soundfont.c_str(), 1) == FLUID_FAILED) {
+      return nullptr;
+    }
+    return synth;
+  }
+  ~Synth() {
+    if (synth_) delete_fluid_synth(synth_);
+    delete_fluid_settings(settings_);
+  }
+  Synth(const Synth&) = delete;
+  Synth& operator=(const Synth&) = delete;
+  fluid_synth_t* get() const { return synth_; }
 
-FluidSynthMidi::~FluidSynthMidi() { KBGMClose(); }
-
-int32_t FluidSynthMidi::KBGMOpen(int32_t, int32_t) {
-  {
-    const std::lock_guard lock(mutex_);
-    if (synth_) return 0;
-    if (soundfont_.empty()) return 1;
+ private:
+  Synth() {
     QuietFluidSynth();
     settings_ = new_fluid_settings();
     fluid_settings_setnum(settings_, "synth.sample-rate", kMixRate);
@@ -86,25 +102,48 @@ int32_t FluidSynthMidi::KBGMOpen(int32_t, int32_t) {
     // The player advances with the samples we render, so the song keeps the mixer's time.
     fluid_settings_setstr(settings_, "player.timing-source", "sample");
     synth_ = new_fluid_synth(settings_);
-    if (!synth_ || fluid_synth_sfload(synth_, soundfont_.c_str(), 1) == FLUID_FAILED) {
-      if (synth_) delete_fluid_synth(synth_);
-      delete_fluid_settings(settings_);
-      synth_ = nullptr;
-      settings_ = nullptr;
-      return 1;
+  }
+  fluid_settings_t* settings_ = nullptr;
+  fluid_synth_t* synth_ = nullptr;
+};
+
+FluidSynthMidi::FluidSynthMidi(Mixer& mixer, std::string soundfont)
+    : mixer_(mixer), soundfont_(soundfont.empty() ? FindSoundFont() : std::move(soundfont)) {}
+
+FluidSynthMidi::~FluidSynthMidi() {
+  mixer_.SetRenderer(MixChannel::kMusic, nullptr);
+  const std::lock_guard lock(mutex_);
+  StopLocked();
+  synth_.reset();
+}
+
+int FluidSynthMidi::Owners() const {
+  const std::lock_guard lock(mutex_);
+  return owners_;
+}
+
+int32_t FluidSynthMidi::KBGMOpen(int32_t, int32_t) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (synth_) {
+      ++owners_;
+      return 0;
     }
   }
-  mixer_.SetRenderer(MixChannel::kMusic, [this](float* left, float* right, size_t frames) {
-    Render(left, right, frames);
-  });
+  if (soundfont_.empty()) return 1;
+  auto loaded = Synth::Load(soundfont_);
+  if (!loaded) return 1;
+  const std::lock_guard lock(mutex_);
+  ++owners_;
+  // Two first owners may load at once; the later one's copy is let go.
+  if (!synth_) synth_ = std::move(loaded);
   return 0;
 }
 
 int32_t FluidSynthMidi::KBGMLoadFile(int32_t* handle, const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in || !handle) return 1;
-  std::vector<uint8_t> data =
-      ExtractMidiData({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+  const std::optional<std::string> bytes = ReadRegularFile(path, FileKind::kSound);
+  if (!bytes || !handle) return 1;
+  std::vector<uint8_t> data = ExtractMidiData({bytes->begin(), bytes->end()});
   if (data.empty()) return 2;
   const std::lock_guard lock(mutex_);
   if (!synth_) return 3;
@@ -116,17 +155,25 @@ int32_t FluidSynthMidi::KBGMLoadFile(int32_t* handle, const std::string& path) {
 }
 
 int32_t FluidSynthMidi::KBGMPlay(int32_t handle, int32_t) {
-  const std::lock_guard lock(mutex_);
-  if (!synth_ || handle == 0 || handle != song_handle_) return 1;
-  StopLocked();
-  fluid_synth_system_reset(synth_);  // no instrument or controller carries over from the last song
-  player_ = new_fluid_player(synth_);
-  if (!player_ || fluid_player_add_mem(player_, song_.data(), song_.size()) != FLUID_OK ||
-      fluid_player_play(player_) != FLUID_OK) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (!synth_ || handle == 0 || handle != song_handle_) return 1;
     StopLocked();
-    return 2;
+    // No instrument or controller carries over from the last song.
+    fluid_synth_system_reset(synth_->get());
+    player_ = new_fluid_player(synth_->get());
+    if (!player_ || fluid_player_add_mem(player_, song_.data(), song_.size()) != FLUID_OK ||
+        fluid_player_play(player_) != FLUID_OK) {
+      StopLocked();
+      return 2;
+    }
+    playing_ = true;
+    tail_frames_ = 0;
   }
-  playing_ = true;
+  // Installed after playing_ is set, so a renderer that just retired cannot leave us silent.
+  mixer_.SetRenderer(MixChannel::kMusic, [this](float* left, float* right, size_t frames) {
+    return Render(left, right, frames);
+  });
   return 0;
 }
 
@@ -160,38 +207,42 @@ int32_t FluidSynthMidi::KBGMFree(int32_t handle) {
 }
 
 int32_t FluidSynthMidi::KBGMClose() {
-  mixer_.SetRenderer(MixChannel::kMusic, nullptr);
-  const std::lock_guard lock(mutex_);
-  StopLocked();
-  if (synth_) delete_fluid_synth(synth_);
-  if (settings_) delete_fluid_settings(settings_);
-  synth_ = nullptr;
-  settings_ = nullptr;
-  song_.clear();
-  song_handle_ = 0;
+  std::unique_ptr<Synth> last;
+  {
+    const std::lock_guard lock(mutex_);
+    if (owners_ == 0 || --owners_ > 0) return 0;
+    StopLocked();
+    last = std::move(synth_);
+    song_.clear();
+    song_handle_ = 0;
+  }
+  // Render finds no synthesizer from now on and retires; freeing it takes no lock of ours.
   return 0;
 }
 
 void FluidSynthMidi::StopLocked() {
   playing_ = false;
+  tail_frames_ = 0;
   if (player_) {
     fluid_player_stop(player_);
     delete_fluid_player(player_);
     player_ = nullptr;
   }
-  if (synth_) fluid_synth_all_sounds_off(synth_, -1);
+  if (synth_) fluid_synth_all_sounds_off(synth_->get(), -1);
 }
 
-void FluidSynthMidi::Render(float* left, float* right, size_t frames) {
+bool FluidSynthMidi::Render(float* left, float* right, size_t frames) {
   const std::lock_guard lock(mutex_);
-  if (!synth_) return;
+  if (!synth_) return false;
   render_left_.resize(frames);
   render_right_.resize(frames);
-  fluid_synth_write_float(synth_, static_cast<int>(frames), render_left_.data(), 0, 1,
+  fluid_synth_write_float(synth_->get(), static_cast<int>(frames), render_left_.data(), 0, 1,
                           render_right_.data(), 0, 1);
+  float peak = 0.0f;
   for (size_t i = 0; i < frames; ++i) {
     left[i] += render_left_[i];
     right[i] += render_right_[i];
+    peak = std::max({peak, std::abs(render_left_[i]), std::abs(render_right_[i])});
   }
   if (playing_ && player_) {
     // The player reports DONE only a good while after the last event, so the piece counts as
@@ -201,8 +252,13 @@ void FluidSynthMidi::Render(float* left, float* right, size_t frames) {
     if (fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING ||
         (total > 0 && current >= total)) {
       playing_ = false;
+      tail_frames_ = 0;
     }
+    return true;
   }
+  // After the song: keep rendering while the last notes and the reverb die away.
+  tail_frames_ += frames;
+  return peak > kSilence && tail_frames_ < kLongestTail;
 }
 
 }  // namespace chimewell

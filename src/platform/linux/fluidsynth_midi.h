@@ -1,7 +1,11 @@
 #pragma once
-// The MIDI library on FluidSynth, rendering into the mixer's music channel.
-#include <atomic>
+// The MIDI library on FluidSynth, rendering into the mixer's music channel. One synthesizer
+// serves every MIDI worker: each KBGMOpen makes its caller an owner, and the last KBGMClose
+// frees it, so a worker that ends late cannot pull the synthesizer from under a newer one.
+// Disk work (the SoundFont, the song file) happens outside the lock that the UI thread's
+// calls (stop, volume, status) take; the music renders into the mixer only while it sounds.
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -32,21 +36,27 @@ class FluidSynthMidi final : public MidiLibrary {
 
   // The SoundFont that KBGMOpen loads (empty when none is found).
   const std::string& soundfont() const { return soundfont_; }
+  // Callers of KBGMOpen that have not closed yet.
+  int Owners() const;
 
  private:
-  void Render(float* left, float* right, size_t frames);
+  class Synth;
+  // Adds the music to the mixer's block; false once it has died away after the song ended.
+  bool Render(float* left, float* right, size_t frames);
   void StopLocked();
 
   Mixer& mixer_;
-  std::string soundfont_;
-  std::mutex mutex_;
-  fluid_settings_t* settings_ = nullptr;
-  fluid_synth_t* synth_ = nullptr;
+  const std::string soundfont_;
+  mutable std::mutex mutex_;
+  // Guarded by mutex_.
+  std::unique_ptr<Synth> synth_;
+  int owners_ = 0;
   fluid_player_t* player_ = nullptr;
   std::vector<uint8_t> song_;  // the loaded file's MIDI data
   int32_t song_handle_ = 0;
   int32_t next_handle_ = 0;
   bool playing_ = false;
+  size_t tail_frames_ = 0;  // rendered since the song stopped
   std::vector<float> render_left_, render_right_;
 };
 

@@ -1,14 +1,35 @@
 #include "platform/linux/open_audio_sink.h"
 
+#include "platform/recovering_sink.h"
+
 namespace chimewell {
 namespace {
 
-// The messages of this module, shown in the log and the panel.
-std::string DeviceFailedText(const std::string& device, const std::string& reason) {
-  return "サウンドデバイス " + device + " を開けません(" + reason + ")。音は出力されません";
-}
 std::string WavFailedText(const std::string& path) {
   return "録音ファイル " + path + " を作れません。音は出力されません";
+}
+
+RecoveringSink::Opener DeviceOpener(const AudioSinkSpec& spec) {
+  using Kind = AudioSinkSpec::Kind;
+  switch (spec.kind) {
+    case Kind::kPulse:
+      return [](std::string* error) { return MakePulseSink(error); };
+    case Kind::kAlsa:
+      return [device = spec.target](std::string* error) { return MakeAlsaSink(device, error); };
+    default:
+      // The sound server when one answers, else ALSA's default device.
+      return [](std::string* error) {
+        auto sink = MakePulseSink(error);
+        return sink ? std::move(sink) : MakeAlsaSink("default", error);
+      };
+  }
+}
+
+std::string DeviceName(const AudioSinkSpec& spec) {
+  using Kind = AudioSinkSpec::Kind;
+  if (spec.kind == Kind::kPulse) return "pulse";
+  if (spec.kind == Kind::kAlsa) return "alsa:" + spec.target;
+  return "auto";
 }
 
 }  // namespace
@@ -16,25 +37,19 @@ std::string WavFailedText(const std::string& path) {
 OpenedSink OpenAudioSink(const AudioSinkSpec& spec,
                          const std::function<void(const std::string&)>& report) {
   using Kind = AudioSinkSpec::Kind;
-  std::unique_ptr<AudioSink> sink;
-  std::string message;
   switch (spec.kind) {
     case Kind::kNull:
       return {MakeNullSink(), false};
-    case Kind::kWav:
-      sink = MakeWavFileSink(spec.target);
-      if (!sink) message = WavFailedText(spec.target);
-      break;
-    case Kind::kAlsa: {
-      std::string reason;
-      sink = MakeAlsaSink(spec.target, &reason);
-      if (!sink) message = DeviceFailedText(spec.target, reason);
-      break;
+    case Kind::kWav: {
+      auto sink = MakeWavFileSink(spec.target, report);
+      if (sink) return {std::move(sink), false};
+      if (report) report(WavFailedText(spec.target));
+      return {MakeNullSink(), true};
     }
+    default:
+      return {std::make_unique<RecoveringSink>(DeviceOpener(spec), DeviceName(spec), report),
+              false};
   }
-  if (sink) return {std::move(sink), false};
-  if (report) report(message);
-  return {MakeNullSink(), true};
 }
 
 }  // namespace chimewell

@@ -1,5 +1,6 @@
 #pragma once
-// Opens the sink an --audio value names; a sound device that cannot be opened gives the null sink.
+// Opens the sink an --audio value names. A sound device (the sound server or ALSA) is kept in
+// a RecoveringSink, which reopens it whenever it fails and tells the user once each way.
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,13 +11,16 @@ namespace chimewell {
 
 struct OpenedSink {
   std::unique_ptr<AudioSink> sink;  // never null
-  bool fell_back = false;           // the requested sink could not be opened; this is null
+  bool fell_back = false;           // a capture file could not be created; this is null
 };
 
-// `report` receives one message (Japanese, for the log and the panel) when falling back.
+// `report` receives the messages (Japanese, for the log and the panel); it may be called on
+// the mixing thread.
 OpenedSink OpenAudioSink(const AudioSinkSpec& spec,
                          const std::function<void(const std::string&)>& report);
 
+// The sound server, or nullptr with `error` set when none answers.
+std::unique_ptr<AudioSink> MakePulseSink(std::string* error);
 // The ALSA playback device `device` ("default", "hw:0", ...), or nullptr with `error` set.
 std::unique_ptr<AudioSink> MakeAlsaSink(const std::string& device, std::string* error);
 

@@ -1,6 +1,7 @@
 #include "platform/linux/open_jtalk_speech.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "core/fault.h"
 #include "core/speech_readings.h"
 #include "platform/wave_file.h"
 
@@ -20,6 +22,12 @@ constexpr char kNoWorkFolder[] = "音声合成の作業フォルダを作れま�
 
 float Gain(uint32_t volume) {
   return static_cast<float>(std::min<uint32_t>(volume, 65535)) / 65535.0f;
+}
+
+// Ours and still there: a folder of that name made by someone else is not used.
+bool IsOwnFolder(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
 }
 
 std::string MakeWorkDir() {
@@ -45,14 +53,17 @@ bool SendLine(int fd, std::string line) {
 
 }  // namespace
 
-OpenJTalkSpeech::OpenJTalkSpeech(Mixer& mixer, Report report, OpenJTalkSetup setup)
-    : mixer_(mixer), report_(std::move(report)) {
+OpenJTalkSpeech::OpenJTalkSpeech(Mixer& mixer, Report report, OpenJTalkSetup setup,
+                                 SteadyTime& time)
+    : mixer_(mixer), report_(report), failures_(std::move(report), time) {
   setup_ = FindOpenJTalk(std::move(setup), &missing_);
   if (missing_.empty()) {
     work_dir_ = MakeWorkDir();
     if (work_dir_.empty()) missing_ = kNoWorkFolder;
   }
-  if (missing_.empty()) thread_ = std::thread([this] { Run(); });
+  if (missing_.empty()) {
+    thread_ = std::thread([this] { RunCatchingFaults("speech", [this] { Run(); }, report_); });
+  }
 }
 
 OpenJTalkSpeech::~OpenJTalkSpeech() {
@@ -73,7 +84,7 @@ OpenJTalkSpeech::~OpenJTalkSpeech() {
 
 void OpenJTalkSpeech::SpeakText(const std::string& text) {
   if (!Available()) {
-    ReportOnce(missing_);
+    failures_.Failed(missing_);
     return;
   }
   {
@@ -113,8 +124,13 @@ void OpenJTalkSpeech::StopCurrentLocked() {
   if (voice_) voice_->Stop();
 }
 
-void OpenJTalkSpeech::ReportOnce(const std::string& message) {
-  if (!reported_.exchange(true) && report_) report_(message);
+bool OpenJTalkSpeech::EnsureWorkDir() {
+  if (IsOwnFolder(work_dir_)) return true;
+  // A fresh name rather than the old one: anyone could have taken that meanwhile.
+  std::string fresh = MakeWorkDir();
+  if (fresh.empty()) return false;
+  work_dir_ = std::move(fresh);
+  return true;
 }
 
 void OpenJTalkSpeech::Run() {
@@ -132,7 +148,7 @@ void OpenJTalkSpeech::Run() {
     pending_.reset();
     const uint64_t generation = generation_;
     lock.unlock();
-    Speak(text, generation);
+    RunCatchingFaults("speech", [&] { Speak(text, generation); }, report_);
     lock.lock();
     voice_.reset();
     // A newer request keeps "speaking" up; only the last one lets it fall.
@@ -163,6 +179,7 @@ void OpenJTalkSpeech::Speak(const std::string& text, uint64_t generation) {
 
 OpenJTalkSpeech::Spare OpenJTalkSpeech::StartSpare() {
   Spare spare;
+  if (!EnsureWorkDir()) return spare;
   // Open JTalk creates its output file as it starts, so every process gets a file of its own.
   spare.output = work_dir_ + "/speech-" + std::to_string(next_output_++) + ".wav";
   spare.process = std::make_shared<ChildProcess>();
@@ -185,10 +202,12 @@ void OpenJTalkSpeech::Discard(Spare& spare) {
 
 std::shared_ptr<const PcmClip> OpenJTalkSpeech::Synthesize(const std::string& piece,
                                                            uint64_t generation) {
+  // A cleaned /tmp took the waiting process's output file with it: start afresh.
+  if (spare_.process && !IsOwnFolder(work_dir_)) Discard(spare_);
   if (!spare_.process) spare_ = StartSpare();
   Spare mine = std::exchange(spare_, Spare{});
   if (!mine.process) {
-    ReportOnce(kSynthesisFailed);
+    failures_.Failed(IsOwnFolder(work_dir_) ? kSynthesisFailed : kNoWorkFolder);
     return nullptr;
   }
   {
@@ -211,7 +230,7 @@ std::shared_ptr<const PcmClip> OpenJTalkSpeech::Synthesize(const std::string& pi
     if (generation != generation_) return nullptr;  // stopped or replaced meanwhile
   }
   if (!clip) {
-    ReportOnce(kSynthesisFailed);
+    failures_.Failed(kSynthesisFailed);
     return nullptr;
   }
   return std::make_shared<const PcmClip>(std::move(*clip));

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/failure_reporter.h"
 #include "platform/linux/child_process.h"
 #include "platform/linux/open_jtalk_setup.h"
 #include "platform/mixer.h"
@@ -20,9 +21,11 @@ class OpenJTalkSpeech final : public SpeechControl {
  public:
   using Report = std::function<void(const std::string&)>;
 
-  // Empty fields of `setup` are looked up in the usual install places. `report` receives, once,
-  // the message that speech cannot work (on the calling or the speech thread).
-  OpenJTalkSpeech(Mixer& mixer, Report report, OpenJTalkSetup setup = {});
+  // Empty fields of `setup` are looked up in the usual install places. `report` receives the
+  // message that speech cannot work (on the calling or the speech thread): when it first
+  // fails, and again at most once an hour while it keeps failing.
+  OpenJTalkSpeech(Mixer& mixer, Report report, OpenJTalkSetup setup = {},
+                  SteadyTime& time = SystemSteadyTime());
   ~OpenJTalkSpeech() override;
 
   void SpeakText(const std::string& text) override;
@@ -48,15 +51,17 @@ class OpenJTalkSpeech final : public SpeechControl {
   };
   Spare StartSpare();
   static void Discard(Spare& spare);
-  void ReportOnce(const std::string& message);
   void StopCurrentLocked();
+  // The folder for Open JTalk's output; made anew when it was removed (a cleaned /tmp).
+  // Speech thread only, after the constructor.
+  bool EnsureWorkDir();
 
   Mixer& mixer_;
   const Report report_;
+  FailureReporter failures_;
   OpenJTalkSetup setup_;
   std::string missing_;
   std::string work_dir_;
-  std::atomic<bool> reported_{false};
 
   mutable std::mutex mutex_;
   std::condition_variable cv_;

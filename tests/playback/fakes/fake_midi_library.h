@@ -1,6 +1,7 @@
 #pragma once
 // A MIDI library for tests: songs last a set time of the fake clock; every call that matters
 // is recorded with its virtual time.
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -41,8 +42,28 @@ class FakeMidiLibrary final : public MidiLibrary {
     events_.push_back({"open", clock_.NowMs(), 0});
     return open_result_;
   }
-  int32_t KBGMLoadFile(int32_t* handle, const std::string& path) override {
+  // Loads wait, as on a slow disk, until ReleaseLoads.
+  void HoldLoads() {
     const std::lock_guard lock(mutex_);
+    hold_loads_ = true;
+  }
+  void ReleaseLoads() {
+    const std::lock_guard lock(mutex_);
+    hold_loads_ = false;
+    load_cv_.notify_all();
+  }
+  // Returns once a load is waiting.
+  void WaitUntilLoading() {
+    std::unique_lock lock(mutex_);
+    load_cv_.wait(lock, [this] { return loads_waiting_ > 0; });
+  }
+
+  int32_t KBGMLoadFile(int32_t* handle, const std::string& path) override {
+    std::unique_lock lock(mutex_);
+    ++loads_waiting_;
+    load_cv_.notify_all();
+    load_cv_.wait(lock, [this] { return !hold_loads_; });  // the lock is let go meanwhile
+    --loads_waiting_;
     events_.push_back({"load:" + path, clock_.NowMs(), 0});
     if (songs_.count(path) == 0) return 2;
     *handle = next_handle_++;
@@ -106,6 +127,9 @@ class FakeMidiLibrary final : public MidiLibrary {
 
   FakeClock& clock_;
   mutable std::mutex mutex_;
+  std::condition_variable load_cv_;
+  bool hold_loads_ = false;
+  int loads_waiting_ = 0;
   std::map<std::string, int64_t> songs_;
   std::set<std::string> unplayable_;
   std::vector<MidiEvent> events_;

@@ -11,9 +11,13 @@ namespace {
 
 // Every other path exists, so Wave and Midi lines get past the file check too.
 class AlternatingFileSystem final : public chimewell::FileSystem {
+  using FileKind = chimewell::FileKind;
+
  public:
   bool FileExists(const std::string& path) const override { return path.size() % 2 == 0; }
-  std::optional<std::string> ReadFile(const std::string&) const override { return std::nullopt; }
+  std::optional<std::string> ReadFile(const std::string&, FileKind) const override {
+    return std::nullopt;
+  }
 };
 
 }  // namespace

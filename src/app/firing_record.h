@@ -1,0 +1,35 @@
+#pragma once
+// One firing of the main tick as a recording playback keeps it, and the next one to come.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/datetime.h"
+
+namespace chimewell {
+
+enum class FiringKind { kSpeak, kTime, kWave, kMidi, kCount };
+
+struct FiringRecord {
+  int64_t unix_ms = 0;  // when it played, or for one passed over, when it was due
+  FiringKind kind = FiringKind::kSpeak;
+  std::string text;     // what is said (voice files: their names), or the file played
+  bool skipped = false;
+};
+
+// Takes the tick's firings in place of the playback workers: nothing plays, nothing takes time.
+class FiringRecorder {
+ public:
+  virtual ~FiringRecorder() = default;
+  virtual void Record(FiringRecord record) = 0;
+};
+
+// The entry that fires next, as the status line names it.
+struct UpcomingFiring {
+  int64_t due_unix_ms = 0;  // when the tick fires it (SpeakOffset before the moment it names)
+  TDateTime nominal = 0;    // the local moment it names
+  FiringKind kind = FiringKind::kSpeak;
+  std::string text;         // speech: the text to say; time signal: its format; else the file
+};
+
+}  // namespace chimewell

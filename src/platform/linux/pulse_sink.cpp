@@ -1,0 +1,222 @@
+// Output to the desktop's sound server through the PulseAudio client library (PipeWire serves
+// it too). The stream carries the program's name and the "event" role, so the desktop's volume
+// mixer shows the clock with a slider of its own.
+#include <pulse/pulseaudio.h>
+
+#include <algorithm>
+
+#include "platform/linux/open_audio_sink.h"
+
+namespace chimewell {
+namespace {
+
+// The server's buffer for us: enough to ride out a busy moment, short enough that sounds
+// start promptly (as with the ALSA device).
+constexpr unsigned kLatencyMicroseconds = 40000;
+constexpr char kName[] = "Chimewell";
+// A server that takes nothing for this long (a stream stuck in a suspended or vanished sink)
+// counts as lost, so the device is reopened instead of the mixer waiting for ever.
+constexpr pa_usec_t kStallLimitUsec = 2 * PA_USEC_PER_SEC;
+
+class PulseSink final : public AudioSink {
+ public:
+  ~PulseSink() override { Close(); }
+
+  // False with `error` set when no server answers or it refuses the stream.
+  bool Open(std::string* error);
+  bool Write(const int16_t* samples, size_t frames) override;
+  void Close() override;
+  std::string Describe() const override { return "pulse"; }
+
+ private:
+  static void OnContextState(pa_context*, void* self) { static_cast<PulseSink*>(self)->Signal(); }
+  static void OnStreamState(pa_stream*, void* self) { static_cast<PulseSink*>(self)->Signal(); }
+  static void OnWritable(pa_stream*, size_t, void* self) {
+    static_cast<PulseSink*>(self)->Signal();
+  }
+  static void OnDrained(pa_stream*, int, void* self) { static_cast<PulseSink*>(self)->Signal(); }
+  static void OnStalled(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self) {
+    static_cast<PulseSink*>(self)->Signal();
+  }
+  void Signal() { pa_threaded_mainloop_signal(loop_, 0); }
+  // Mainloop lock held. True while the server and our stream are in working order.
+  bool HealthyLocked() const {
+    return PA_CONTEXT_IS_GOOD(pa_context_get_state(context_)) &&
+           PA_STREAM_IS_GOOD(pa_stream_get_state(stream_));
+  }
+  bool ConnectLocked(std::string* error);
+  std::string ErrorText() const { return pa_strerror(pa_context_errno(context_)); }
+
+  pa_threaded_mainloop* loop_ = nullptr;
+  pa_context* context_ = nullptr;
+  pa_stream* stream_ = nullptr;
+  bool failed_ = false;
+};
+
+bool PulseSink::Open(std::string* error) {
+  loop_ = pa_threaded_mainloop_new();
+  if (!loop_) {
+    *error = "pulse: no main loop";
+    return false;
+  }
+  pa_proplist* props = pa_proplist_new();
+  pa_proplist_sets(props, PA_PROP_APPLICATION_NAME, kName);
+  pa_proplist_sets(props, PA_PROP_APPLICATION_ID, "chimewell");
+  pa_proplist_sets(props, PA_PROP_APPLICATION_ICON_NAME, "chimewell");
+  context_ = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop_), kName, props);
+  pa_proplist_free(props);
+  if (!context_) {
+    *error = "pulse: no context";
+    return false;
+  }
+  pa_context_set_state_callback(context_, &OnContextState, this);
+  if (pa_threaded_mainloop_start(loop_) < 0) {
+    *error = "pulse: main loop does not start";
+    return false;
+  }
+  pa_threaded_mainloop_lock(loop_);
+  const bool ok = ConnectLocked(error);
+  pa_threaded_mainloop_unlock(loop_);
+  return ok;
+}
+
+bool PulseSink::ConnectLocked(std::string* error) {
+  // No autospawn: a desktop without a server gets ALSA, not a server of our making.
+  if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+    *error = "pulse: " + ErrorText();
+    return false;
+  }
+  for (;;) {
+    const pa_context_state_t state = pa_context_get_state(context_);
+    if (state == PA_CONTEXT_READY) break;
+    if (!PA_CONTEXT_IS_GOOD(state)) {
+      *error = "pulse: " + ErrorText();
+      return false;
+    }
+    pa_threaded_mainloop_wait(loop_);
+  }
+  const pa_sample_spec spec{PA_SAMPLE_S16LE, kMixRate, kMixChannels};
+  pa_proplist* props = pa_proplist_new();
+  pa_proplist_sets(props, PA_PROP_MEDIA_ROLE, "event");
+  pa_proplist_sets(props, PA_PROP_MEDIA_NAME, kName);
+  stream_ = pa_stream_new_with_proplist(context_, kName, &spec, nullptr, props);
+  pa_proplist_free(props);
+  if (!stream_) {
+    *error = "pulse: " + ErrorText();
+    return false;
+  }
+  pa_stream_set_state_callback(stream_, &OnStreamState, this);
+  pa_stream_set_write_callback(stream_, &OnWritable, this);
+  pa_buffer_attr attr;
+  attr.maxlength = static_cast<uint32_t>(-1);
+  attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kLatencyMicroseconds, &spec));
+  attr.prebuf = static_cast<uint32_t>(-1);
+  attr.minreq = static_cast<uint32_t>(-1);
+  attr.fragsize = static_cast<uint32_t>(-1);
+  if (pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
+                                 nullptr) < 0) {
+    *error = "pulse: " + ErrorText();
+    return false;
+  }
+  for (;;) {
+    const pa_stream_state_t state = pa_stream_get_state(stream_);
+    if (state == PA_STREAM_READY) return true;
+    if (!PA_STREAM_IS_GOOD(state)) {
+      *error = "pulse: " + ErrorText();
+      return false;
+    }
+    pa_threaded_mainloop_wait(loop_);
+  }
+}
+
+bool PulseSink::Write(const int16_t* samples, size_t frames) {
+  if (failed_ || !stream_) return false;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(samples);
+  size_t left = frames * kMixChannels * sizeof(int16_t);
+  pa_threaded_mainloop_lock(loop_);
+  pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+  pa_time_event* watchdog = nullptr;  // wakes us when the server has taken nothing for long
+  pa_usec_t stalled_since = 0;
+  while (left > 0) {
+    if (!HealthyLocked()) {
+      failed_ = true;
+      break;
+    }
+    const size_t room = pa_stream_writable_size(stream_);
+    if (room == static_cast<size_t>(-1)) {
+      failed_ = true;
+      break;
+    }
+    if (room == 0) {
+      // The server asks for more as its buffer drains, or tells us it went away.
+      const pa_usec_t now = pa_rtclock_now();
+      if (!watchdog) {
+        stalled_since = now;
+        watchdog = pa_context_rttime_new(context_, now + kStallLimitUsec, &OnStalled, this);
+      } else if (now - stalled_since >= kStallLimitUsec) {
+        failed_ = true;
+        break;
+      }
+      pa_threaded_mainloop_wait(loop_);
+      continue;
+    }
+    if (watchdog) {
+      api->time_free(watchdog);
+      watchdog = nullptr;
+    }
+    const size_t n = std::min(room, left);
+    if (pa_stream_write(stream_, bytes, n, nullptr, 0, PA_SEEK_RELATIVE) < 0) {
+      failed_ = true;
+      break;
+    }
+    bytes += n;
+    left -= n;
+  }
+  if (watchdog) api->time_free(watchdog);
+  pa_threaded_mainloop_unlock(loop_);
+  return !failed_;
+}
+
+void PulseSink::Close() {
+  if (!loop_) return;
+  pa_threaded_mainloop_lock(loop_);
+  if (stream_) {
+    if (!failed_ && HealthyLocked()) {
+      // Let what was written play out before the stream goes.
+      pa_operation* drain = pa_stream_drain(stream_, &OnDrained, this);
+      while (drain && pa_operation_get_state(drain) == PA_OPERATION_RUNNING && HealthyLocked()) {
+        pa_threaded_mainloop_wait(loop_);
+      }
+      if (drain) pa_operation_unref(drain);
+    }
+    pa_stream_set_state_callback(stream_, nullptr, nullptr);
+    pa_stream_set_write_callback(stream_, nullptr, nullptr);
+    pa_stream_disconnect(stream_);
+    pa_stream_unref(stream_);
+    stream_ = nullptr;
+  }
+  if (context_) {
+    pa_context_set_state_callback(context_, nullptr, nullptr);
+    pa_context_disconnect(context_);
+    pa_context_unref(context_);
+    context_ = nullptr;
+  }
+  pa_threaded_mainloop_unlock(loop_);
+  pa_threaded_mainloop_stop(loop_);
+  pa_threaded_mainloop_free(loop_);
+  loop_ = nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<AudioSink> MakePulseSink(std::string* error) {
+  auto sink = std::make_unique<PulseSink>();
+  std::string reason;
+  if (!sink->Open(&reason)) {
+    if (error) *error = reason;
+    return nullptr;
+  }
+  return sink;
+}
+
+}  // namespace chimewell

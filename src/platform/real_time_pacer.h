@@ -1,0 +1,24 @@
+#pragma once
+// Keeps writes that nothing else slows down (no device, or a lost one) at the sample clock.
+#include <cstddef>
+
+#include "platform/steady_time.h"
+
+namespace chimewell {
+
+class RealTimePacer {
+ public:
+  explicit RealTimePacer(SteadyTime& time) : time_(time) {}
+  // Sleeps so that `frames` more frames take as long as they would sound. After a long stall
+  // (a loaded machine) it counts afresh instead of rushing to catch up.
+  void Pace(size_t frames);
+  // Forgets the past: the next Pace starts counting afresh.
+  void Restart() { frames_ = 0; }
+
+ private:
+  SteadyTime& time_;
+  SteadyTime::TimePoint start_;
+  size_t frames_ = 0;
+};
+
+}  // namespace chimewell

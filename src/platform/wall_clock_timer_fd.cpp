@@ -1,0 +1,40 @@
+#include "platform/wall_clock_timer_fd.h"
+
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+namespace chimewell {
+
+WallClockTimerFd::WallClockTimerFd()
+    : fd_(timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC)) {}
+
+WallClockTimerFd::~WallClockTimerFd() {
+  if (fd_ >= 0) close(fd_);
+}
+
+bool WallClockTimerFd::Arm(int64_t unix_ms) {
+  if (fd_ < 0) return false;
+  Acknowledge();  // a stale notice would fire the new deadline early
+  itimerspec spec{};
+  // An all-zero value would disarm; the epoch itself is as good as any past moment.
+  const int64_t ms = unix_ms > 0 ? unix_ms : 1;
+  spec.it_value.tv_sec = static_cast<time_t>(ms / 1000);
+  spec.it_value.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
+  return timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
+}
+
+void WallClockTimerFd::Disarm() {
+  if (fd_ < 0) return;
+  const itimerspec off{};
+  timerfd_settime(fd_, 0, &off, nullptr);
+  Acknowledge();
+}
+
+void WallClockTimerFd::Acknowledge() {
+  if (fd_ < 0) return;
+  uint64_t expirations = 0;
+  // Non-blocking: nothing pending gives EAGAIN, a clock set gives ECANCELED; both are fine.
+  [[maybe_unused]] const ssize_t got = read(fd_, &expirations, sizeof expirations);
+}
+
+}  // namespace chimewell

@@ -1,0 +1,28 @@
+#pragma once
+// A wall-clock deadline in the kernel: a timerfd on CLOCK_REALTIME that becomes readable when
+// the deadline passes (also during or after a suspend) or when the clock is set.
+#include <cstdint>
+
+namespace chimewell {
+
+// Owned by one thread, which watches Fd() in its event loop.
+class WallClockTimerFd {
+ public:
+  WallClockTimerFd();
+  ~WallClockTimerFd();
+  WallClockTimerFd(const WallClockTimerFd&) = delete;
+  WallClockTimerFd& operator=(const WallClockTimerFd&) = delete;
+
+  // -1 when the kernel refused one; Arm then reports false.
+  int Fd() const { return fd_; }
+  // Arms for `unix_ms`; a moment already passed makes the descriptor readable at once.
+  bool Arm(int64_t unix_ms);
+  void Disarm();
+  // Takes the pending expiry or clock-set notice off the descriptor.
+  void Acknowledge();
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace chimewell

@@ -1,0 +1,65 @@
+#include "simulate/simulation.h"
+
+#include <algorithm>
+
+#include "app/app_paths.h"
+
+namespace chimewell {
+
+Simulation::Simulation(const SimulationPlan& plan)
+    : plan_(plan),
+      clock_(plan.from_unix_ms),
+      timer_(clock_),
+      view_(!plan.hidden),
+      app_(AppDependencies{clock_, timer_, ui_, shell_, files_, sound_, speech_, midi_, fonts_,
+                           view_, nullptr, PathsInHome(plan.home)}) {
+  std::stable_sort(plan_.events.begin(), plan_.events.end(),
+                   [](const ClockEvent& a, const ClockEvent& b) {
+                     return a.at_unix_ms < b.at_unix_ms;
+                   });
+  app_.SetFiringRecorder(this);
+}
+
+Simulation::~Simulation() { app_.SetFiringRecorder(nullptr); }
+
+void Simulation::Run(const std::function<void(const FiringRecord&)>& on_firing) {
+  on_firing_ = &on_firing;
+  app_.Menu().CheckCount(CountItemFor(plan_.count_interval));
+  app_.FormCreate();
+  app_.FormShow();
+  if (plan_.late_limit) app_.Config().LateLimit = *plan_.late_limit;
+
+  auto event = plan_.events.begin();
+  for (;;) {
+    const std::optional<int64_t> shot = timer_.DueWall();
+    const bool event_first =
+        event != plan_.events.end() && (!shot || event->at_unix_ms <= *shot);
+    const int64_t next = event_first ? event->at_unix_ms : shot.value_or(plan_.until_unix_ms);
+    if (next > plan_.until_unix_ms || (!shot && !event_first)) break;
+    PassTo(next);
+    if (event_first) {
+      Apply(*event++);
+    } else {
+      timer_.FireNow();
+    }
+  }
+  PassTo(plan_.until_unix_ms);
+  on_firing_ = nullptr;
+}
+
+void Simulation::Record(FiringRecord record) {
+  if (on_firing_ != nullptr) (*on_firing_)(record);
+}
+
+void Simulation::PassTo(int64_t unix_ms) {
+  if (unix_ms > clock_.UnixMs()) clock_.Pass(unix_ms - clock_.UnixMs());
+}
+
+void Simulation::Apply(const ClockEvent& event) {
+  clock_.MoveWall(event.seconds * 1000);
+  // A wall-clock deadline passed during a sleep fires on waking as time moves on; a step
+  // cancels it at once.
+  if (event.kind == ClockEvent::Kind::kStep) timer_.ClockWasSet();
+}
+
+}  // namespace chimewell

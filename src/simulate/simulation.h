@@ -1,0 +1,74 @@
+#pragma once
+// The real application object over a home folder, run in virtual time: its real tick,
+// schedule, time signal and second count, with a recording playback that plays nothing and
+// takes no time. The preview of what the clock will say, and the test bed of its timing.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/firing_record.h"
+#include "platform/file_system.h"
+#include "platform/ui_thread.h"
+#include "simulate/quiet_platform.h"
+#include "simulate/virtual_clock.h"
+#include "simulate/virtual_timer.h"
+
+namespace chimewell {
+
+// Something that happens to the machine at a wall-clock moment.
+struct ClockEvent {
+  enum class Kind { kSuspend, kStep };
+  Kind kind = Kind::kSuspend;
+  int64_t at_unix_ms = 0;
+  int64_t seconds = 0;  // how long it sleeps, or how far the clock is set (negative: back)
+};
+
+struct SimulationPlan {
+  std::string home;  // the folder with chimewell.ini and chimewell.sch
+  int64_t from_unix_ms = 0;
+  int64_t until_unix_ms = 0;
+  bool hidden = false;            // the window hidden (else showing)
+  int count_interval = 0;         // the second count: 0 (off), 5, 10, 15, 30 or 60
+  std::optional<int> late_limit;  // overrides the settings file
+  std::vector<ClockEvent> events;
+};
+
+// One simulation; single-threaded, owns everything it runs.
+class Simulation final : private FiringRecorder {
+ public:
+  explicit Simulation(const SimulationPlan& plan);
+  ~Simulation() override;
+  Simulation(const Simulation&) = delete;
+  Simulation& operator=(const Simulation&) = delete;
+
+  // Starts the program at `from` and runs it to `until`, handing each firing to `on_firing`
+  // as it happens.
+  void Run(const std::function<void(const FiringRecord&)>& on_firing);
+
+  Application& App() { return app_; }
+
+ private:
+  void Record(FiringRecord record) override;
+  // Moves virtual time to `unix_ms` (never back: a shot already due fires where time stands).
+  void PassTo(int64_t unix_ms);
+  void Apply(const ClockEvent& event);
+
+  SimulationPlan plan_;
+  VirtualClock clock_;
+  VirtualTimer timer_;
+  InlineUiThread ui_;
+  NoShell shell_;
+  RealFileSystem files_;
+  QuietSound sound_;
+  QuietSpeech speech_;
+  QuietMidi midi_;
+  NoFonts fonts_;
+  QuietView view_;
+  Application app_;
+  const std::function<void(const FiringRecord&)>* on_firing_ = nullptr;
+};
+
+}  // namespace chimewell

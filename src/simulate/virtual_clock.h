@@ -1,0 +1,37 @@
+#pragma once
+// Virtual time for the simulation: a wall clock and an elapsed-time clock that move only when
+// told, apart from each other when the machine sleeps or the clock is set.
+#include <cstdint>
+
+#include "platform/clock.h"
+
+namespace chimewell {
+
+// Owned by the simulation's one thread; nothing ever waits on it.
+class VirtualClock final : public Clock {
+ public:
+  explicit VirtualClock(int64_t unix_ms) : wall_(unix_ms) {}
+
+  int64_t UnixMs() const override { return wall_; }
+  int64_t MonotonicMs() const override { return mono_; }
+  uint32_t TickCount() const override { return static_cast<uint32_t>(mono_); }
+  // No worker runs in the simulation, so a wait never has anything to wait for.
+  bool WaitFor(std::unique_lock<std::mutex>&, std::condition_variable&, int64_t,
+               const std::function<bool()>& done) override {
+    return done();
+  }
+
+  // Time passes: both clocks move on.
+  void Pass(int64_t ms) {
+    wall_ += ms;
+    mono_ += ms;
+  }
+  // The machine sleeps (elapsed time stands still) or the clock is set: only the wall moves.
+  void MoveWall(int64_t ms) { wall_ += ms; }
+
+ private:
+  int64_t wall_;
+  int64_t mono_ = 0;
+};
+
+}  // namespace chimewell

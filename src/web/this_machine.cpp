@@ -1,0 +1,85 @@
+#include "web/this_machine.h"
+
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstring>
+
+#include "core/ascii_text.h"
+
+namespace chimewell {
+namespace {
+
+bool IsLoopback(const std::string& address) {
+  in_addr v4{};
+  if (inet_pton(AF_INET, address.c_str(), &v4) == 1) return (ntohl(v4.s_addr) >> 24) == 127;
+  in6_addr v6{};
+  return inet_pton(AF_INET6, address.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
+}
+
+std::string NumericAddress(const sockaddr* addr) {
+  char text[INET6_ADDRSTRLEN] = {};
+  if (addr->sa_family == AF_INET) {
+    inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(addr)->sin_addr, text, sizeof text);
+  } else if (addr->sa_family == AF_INET6) {
+    inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(addr)->sin6_addr, text, sizeof text);
+  }
+  return text;
+}
+
+// Asked at every request from another address: interfaces come and go (Wi-Fi, VPN).
+bool IsInterfaceAddress(const std::string& address) {
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return false;
+  bool found = false;
+  for (const ifaddrs* entry = list; entry != nullptr && !found; entry = entry->ifa_next) {
+    if (entry->ifa_addr != nullptr) found = NumericAddress(entry->ifa_addr) == address;
+  }
+  freeifaddrs(list);
+  return found;
+}
+
+bool IsIpLiteral(std::string_view host) {
+  const std::string text(host);
+  if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
+    in6_addr v6{};
+    return inet_pton(AF_INET6, text.substr(1, text.size() - 2).c_str(), &v6) == 1;
+  }
+  in_addr v4{};
+  return inet_pton(AF_INET, text.c_str(), &v4) == 1;
+}
+
+std::string ComputerName() {
+  char name[HOST_NAME_MAX + 1] = {};
+  if (gethostname(name, sizeof name - 1) != 0) return {};
+  return name;
+}
+
+}  // namespace
+
+bool IsThisMachineAddress(const std::string& address) {
+  return IsLoopback(address) || IsInterfaceAddress(address);
+}
+
+std::string_view HostWithoutPort(std::string_view host) {
+  if (!host.empty() && host.front() == '[') {
+    const size_t close = host.find(']');
+    return close == std::string_view::npos ? host : host.substr(0, close + 1);
+  }
+  return host.substr(0, host.find(':'));
+}
+
+bool IsThisMachineHost(std::string_view host) {
+  std::string_view name = HostWithoutPort(host);
+  if (IsIpLiteral(name)) return true;
+  if (!name.empty() && name.back() == '.') name.remove_suffix(1);  // an absolute name
+  const std::string computer = ComputerName();
+  return EqualsIgnoreAsciiCase(name, "localhost") ||
+         (!computer.empty() && (EqualsIgnoreAsciiCase(name, computer) ||
+                                EqualsIgnoreAsciiCase(name, computer + ".local")));
+}
+
+}  // namespace chimewell

@@ -1,0 +1,129 @@
+// Device loss and recovery in virtual time: a device that refuses to open for a while and one
+// that fails after some writes, driven block by block.
+#include "platform/recovering_sink.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/failure_reporter.h"
+#include "platform/mixer.h"
+
+namespace chimewell {
+namespace {
+
+using std::chrono::milliseconds;
+
+// Time that moves only when someone sleeps.
+class VirtualSteadyTime final : public SteadyTime {
+ public:
+  TimePoint Now() const override { return now_; }
+  void SleepUntil(TimePoint when) override { now_ = std::max(now_, when); }
+  int64_t Ms() const {
+    return std::chrono::duration_cast<milliseconds>(now_.time_since_epoch()).count();
+  }
+  void Advance(milliseconds ms) { now_ += ms; }
+
+ private:
+  TimePoint now_{};
+};
+
+// A device that takes `writes_left` blocks, then fails every write. It keeps (virtual) real
+// time as a sound card does.
+class FlakyDevice final : public AudioSink {
+ public:
+  FlakyDevice(VirtualSteadyTime& time, int writes_left, int* heard)
+      : time_(time), writes_left_(writes_left), heard_(heard) {}
+  bool Write(const int16_t*, size_t frames) override {
+    if (writes_left_-- <= 0) return false;
+    ++*heard_;
+    time_.Advance(milliseconds(frames * 1000 / kMixRate));
+    return true;
+  }
+  void Close() override {}
+  std::string Describe() const override { return "flaky"; }
+
+ private:
+  VirtualSteadyTime& time_;
+  int writes_left_;
+  int* heard_;
+};
+
+// Each open attempt takes the next entry: -1 refuses, n >= 0 opens a device good for n blocks.
+struct Scenario {
+  const char* name;
+  std::vector<int> opens;
+  double seconds;                     // how long sound is written
+  std::vector<int64_t> attempts_ms;   // when each open was tried
+  std::vector<std::string> messages;  // what the user was told, in order
+  int heard_blocks;
+};
+
+const char kLost[] = "サウンド出力が使えません";
+const char kBack[] = "サウンド出力を再開しました";
+
+TEST(RecoveringSinkTest, ReopensWithAGrowingPauseAndTellsEachWayOnce) {
+  const Scenario scenarios[] = {
+      {"fails after 1 s, back at the first retry", {100, 1000}, 3.0, {0, 1500}, {kLost, kBack},
+       250},
+      {"pauses grow 0.5, 1, 2, 4, 5, 5 s",
+       {100, -1, -1, -1, -1, -1, 1000},
+       20.0,
+       {0, 1500, 2500, 4500, 8500, 13500, 18500},
+       {kLost, kBack},
+       250},
+      {"cannot open at start, retried the same way",
+       {-1, -1, 1000},
+       3.0,
+       {0, 500, 1500},
+       {kLost, kBack},
+       150},
+      {"a device that never comes back is told once", std::vector<int>(20, -1), 30.0,
+       {0, 500, 1500, 3500, 7500, 12500, 17500, 22500, 27500}, {kLost}, 0},
+  };
+  for (const Scenario& s : scenarios) {
+    SCOPED_TRACE(s.name);
+    VirtualSteadyTime time;
+    std::vector<int64_t> attempts;
+    std::vector<std::string> messages;
+    int heard = 0;
+    size_t next = 0;
+    RecoveringSink sink(
+        [&](std::string* error) -> std::unique_ptr<AudioSink> {
+          attempts.push_back(time.Ms());
+          const int outcome = next < s.opens.size() ? s.opens[next++] : -1;
+          if (outcome < 0) {
+            *error = "refused";
+            return nullptr;
+          }
+          return std::make_unique<FlakyDevice>(time, outcome, &heard);
+        },
+        "test", [&](const std::string& m) { messages.push_back(m); }, time);
+    const std::vector<int16_t> block(Mixer::kBlockFrames * kMixChannels);
+    int writes = 0;
+    while (time.Ms() < static_cast<int64_t>(s.seconds * 1000)) {
+      ASSERT_TRUE(sink.Write(block.data(), Mixer::kBlockFrames));
+      // Paced on the clock whether or not a device takes the sound: never a spin.
+      ASSERT_LE(++writes, s.seconds * 100 + 5);
+    }
+    EXPECT_EQ(attempts, s.attempts_ms);
+    EXPECT_EQ(messages, s.messages);
+    EXPECT_EQ(heard, s.heard_blocks);
+  }
+}
+
+TEST(FailureReporterTest, TellsALastingFailureAtMostOnceAnHour) {
+  VirtualSteadyTime time;
+  std::vector<std::string> told;
+  FailureReporter reporter([&](const std::string& m) { told.push_back(m); }, time);
+  reporter.Failed("a");
+  time.Advance(milliseconds(59 * 60 * 1000));
+  reporter.Failed("a");
+  EXPECT_EQ(told.size(), 1u);
+  time.Advance(milliseconds(60 * 1000));
+  reporter.Failed("b");
+  EXPECT_EQ(told, (std::vector<std::string>{"a", "b"}));
+}
+
+}  // namespace
+}  // namespace chimewell

@@ -1,0 +1,198 @@
+// The clock in virtual time through suspends, clock steps and daylight-saving changes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "core/local_time.h"
+#include "simulate/simulation.h"
+#include "support/temp_dir.h"
+
+namespace chimewell::testing {
+namespace {
+
+constexpr const char* kHourly = "Time \"[hour][min]\" ALL 0\r\n";
+
+// Runs the program in a zone and keeps its firings as "mm/dd hh:nn:ss.zzz+hh kind text".
+class SimulationTest : public ::testing::Test {
+ protected:
+  ~SimulationTest() override {
+    if (saved_zone_) {
+      setenv("TZ", saved_zone_->c_str(), 1);
+    } else {
+      unsetenv("TZ");
+    }
+    tzset();
+  }
+  void Zone(const char* zone) {
+    if (const char* old = std::getenv("TZ"); old != nullptr && !saved_zone_) saved_zone_ = old;
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  void Schedule(const std::string& lines) {
+    std::ofstream(dir / "chimewell.sch", std::ios::binary) << lines;
+  }
+  static int64_t Moment(const char* text) {
+    return WallOfLocal(*ParseDateTime(text), std::numeric_limits<int64_t>::min());
+  }
+  SimulationPlan Plan(const char* from, const char* until) {
+    SimulationPlan plan;
+    plan.home = dir.path().string();
+    plan.from_unix_ms = Moment(from);
+    plan.until_unix_ms = Moment(until);
+    plan.hidden = true;
+    return plan;
+  }
+  // `shift_ms` moves the stamps, to compare a showing window's firings with a hidden one's.
+  std::vector<std::string> Run(const SimulationPlan& plan, int64_t shift_ms = 0) {
+    Simulation simulation(plan);
+    std::vector<std::string> lines;
+    simulation.Run([&lines, shift_ms](const FiringRecord& f) {
+      static const char* const kKinds[] = {"speak", "time", "wave", "midi", "count"};
+      const int64_t at = f.unix_ms + shift_ms;
+      const int64_t hours = UtcOffsetMs(at) / 3600000;
+      lines.push_back(FormatDateTime("mm/dd hh:nn:ss.zzz", LocalOf(at)) +
+                      (hours < 0 ? "-" : "+") + std::to_string(hours < 0 ? -hours : hours) +
+                      " " + kKinds[static_cast<int>(f.kind)] + " " +
+                      (f.skipped ? "skipped" : f.text));
+    });
+    log = simulation.App().Logs().Lines();
+    panel = simulation.App().Panel().Text();
+    return lines;
+  }
+
+  TempDir dir;
+  std::vector<std::string> log;
+  std::string panel;
+  std::optional<std::string> saved_zone_;
+};
+
+using Lines = std::vector<std::string>;
+
+TEST_F(SimulationTest, SuspendPassesOverWhatFellDueAndStartsOpenMusic) {
+  Zone("Asia/Tokyo");
+  const std::string music = (dir / "music.mid").string();
+  std::ofstream(music) << "MThd";
+  Schedule(std::string(kHourly) + "Speak \"[hour][min]です\" At 18:00\r\nMidi \"" + music +
+           "\" BGM from 20:00 to 22:00\r\n");
+  SimulationPlan plan = Plan("2026/06/01 12:50:00", "2026/06/01 23:00:00");
+  plan.events.push_back({ClockEvent::Kind::kSuspend, Moment("2026/06/01 13:10:00"), 28200});
+  EXPECT_EQ(Run(plan), (Lines{"06/01 12:59:59.501+9 time 1時",
+                              "06/01 13:59:59.500+9 time skipped",
+                              "06/01 17:59:59.500+9 speak skipped",
+                              "06/01 21:00:00.000+9 midi " + music,
+                              "06/01 21:59:59.501+9 time 10時",
+                              "06/01 22:59:59.501+9 time 11時"}));
+  int passed_over = 0;
+  for (const auto& line : log) passed_over += line.find("見送り 次は ") != std::string::npos;
+  EXPECT_EQ(passed_over, 2);
+  EXPECT_NE(panel.find("2件の予定を見送りました"), std::string::npos) << panel;
+}
+
+TEST_F(SimulationTest, ClockStepsForwardAndBack) {
+  Zone("Asia/Tokyo");
+  Schedule(std::string(kHourly) + "Speak \"[hour][min]です\" At 13:05\r\n");
+  struct Case {
+    int64_t step_seconds;
+    int late_limit;
+    Lines expected;
+  };
+  const Case cases[] = {
+      // Forward past the chime by ten minutes: too late, passed over.
+      {3600, 60, {"06/01 13:04:59.501+9 speak 1時5分です", "06/01 13:59:59.500+9 time skipped",
+                  "06/01 14:59:59.501+9 time 3時"}},
+      // ... but within a generous limit it plays at once, naming the time it plays.
+      {3600, 900, {"06/01 13:04:59.501+9 speak 1時5分です", "06/01 14:10:00.000+9 time 2時10分",
+                   "06/01 14:59:59.501+9 time 3時"}},
+      // Back an hour: the chime follows the shown clock, the daily entry does not repeat.
+      {-3600, 60, {"06/01 13:04:59.501+9 speak 1時5分です", "06/01 12:59:59.501+9 time 1時",
+                   "06/01 13:59:59.501+9 time 2時"}},
+  };
+  for (const Case& c : cases) {
+    SimulationPlan plan = Plan("2026/06/01 13:00:00", "2026/06/01 14:00:00");
+    plan.late_limit = c.late_limit;
+    plan.events.push_back({ClockEvent::Kind::kStep, Moment("2026/06/01 13:10:00"), c.step_seconds});
+    // The run ends at the wall clock's 15:00 in every case.
+    plan.until_unix_ms = Moment("2026/06/01 15:00:00") - (c.step_seconds > 0 ? 0 : 3600000);
+    EXPECT_EQ(Run(plan), c.expected) << c.step_seconds << " " << c.late_limit;
+  }
+}
+
+TEST_F(SimulationTest, DaylightSavingChangesSayTheTimeTheClockShows) {
+  struct Case {
+    const char* zone;
+    const char* from;
+    const char* until;
+    const char* daily;
+    Lines expected;
+  };
+  const Case cases[] = {
+      // Spring: 02:00 becomes 03:00. The daily entry inside the skipped hour fires at the
+      // change, once; the chime names 3時 there.
+      {"Europe/Berlin", "2026/03/29 01:30:00", "2026/03/29 04:30:00", "2:30",
+       {"03/29 01:59:59.501+1 time 3時", "03/29 01:59:59.501+1 speak 3時",
+        "03/29 03:59:59.501+2 time 4時"}},
+      // Autumn: 03:00 becomes 02:00 again. The chime says 2時 twice, the daily entry once.
+      {"Europe/Berlin", "2026/10/25 01:30:00", "2026/10/25 03:30:00", "2:30",
+       {"10/25 01:59:59.501+2 time 2時", "10/25 02:29:59.501+2 speak 2時30分",
+        "10/25 02:59:59.501+2 time 2時", "10/25 02:59:59.501+1 time 3時"}},
+      {"America/New_York", "2026/03/08 01:30:00", "2026/03/08 04:30:00", "2:30",
+       {"03/08 01:59:59.501-5 time 3時", "03/08 01:59:59.501-5 speak 3時",
+        "03/08 03:59:59.501-4 time 4時"}},
+      {"America/New_York", "2026/11/01 00:30:00", "2026/11/01 02:30:00", "1:30",
+       {"11/01 00:59:59.501-4 time 1時", "11/01 01:29:59.501-4 speak 1時30分",
+        "11/01 01:59:59.501-4 time 1時", "11/01 01:59:59.501-5 time 2時"}},
+  };
+  for (const Case& c : cases) {
+    Zone(c.zone);
+    Schedule(std::string(kHourly) + "Speak \"[hour][min]\" At " + c.daily + "\r\n");
+    for (const bool hidden : {true, false}) {
+      SimulationPlan plan = Plan(c.from, c.until);
+      plan.hidden = hidden;
+      // A hidden clock wakes 1 ms after the due moment, a showing one 1 ms after each second:
+      // its firings land half a second later.
+      EXPECT_EQ(Run(plan, hidden ? 0 : -500), c.expected)
+          << c.zone << " " << c.from << (hidden ? " hidden" : " showing");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace chimewell::testing
+
+namespace chimewell::testing {
+namespace {
+
+TEST_F(SimulationTest, ThirtyDaysOfCountAndChimeMissNothingAndDoubleNothing) {
+  Zone("Asia/Tokyo");
+  Schedule(kHourly);
+  SimulationPlan plan = Plan("2026/06/01 00:00:00", "2026/07/01 00:00:00");
+  plan.count_interval = 5;
+  Simulation simulation(plan);
+  int64_t counts = 0, chimes = 0, last_count = 0, last_chime = 0;
+  bool evenly_spaced = true;
+  simulation.Run([&](const FiringRecord& f) {
+    // The second each names: it plays SpeakOffset (500 ms) ahead of it.
+    const int64_t named = (f.unix_ms + 500) / 1000 * 1000;
+    int64_t& last = f.kind == FiringKind::kCount ? last_count : last_chime;
+    const int64_t step = f.kind == FiringKind::kCount ? 5000 : 3600000;
+    if (last != 0 && named - last != step) evenly_spaced = false;
+    last = named;
+    ++(f.kind == FiringKind::kCount ? counts : chimes);
+  });
+  // Every fifth second after the start, up to the last midnight (counted with its chime, half a
+  // second ahead); every hour's chime.
+  EXPECT_EQ(counts, 30 * 86400 / 5);
+  EXPECT_EQ(chimes, 30 * 24);
+  EXPECT_TRUE(evenly_spaced);
+  EXPECT_LE(simulation.App().Logs().Lines().size(), 10000u);
+  EXPECT_FALSE(simulation.App().PlaybackData().HasMessageThread());
+  EXPECT_FALSE(simulation.App().PlaybackData().HasMidiThread());
+}
+
+}  // namespace
+}  // namespace chimewell::testing
