@@ -3,6 +3,8 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace chimewell {
 
 WallClockTimerFd::WallClockTimerFd()
@@ -30,11 +32,12 @@ void WallClockTimerFd::Disarm() {
   Acknowledge();
 }
 
-void WallClockTimerFd::Acknowledge() {
-  if (fd_ < 0) return;
+bool WallClockTimerFd::Acknowledge() {
+  if (fd_ < 0) return false;
   uint64_t expirations = 0;
-  // Non-blocking: nothing pending gives EAGAIN, a clock set gives ECANCELED; both are fine.
-  [[maybe_unused]] const ssize_t got = read(fd_, &expirations, sizeof expirations);
+  // Non-blocking: nothing pending gives EAGAIN; a clock set gives ECANCELED, which is a notice.
+  const ssize_t got = read(fd_, &expirations, sizeof expirations);
+  return got == static_cast<ssize_t>(sizeof expirations) || (got < 0 && errno == ECANCELED);
 }
 
 }  // namespace chimewell

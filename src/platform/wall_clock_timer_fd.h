@@ -18,8 +18,9 @@ class WallClockTimerFd {
   // Arms for `unix_ms`; a moment already passed makes the descriptor readable at once.
   bool Arm(int64_t unix_ms);
   void Disarm();
-  // Takes the pending expiry or clock-set notice off the descriptor.
-  void Acknowledge();
+  // Takes the pending expiry or clock-set notice off the descriptor. False when there was none:
+  // an event loop may report the descriptor readable after the notice it saw was taken.
+  bool Acknowledge();
 
  private:
   int fd_ = -1;

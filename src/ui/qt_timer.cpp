@@ -44,6 +44,8 @@ void QtTimer::Disable() {
 }
 
 void QtTimer::OnDeadline() {
+  // A readiness the loop saw before the deadline was re-armed is stale: keep waiting.
+  if (!deadline_.Acknowledge()) return;
   // Reached, or the clock was set: either way a one-shot that has now fired.
   Disable();
   Fire();
