@@ -68,12 +68,6 @@ std::vector<Batch> MakeBatches(const std::vector<std::string>& texts) {
   return batches;
 }
 
-std::string MakeWorkFolder() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/chimewell-trace-XXXXXX";
-  return ::mkdtemp(pattern.data()) ? pattern : "";
-}
-
 std::vector<SpokenWord> ParseTrace(const std::string& trace) {
   std::vector<SpokenWord> words;
   const size_t start = trace.find(kTraceStart);
@@ -125,7 +119,7 @@ std::optional<std::vector<std::vector<SpokenWord>>> ReadPronunciations(
       return std::nullopt;
     }
   }
-  const std::string folder = MakeWorkFolder();
+  const std::string folder = MakeOpenJTalkWorkFolder("trace");
   if (folder.empty()) {
     *error = kNoWorkFolder;
     return std::nullopt;

@@ -145,4 +145,11 @@ std::vector<std::string> SplitForOpenJTalk(const std::string& text, size_t max_b
   return pieces;
 }
 
+std::string MakeOpenJTalkWorkFolder(const std::string& purpose) {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern =
+      std::string(tmp && *tmp ? tmp : "/tmp") + "/chimewell-" + purpose + "-XXXXXX";
+  return ::mkdtemp(pattern.data()) ? pattern : "";
+}
+
 }  // namespace chimewell

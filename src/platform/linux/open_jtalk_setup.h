@@ -20,4 +20,8 @@ OpenJTalkSetup FindOpenJTalk(OpenJTalkSetup given, std::string* missing);
 // blanks. Empty when there is nothing to say.
 std::vector<std::string> SplitForOpenJTalk(const std::string& text, size_t max_bytes = 900);
 
+// A new private folder "chimewell-<purpose>-XXXXXX" under $TMPDIR (or /tmp) for the engine's
+// output files; empty when none can be made.
+std::string MakeOpenJTalkWorkFolder(const std::string& purpose);
+
 }  // namespace chimewell

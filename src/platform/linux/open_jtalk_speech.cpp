@@ -30,13 +30,6 @@ bool IsOwnFolder(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
 }
 
-std::string MakeWorkDir() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/chimewell-speech-XXXXXX";
-  if (!::mkdtemp(pattern.data())) return "";
-  return pattern;
-}
-
 // Writes one line and closes the pipe; false when the reader has gone.
 bool SendLine(int fd, std::string line) {
   line += '\n';
@@ -58,7 +51,7 @@ OpenJTalkSpeech::OpenJTalkSpeech(Mixer& mixer, Report report, OpenJTalkSetup set
     : mixer_(mixer), report_(report), failures_(std::move(report), time) {
   setup_ = FindOpenJTalk(std::move(setup), &missing_);
   if (missing_.empty()) {
-    work_dir_ = MakeWorkDir();
+    work_dir_ = MakeOpenJTalkWorkFolder("speech");
     if (work_dir_.empty()) missing_ = kNoWorkFolder;
   }
   if (missing_.empty()) {
@@ -127,7 +120,7 @@ void OpenJTalkSpeech::StopCurrentLocked() {
 bool OpenJTalkSpeech::EnsureWorkDir() {
   if (IsOwnFolder(work_dir_)) return true;
   // A fresh name rather than the old one: anyone could have taken that meanwhile.
-  std::string fresh = MakeWorkDir();
+  std::string fresh = MakeOpenJTalkWorkFolder("speech");
   if (fresh.empty()) return false;
   work_dir_ = std::move(fresh);
   return true;
