@@ -1,6 +1,7 @@
 #pragma once
 // The whole playback stack on a WAV capture sink, and measures of what the capture holds.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
@@ -26,6 +27,8 @@ namespace chimewell::testing {
 
 class ListeningTest : public CaptureTest {
  protected:
+  static constexpr off_t kWaveHeaderBytes = 44;
+
   void SetUp() override {
     CaptureTest::SetUp();
     sound_ = std::make_unique<MixerSoundPlayer>(*mixer_);
@@ -62,10 +65,17 @@ class ListeningTest : public CaptureTest {
       return partial && Listen(*partial, 0.02).loud_frames >= seconds * kMixRate;
     });
   }
-  // Frames captured so far.
+  // Frames captured so far, to the block: the file's length, not its header, which the sink
+  // brings up to date only every few blocks.
   size_t CapturedFrames() const {
-    const auto partial = LoadWaveFile(path_);
-    return partial ? partial->Frames() : 0;
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) != 0 || st.st_size < kWaveHeaderBytes) return 0;
+    return static_cast<size_t>(st.st_size - kWaveHeaderBytes) / (kMixChannels * sizeof(int16_t));
+  }
+  // Waits until the capture reaches `frames`: a span of the capture's own time, which a loaded
+  // machine stretches in wall time but never shortens.
+  bool WaitCaptured(size_t frames, std::chrono::seconds limit = std::chrono::seconds(30)) {
+    return WaitUntil(limit, [this, frames] { return CapturedFrames() >= frames; });
   }
   // Ends the stack (so nothing plays any more) and returns the whole capture.
   PcmClip Heard() {

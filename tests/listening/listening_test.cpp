@@ -108,7 +108,7 @@ TEST_F(ListeningTest, MusicUnderSpeechDropsToBackVolumeAndComesBack) {
   playback_->SetMessageCount(kLongText, 100, 1);
   // The message worker ends once the speech has ended and the music is restored.
   ASSERT_TRUE(WaitUntil(30s, [this] { return !playback_->HasMessageThread(); }));
-  std::this_thread::sleep_for(2s);
+  ASSERT_TRUE(WaitCaptured(CapturedFrames() + 2 * kMixRate));
   const auto clip = Heard();
 
   // Tenth-of-a-second windows smooth out the flute's breath and the gaps between words.
@@ -161,10 +161,10 @@ TEST_F(ListeningTest, MutedSpeechIsSilentAndIsSpokenOnceUnmuted) {
   if (SpeechMissing()) GTEST_SKIP() << "Open JTalk, its dictionary or its voice is not installed";
   mute_checked_ = true;
   playback_->SetMute(true);
+  const size_t queued_at = CapturedFrames();
   playback_->SetMessageCount(kShortText, 100, 1);
-  std::this_thread::sleep_for(1500ms);
+  ASSERT_TRUE(WaitCaptured(queued_at + kMixRate * 3 / 2));
   const size_t muted_frames = CapturedFrames();
-  EXPECT_GT(muted_frames, static_cast<size_t>(kMixRate));
   mute_checked_ = false;
   playback_->SetMute(false);
   ASSERT_TRUE(WaitUntil(30s, [this] { return !playback_->HasMessageThread(); }));
@@ -185,7 +185,8 @@ TEST_F(ListeningTest, MutingSilencesSpeechThatSoundsAndUnmutingBringsItBack) {
   mute_checked_ = true;
   playback_->SetMute(true);
   const size_t muted_at = CapturedFrames();
-  std::this_thread::sleep_for(600ms);
+  // Muted for 0.6 s of the capture however slow the machine runs; the speech lasts about four.
+  ASSERT_TRUE(WaitCaptured(muted_at + kMixRate * 6 / 10));
   const size_t unmuted_at = CapturedFrames();
   mute_checked_ = false;
   playback_->SetMute(false);

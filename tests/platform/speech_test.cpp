@@ -109,6 +109,8 @@ TEST_F(SpeechTest, SpeaksOnAfterItsWorkFolderWasCleanedAway) {
   std::filesystem::create_directories(tmp);
   const char* old_tmp = std::getenv("TMPDIR");
   const std::string saved = old_tmp ? old_tmp : "";
+  // The environment is changed only while no speech thread starts processes.
+  speech_.reset();
   setenv("TMPDIR", tmp.c_str(), 1);
   speech_ = std::make_unique<OpenJTalkSpeech>(
       *mixer_, [this](const std::string& m) { reports_.push_back(m); });
