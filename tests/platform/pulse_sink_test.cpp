@@ -4,13 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <mutex>
@@ -41,6 +42,16 @@ std::string Output(const std::string& command) {
     ::pclose(p);
   }
   return out;
+}
+
+// Polls `done` every 10 ms for up to ten seconds.
+bool WaitUntil(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(10ms);
+  }
+  return true;
 }
 
 // A private daemon: its own runtime folder and socket, no autospawn, nothing but a null sink.
@@ -98,6 +109,14 @@ class Recorder {
     process_.Start({"parec", "-d", "chimewell_test.monitor", "--raw", "--format=s16le",
                     "--rate=48000", "--channels=2", "--latency-msec=20", path_});
   }
+  // Waits (generously) until the server lists parec's stream: from then on it hears all.
+  static bool WaitConnected() {
+    return WaitUntil([] { return !Output("pactl list short source-outputs").empty(); });
+  }
+  // Waits (generously) until what was recorded so far passes `done`.
+  bool WaitHeard(const std::function<bool(const testing::Heard&)>& done) {
+    return WaitUntil([&] { return done(testing::Listen(Heard(), 0.1)); });
+  }
   ~Recorder() { Stop(); }
   void Stop() {
     process_.Kill();
@@ -108,7 +127,9 @@ class Recorder {
     const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
                                   std::istreambuf_iterator<char>()};
     PcmClip clip{kMixRate, 2, std::vector<int16_t>(bytes.size() / 2)};
-    std::memcpy(clip.samples.data(), bytes.data(), clip.samples.size() * 2);
+    if (!clip.samples.empty()) {
+      std::memcpy(clip.samples.data(), bytes.data(), clip.samples.size() * 2);
+    }
     return clip;
   }
 
@@ -145,17 +166,19 @@ const auto kTone = std::make_shared<const PcmClip>(testing::MakeTone(kMixRate, 2
 
 TEST_F(PulseSinkTest, PlaysAsItsOwnEventStreamAndIsHeardOnTheServer) {
   Recorder recorder(daemon_->dir() + "/heard.raw");
-  std::this_thread::sleep_for(300ms);  // parec is connected
+  ASSERT_TRUE(Recorder::WaitConnected());
   Mixer mixer(Open().sink);
   EXPECT_EQ(mixer.sink().Describe(), "pulse");
   mixer.Start();
-  const auto voice = mixer.Play(MixChannel::kSound, std::make_shared<const PcmClip>(
-                                                        testing::MakeTone(kMixRate, 2, 1.0, 1000.0)));
+  const auto voice =
+      mixer.Play(MixChannel::kSound,
+                 std::make_shared<const PcmClip>(testing::MakeTone(kMixRate, 2, 1.0, 1000.0)));
   std::this_thread::sleep_for(300ms);
   const std::string inputs = Output("pactl list sink-inputs");
   voice->Wait();
   mixer.Stop();
-  std::this_thread::sleep_for(200ms);
+  // The tail still on its way through the server.
+  recorder.WaitHeard([](const testing::Heard& h) { return h.Seconds(kMixRate) >= 0.95; });
   recorder.Stop();
   EXPECT_NE(inputs.find("media.role = \"event\""), std::string::npos) << inputs;
   EXPECT_NE(inputs.find("application.name = \"Chimewell\""), std::string::npos);
@@ -180,15 +203,12 @@ TEST_F(PulseSinkTest, AServerThatDiesMidPlayIsReopenedWhenItReturns) {
   ASSERT_TRUE(daemon_->Start());
   const auto back = std::chrono::steady_clock::now();
   Recorder recorder(daemon_->dir() + "/after.raw");
-  const auto deadline = back + 10s;
-  while (Messages().size() < 2 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(10ms);
-  }
+  WaitUntil([this] { return Messages().size() >= 2; });
   // The figure for the notes: from the server answering again to the sound going to it.
-  const auto resumed_ms =
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - back);
+  const auto resumed_ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - back);
   RecordProperty("resumed_after_ms", static_cast<int>(resumed_ms.count()));
-  std::this_thread::sleep_for(600ms);
+  recorder.WaitHeard([](const testing::Heard& h) { return h.peak > 12000; });
   playing = false;
   player.join();
   mixer.Stop();
