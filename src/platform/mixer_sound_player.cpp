@@ -1,6 +1,7 @@
 #include "platform/mixer_sound_player.h"
 
 #include "platform/builtin_chime.h"
+#include "platform/lead_in.h"
 #include "platform/resample.h"
 #include "platform/wave_file.h"
 
@@ -44,7 +45,14 @@ void MixerSoundPlayer::PlayMemory(std::span<const uint8_t> wave_image) {
 
 void MixerSoundPlayer::PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms) {
   const uint64_t purges = Purges();
-  PlayClip(ConvertedImage(wave_image), purges, start_at_ms);
+  auto clip = ConvertedImage(wave_image);
+  if (clip) {
+    // What lands on the moment is the first audible sample, not the file's quiet edge.
+    PcmClip trimmed = *clip;
+    TrimLeadIn(trimmed);
+    clip = std::make_shared<const PcmClip>(std::move(trimmed));
+  }
+  PlayClip(std::move(clip), purges, start_at_ms);
 }
 
 void MixerSoundPlayer::PlayBuiltIn() { PlayClip(chime_, Purges()); }
