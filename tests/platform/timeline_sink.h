@@ -28,6 +28,12 @@ class TimelineSink final : public AudioSink {
   bool KeepsTimeline() const override { return inner_->KeepsTimeline(); }
   std::chrono::microseconds Delay() override { return inner_->Delay(); }
 
+  // Frames written so far: the index the next block starts at.
+  size_t Written() const {
+    const std::lock_guard lock(mutex_);
+    return written_;
+  }
+
   // The wall-clock moment (µs since 1970) frame `frame` of the output was heard; -1 when it
   // has not been written.
   int64_t HeardAt(size_t frame) const {

@@ -226,7 +226,6 @@ void OpenJTalkSpeech::Speak(const Request& request, uint64_t generation) {
       prepared.empty() ? SplitForOpenJTalk(ApplySpeechReadings(request.text))
                        : std::vector<std::string>(prepared.size());
   bool started = false;
-  std::optional<int64_t> start_at_ms = request.start_at_ms;  // for the first piece only
   for (size_t i = 0; i < pieces.size(); ++i) {
     const auto clip = prepared.empty() ? Synthesize(pieces[i], generation) : prepared[i];
     std::shared_ptr<MixerVoice> voice;
@@ -236,9 +235,10 @@ void OpenJTalkSpeech::Speak(const Request& request, uint64_t generation) {
       if (!clip) continue;
       const float left = Gain(volume_left_);
       const float right = Gain(volume_right_);
-      voice_ = start_at_ms ? mixer_.PlayAt(MixChannel::kSpeech, clip, *start_at_ms, left, right)
-                           : mixer_.Play(MixChannel::kSpeech, clip, left, right);
-      start_at_ms.reset();
+      // The first piece goes to its moment; the others follow it.
+      voice_ = i == 0 && request.start_at_ms
+                   ? mixer_.PlayAt(MixChannel::kSpeech, clip, *request.start_at_ms, left, right)
+                   : mixer_.Play(MixChannel::kSpeech, clip, left, right);
       voice = voice_;
     }
     if (!started && voice->WaitStarted()) {
@@ -293,8 +293,9 @@ std::shared_ptr<const PcmClip> OpenJTalkSpeech::Synthesize(const std::string& pi
     synthesis_ = mine.process;
   }
   const bool sent = SendLine(mine.input, piece);
-  spare_ = StartSpare();  // loads while this one synthesizes
   const bool ok = mine.process->Wait() && sent;
+  // The next one loads only now, so that it does not compete with this synthesis for the CPU.
+  spare_ = StartSpare();
   auto clip = ok ? LoadWaveFile(mine.output) : std::nullopt;
   std::remove(mine.output.c_str());
   {
