@@ -128,15 +128,18 @@ void Report(benchmark::State& state, std::vector<double> errors) {
   state.counters["p95_abs_ms"] = at(0.95);
 }
 
+bool SpeechReady(Stack& stack, benchmark::State& state) {
+  if (stack.speech->Available()) return true;
+  state.SkipWithError("Open JTalk is not installed");
+  return false;
+}
+
 std::string TimeText(int i) { return std::to_string(i % 12 + 1) + "時" + std::to_string(i) + "分です"; }
 
 // A spoken announcement: prepared, handed over, placed on its moment.
 void BM_SpokenAnnouncementOnset(benchmark::State& state) {
   Stack stack;
-  if (!stack.speech->Available()) {
-    state.SkipWithError("Open JTalk is not installed");
-    return;
-  }
+  if (!SpeechReady(stack, state)) return;
   std::vector<Event> events;
   int i = 0;
   for (auto _ : state) {
@@ -204,10 +207,7 @@ BENCHMARK(BM_VoiceSetAnnouncementOnset)->Iterations(20)->Unit(benchmark::kMillis
 // Ad-hoc speech (a menu command): from the call to the first audible sample.
 void BM_AdHocSpeechFirstAudible(benchmark::State& state) {
   Stack stack;
-  if (!stack.speech->Available()) {
-    state.SkipWithError("Open JTalk is not installed");
-    return;
-  }
+  if (!SpeechReady(stack, state)) return;
   std::vector<Event> events;
   int i = 0;
   for (auto _ : state) {
