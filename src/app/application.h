@@ -210,6 +210,10 @@ class Application final : private TimeSignalOutput {
   TickMoment MomentAt(const TickMoment& m, int64_t wall) const;
   // The latest wall-clock moment at or before `wall` whose announced second the count speaks.
   int64_t CountMomentAtOrBefore(int64_t wall, int interval) const;
+  // The count's moment after the one within the hand-over lead of `wall`.
+  int64_t NextCountMoment(int64_t wall, int interval) const {
+    return CountMomentAtOrBefore(wall + kHandOverLeadMs, interval) + interval * 1000LL;
+  }
   // Has the speech of the announcements due within the preparation lead synthesized.
   void PrepareUpcoming(const TickMoment& m, int count_interval);
   // The wall-clock moment the tick must run at for `entry`: to prepare it, to hand it over,

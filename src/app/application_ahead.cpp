@@ -47,8 +47,7 @@ void Application::PrepareUpcoming(const TickMoment& m, int count_interval) {
                                               : time_signal_.SpokenText(entry.Msg, at.announced));
   }
   if (count_interval > 0) {
-    const int64_t next = CountMomentAtOrBefore(m.wall + kHandOverLeadMs, count_interval) +
-                         count_interval * 1000LL;
+    const int64_t next = NextCountMoment(m.wall, count_interval);
     const TickMoment at = MomentAt(m, next);
     prepare(next, time_signal_.SpokenText(CountFormat(DecodeDateTime(at.announced).second),
                                           at.announced));

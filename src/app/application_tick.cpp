@@ -286,8 +286,7 @@ std::optional<int64_t> Application::NextEventPass(const TickMoment& m, int count
 
   if (count_interval > 0) {
     // The next count after the one within reach now: prepared, then handed over.
-    const int64_t next =
-        CountMomentAtOrBefore(m.wall + kHandOverLeadMs, count_interval) + count_interval * 1000LL;
+    const int64_t next = NextCountMoment(m.wall, count_interval);
     const int64_t count_at =
         next - kPrepareLeadMs > m.wall ? next - kPrepareLeadMs : next - kHandOverLeadMs;
     wake = std::min(wake.value_or(INT64_MAX), count_at);
