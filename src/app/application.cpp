@@ -62,11 +62,11 @@ bool Application::IsTimeSignalQueued() const {
 
 void Application::SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments,
                                 int repeat) {
-  if (recorder_ == nullptr) playback_->SetTimeSignal(image, fragments, repeat);
+  if (recorder_ == nullptr) playback_->SetTimeSignal(image, fragments, repeat, announce_at_);
 }
 
 void Application::SetMessageCount(const std::string& text, int volume, int count) {
-  if (recorder_ == nullptr) playback_->SetMessageCount(text, volume, count);
+  if (recorder_ == nullptr) playback_->SetMessageCount(text, volume, count, announce_at_);
 }
 
 void Application::EnableSkip() { SetSkipEnabled(true); }

@@ -165,6 +165,17 @@ class Application final : private TimeSignalOutput {
   void SetMessageCount(const std::string& text, int volume, int count) override;
   void EnableSkip() override;
 
+  // Announcements (speech and time signals, scheduled or counted) go to the message worker
+  // this long before their moment, so that their first sound can be placed on it; their speech
+  // is synthesized from this long before.
+  static constexpr int64_t kHandOverLeadMs = 500;
+  static constexpr int64_t kPrepareLeadMs = 3000;
+  static bool AnnouncesAhead(const TSchedule& entry) {
+    return entry.Cmd == ctSpeak || entry.Cmd == ctTime;
+  }
+  // What the count says at an announced second: the second, or the hour and minute at :00.
+  static const char* CountFormat(int second) { return second != 0 ? "[sec]" : "[hour][min]"; }
+
   // One reading of the clocks for a run of the tick.
   struct TickMoment {
     int64_t wall = 0;            // wall clock, ms since 1970 UTC
@@ -194,6 +205,20 @@ class Application final : private TimeSignalOutput {
   void Announce(const std::string& format, int repeat, const TickMoment& m, FiringKind kind);
   void Record(const TickMoment& m, FiringKind kind, std::string text);
   void SecondCount(const TickMoment& m, int interval);
+  // The clocks as they will read at `wall`, a moment shortly after `m`'s: what an announcement
+  // handed over ahead of its moment names.
+  TickMoment MomentAt(const TickMoment& m, int64_t wall) const;
+  // The latest wall-clock moment at or before `wall` whose announced second the count speaks.
+  int64_t CountMomentAtOrBefore(int64_t wall, int interval) const;
+  // The count's moment after the one within the hand-over lead of `wall`.
+  int64_t NextCountMoment(int64_t wall, int interval) const {
+    return CountMomentAtOrBefore(wall + kHandOverLeadMs, interval) + interval * 1000LL;
+  }
+  // Has the speech of the announcements due within the preparation lead synthesized.
+  void PrepareUpcoming(const TickMoment& m, int count_interval);
+  // The wall-clock moment the tick must run at for `entry`: to prepare it, to hand it over,
+  // or (music and sound files) as it falls due.
+  int64_t WakeFor(const TSchedule& entry, int64_t now) const;
   // Next firing times, the status text and NextFiring; returns the wall-clock moment the
   // hidden tick must wake at, if any.
   std::optional<int64_t> NextEventPass(const TickMoment& m, int count_interval);
@@ -226,6 +251,11 @@ class Application final : private TimeSignalOutput {
   int exit_requested_ = 0;
   FiringRecorder* recorder_ = nullptr;
   std::optional<UpcomingFiring> next_firing_;
+  // While a scheduled announcement is handed over: the wall-clock moment it is to be heard.
+  std::optional<int64_t> announce_at_;
+  // The latest moment this run's firing pass handed over (it may lie a little ahead): the
+  // entries fired are computed anew from just after it, not from now.
+  std::optional<int64_t> handed_over_until_;
   // The clocks at the last run, to tell a jump of the wall clock from time passing.
   std::optional<TickMoment> last_moment_;
   // The wall clock when a suspend or a forward step was noticed, until the next firing pass.

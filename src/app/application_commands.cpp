@@ -102,6 +102,7 @@ void Application::RunDoubleClickAction() {
 void Application::ApplyBaseSettings(const ConfigSettings& config,
                                     std::optional<bool> start_at_login) {
   config_ = config;
+  deps_.speech.DiscardPrepared();  // the offset or the volume may have changed what is said
   WriteConfigSettings(deps_.paths.settings, config_);
   if (start_at_login && *start_at_login != StartsAtLogin()) {
     SetAutostart(deps_.paths.autostart, *start_at_login);

@@ -103,11 +103,13 @@ void Application::CloseMainWindow() {
 }
 
 std::string Application::ReloadTimeSignal() {
+  deps_.speech.DiscardPrepared();
   return time_signal_.LoadTimeSignalSettings(ReadJihoSettings(deps_.paths.settings));
 }
 
 bool Application::ReloadSchedule() {
   const PanelBatch panel_batch(*this);
+  deps_.speech.DiscardPrepared();
   return schedule_.LoadSchedule(schedule_lines_, config_.DefaultVolume);
 }
 

@@ -177,7 +177,8 @@ void Application::FirePass(const TickMoment& m) {
   auto& entries = schedule_.ScheduleEntries();
   for (size_t i = 0; i < entries.size(); ++i) {
     TSchedule& entry = entries[i];
-    if (entry.NextTime <= 0 || m.wall < entry.DueMs) continue;
+    const int64_t lead = AnnouncesAhead(entry) ? kHandOverLeadMs : 0;
+    if (entry.NextTime <= 0 || m.wall < entry.DueMs - lead) continue;
     // What fell due during a suspend or was stepped over and is too late now is not played;
     // music whose window is still open starts as it does at start-up.
     const bool too_late = jumped_forward_at_ && entry.DueMs < *jumped_forward_at_ &&
@@ -186,7 +187,9 @@ void Application::FirePass(const TickMoment& m) {
       PassOver(entry);
       ++passed_over;
     } else {
-      FireEntry(entry, m);
+      const int64_t at = std::max(m.wall, entry.DueMs);
+      FireEntry(entry, MomentAt(m, at));
+      handed_over_until_ = std::max(handed_over_until_.value_or(at), at);
     }
     entry.NextTime = 0;
   }
@@ -216,7 +219,7 @@ void Application::FireEntry(const TSchedule& entry, const TickMoment& m) {
     return;
   }
   switch (entry.Cmd) {
-    case ctSpeak: FireSpeak(*playback_, entry, m.announced); break;
+    case ctSpeak: FireSpeak(*playback_, entry, m.announced, m.wall); break;
     case ctWave: FireWave(*playback_, entry, m.now); break;
     case ctMidi: FireMidi(*playback_, entry, m.now); break;
     case ctTime: break;
@@ -225,7 +228,9 @@ void Application::FireEntry(const TSchedule& entry, const TickMoment& m) {
 
 void Application::Announce(const std::string& format, int repeat, const TickMoment& m,
                            FiringKind kind) {
+  announce_at_ = m.wall;
   const TimeSignalOutcome outcome = PlayTimeSignal(format, repeat, m.announced);
+  announce_at_.reset();
   if (recorder_ != nullptr) Record(m, kind, OutcomeText(outcome));
 }
 
@@ -233,13 +238,17 @@ void Application::Record(const TickMoment& m, FiringKind kind, std::string text)
   recorder_->Record({m.wall, kind, std::move(text), false});
 }
 
-void Application::SecondCount(const TickMoment& m, int interval) {
+void Application::SecondCount(const TickMoment& now, int interval) {
+  // The count due within the hand-over lead, or in the second now announced.
+  const int64_t due = CountMomentAtOrBefore(now.wall + kHandOverLeadMs, interval);
+  if (due <= now.wall - 1000) return;
+  const TickMoment m = MomentAt(now, std::max(now.wall, due));
   const int second = DecodeDateTime(m.announced).second;
   if (second % interval != 0) return;
   const int64_t shown_second = FloorDiv(LocalMs(m.announced), 1000);
   if (shown_second <= last_count_second_) return;  // already counted in this run forward
   last_count_second_ = shown_second;
-  Announce(second != 0 ? "[sec]" : "[hour][min]", 1, m, FiringKind::kCount);
+  Announce(CountFormat(second), 1, m, FiringKind::kCount);
 }
 
 std::optional<int64_t> Application::NextEventPass(const TickMoment& m, int count_interval) {
@@ -255,11 +264,16 @@ std::optional<int64_t> Application::NextEventPass(const TickMoment& m, int count
   }
 
   std::optional<int64_t> best;
+  std::optional<int64_t> wake;
+  const TickMoment from =
+      handed_over_until_ ? MomentAt(m, std::max(m.wall, *handed_over_until_ + 1)) : m;
+  handed_over_until_.reset();
   auto& entries = schedule_.ScheduleEntries();
   for (size_t i = entries.size(); i-- > 0;) {
     const TSchedule& entry = entries[i];
-    if (entry.NextTime == 0) ComputeNextTime(i, m.announced, m.announced_wall);
+    if (entry.NextTime == 0) ComputeNextTime(i, from.announced, from.announced_wall);
     if (entry.NextTime <= 0 || entry.DueMs - m.wall > kNoEvent) continue;
+    wake = std::min(wake.value_or(INT64_MAX), WakeFor(entry, m.wall));
     // Equal moments: the entry nearer the start of the list names the line.
     if (best && entry.DueMs > *best) continue;
     best = entry.DueMs;
@@ -270,33 +284,34 @@ std::optional<int64_t> Application::NextEventPass(const TickMoment& m, int count
   }
   recompute_flag_ = 0;
 
-  // Entries wake the timer a millisecond after they fall due, the count a millisecond after
-  // its second begins.
-  std::optional<int64_t> wake;
-  if (best) wake = *best + 1;
   if (count_interval > 0) {
-    const int64_t period = count_interval * 1000LL;
-    const int64_t shown = m.wall + UtcOffsetMs(m.wall);
-    const int64_t count_at = m.wall + (period - (shown % period + period) % period) + 1;
-    if (!wake || count_at < *wake) wake = count_at;
+    // The next count after the one within reach now: prepared, then handed over.
+    const int64_t next = NextCountMoment(m.wall, count_interval);
+    const int64_t count_at =
+        next - kPrepareLeadMs > m.wall ? next - kPrepareLeadMs : next - kHandOverLeadMs;
+    wake = std::min(wake.value_or(INT64_MAX), count_at);
   }
+  PrepareUpcoming(m, count_interval);
   return wake;
 }
 
 void Application::RearmTimer(const TickMoment& m, std::optional<int64_t> wake) {
+  if (wake) {
+    // When the shown clock is to go back before then, wake as the announcement crosses it
+    // (as ever a millisecond late), so that periodic entries follow it back.
+    const auto change = NextOffsetChange(m.announced_wall, *wake + config_.SpeakOffset);
+    if (change && UtcOffsetMs(*change) < UtcOffsetMs(m.announced_wall)) {
+      wake = std::min(*wake, *change - config_.SpeakOffset + 1);
+    }
+  }
   if (deps_.view.IsShowing()) {
-    deps_.timer.ArmAt((FloorDiv(m.wall, 1000) + 1) * 1000 + 1);
+    // Every second for the clock, and between seconds for what is due.
+    const int64_t next_second = (FloorDiv(m.wall, 1000) + 1) * 1000 + 1;
+    deps_.timer.ArmAt(std::min(next_second, wake.value_or(next_second)));
     return;
   }
-  if (!wake) return;  // nothing due: asleep until a command, a form or a direct call
-  int64_t at = *wake;
-  // When the shown clock is to go back before then, wake as the announcement crosses it (as
-  // ever a millisecond late), so that periodic entries follow it back.
-  const auto change = NextOffsetChange(m.announced_wall, at + config_.SpeakOffset);
-  if (change && UtcOffsetMs(*change) < UtcOffsetMs(m.announced_wall)) {
-    at = std::min(at, *change - config_.SpeakOffset + 1);
-  }
-  deps_.timer.ArmAt(at);
+  // Nothing due: asleep until a command, a form or a direct call.
+  if (wake) deps_.timer.ArmAt(*wake);
 }
 
 }  // namespace chimewell

@@ -1,5 +1,6 @@
 #pragma once
 // Where the mixed sound goes: a sound device, a WAV capture file, or nowhere (paced in real time).
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -27,6 +28,9 @@ class AudioSink {
   // A capture keeps every moment, silences included, so its writes never pause. A device (or
   // nothing) may go without writes while nothing plays, which lets the program sleep.
   virtual bool KeepsTimeline() const { return false; }
+  // How long from now until a frame written next is heard: what the device or the server
+  // holds and has not played yet. The mixer places a clip meant for a wall-clock moment by it.
+  virtual std::chrono::microseconds Delay() { return {}; }
 };
 
 // A parsed --audio value. kAuto: the sound server when one answers, else ALSA "default".

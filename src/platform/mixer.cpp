@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 
 #include "platform/failure_reporter.h"
 #include "platform/resample.h"
 
 namespace chimewell {
 
-MixerVoice::MixerVoice(std::shared_ptr<const PcmClip> clip, float gain_left, float gain_right)
+MixerVoice::MixerVoice(std::shared_ptr<const PcmClip> clip, float gain_left, float gain_right,
+                       std::optional<int64_t> start_at_us)
     : clip_(std::move(clip)),
+      start_at_us_(start_at_us),
       gain_left_(gain_left),
       gain_right_(gain_right) {}
 
@@ -64,6 +67,13 @@ void MixerVoice::MarkFinished() {
   cv_.notify_all();
 }
 
+size_t MixerVoice::FramesBeforeStart(int64_t heard_at_us) const {
+  if (!start_at_us_ || *start_at_us_ <= heard_at_us) return 0;
+  // Rounded to the nearest frame: the first sample lands within half a frame of the moment.
+  const int64_t frames = ((*start_at_us_ - heard_at_us) * kMixRate + 500000) / 1000000;
+  return static_cast<size_t>(frames);
+}
+
 bool MixerVoice::MixInto(float* left, float* right, size_t frames) {
   if (!clip_ || clip_->channels < 1) return false;
   const size_t count = clip_->Frames();
@@ -87,7 +97,14 @@ bool MixerVoice::MixInto(float* left, float* right, size_t frames) {
   return position_ < count;
 }
 
-Mixer::Mixer(std::unique_ptr<AudioSink> sink) : sink_(std::move(sink)) {}
+Mixer::Mixer(std::unique_ptr<AudioSink> sink, WallClock wall)
+    : sink_(std::move(sink)), wall_(std::move(wall)) {}
+
+int64_t Mixer::SystemWallMicros() {
+  timespec ts{};
+  clock_gettime(CLOCK_REALTIME, &ts);
+  return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+}
 
 Mixer::~Mixer() { Stop(); }
 
@@ -126,10 +143,21 @@ void Mixer::StopAllVoices() {
 
 std::shared_ptr<MixerVoice> Mixer::Play(MixChannel channel, std::shared_ptr<const PcmClip> clip,
                                         float gain_left, float gain_right) {
+  return Queue(channel, std::move(clip), gain_left, gain_right, std::nullopt);
+}
+
+std::shared_ptr<MixerVoice> Mixer::PlayAt(MixChannel channel, std::shared_ptr<const PcmClip> clip,
+                                          int64_t start_at_ms, float gain_left, float gain_right) {
+  return Queue(channel, std::move(clip), gain_left, gain_right, start_at_ms * 1000);
+}
+
+std::shared_ptr<MixerVoice> Mixer::Queue(MixChannel channel, std::shared_ptr<const PcmClip> clip,
+                                         float gain_left, float gain_right,
+                                         std::optional<int64_t> start_at_us) {
   if (clip && clip->sample_rate != kMixRate) {
     clip = std::make_shared<const PcmClip>(ConvertToMixRate(*clip));
   }
-  auto voice = std::make_shared<MixerVoice>(std::move(clip), gain_left, gain_right);
+  auto voice = std::make_shared<MixerVoice>(std::move(clip), gain_left, gain_right, start_at_us);
   const std::lock_guard lock(mutex_);
   if (closed_) {
     voice->MarkFinished();
@@ -170,7 +198,9 @@ bool Mixer::HasRenderer(MixChannel channel) {
   return static_cast<bool>(channels_[static_cast<size_t>(channel)].renderer);
 }
 
-void Mixer::MixBlock(int16_t* out, size_t frames) {
+void Mixer::MixBlock(int16_t* out, size_t frames) { MixBlock(out, frames, wall_()); }
+
+void Mixer::MixBlock(int16_t* out, size_t frames, int64_t heard_at_us) {
   {
     const std::lock_guard lock(mutex_);
     left_.assign(frames, 0.0f);
@@ -186,8 +216,17 @@ void Mixer::MixBlock(int16_t* out, size_t frames) {
           voices.erase(voices.begin() + static_cast<std::ptrdiff_t>(i));
           continue;
         }
-        if (!voice->Started()) started_.push_back(voice);
-        if (!voice->MixInto(channel_left_.data(), channel_right_.data(), frames)) {
+        size_t skip = 0;  // frames of this block before the voice's moment
+        if (!voice->Started()) {
+          skip = voice->FramesBeforeStart(heard_at_us);
+          if (skip >= frames) {  // its moment lies beyond this block: it waits, silent
+            ++i;
+            continue;
+          }
+          started_.push_back(voice);
+        }
+        if (!voice->MixInto(channel_left_.data() + skip, channel_right_.data() + skip,
+                            frames - skip)) {
           finished_.push_back(voice);
           voices.erase(voices.begin() + static_cast<std::ptrdiff_t>(i));
           continue;
@@ -231,7 +270,8 @@ void Mixer::Run(const FaultReport& report) {
       work_.wait(lock, [this] { return stop_.load() || HasWorkLocked(); });
       if (stop_.load()) return;
     }
-    MixBlock(block.data(), kBlockFrames);
+    // The block goes out now and is heard once what the sink holds has played.
+    MixBlock(block.data(), kBlockFrames, wall_() + sink_->Delay().count());
     sink_->Write(block.data(), kBlockFrames);
   };
   while (!stop_.load()) {

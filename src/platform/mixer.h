@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -25,8 +26,10 @@ class MixerVoice {
  public:
   using TimePoint = std::chrono::steady_clock::time_point;
 
-  // `clip` is at kMixRate (Mixer::Play converts one that is not).
-  MixerVoice(std::shared_ptr<const PcmClip> clip, float gain_left, float gain_right);
+  // `clip` is at kMixRate (Mixer::Play converts one that is not). With `start_at_us` (wall
+  // clock, microseconds since 1970) its first sample is heard at that moment.
+  MixerVoice(std::shared_ptr<const PcmClip> clip, float gain_left, float gain_right,
+             std::optional<int64_t> start_at_us = std::nullopt);
 
   // Ends the voice at once; waiters return.
   void Stop();
@@ -47,10 +50,14 @@ class MixerVoice {
   friend class Mixer;
   // Adds up to `frames` frames into left/right; returns false once the clip has run out.
   bool MixInto(float* left, float* right, size_t frames);
+  // Frames of a block heard from `heard_at_us` on that pass before this voice is to begin: 0
+  // when it has no moment, or its moment has come or passed (a late start is just later).
+  size_t FramesBeforeStart(int64_t heard_at_us) const;
   void MarkStarted(TimePoint when);
   void MarkFinished();
 
   const std::shared_ptr<const PcmClip> clip_;
+  const std::optional<int64_t> start_at_us_;
   size_t position_ = 0;  // the next frame to mix
   std::atomic<float> gain_left_, gain_right_;
   std::atomic<bool> started_{false};
@@ -68,7 +75,10 @@ class Mixer {
   // once it has nothing more to play: the mixer then drops it, so it costs nothing while idle.
   using Renderer = std::function<bool(float* left, float* right, size_t frames)>;
 
-  explicit Mixer(std::unique_ptr<AudioSink> sink);
+  // The wall clock in microseconds since 1970, read as each block is mixed.
+  using WallClock = std::function<int64_t()>;
+
+  explicit Mixer(std::unique_ptr<AudioSink> sink, WallClock wall = SystemWallMicros);
   ~Mixer();
   Mixer(const Mixer&) = delete;
   Mixer& operator=(const Mixer&) = delete;
@@ -83,6 +93,12 @@ class Mixer {
   // thread; callers that play a clip often convert it once beforehand (ConvertToMixRate).
   std::shared_ptr<MixerVoice> Play(MixChannel channel, std::shared_ptr<const PcmClip> clip,
                                    float gain_left = 1.0f, float gain_right = 1.0f);
+  // As Play, with the first sample heard at the wall-clock moment `start_at_ms` (milliseconds
+  // since 1970): the sink's delay is taken into account. Until then the voice is queued and
+  // silent; a moment already past starts it at once.
+  std::shared_ptr<MixerVoice> PlayAt(MixChannel channel, std::shared_ptr<const PcmClip> clip,
+                                     int64_t start_at_ms, float gain_left = 1.0f,
+                                     float gain_right = 1.0f);
   // Ends every voice of one channel.
   void StopChannel(MixChannel channel);
   // Loudness of a whole channel (1 = unchanged).
@@ -92,8 +108,12 @@ class Mixer {
   void SetRenderer(MixChannel channel, Renderer renderer);
   bool HasRenderer(MixChannel channel);
 
-  // Mixes the next `frames` frames into `out` (interleaved stereo).
+  // Mixes the next `frames` frames into `out` (interleaved stereo), to be heard from the
+  // wall-clock moment `heard_at_us` on (by default: now).
   void MixBlock(int16_t* out, size_t frames);
+  void MixBlock(int16_t* out, size_t frames, int64_t heard_at_us);
+
+  static int64_t SystemWallMicros();
 
   const AudioSink& sink() const { return *sink_; }
 
@@ -107,7 +127,12 @@ class Mixer {
   bool HasWorkLocked() const;
   void StopAllVoices();
 
+  std::shared_ptr<MixerVoice> Queue(MixChannel channel, std::shared_ptr<const PcmClip> clip,
+                                    float gain_left, float gain_right,
+                                    std::optional<int64_t> start_at_us);
+
   std::unique_ptr<AudioSink> sink_;
+  const WallClock wall_;
   std::mutex mutex_;
   std::array<Channel, kMixChannelCount> channels_;
   std::vector<float> left_, right_, channel_left_, channel_right_;

@@ -1,6 +1,7 @@
 #include "platform/mixer_sound_player.h"
 
 #include "platform/builtin_chime.h"
+#include "platform/lead_in.h"
 #include "platform/resample.h"
 #include "platform/wave_file.h"
 
@@ -42,6 +43,18 @@ void MixerSoundPlayer::PlayMemory(std::span<const uint8_t> wave_image) {
   PlayClip(ConvertedImage(wave_image), purges);
 }
 
+void MixerSoundPlayer::PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms) {
+  const uint64_t purges = Purges();
+  auto clip = ConvertedImage(wave_image);
+  if (clip) {
+    // What lands on the moment is the first audible sample, not the file's quiet edge.
+    PcmClip trimmed = *clip;
+    TrimLeadIn(trimmed);
+    clip = std::make_shared<const PcmClip>(std::move(trimmed));
+  }
+  PlayClip(std::move(clip), purges, start_at_ms);
+}
+
 void MixerSoundPlayer::PlayBuiltIn() { PlayClip(chime_, Purges()); }
 
 void MixerSoundPlayer::PlayFile(const std::string& path) {
@@ -51,12 +64,15 @@ void MixerSoundPlayer::PlayFile(const std::string& path) {
            purges);
 }
 
-void MixerSoundPlayer::PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t purges) {
+void MixerSoundPlayer::PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t purges,
+                                std::optional<int64_t> start_at_ms) {
   std::shared_ptr<MixerVoice> voice;
   {
     const std::lock_guard lock(play_mutex_);
     if (purges != purges_) return;  // stopped while it was loading
-    voice = mixer_.Play(MixChannel::kSound, clip ? std::move(clip) : chime_);
+    if (!clip) clip = chime_;
+    voice = start_at_ms ? mixer_.PlayAt(MixChannel::kSound, std::move(clip), *start_at_ms)
+                        : mixer_.Play(MixChannel::kSound, std::move(clip));
   }
   voice->Wait();
 }

@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "platform/mixer.h"
 #include "platform/sound_player.h"
@@ -18,6 +19,7 @@ class MixerSoundPlayer final : public SoundPlayer {
 
   void Purge() override;
   void PlayMemory(std::span<const uint8_t> wave_image) override;
+  void PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms) override;
   void PlayBuiltIn() override;
   void PlayFile(const std::string& path) override;
 
@@ -29,8 +31,10 @@ class MixerSoundPlayer final : public SoundPlayer {
   };
   static constexpr size_t kKeptImages = 64;
 
-  // Plays `clip` (the chime when null) unless a purge came since `purges` was read.
-  void PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t purges);
+  // Plays `clip` (the chime when null) unless a purge came since `purges` was read; at the
+  // wall-clock moment `start_at_ms` when given.
+  void PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t purges,
+                std::optional<int64_t> start_at_ms = std::nullopt);
   std::shared_ptr<const PcmClip> ConvertedImage(std::span<const uint8_t> wave_image);
   uint64_t Purges();
 

@@ -26,6 +26,7 @@ class NullSink final : public AudioSink {
   }
   void Close() override {}
   std::string Describe() const override { return "null"; }
+  std::chrono::microseconds Delay() override { return pacer_.Ahead(); }
 
  private:
   RealTimePacer pacer_{SystemSteadyTime()};
@@ -63,6 +64,7 @@ class WavFileSink final : public AudioSink {
 
   std::string Describe() const override { return "wav:" + path_; }
   bool KeepsTimeline() const override { return true; }
+  std::chrono::microseconds Delay() override { return pacer_.Ahead(); }
 
  private:
   static constexpr int kHeaderEvery = 10;

@@ -1,5 +1,6 @@
 #include "platform/real_time_pacer.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "platform/audio_sink.h"
@@ -27,9 +28,21 @@ SteadyTime& SystemSteadyTime() {
   return time;
 }
 
+bool RealTimePacer::StartsAfresh(SteadyTime::TimePoint now) const {
+  return frames_ == 0 || now - (start_ + FrameTime(frames_)) > kMaxLag;
+}
+
+std::chrono::microseconds RealTimePacer::Ahead() const {
+  const auto now = time_.Now();
+  if (StartsAfresh(now)) return {};
+  return std::max(std::chrono::duration_cast<std::chrono::microseconds>(
+                      start_ + FrameTime(frames_) - now),
+                  std::chrono::microseconds(0));
+}
+
 void RealTimePacer::Pace(size_t frames) {
   const auto now = time_.Now();
-  if (frames_ == 0 || now - (start_ + FrameTime(frames_)) > kMaxLag) {
+  if (StartsAfresh(now)) {
     start_ = now;
     frames_ = 0;
   }

@@ -14,8 +14,13 @@ class RealTimePacer {
   void Pace(size_t frames);
   // Forgets the past: the next Pace starts counting afresh.
   void Restart() { frames_ = 0; }
+  // How long from now until the frames of the next Pace are due to sound.
+  std::chrono::microseconds Ahead() const;
 
  private:
+  // After a long stall (or before the first frames) counting starts again at the next Pace.
+  bool StartsAfresh(SteadyTime::TimePoint now) const;
+
   SteadyTime& time_;
   SteadyTime::TimePoint start_;
   size_t frames_ = 0;

@@ -40,6 +40,10 @@ void RecoveringSink::Close() {
   device_.reset();
 }
 
+std::chrono::microseconds RecoveringSink::Delay() {
+  return device_ ? device_->Delay() : pacer_.Ahead();
+}
+
 std::string RecoveringSink::Describe() const { return device_ ? device_->Describe() : name_; }
 
 void RecoveringSink::TryOpen() {

@@ -31,6 +31,7 @@ class RecoveringSink final : public AudioSink {
   bool Write(const int16_t* samples, size_t frames) override;
   void Close() override;
   std::string Describe() const override;
+  std::chrono::microseconds Delay() override;
 
   bool DeviceOpen() const { return device_ != nullptr; }
 

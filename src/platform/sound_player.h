@@ -14,6 +14,12 @@ class SoundPlayer {
   // Plays a complete RIFF WAVE image held in memory; returns when it has played or was purged.
   // A malformed image plays the built-in sound instead.
   virtual void PlayMemory(std::span<const uint8_t> wave_image) = 0;
+  // As PlayMemory, with the first sample heard at the wall-clock moment `start_at_ms`
+  // (milliseconds since 1970), or at once when that has passed.
+  virtual void PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms) {
+    (void)start_at_ms;
+    PlayMemory(wave_image);
+  }
   // Plays the built-in chime.
   virtual void PlayBuiltIn() = 0;
   // Plays a WAVE file; a file that cannot be played gives the built-in chime.

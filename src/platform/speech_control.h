@@ -12,6 +12,17 @@ class SpeechControl {
   virtual ~SpeechControl() = default;
   // Starts speaking `text` (UTF-8) and returns at once; a text already sounding is replaced.
   virtual void SpeakText(const std::string& text) = 0;
+  // As SpeakText, with the first word heard at the wall-clock moment `start_at_ms`
+  // (milliseconds since 1970), or as soon as it can be when that has passed.
+  virtual void SpeakTextAt(const std::string& text, int64_t start_at_ms) {
+    (void)start_at_ms;
+    SpeakText(text);
+  }
+  // Synthesizes `text` in the background and keeps the sound, so that speaking it later
+  // starts without the synthesis. Only the newest few texts are kept.
+  virtual void Prepare(const std::string& text) { (void)text; }
+  // Forgets every prepared sound (what was prepared no longer applies).
+  virtual void DiscardPrepared() {}
   // Stops speech in progress and drops what is not yet spoken.
   virtual void StopSpeech() = 0;
   // Above 0 from SpeakText until the last sample has played (synthesis included); 0 otherwise.

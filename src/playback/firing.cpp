@@ -15,12 +15,14 @@ std::string SpeakTextFor(const TSchedule& entry, TDateTime moment) {
   return ExpandSpeechText(entry.Msg, entry.Mode == imBGM ? TodayAt(moment, entry.ToTime) : moment);
 }
 
-void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment) {
+void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment,
+               std::optional<int64_t> start_at_ms) {
   if (entry.Mode == imBGM) {
     playback.SetMessageUntil(SpeakTextFor(entry, moment), entry.Volume,
-                             TodayAt(moment, entry.ToTime));
+                             TodayAt(moment, entry.ToTime), start_at_ms);
   } else {
-    playback.SetMessageCount(SpeakTextFor(entry, moment), entry.Volume, entry.RepeatCount);
+    playback.SetMessageCount(SpeakTextFor(entry, moment), entry.Volume, entry.RepeatCount,
+                             start_at_ms);
   }
 }
 

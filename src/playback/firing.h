@@ -1,5 +1,7 @@
 #pragma once
 // Hands one due schedule entry to the playback workers.
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/datetime.h"
@@ -15,8 +17,10 @@ TDateTime TodayAt(TDateTime moment, int seconds);
 // What a speech entry says when it fires at `moment`: its template expanded for that moment,
 // or for a BGM entry for the end of its window.
 std::string SpeakTextFor(const TSchedule& entry, TDateTime moment);
-// Speech entry: SpeakTextFor queued, until the end of its window for a BGM entry.
-void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment);
+// Speech entry: SpeakTextFor queued, until the end of its window for a BGM entry. Its first
+// words are placed on the wall-clock moment `start_at_ms` (ms since 1970) when given.
+void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment,
+               std::optional<int64_t> start_at_ms = std::nullopt);
 // WAVE entry; `now` is the current time (a BGM entry plays until today at its window's end).
 void FireWave(Playback& playback, const TSchedule& entry, TDateTime now);
 // MIDI entry; as FireWave.

@@ -94,22 +94,24 @@ bool TMessageThread::SetWaveCount(const std::string& file_name, int32_t count) {
   return true;
 }
 
-bool TMessageThread::SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time) {
+bool TMessageThread::SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
+                                     std::optional<int64_t> start_at_ms) {
   {
     const std::lock_guard lock(mutex_);
     if (!Accepting()) return false;
-    message_list_.push_back({text, end_time, 0, ClampVolume(volume)});
+    message_list_.push_back({text, end_time, 0, ClampVolume(volume), start_at_ms});
     cv_.notify_all();
   }
   host_.log.AddLogLine(QueueLineUntil(playback_texts::kMessagePrefix, text, &volume, end_time));
   return true;
 }
 
-bool TMessageThread::SetMessageCount(const std::string& text, int32_t volume, int32_t count) {
+bool TMessageThread::SetMessageCount(const std::string& text, int32_t volume, int32_t count,
+                                     std::optional<int64_t> start_at_ms) {
   {
     const std::lock_guard lock(mutex_);
     if (!Accepting()) return false;
-    message_list_.push_back({text, 0, count, ClampVolume(volume)});
+    message_list_.push_back({text, 0, count, ClampVolume(volume), start_at_ms});
     cv_.notify_all();
   }
   host_.log.AddLogLine(QueueLineCount(playback_texts::kMessagePrefix, text, &volume,
@@ -118,7 +120,8 @@ bool TMessageThread::SetMessageCount(const std::string& text, int32_t volume, in
 }
 
 bool TMessageThread::SetTimeSignal(const VoiceImagePtr& image,
-                                   const std::vector<int32_t>& fragments, int32_t repeat) {
+                                   const std::vector<int32_t>& fragments, int32_t repeat,
+                                   std::optional<int64_t> start_at_ms) {
   {
     const std::lock_guard lock(mutex_);
     if (!Accepting()) return false;
@@ -128,7 +131,10 @@ bool TMessageThread::SetTimeSignal(const VoiceImagePtr& image,
   auto steps = BuildTimeSignalSequence(image, fragments, repeat);
   const std::lock_guard lock(mutex_);
   if (!Accepting()) return false;
-  if (time_signal_.empty()) time_signal_ = std::move(steps);
+  if (time_signal_.empty()) {
+    time_signal_ = std::move(steps);
+    time_signal_start_at_ = start_at_ms;
+  }
   cv_.notify_all();
   return true;
 }
@@ -262,11 +268,13 @@ void TMessageThread::PlayTimeSignal() {
   for (size_t i = 0;; ++i) {
     HoldWhileSuspended();
     TimeSignalStep step;
+    std::optional<int64_t> start_at;
     {
       const std::lock_guard lock(mutex_);
       if (terminated_ || i >= time_signal_.size()) break;
       // The step holds its own share of the voice image while it plays.
       step = time_signal_[i];
+      start_at = std::exchange(time_signal_start_at_, std::nullopt);
     }
     PollState();
     bool muted = false;
@@ -282,6 +290,8 @@ void TMessageThread::PlayTimeSignal() {
       Sleep(kPauseMarkerMs, [this] { return skip_; });
     } else if (muted) {
       Sleep(kMutedPollMs, [this] { return skip_; });
+    } else if (step.kind == TimeSignalStep::Kind::kFragment && start_at) {
+      host_.sound.PlayMemoryAt(step.image->FileAt(step.offset), *start_at);
     } else if (step.kind == TimeSignalStep::Kind::kFragment) {
       host_.sound.PlayMemory(step.image->FileAt(step.offset));
     } else {
@@ -291,6 +301,7 @@ void TMessageThread::PlayTimeSignal() {
   {
     const std::lock_guard lock(mutex_);
     time_signal_.clear();
+    time_signal_start_at_.reset();
     skip_ = false;
   }
   hand_off_.Run([this] { RestoreMusic(); });
@@ -304,6 +315,8 @@ bool TMessageThread::SpeakNextEntry() {
     const ptrdiff_t index = ChooseEntry(message_list_, clock_, &timed);
     if (index < 0) return false;
     TMessageRec& rec = message_list_[static_cast<size_t>(index)];
+    // Only the first play of a scheduled text has a moment; a pending skip drops it too.
+    start_at_ = std::exchange(rec.StartAtMs, std::nullopt);
     if (!skip_) {
       text_ = rec.Text;
       volume_ = rec.Volume;
@@ -361,14 +374,20 @@ void TMessageThread::SpeakCurrent() {
   DuckMusic();
   ApplySpeechVolume();
   std::string text;
+  std::optional<int64_t> start_at;
   {
     const std::lock_guard lock(mutex_);
     // Pause or Clear All got to the UI thread first: the utterance is dropped like a skipped
     // one rather than spoken while paused.
     if (Stopping()) return;
     text = text_;
+    start_at = start_at_;
   }
-  host_.speech.SpeakText(text);
+  if (start_at) {
+    host_.speech.SpeakTextAt(text, *start_at);
+  } else {
+    host_.speech.SpeakText(text);
+  }
   const int8_t speaking = LowByte(host_.speech.Speaking());
   const std::lock_guard lock(mutex_);
   speaking_at_start_ = speaking;

@@ -3,6 +3,7 @@
 // in a fixed precedence, and lowers the background music while it speaks.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,12 +41,17 @@ class TMessageThread final : public WorkerThread {
   // queued just as the worker runs out of work is never lost.
   [[nodiscard]] bool SetWaveUntil(const std::string& file_name, TDateTime end_time);
   [[nodiscard]] bool SetWaveCount(const std::string& file_name, int32_t count);
-  [[nodiscard]] bool SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time);
-  [[nodiscard]] bool SetMessageCount(const std::string& text, int32_t volume, int32_t count);
+  // `start_at_ms` (wall clock, ms since 1970): where the first sound of a scheduled
+  // announcement is placed, when the worker gets to it by then.
+  [[nodiscard]] bool SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
+                                     std::optional<int64_t> start_at_ms = std::nullopt);
+  [[nodiscard]] bool SetMessageCount(const std::string& text, int32_t volume, int32_t count,
+                                     std::optional<int64_t> start_at_ms = std::nullopt);
   // Queues a time signal unless one is queued or playing (then nothing changes). Stops every
   // sound first in either case.
   [[nodiscard]] bool SetTimeSignal(const VoiceImagePtr& image,
-                                   const std::vector<int32_t>& fragments, int32_t repeat);
+                                   const std::vector<int32_t>& fragments, int32_t repeat,
+                                   std::optional<int64_t> start_at_ms = std::nullopt);
   bool IsTimeSignalQueued() const;
 
   // UI-thread operations.
@@ -83,6 +89,7 @@ class TMessageThread final : public WorkerThread {
 
   // Guarded by mutex_.
   std::vector<TimeSignalStep> time_signal_;
+  std::optional<int64_t> time_signal_start_at_;  // for its first fragment
   std::vector<TSoundRec> wave_list_;
   std::vector<TMessageRec> message_list_;
   bool ended_ = false;
@@ -90,6 +97,7 @@ class TMessageThread final : public WorkerThread {
   bool mute_ = false;
   std::string text_;
   int32_t volume_ = 0;
+  std::optional<int64_t> start_at_;  // where the text now spoken is to begin
   TDateTime deadline_ = 0;
   int8_t speaking_ = 0;
   int8_t speaking_at_start_ = 0;

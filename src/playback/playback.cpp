@@ -167,12 +167,18 @@ void Playback::ReapFinished() {
 
 // ---- message worker queue ----
 
-void Playback::SetMessageCount(const std::string& text, int32_t volume, int32_t count) {
-  QueueMessage([&](TMessageThread& w) { return w.SetMessageCount(text, volume, count); }, false);
+void Playback::SetMessageCount(const std::string& text, int32_t volume, int32_t count,
+                               std::optional<int64_t> start_at_ms) {
+  QueueMessage(
+      [&](TMessageThread& w) { return w.SetMessageCount(text, volume, count, start_at_ms); },
+      false);
 }
 
-void Playback::SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time) {
-  QueueMessage([&](TMessageThread& w) { return w.SetMessageUntil(text, volume, end_time); }, false);
+void Playback::SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
+                               std::optional<int64_t> start_at_ms) {
+  QueueMessage(
+      [&](TMessageThread& w) { return w.SetMessageUntil(text, volume, end_time, start_at_ms); },
+      false);
 }
 
 void Playback::SetWaveCount(const std::string& file_name, int32_t count) {
@@ -184,10 +190,14 @@ void Playback::SetWaveUntil(const std::string& file_name, TDateTime end_time) {
 }
 
 void Playback::SetTimeSignal(const VoiceImagePtr& voice_image,
-                             const std::vector<int32_t>& fragments, int32_t repeat) {
+                             const std::vector<int32_t>& fragments, int32_t repeat,
+                             std::optional<int64_t> start_at_ms) {
   SetSkipEnabled(true);
-  QueueMessage([&](TMessageThread& w) { return w.SetTimeSignal(voice_image, fragments, repeat); },
-               false);
+  QueueMessage(
+      [&](TMessageThread& w) {
+        return w.SetTimeSignal(voice_image, fragments, repeat, start_at_ms);
+      },
+      false);
 }
 
 bool Playback::IsTimeSignalQueued() const {
@@ -212,6 +222,7 @@ void Playback::SetMidiUntil(const std::string& file_name, int32_t volume, TDateT
 // ---- menu commands ----
 
 void Playback::ClearAll() {
+  speech_.DiscardPrepared();
   speech_.StopSpeech();
   std::shared_ptr<TMessageThread> message;
   std::shared_ptr<TMidiThread> midi;
@@ -231,6 +242,7 @@ void Playback::ClearAll() {
 }
 
 void Playback::Pause(bool on) {
+  speech_.DiscardPrepared();
   std::shared_ptr<TMessageThread> message;
   std::shared_ptr<TMidiThread> midi;
   {
@@ -260,6 +272,7 @@ void Playback::Pause(bool on) {
 }
 
 void Playback::Skip() {
+  speech_.DiscardPrepared();
   std::shared_ptr<TMessageThread> message;
   std::shared_ptr<TMidiThread> midi;
   {
@@ -273,6 +286,7 @@ void Playback::Skip() {
 }
 
 void Playback::SetMute(bool on) {
+  speech_.DiscardPrepared();
   std::shared_ptr<TMessageThread> message;
   std::shared_ptr<TMidiThread> midi;
   {

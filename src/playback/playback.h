@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,15 +45,19 @@ class Playback {
   Playback& operator=(const Playback&) = delete;
 
   // ---- message worker: queue, creating the worker when there is none ----
-  void SetMessageCount(const std::string& text, int32_t volume, int32_t count);
-  void SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time);
+  // `start_at_ms`: a scheduled announcement's wall-clock moment (ms since 1970); its first
+  // sound is placed on it when the worker gets to it in time, else it starts when it can.
+  void SetMessageCount(const std::string& text, int32_t volume, int32_t count,
+                       std::optional<int64_t> start_at_ms = std::nullopt);
+  void SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
+                       std::optional<int64_t> start_at_ms = std::nullopt);
   // WAVE files: an existing worker is held while the file is queued.
   void SetWaveCount(const std::string& file_name, int32_t count);
   void SetWaveUntil(const std::string& file_name, TDateTime end_time);
   // Queues a time signal (enables Skip). `fragments` are offsets into `voice_image`; a
   // negative offset plays the built-in sound. Ignored while one is queued or playing.
   void SetTimeSignal(const VoiceImagePtr& voice_image, const std::vector<int32_t>& fragments,
-                     int32_t repeat);
+                     int32_t repeat, std::optional<int64_t> start_at_ms = std::nullopt);
   // True while a message worker exists and holds a time signal.
   bool IsTimeSignalQueued() const;
 
@@ -61,6 +66,7 @@ class Playback {
   void SetMidiUntil(const std::string& file_name, int32_t volume, TDateTime end_time);
 
   // ---- menu commands (UI thread) ----
+  // Each of these four also drops the speech prepared ahead: it no longer applies.
   // Stops speech, ends both workers and forgets them at once; the next item starts afresh.
   void ClearAll();
   // On: skips what plays, holds both workers, stops speech, disables Skip. Off: resumes.

@@ -1,6 +1,7 @@
 #pragma once
 // The queue records of the playback workers: one sound or MIDI file, one speech text.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/datetime.h"
@@ -21,6 +22,9 @@ struct TMessageRec {
   TDateTime EndTime = 0;
   int32_t Count = 0;
   int32_t Volume = 0;  // speech volume 0..100
+  // A scheduled announcement: the wall-clock moment (ms since 1970) its first play is to be
+  // heard. Later plays follow as ever.
+  std::optional<int64_t> StartAtMs;
 };
 
 }  // namespace chimewell

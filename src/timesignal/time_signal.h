@@ -35,6 +35,9 @@ class TimeSignal {
   // Announces `moment` with `format`, `repeat` times (at least once).
   TimeSignalOutcome PlayTimeSignal(std::string_view format, int repeat, TDateTime moment);
 
+  // What a spoken announcement of `moment` with `format` says; empty with a voice set.
+  std::string SpokenText(std::string_view format, TDateTime moment) const;
+
   // The volume of a spoken (voice type 0) announcement, the DefaultVolume setting.
   void SetDefaultVolume(int volume) { default_volume_ = volume; }
 

@@ -7,9 +7,13 @@ namespace chimewell {
 void TimeSignal::PlaySpoken(std::string_view format, int repeat, TDateTime moment,
                             TimeSignalOutcome& outcome) {
   // Speech has no voice image to protect, so it queues behind whatever is waiting.
-  outcome.speech_text = ExpandSpeechText(format, moment);
+  outcome.speech_text = SpokenText(format, moment);
   output_.SetMessageCount(outcome.speech_text, default_volume_, repeat);
   outcome.queued = true;
+}
+
+std::string TimeSignal::SpokenText(std::string_view format, TDateTime moment) const {
+  return settings_.VoiceType == 0 ? ExpandSpeechText(format, moment) : std::string();
 }
 
 }  // namespace chimewell

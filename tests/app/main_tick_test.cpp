@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <thread>
+
 #include "app/app_fixture.h"
 
 namespace chimewell::testing {
@@ -7,33 +11,67 @@ namespace {
 
 using MainTick = AppTest;
 
-TEST_F(MainTick, HiddenWindowWakesHalfASecondEarlyAndTellsTheNominalTime) {
+TEST_F(MainTick, HiddenWindowPreparesTheSpeechThenHandsItOverToStartHalfASecondEarly) {
   WriteFile("chimewell.sch", "Time \"[hour][min]\" At 12:00\r\n");
   view.showing = false;
   clock.Set(At(11, 59, 50));
   Start();
   EXPECT_EQ(view.status, " 次は 12:00.00 の時報");
-  EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", ArmedFor()), "11:59:59.501");
+  // Due at 11:59:59.500 (SpeakOffset early): synthesized from three seconds before, handed to
+  // the worker half a second before, to be heard from the due moment on.
+  EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", ArmedFor()), "11:59:56.500");
+  FireTimerWhenDue();
+  ASSERT_EQ(speech.Prepared().size(), 1u);
+  EXPECT_EQ(speech.Prepared()[0].text, "12時");
+  EXPECT_TRUE(LogLinesContaining("Set[Message]Thread ").empty());
+  EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", ArmedFor()), "11:59:59.000");
 
   FireTimerWhenDue();
   const auto queued = LogLinesContaining("Set[Message]Thread ");
   ASSERT_EQ(queued.size(), 1u);
   EXPECT_NE(queued[0].find("Thread 12時 vol=100 count:1"), std::string::npos) << queued[0];
-  // Fired entries are computed afresh: tomorrow's 12:00, less the offset.
-  EXPECT_EQ(FormatDateTime("dd hh:nn:ss.zzz", ArmedFor()), "08 11:59:59.501");
+  // The worker speaks on its own thread (after the start-up's warm-up utterance).
+  for (int i = 0; i < 5000 && speech.Utterances().size() < 2; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_EQ(speech.Utterances().size(), 2u);
+  EXPECT_EQ(speech.Utterances()[1].text, "12時");
+  EXPECT_EQ(speech.Utterances()[1].placed_at_ms, WallOfLocal(At(11, 59, 59, 500), 0));
+  // Fired entries are computed afresh from their moment: tomorrow's, prepared first.
+  EXPECT_EQ(FormatDateTime("dd hh:nn:ss.zzz", ArmedFor()), "08 11:59:56.500");
 }
 
-TEST_F(MainTick, ShowingWindowTicksJustAfterEachSecondAndFiresOnTheFirstTickPastDue) {
+TEST_F(MainTick, ShowingWindowTicksJustAfterEachSecondAndBetweenForAHandOver) {
   WriteFile("chimewell.sch", "Time \"[hour][min]\" At 12:00\r\n");
   clock.Set(At(11, 59, 58, 250));
   Start();
-  EXPECT_EQ(timer.Interval(), 751);  // lands at 11:59:59.001
+  EXPECT_EQ(timer.Interval(), 750);  // the hand-over at 11:59:59.000 comes before .001
   FireTimerWhenDue();
-  EXPECT_TRUE(LogLinesContaining("Set[Message]Thread ").empty());  // 11:59:59.001 < .500
-  EXPECT_EQ(timer.Interval(), 1000);
-  FireTimerWhenDue();  // 12:00:00.001
   EXPECT_EQ(LogLinesContaining("Thread 12時 vol=100 count:1").size(), 1u);
+  EXPECT_EQ(timer.Interval(), 1001);  // then each second again, from 12:00:00.001
   EXPECT_GT(view.clock_drawings, 0);
+}
+
+TEST_F(MainTick, ChangesAndCommandsDropWhatWasPrepared) {
+  Start();
+  const struct {
+    const char* what;
+    std::function<void()> act;
+  } cases[] = {
+      {"pause", [&] { app->ChooseMenuItem(MenuItem::PM_Pause); }},
+      {"resume", [&] { app->ChooseMenuItem(MenuItem::PM_Pause); }},
+      {"mute", [&] { app->ChooseMenuItem(MenuItem::PM_Mute); }},
+      {"skip", [&] { app->PM_MenuClick(MenuItem::PM_Skip); }},
+      {"clear all", [&] { app->PM_MenuClick(MenuItem::PM_Clear); }},
+      {"schedule reload", [&] { app->ReloadSchedule(); }},
+      {"time-signal settings", [&] { app->ReloadTimeSignal(); }},
+      {"base settings", [&] { app->ApplyBaseSettings(app->Config(), std::nullopt); }},
+  };
+  for (const auto& c : cases) {
+    const int before = speech.Discards();
+    c.act();
+    EXPECT_GT(speech.Discards(), before) << c.what;
+  }
 }
 
 TEST_F(MainTick, SecondCountSpeaksSecondsAndTheHourOnTheMinute) {
@@ -55,7 +93,8 @@ TEST_F(MainTick, HiddenWindowWithOnlyTheMinuteCountWakesJustAfterTheMinute) {
   clock.Set(At(8, 30, 20, 400));
   Start();
   app->ChooseMenuItem(MenuItem::PM_TempCount60);
-  EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", ArmedFor()), "08:31:00.001");
+  // Prepared three seconds ahead; the count names the minute as SpeakOffset ends.
+  EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", ArmedFor()), "08:30:56.500");
 }
 
 TEST_F(MainTick, EntriesDueTogetherFireInListOrderAndTheFirstNamesTheStatusLine) {
@@ -65,7 +104,8 @@ TEST_F(MainTick, EntriesDueTogetherFireInListOrderAndTheFirstNamesTheStatusLine)
   clock.Set(At(7, 0, 0));
   Start();
   EXPECT_EQ(view.status, " 次は 07:30.00 『first』");
-  FireTimerWhenDue();
+  FireTimerWhenDue();  // prepared
+  FireTimerWhenDue();  // handed over
   const auto queued = LogLinesContaining("Set[Message]Thread ");
   ASSERT_EQ(queued.size(), 2u);
   EXPECT_NE(queued[0].find("first"), std::string::npos);
@@ -88,7 +128,7 @@ TEST_F(MainTick, DirectRunsFireNothingAndAfterASuspendTheTimerRunsAtOnce) {
   EXPECT_EQ(LogLinesContaining("見送り 次は 07:30.00 『7時30分です』").size(), 1u);
   EXPECT_EQ(view.panel_text, "1件の予定を見送りました");
   EXPECT_EQ(view.status, " 次は 07:30.00 『7時30分です』");  // tomorrow's
-  EXPECT_EQ(FormatDateTime("dd hh:nn:ss.zzz", ArmedFor()), "08 07:29:59.501");
+  EXPECT_EQ(FormatDateTime("dd hh:nn:ss.zzz", ArmedFor()), "08 07:29:56.500");
 }
 
 TEST_F(MainTick, NothingToDoWhileHiddenLeavesTheTimerOff) {
@@ -150,7 +190,7 @@ TEST_F(MainTick, HiddenAfterMidnightAnOpenBackgroundWindowFiresOnceNotEveryTick)
   // It fires once today, then waits for the start of tomorrow's window.
   for (int i = 0; i < 20 && LogLinesContaining("Thread bgm").empty(); ++i) FireTimerWhenDue();
   EXPECT_EQ(LogLinesContaining("Set[Message]Thread bgm").size(), 1u);
-  EXPECT_EQ(FormatDateTime("dd hh:nn:ss.zzz", ArmedFor()), "08 23:59:59.501");
+  EXPECT_EQ(FormatDateTime("dd hh:nn:ss.zzz", ArmedFor()), "08 23:59:56.500");
 }
 
 TEST_F(MainTick, AFaultInTheTickIsToldAndTheClockGoesOn) {

@@ -93,6 +93,16 @@ TEST(CompressedSoundTest, FlacOggOpusAndMp3FilesAreHeardAtTheirPitch) {
   }
 }
 
+// A recorded word placed on a moment: its quiet edge is not what lands there, the word is.
+TEST_F(SoundPlayerTest, AWordPlacedOnAMomentIsHeardThere) {
+  PcmClip word = testing::MakeTone(kMixRate, 1, 0.3);
+  word.samples.insert(word.samples.begin(), kMixRate / 50, 3);  // 20 ms of near-silence
+  const auto image = EncodeWave(word);
+  const int64_t moment = Mixer::SystemWallMicros() / 1000 + 1000;
+  MixerSoundPlayer(*mixer_).PlayMemoryAt(image, moment);
+  EXPECT_NEAR(FirstAudibleFrom(Captured(), moment), 0.0, 30.0);
+}
+
 TEST_F(SoundPlayerTest, AnUnplayableSoundGivesTheChime) {
   MixerSoundPlayer player(*mixer_);
   player.PlayFile("/nonexistent/sound.wav");

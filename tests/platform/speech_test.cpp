@@ -56,6 +56,18 @@ TEST_F(SpeechTest, SpeaksATimeAloudAndReportsSpeakingUntilTheLastSample) {
   EXPECT_TRUE(reports_.empty());
 }
 
+// A time signal spoken on its moment: synthesized ahead, its first word heard on the moment
+// (generous bounds: the machines that run this are shared), with no near-silence before it.
+TEST_F(SpeechTest, APreparedTextStartsOnItsMomentWithItsLeadInTrimmed) {
+  speech_->Prepare("午前零時です");
+  const int64_t moment = Mixer::SystemWallMicros() / 1000 + 2500;
+  speech_->SpeakTextAt("午前零時です", moment);
+  ASSERT_TRUE(WaitSilent());
+  const PcmClip heard = Captured();
+  EXPECT_NEAR(FirstAudibleFrom(heard, moment), 0.0, 30.0);
+  EXPECT_TRUE(reports_.empty());
+}
+
 TEST_F(SpeechTest, VolumeScalesTheVoice) {
   speech_->SetVolumeLeft(65535);
   speech_->SetVolumeRight(65535 / 4);

@@ -19,7 +19,7 @@ TEST(SimulateTool, PrintsTabSeparatedFiringsWithTheirOffsetAndWhatWasPassedOver)
                                " --suspend '2026/03/29 03:30:00' 1800 --late-limit 0");
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out,
-            "2026/03/29 01:59:59.501+01:00\ttime\t3時\n"
+            "2026/03/29 01:59:59.500+01:00\ttime\t3時\n"
             "2026/03/29 03:59:59.500+02:00\ttime\tskipped\n");
 }
 

@@ -41,6 +41,12 @@ class AlsaSink final : public AudioSink {
 
   std::string Describe() const override { return "alsa:" + device_; }
 
+  std::chrono::microseconds Delay() override {
+    snd_pcm_sframes_t frames = 0;
+    if (!pcm_ || failed_ || snd_pcm_delay(pcm_, &frames) < 0 || frames < 0) return {};
+    return std::chrono::microseconds(frames * 1000000LL / kMixRate);
+  }
+
  private:
   std::string device_;
   snd_pcm_t* pcm_;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "core/fault.h"
 #include "core/speech_readings.h"
+#include "platform/lead_in.h"
 #include "platform/wave_file.h"
 
 namespace chimewell {
@@ -75,7 +77,13 @@ OpenJTalkSpeech::~OpenJTalkSpeech() {
   }
 }
 
-void OpenJTalkSpeech::SpeakText(const std::string& text) {
+void OpenJTalkSpeech::SpeakText(const std::string& text) { QueueSpeech(text, std::nullopt); }
+
+void OpenJTalkSpeech::SpeakTextAt(const std::string& text, int64_t start_at_ms) {
+  QueueSpeech(text, start_at_ms);
+}
+
+void OpenJTalkSpeech::QueueSpeech(std::string text, std::optional<int64_t> start_at_ms) {
   if (!Available()) {
     failures_.Failed(missing_);
     return;
@@ -84,10 +92,44 @@ void OpenJTalkSpeech::SpeakText(const std::string& text) {
     const std::lock_guard lock(mutex_);
     ++generation_;
     StopCurrentLocked();
-    pending_ = text;
+    pending_ = Request{std::move(text), start_at_ms};
     speaking_ = 1;  // from this moment on, synthesis included
   }
   cv_.notify_all();
+}
+
+void OpenJTalkSpeech::Prepare(const std::string& text) {
+  if (!Available()) return;
+  {
+    const std::lock_guard lock(mutex_);
+    const bool known =
+        std::any_of(prepared_.begin(), prepared_.end(),
+                    [&](const PreparedText& kept) { return kept.text == text; }) ||
+        std::find(to_prepare_.begin(), to_prepare_.end(), text) != to_prepare_.end();
+    if (known) return;
+    to_prepare_.push_back(text);
+    if (to_prepare_.size() > kKeptPrepared) to_prepare_.pop_front();
+  }
+  cv_.notify_all();
+}
+
+void OpenJTalkSpeech::DiscardPrepared() {
+  const std::lock_guard lock(mutex_);
+  to_prepare_.clear();
+  prepared_.clear();
+  ++discards_;
+}
+
+OpenJTalkSpeech::Clips OpenJTalkSpeech::TakePrepared(const std::string& text) {
+  const std::lock_guard lock(mutex_);
+  for (auto it = prepared_.begin(); it != prepared_.end(); ++it) {
+    if (it->text == text) {
+      Clips clips = std::move(it->clips);
+      prepared_.erase(it);
+      return clips;
+    }
+  }
+  return {};
 }
 
 void OpenJTalkSpeech::StopSpeech() {
@@ -135,13 +177,21 @@ void OpenJTalkSpeech::Run() {
   spare_ = StartSpare();
   std::unique_lock lock(mutex_);
   while (true) {
-    cv_.wait(lock, [this] { return quit_ || pending_.has_value(); });
+    cv_.wait(lock, [this] { return quit_ || pending_.has_value() || !to_prepare_.empty(); });
     if (quit_) return;
-    const std::string text = std::move(*pending_);
+    if (!pending_) {  // speech first; preparing waits for a quiet moment
+      const std::string text = std::move(to_prepare_.front());
+      to_prepare_.pop_front();
+      lock.unlock();
+      RunCatchingFaults("speech", [&] { PrepareText(text); }, report_);
+      lock.lock();
+      continue;
+    }
+    const Request request = std::move(*pending_);
     pending_.reset();
     const uint64_t generation = generation_;
     lock.unlock();
-    RunCatchingFaults("speech", [&] { Speak(text, generation); }, report_);
+    RunCatchingFaults("speech", [&] { Speak(request, generation); }, report_);
     lock.lock();
     voice_.reset();
     // A newer request keeps "speaking" up; only the last one lets it fall.
@@ -149,16 +199,46 @@ void OpenJTalkSpeech::Run() {
   }
 }
 
-void OpenJTalkSpeech::Speak(const std::string& text, uint64_t generation) {
-  bool started = false;
+void OpenJTalkSpeech::PrepareText(const std::string& text) {
+  uint64_t generation = 0;
+  uint64_t discards = 0;
+  {
+    const std::lock_guard lock(mutex_);
+    generation = generation_;
+    discards = discards_;
+  }
+  Clips clips;
   for (const std::string& piece : SplitForOpenJTalk(ApplySpeechReadings(text))) {
-    const auto clip = Synthesize(piece, generation);
+    // Speech asked for meanwhile stops this synthesis: it goes first.
+    auto clip = Synthesize(piece, generation);
+    if (!clip) return;
+    clips.push_back(std::move(clip));
+  }
+  const std::lock_guard lock(mutex_);
+  if (discards != discards_) return;
+  prepared_.push_back({text, std::move(clips)});
+  if (prepared_.size() > kKeptPrepared) prepared_.pop_front();
+}
+
+void OpenJTalkSpeech::Speak(const Request& request, uint64_t generation) {
+  Clips prepared = TakePrepared(request.text);
+  const std::vector<std::string> pieces =
+      prepared.empty() ? SplitForOpenJTalk(ApplySpeechReadings(request.text))
+                       : std::vector<std::string>(prepared.size());
+  bool started = false;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const auto clip = prepared.empty() ? Synthesize(pieces[i], generation) : prepared[i];
     std::shared_ptr<MixerVoice> voice;
     {
       const std::lock_guard lock(mutex_);
       if (generation != generation_) break;
       if (!clip) continue;
-      voice_ = mixer_.Play(MixChannel::kSpeech, clip, Gain(volume_left_), Gain(volume_right_));
+      const float left = Gain(volume_left_);
+      const float right = Gain(volume_right_);
+      // The first piece goes to its moment; the others follow it.
+      voice_ = i == 0 && request.start_at_ms
+                   ? mixer_.PlayAt(MixChannel::kSpeech, clip, *request.start_at_ms, left, right)
+                   : mixer_.Play(MixChannel::kSpeech, clip, left, right);
       voice = voice_;
     }
     if (!started && voice->WaitStarted()) {
@@ -213,8 +293,9 @@ std::shared_ptr<const PcmClip> OpenJTalkSpeech::Synthesize(const std::string& pi
     synthesis_ = mine.process;
   }
   const bool sent = SendLine(mine.input, piece);
-  spare_ = StartSpare();  // loads while this one synthesizes
   const bool ok = mine.process->Wait() && sent;
+  // The next one loads only now, so that it does not compete with this synthesis for the CPU.
+  spare_ = StartSpare();
   auto clip = ok ? LoadWaveFile(mine.output) : std::nullopt;
   std::remove(mine.output.c_str());
   {
@@ -226,6 +307,8 @@ std::shared_ptr<const PcmClip> OpenJTalkSpeech::Synthesize(const std::string& pi
     failures_.Failed(kSynthesisFailed);
     return nullptr;
   }
+  // The words, not the near-silence before them, begin when the clip is placed.
+  TrimLeadIn(*clip);
   return std::make_shared<const PcmClip>(std::move(*clip));
 }
 

@@ -2,12 +2,14 @@
 // The speech control on Open JTalk: one synthesis per utterance, played on the speech channel.
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/failure_reporter.h"
 #include "platform/linux/child_process.h"
@@ -17,6 +19,8 @@
 
 namespace chimewell {
 
+// The speech thread synthesizes and waits for playback; the other members are guarded by mutex_
+// unless marked otherwise.
 class OpenJTalkSpeech final : public SpeechControl {
  public:
   using Report = std::function<void(const std::string&)>;
@@ -29,6 +33,9 @@ class OpenJTalkSpeech final : public SpeechControl {
   ~OpenJTalkSpeech() override;
 
   void SpeakText(const std::string& text) override;
+  void SpeakTextAt(const std::string& text, int64_t start_at_ms) override;
+  void Prepare(const std::string& text) override;
+  void DiscardPrepared() override;
   void StopSpeech() override;
   int16_t Speaking() const override;
   void SetVolumeLeft(uint32_t volume) override;
@@ -38,9 +45,27 @@ class OpenJTalkSpeech final : public SpeechControl {
   bool Available() const { return missing_.empty(); }
 
  private:
+  using Clips = std::vector<std::shared_ptr<const PcmClip>>;
+  // What SpeakText asked for: the text, and the moment its first word is due, if any.
+  struct Request {
+    std::string text;
+    std::optional<int64_t> start_at_ms;
+  };
+  // A text synthesized ahead of need, piece by piece.
+  struct PreparedText {
+    std::string text;
+    Clips clips;
+  };
+  static constexpr size_t kKeptPrepared = 4;
+
   void Run();
+  void QueueSpeech(std::string text, std::optional<int64_t> start_at_ms);
   // Speaks the request of `generation`; returns when it has played out or was replaced.
-  void Speak(const std::string& text, uint64_t generation);
+  void Speak(const Request& request, uint64_t generation);
+  // Synthesizes one text to keep; dropped when speech or a discard came meanwhile.
+  void PrepareText(const std::string& text);
+  // The prepared sound of `text`, taken out of the store; empty when there is none.
+  Clips TakePrepared(const std::string& text);
   std::shared_ptr<const PcmClip> Synthesize(const std::string& piece, uint64_t generation);
   // An Open JTalk process started ahead of need: it loads its dictionary and voice, then waits
   // for its line of text on stdin, so an utterance costs only the synthesis itself.
@@ -65,7 +90,10 @@ class OpenJTalkSpeech final : public SpeechControl {
 
   mutable std::mutex mutex_;
   std::condition_variable cv_;
-  std::optional<std::string> pending_;
+  std::optional<Request> pending_;
+  std::deque<std::string> to_prepare_;   // newest last
+  std::deque<PreparedText> prepared_;    // newest last
+  uint64_t discards_ = 0;                // every DiscardPrepared counts one
   uint64_t generation_ = 0;  // every SpeakText and StopSpeech starts a new one
   std::atomic<int16_t> speaking_{0};
   std::atomic<uint32_t> volume_left_{65535}, volume_right_{65535};

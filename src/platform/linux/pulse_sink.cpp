@@ -27,6 +27,7 @@ class PulseSink final : public AudioSink {
   bool Write(const int16_t* samples, size_t frames) override;
   void Close() override;
   std::string Describe() const override { return "pulse"; }
+  std::chrono::microseconds Delay() override;
 
  private:
   static void OnContextState(pa_context*, void* self) { static_cast<PulseSink*>(self)->Signal(); }
@@ -113,8 +114,10 @@ bool PulseSink::ConnectLocked(std::string* error) {
   attr.prebuf = static_cast<uint32_t>(-1);
   attr.minreq = static_cast<uint32_t>(-1);
   attr.fragsize = static_cast<uint32_t>(-1);
-  if (pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
-                                 nullptr) < 0) {
+  // The timing flags keep the stream's latency current, for placing clips at a moment.
+  const auto flags = static_cast<pa_stream_flags_t>(
+      PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
+  if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
     *error = "pulse: " + ErrorText();
     return false;
   }
@@ -175,6 +178,18 @@ bool PulseSink::Write(const int16_t* samples, size_t frames) {
   if (watchdog) api->time_free(watchdog);
   pa_threaded_mainloop_unlock(loop_);
   return !failed_;
+}
+
+std::chrono::microseconds PulseSink::Delay() {
+  if (failed_ || !stream_) return {};
+  pa_usec_t latency = 0;
+  int negative = 0;
+  pa_threaded_mainloop_lock(loop_);
+  // The stream keeps its timing current on its own (PA_STREAM_AUTO_TIMING_UPDATE).
+  const bool known = pa_stream_get_latency(stream_, &latency, &negative) == 0;
+  pa_threaded_mainloop_unlock(loop_);
+  if (!known || negative) return {};
+  return std::chrono::microseconds(static_cast<int64_t>(latency));
 }
 
 void PulseSink::Close() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct SoundCall {
   int64_t start_ms = 0;
   int64_t end_ms = 0;
   bool cut = false;  // ended by a purge
+  std::optional<int64_t> placed_at_ms;  // PlayMemoryAt's moment
 };
 
 class FakeSoundPlayer final : public SoundPlayer {
@@ -41,12 +43,16 @@ class FakeSoundPlayer final : public SoundPlayer {
   void Purge() override {
     const std::lock_guard lock(mutex_);
     ++purges_;
-    calls_.push_back({"purge", clock_.NowMs(), clock_.NowMs(), false});
+    calls_.push_back({"purge", clock_.NowMs(), clock_.NowMs(), false, std::nullopt});
     cv_.notify_all();
   }
   void PlayMemory(std::span<const uint8_t> image) override {
     std::string label = image.size() >= 8 ? std::string(image.begin() + 8, image.end()) : "";
     Play("memory:" + label);
+  }
+  void PlayMemoryAt(std::span<const uint8_t> image, int64_t start_at_ms) override {
+    std::string label = image.size() >= 8 ? std::string(image.begin() + 8, image.end()) : "";
+    Play("memory:" + label, start_at_ms);
   }
   void PlayBuiltIn() override { Play("builtin"); }
   void PlayFile(const std::string& path) override { Play("file:" + path); }
@@ -65,12 +71,12 @@ class FakeSoundPlayer final : public SoundPlayer {
   }
 
  private:
-  void Play(const std::string& what) {
+  void Play(const std::string& what, std::optional<int64_t> placed_at_ms = std::nullopt) {
     std::unique_lock lock(mutex_);
     const auto found = durations_.find(what);
     const int64_t ms = found != durations_.end() ? found->second : (what == "builtin" ? 162 : 500);
     const size_t index = calls_.size();
-    calls_.push_back({what, clock_.NowMs(), 0, false});
+    calls_.push_back({what, clock_.NowMs(), 0, false, placed_at_ms});
     const uint64_t purges_at_start = purges_;
     const bool cut = clock_.WaitFor(lock, cv_, ms, [&] { return purges_ != purges_at_start; });
     calls_[index].end_ms = clock_.NowMs();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ struct Utterance {
   int64_t start_ms = 0;
   uint32_t volume_left = 0;
   uint32_t volume_right = 0;
+  std::optional<int64_t> placed_at_ms;  // SpeakTextAt's moment
 };
 
 class FakeSpeech final : public SpeechControl {
@@ -34,12 +36,17 @@ class FakeSpeech final : public SpeechControl {
     fail_text_ = text;
   }
 
-  void SpeakText(const std::string& text) override {
+  void SpeakText(const std::string& text) override { Speak(text, std::nullopt); }
+  void SpeakTextAt(const std::string& text, int64_t start_at_ms) override {
+    Speak(text, start_at_ms);
+  }
+  void Prepare(const std::string& text) override {
     const std::lock_guard lock(mutex_);
-    if (text == fail_text_) throw std::runtime_error("speech control failed");
-    const auto found = durations_.find(text);
-    speaking_until_ = clock_.NowMs() + (found != durations_.end() ? found->second : 1500);
-    utterances_.push_back({text, clock_.NowMs(), left_, right_});
+    prepared_.push_back({text, clock_.NowMs()});
+  }
+  void DiscardPrepared() override {
+    const std::lock_guard lock(mutex_);
+    ++discards_;
   }
   void StopSpeech() override {
     const std::lock_guard lock(mutex_);
@@ -75,8 +82,28 @@ class FakeSpeech final : public SpeechControl {
     const std::lock_guard lock(mutex_);
     return stops_;
   }
+  struct Preparation {
+    std::string text;
+    int64_t at_ms = 0;
+  };
+  std::vector<Preparation> Prepared() const {
+    const std::lock_guard lock(mutex_);
+    return prepared_;
+  }
+  int Discards() const {
+    const std::lock_guard lock(mutex_);
+    return discards_;
+  }
 
  private:
+  void Speak(const std::string& text, std::optional<int64_t> start_at_ms) {
+    const std::lock_guard lock(mutex_);
+    if (text == fail_text_) throw std::runtime_error("speech control failed");
+    const auto found = durations_.find(text);
+    speaking_until_ = clock_.NowMs() + (found != durations_.end() ? found->second : 1500);
+    utterances_.push_back({text, clock_.NowMs(), left_, right_, start_at_ms});
+  }
+
   FakeClock& clock_;
   mutable std::mutex mutex_;
   std::map<std::string, int64_t> durations_;
@@ -86,6 +113,8 @@ class FakeSpeech final : public SpeechControl {
   uint32_t left_ = 0;
   uint32_t right_ = 0;
   int stops_ = 0;
+  std::vector<Preparation> prepared_;
+  int discards_ = 0;
 };
 
 }  // namespace chimewell::testing

@@ -1,0 +1,224 @@
+// Where announcements land. Scheduled ones are prepared and handed to the message worker
+// half a second ahead, as the tick does, and their first audible sample is found in the WAV
+// capture; the capture's own timeline says when that frame was heard. Figures: the error
+// against the due moment for spoken and voice-set time signals, and for ad-hoc speech the time
+// from the call to its first audible sample.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/log.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/lead_in.h"
+#include "platform/linux/child_process.h"
+#include "platform/linux/fluidsynth_midi.h"
+#include "platform/linux/open_jtalk_speech.h"
+#include "platform/mixer.h"
+#include "platform/mixer_sound_player.h"
+#include "platform/timeline_sink.h"
+#include "platform/ui_thread.h"
+#include "platform/wave_file.h"
+#include "playback/playback.h"
+#include "timesignal/time_signal.h"
+
+namespace chimewell {
+namespace {
+
+constexpr int64_t kHandOverLeadMs = 500;
+constexpr int64_t kPrepareLeadMs = 1500;  // shorter than the program's, to keep the run short
+
+int64_t WallMs() { return Mixer::SystemWallMicros() / 1000; }
+
+void SleepUntilWall(int64_t ms) {
+  const int64_t left = ms - WallMs();
+  if (left > 0) std::this_thread::sleep_for(std::chrono::milliseconds(left));
+}
+
+// One announcement: where in the capture to look from, and the moment it was due.
+struct Event {
+  size_t from_frame;
+  int64_t due_us;
+};
+
+// The real sound path into a capture file, with the message worker in front.
+struct Stack {
+  Stack() {
+    auto timeline_sink = std::make_unique<testing::TimelineSink>(MakeWavFileSink(path));
+    timeline = timeline_sink.get();
+    mixer = std::make_unique<Mixer>(std::move(timeline_sink));
+    mixer->Start();
+    speech = std::make_unique<OpenJTalkSpeech>(
+        *mixer, [](const std::string& m) { std::fprintf(stderr, "%s\n", m.c_str()); });
+    sound = std::make_unique<MixerSoundPlayer>(*mixer);
+    midi = std::make_unique<FluidSynthMidi>(*mixer);
+    playback = std::make_unique<Playback>(clock, ui, *sound, *speech, *midi, log,
+                                          PlaybackSettings{});
+  }
+  ~Stack() {
+    playback.reset();
+    speech.reset();
+    if (mixer) mixer->Stop();
+    std::remove(path.c_str());
+  }
+  // Waits until the worker has played everything out.
+  void WaitIdle() {
+    while (playback->HasMessageThread() || speech->Speaking() > 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  // Each event's first audible sample against its moment, in milliseconds, sorted.
+  std::vector<double> Errors(const std::vector<Event>& events) {
+    mixer->Stop();
+    const auto captured = LoadWaveFile(path);
+    std::vector<double> errors;
+    if (!captured) return errors;
+    const auto& s = captured->samples;
+    for (const Event& e : events) {
+      for (size_t i = e.from_frame * 2; i < s.size(); ++i) {
+        if (std::abs(static_cast<int>(s[i])) >= kAudibleSample) {
+          errors.push_back(static_cast<double>(timeline->HeardAt(i / 2) - e.due_us) / 1000.0);
+          break;
+        }
+      }
+    }
+    std::sort(errors.begin(), errors.end());
+    return errors;
+  }
+
+  const std::string path = std::filesystem::temp_directory_path().string() +
+                           "/chimewell-onset-" + std::to_string(::getpid()) + ".wav";
+  SystemClock clock;
+  InlineUiThread ui;
+  Log log{clock};
+  testing::TimelineSink* timeline = nullptr;
+  std::unique_ptr<Mixer> mixer;
+  std::unique_ptr<OpenJTalkSpeech> speech;
+  std::unique_ptr<MixerSoundPlayer> sound;
+  std::unique_ptr<FluidSynthMidi> midi;
+  std::unique_ptr<Playback> playback;
+};
+
+void Report(benchmark::State& state, std::vector<double> errors) {
+  if (errors.empty()) {
+    state.SkipWithError("nothing was heard");
+    return;
+  }
+  std::vector<double> magnitudes;
+  for (double e : errors) magnitudes.push_back(std::fabs(e));
+  std::sort(magnitudes.begin(), magnitudes.end());
+  const auto at = [&](double q) {
+    return magnitudes[std::min(magnitudes.size() - 1,
+                               static_cast<size_t>(std::ceil(q * magnitudes.size())) - 1)];
+  };
+  state.counters["heard"] = static_cast<double>(errors.size());
+  state.counters["earliest_ms"] = errors.front();
+  state.counters["latest_ms"] = errors.back();
+  state.counters["p50_abs_ms"] = at(0.5);
+  state.counters["p95_abs_ms"] = at(0.95);
+}
+
+bool SpeechReady(Stack& stack, benchmark::State& state) {
+  if (stack.speech->Available()) return true;
+  state.SkipWithError("Open JTalk is not installed");
+  return false;
+}
+
+std::string TimeText(int i) { return std::to_string(i % 12 + 1) + "時" + std::to_string(i) + "分です"; }
+
+// A spoken announcement: prepared, handed over, placed on its moment.
+void BM_SpokenAnnouncementOnset(benchmark::State& state) {
+  Stack stack;
+  if (!SpeechReady(stack, state)) return;
+  std::vector<Event> events;
+  int i = 0;
+  for (auto _ : state) {
+    const std::string text = TimeText(i++);
+    const int64_t due = WallMs() + kPrepareLeadMs;
+    stack.speech->Prepare(text);
+    SleepUntilWall(due - kHandOverLeadMs);
+    events.push_back({stack.timeline->Written(), due * 1000});
+    stack.playback->SetMessageCount(text, 100, 1, due);
+    stack.WaitIdle();
+  }
+  Report(state, stack.Errors(events));
+}
+BENCHMARK(BM_SpokenAnnouncementOnset)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// Hands a composed voice-set announcement to the worker for its moment.
+struct HandOver final : TimeSignalOutput {
+  explicit HandOver(Playback& p) : playback(p) {}
+  bool IsTimeSignalQueued() const override { return playback.IsTimeSignalQueued(); }
+  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat) override {
+    playback.SetTimeSignal(image, fragments, repeat, due);
+  }
+  void SetMessageCount(const std::string&, int, int) override {}
+  void EnableSkip() override {}
+  void AddLogLine(const std::string&) override {}
+  void ShowPanelMessage(const std::string&) override {}
+
+  Playback& playback;
+  int64_t due = 0;
+};
+
+// A recorded-voice announcement (a set made by `chimewell-tool voiceset --type 1`).
+void BM_VoiceSetAnnouncementOnset(benchmark::State& state) {
+  Stack stack;
+  const std::string folder = std::filesystem::temp_directory_path().string() +
+                             "/chimewell-onset-voices-" + std::to_string(::getpid());
+  ChildProcess tool;
+  if (!tool.Start({CHIMEWELL_TOOL, "voiceset", "--type", "1", "--out", folder}) || !tool.Wait()) {
+    state.SkipWithError("chimewell-tool voiceset failed (is Open JTalk installed?)");
+    return;
+  }
+  RealFileSystem files;
+  HandOver output(*stack.playback);
+  TimeSignal time_signal(files, output);
+  JihoSettings jiho;
+  jiho.Type = 1;
+  jiho.Folder = folder;
+  time_signal.LoadTimeSignalSettings(jiho);
+  std::vector<Event> events;
+  int i = 0;
+  for (auto _ : state) {
+    output.due = WallMs() + kHandOverLeadMs + 100;
+    SleepUntilWall(output.due - kHandOverLeadMs);
+    events.push_back({stack.timeline->Written(), output.due * 1000});
+    const TDateTime moment = *TryEncodeDateTime({2026, 12, 7, i % 24, (i * 7) % 60, 0, 0});
+    ++i;
+    time_signal.PlayTimeSignal("[hour][min]", 1, moment);
+    stack.WaitIdle();
+  }
+  Report(state, stack.Errors(events));
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_VoiceSetAnnouncementOnset)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// Ad-hoc speech (a menu command): from the call to the first audible sample.
+void BM_AdHocSpeechFirstAudible(benchmark::State& state) {
+  Stack stack;
+  if (!SpeechReady(stack, state)) return;
+  std::vector<Event> events;
+  int i = 0;
+  for (auto _ : state) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    events.push_back({stack.timeline->Written(), Mixer::SystemWallMicros()});
+    stack.speech->SpeakText(TimeText(i++));
+    stack.WaitIdle();
+  }
+  Report(state, stack.Errors(events));
+}
+BENCHMARK(BM_AdHocSpeechFirstAudible)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace chimewell
