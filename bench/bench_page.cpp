@@ -1,6 +1,7 @@
 // Rendering the default configuration page with every placeholder filled, as one request does.
 #include <benchmark/benchmark.h>
 
+#include "core/line_list.h"
 #include "platform/file_system.h"
 #include "web/page_option_lists.h"
 #include "web/page_values.h"
@@ -41,7 +42,7 @@ struct Fixture {
   ConfigSettings config;
   JihoSettings jiho;
   ClockSettings clock;
-  std::vector<std::string> schedule;
+  LineList schedule;
   std::vector<FontFamily> fonts;
   std::string date_fonts, digit_fonts;
   ColourGrids grids = BuildColourGrids();
