@@ -9,6 +9,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <numbers>
 #include <string>
 #include <thread>
@@ -32,7 +33,11 @@ class ListeningTest : public CaptureTest {
   void SetUp() override {
     CaptureTest::SetUp();
     sound_ = std::make_unique<MixerSoundPlayer>(*mixer_);
-    speech_ = std::make_unique<OpenJTalkSpeech>(*mixer_, [](const std::string&) {});
+    // What the speech control reports is kept, so that a test that hears no speech says why.
+    speech_ = std::make_unique<OpenJTalkSpeech>(*mixer_, [this](const std::string& report) {
+      const std::lock_guard lock(reports_mutex_);
+      speech_reports_ += report + "\n";
+    });
     midi_ = std::make_unique<FluidSynthMidi>(*mixer_);
     playback_ = std::make_unique<Playback>(
         clock_, ui_, *sound_, *speech_, *midi_, log_,
@@ -52,6 +57,10 @@ class ListeningTest : public CaptureTest {
     sound_.reset();
   }
   bool SpeechMissing() const { return !speech_->Available(); }
+  std::string SpeechReports() {
+    const std::lock_guard lock(reports_mutex_);
+    return speech_reports_;
+  }
 
   // Waits (generously, in real time) until every worker has ended and speech is silent.
   bool WaitIdle(std::chrono::seconds limit = std::chrono::seconds(30)) {
@@ -101,6 +110,8 @@ class ListeningTest : public CaptureTest {
   std::unique_ptr<OpenJTalkSpeech> speech_;
   std::unique_ptr<FluidSynthMidi> midi_;
   std::unique_ptr<Playback> playback_;
+  std::mutex reports_mutex_;
+  std::string speech_reports_;
 };
 
 // ---- measures over short windows of a capture ----

@@ -87,7 +87,8 @@ TEST_F(ListeningTest, SpeechQueuedBeforeAWaveFileIsHeardFirst) {
   std::vector<double> voice(rms.size());
   for (size_t i = 0; i < rms.size(); ++i) voice[i] = tone[i] < 0.05 ? rms[i] : 0;
   const auto speech_spans = Spans(voice, 0.02, 25);
-  ASSERT_FALSE(speech_spans.empty()) << "no speech was heard";
+  ASSERT_FALSE(speech_spans.empty()) << "no speech was heard; the speech control said: "
+                                     << SpeechReports();
   EXPECT_GT(WindowSeconds(speech_spans.back().last - speech_spans.front().first), 0.5);
   EXPECT_LT(speech_spans.back().last, tone_spans[0].first);
 }
@@ -129,7 +130,8 @@ TEST_F(ListeningTest, MusicUnderSpeechDropsToBackVolumeAndComesBack) {
       *std::max_element(voice.begin() + static_cast<ptrdiff_t>(music_first + 1),
                         voice.begin() + static_cast<ptrdiff_t>(queued_window));
   const auto speech_spans = Spans(voice, 1.5 * music_rest + 0.005, 5);
-  ASSERT_FALSE(speech_spans.empty()) << "no speech was heard";
+  ASSERT_FALSE(speech_spans.empty()) << "no speech was heard; the speech control said: "
+                                     << SpeechReports();
   const size_t speech_first = speech_spans.front().first, speech_last = speech_spans.back().last;
   ASSERT_GE(speech_first, queued_window);
   ASSERT_GT(music_last, speech_last + 10);
