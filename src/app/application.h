@@ -215,10 +215,14 @@ class Application final : private TimeSignalOutput {
     return CountMomentAtOrBefore(wall + kHandOverLeadMs, interval) + interval * 1000LL;
   }
   // Has the speech of the announcements due within the preparation lead synthesized.
-  void PrepareUpcoming(const TickMoment& m, int count_interval);
+  // `next_count`: the count's next moment, when the count is on.
+  void PrepareUpcoming(const TickMoment& m, std::optional<int64_t> next_count);
   // The wall-clock moment the tick must run at for `entry`: to prepare it, to hand it over,
   // or (music and sound files) as it falls due.
   int64_t WakeFor(const TSchedule& entry, int64_t now) const;
+  // An announcement due at `due`: the tick wakes to prepare it, or, once that is past, to hand
+  // it over.
+  static int64_t AnnouncementWake(int64_t due, int64_t now);
   // Next firing times, the status text and NextFiring; returns the wall-clock moment the
   // hidden tick must wake at, if any.
   std::optional<int64_t> NextEventPass(const TickMoment& m, int count_interval);

@@ -29,28 +29,33 @@ int64_t Application::CountMomentAtOrBefore(int64_t wall, int interval) const {
 
 int64_t Application::WakeFor(const TSchedule& entry, int64_t now) const {
   if (!AnnouncesAhead(entry)) return entry.DueMs + 1;  // a millisecond after it falls due
-  const int64_t prepare_at = entry.DueMs - kPrepareLeadMs;
-  return prepare_at > now ? prepare_at : entry.DueMs - kHandOverLeadMs;
+  return AnnouncementWake(entry.DueMs, now);
 }
 
-void Application::PrepareUpcoming(const TickMoment& m, int count_interval) {
+int64_t Application::AnnouncementWake(int64_t due, int64_t now) {
+  const int64_t prepare_at = due - kPrepareLeadMs;
+  return prepare_at > now ? prepare_at : due - kHandOverLeadMs;
+}
+
+void Application::PrepareUpcoming(const TickMoment& m, std::optional<int64_t> next_count) {
   if (recorder_ != nullptr) return;  // a preview plays nothing
-  const auto prepare = [&](int64_t due, const std::string& text) {
-    if (due > m.wall && due - m.wall <= kPrepareLeadMs && !text.empty()) {
-      deps_.speech.Prepare(text);
-    }
+  // Only what falls due within the lead is composed: the tick runs every second.
+  const auto within_lead = [&](int64_t due) {
+    return due > m.wall && due - m.wall <= kPrepareLeadMs;
+  };
+  const auto prepare = [&](const std::string& text) {
+    if (!text.empty()) deps_.speech.Prepare(text);
   };
   for (const TSchedule& entry : schedule_.ScheduleEntries()) {
-    if (entry.NextTime <= 0 || !AnnouncesAhead(entry)) continue;
+    if (entry.NextTime <= 0 || !AnnouncesAhead(entry) || !within_lead(entry.DueMs)) continue;
     const TickMoment at = MomentAt(m, entry.DueMs);
-    prepare(entry.DueMs, entry.Cmd == ctSpeak ? SpeakTextFor(entry, at.announced)
-                                              : time_signal_.SpokenText(entry.Msg, at.announced));
+    prepare(entry.Cmd == ctSpeak ? SpeakTextFor(entry, at.announced)
+                                 : time_signal_.SpokenText(entry.Msg, at.announced));
   }
-  if (count_interval > 0) {
-    const int64_t next = NextCountMoment(m.wall, count_interval);
-    const TickMoment at = MomentAt(m, next);
-    prepare(next, time_signal_.SpokenText(CountFormat(DecodeDateTime(at.announced).second),
-                                          at.announced));
+  if (next_count && within_lead(*next_count)) {
+    const TickMoment at = MomentAt(m, *next_count);
+    prepare(time_signal_.SpokenText(CountFormat(DecodeDateTime(at.announced).second),
+                                    at.announced));
   }
 }
 

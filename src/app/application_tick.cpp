@@ -284,14 +284,13 @@ std::optional<int64_t> Application::NextEventPass(const TickMoment& m, int count
   }
   recompute_flag_ = 0;
 
+  std::optional<int64_t> next_count;
   if (count_interval > 0) {
     // The next count after the one within reach now: prepared, then handed over.
-    const int64_t next = NextCountMoment(m.wall, count_interval);
-    const int64_t count_at =
-        next - kPrepareLeadMs > m.wall ? next - kPrepareLeadMs : next - kHandOverLeadMs;
-    wake = std::min(wake.value_or(INT64_MAX), count_at);
+    next_count = NextCountMoment(m.wall, count_interval);
+    wake = std::min(wake.value_or(INT64_MAX), AnnouncementWake(*next_count, m.wall));
   }
-  PrepareUpcoming(m, count_interval);
+  PrepareUpcoming(m, next_count);
   return wake;
 }
 
