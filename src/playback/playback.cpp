@@ -74,9 +74,9 @@ void Playback::QueueMessage(const std::function<bool(TMessageThread&)>& queue, b
       }
       worker = message_thread_;
     }
-    if (hold && !fresh) worker->Suspend();
+    if (hold && !fresh) worker->Hold();
     const bool accepted = queue(*worker);
-    if (hold && !fresh) worker->Resume();
+    if (hold && !fresh) worker->Release();
     if (accepted) {
       if (fresh) worker->Start();
       return;
@@ -99,9 +99,9 @@ void Playback::QueueMidi(const std::function<bool(TMidiThread&)>& queue) {
       }
       worker = midi_thread_;
     }
-    if (!fresh) worker->Suspend();
+    if (!fresh) worker->Hold();
     const bool accepted = queue(*worker);
-    if (!fresh) worker->Resume();
+    if (!fresh) worker->Release();
     if (accepted) {
       if (fresh) worker->Start();
       return;

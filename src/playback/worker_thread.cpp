@@ -40,6 +40,18 @@ void WorkerThread::Resume() {
   cv_.notify_all();
 }
 
+void WorkerThread::Hold() {
+  const std::lock_guard lock(mutex_);
+  ++hold_count_;
+  cv_.notify_all();
+}
+
+void WorkerThread::Release() {
+  const std::lock_guard lock(mutex_);
+  if (hold_count_ > 0) --hold_count_;
+  cv_.notify_all();
+}
+
 void WorkerThread::Terminate() {
   {
     const std::lock_guard lock(mutex_);
@@ -70,8 +82,9 @@ void WorkerThread::Sleep(int64_t ms, const std::function<bool()>& wake) {
 
 void WorkerThread::HoldWhileSuspended() {
   std::unique_lock lock(mutex_);
-  while (suspend_count_ > 0 && !terminated_) {
-    clock_.WaitFor(lock, cv_, kHoldRecheckMs, [&] { return suspend_count_ == 0 || terminated_; });
+  const auto free = [this] { return (suspend_count_ == 0 && hold_count_ == 0) || terminated_; };
+  while (!free()) {
+    clock_.WaitFor(lock, cv_, kHoldRecheckMs, free);
   }
 }
 

@@ -29,10 +29,14 @@ class WorkerThread {
 
   // A new worker is suspended: Start runs its thread. Later calls do nothing.
   void Start();
-  // Suspend and Resume nest, so a caller that holds the worker briefly while it queues never
-  // lifts a pause the user asked for. A suspended worker stops at its next wait or step.
+  // A pause: Suspend and Resume nest. A suspended worker stops at its next wait or step, and
+  // a step that was about to start something (an utterance) drops it.
   void Suspend();
   void Resume();
+  // A caller that queues an item holds the worker briefly: it stops at its next wait or step
+  // like a suspended one, but a hold is no pause, so a step under way goes on as it would.
+  void Hold();
+  void Release();
   // Asks the worker to end; it wakes from any wait at once. Never waits for it.
   void Terminate();
 
@@ -54,7 +58,7 @@ class WorkerThread {
   // Waits `ms` milliseconds of the clock, then holds while suspended. Ends early when the
   // worker is terminated or when `wake` (checked with mutex_ held) turns true.
   void Sleep(int64_t ms, const std::function<bool()>& wake = {});
-  // Holds the worker while it is suspended (and not terminated).
+  // Holds the worker while it is suspended or held (and not terminated).
   void HoldWhileSuspended();
   // Tells `error` through the fault report; a closed hand-off at shut-down is no fault.
   void ReportFault(const std::exception_ptr& error) const;
@@ -72,6 +76,7 @@ class WorkerThread {
   void ThreadMain();
 
   int suspend_count_ = 0;  // guarded by mutex_
+  int hold_count_ = 0;     // guarded by mutex_
   std::function<void()> on_end_;
   FaultReport report_fault_;
   std::thread thread_;

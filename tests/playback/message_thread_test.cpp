@@ -243,5 +243,34 @@ TEST_F(MessageThreadTest, EndedWorkerRefusesItemsSoTheCallerCanStartAFreshOne) {
   worker.Join();
 }
 
+// A caller on another thread that holds the worker to queue a WAVE file just as an utterance
+// is about to start must not cost that utterance; a pause at that moment drops it.
+TEST_F(MessageThreadTest, AHoldToQueueKeepsTheUtteranceAboutToStartAndAPauseDropsIt) {
+  for (const bool pause : {false, true}) {
+    SCOPED_TRACE(pause ? "pause" : "hold");
+    InlineUiThread inline_ui;
+    UiHandOff hand_off(inline_ui);
+    TMessageThread* self = nullptr;
+    std::atomic<bool> held{false};
+    // Ducking the music is the utterance's first step: the hold comes right then.
+    const auto duck = [&](int volume) {
+      if (volume == 0 || held.exchange(true)) return;
+      pause ? self->Suspend() : self->Hold();
+    };
+    MessageThreadHost host{sound, speech, log, nullptr, [] { return 40; }, duck};
+    TMessageThread worker(clock, hand_off, host);
+    self = &worker;
+    ASSERT_TRUE(worker.SetMessageCount(pause ? "paused" : "held", 50, 1));
+    worker.Start();
+    const auto running = [&] { return worker.Running() ? 1 : 0; };
+    ASSERT_TRUE(clock.Settle(running));
+    ASSERT_TRUE(held);
+    pause ? worker.Resume() : worker.Release();
+    ASSERT_TRUE(clock.RunFor(5000, running));
+    worker.Join();
+  }
+  EXPECT_THAT(SpokenTexts(), ElementsAre("held"));
+}
+
 }  // namespace
 }  // namespace chimewell::testing
