@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "app/announced_server.h"
 #include "app/app_paths.h"
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/file_locations.h"
 #include "core/settings_store.h"
+#include "install_layout.h"
 #include "platform/audio_sink.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -30,7 +32,6 @@
 #include "ui/qt_timer.h"
 #include "ui/qt_ui_thread.h"
 #include "ui/termination_signals.h"
-#include "install_layout.h"
 #include "version.h"
 #include "web/open_file_limit.h"
 #include "web/web_config_server.h"
@@ -59,9 +60,9 @@ std::optional<AppPaths> ChoosePaths(const CommandLine& options) {
   const ProgramLocation program{executable, ::access(folder.c_str(), W_OK) == 0};
   const InstallLayout layout{kInstallBinDir, kInstallDataDir, kApplicationId};
   std::string error;
-  auto paths = ResolveAppPaths(options.home, program, layout,
-                               UserConfigHome(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
-                               error);
+  auto paths =
+      ResolveAppPaths(options.home, program, layout,
+                      UserConfigHome(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")), error);
   if (!paths) std::cerr << "chimewell: " << error << "\n";
   return paths;
 }
@@ -116,8 +117,16 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
   FluidSynthMidi midi(mixer, ReadStartupSettings(paths->settings).config.SoundFont);
   TMainForm form(headless);
   WebConfigServer server(ui, PageServices{fonts, files, clock, speech});
+  // The address is given out once the page answers (start-up opens it after a short delay).
+  AnnouncedServer announced(
+      server,
+      [&running_app] {
+        if (running_app != nullptr)
+          std::cout << "Configuration page: " << running_app->ConfigPageAddress() << std::endl;
+      },
+      [](const std::string& error) { std::cerr << "chimewell: " << error << std::endl; });
   Application app(AppDependencies{clock, timer, ui, shell, files, sound, speech, midi, fonts, form,
-                                  &server, *paths});
+                                  &announced, *paths});
   server.Attach(app);
   running_app = &app;
   form.Attach(app);
@@ -135,8 +144,7 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
 
   app.FormCreate();
   form.Start();
-  std::cout << "Settings file: " << paths->settings << "\n"
-            << "Configuration page: " << app.ConfigPageAddress() << std::endl;
+  std::cout << "Settings file: " << paths->settings << std::endl;
   const int status = QApplication::exec();
   app.CloseMainWindow();  // nothing happens when the window closed already
   server.Stop();

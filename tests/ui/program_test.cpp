@@ -1,5 +1,9 @@
 // The chimewell program itself: start, window placement, headless mode and signal-driven close.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <map>
@@ -98,12 +102,26 @@ TEST(ProgramTest, StoredPlacementIsRestoredAndWrittenBackKeepingOtherKeys) {
   EXPECT_EQ(ReadBytes(home / "chimewell.ini").rfind("; mine", 0), 0u);
 }
 
+// True when something accepts connections on the local port.
+bool Answers(int port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const bool connected =
+      ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  ::close(fd);
+  return connected;
+}
+
 TEST(ProgramTest, WithoutADisplayItRunsHeadlessPrintsTheAddressAndSigintClosesIt) {
   TempDir home;
   ChildProcess program(Command(home), {"DISPLAY", "WAYLAND_DISPLAY"});
   const auto line = program.LineStartingWith("Configuration page: http://", 120s);
   ASSERT_TRUE(line);
   EXPECT_EQ(line->substr(line->size() - 6), ":8080/");
+  EXPECT_TRUE(Answers(8080)) << "the address is given out before the page answers";
   program.Signal(SIGINT);
   ASSERT_TRUE(ExitedCleanly(program.Wait(60s)));
   EXPECT_EQ(IniKeys(ReadBytes(home / "chimewell.ini")).size(), 4u);

@@ -1,0 +1,37 @@
+#pragma once
+// A configuration server that tells each time it starts listening, or fails to, so that the
+// page's address is given out only once it answers.
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "app/config_server.h"
+
+namespace chimewell {
+
+class AnnouncedServer final : public ConfigServer {
+ public:
+  using Listening = std::function<void()>;
+  using Failed = std::function<void(const std::string& error)>;
+
+  AnnouncedServer(ConfigServer& server, Listening listening, Failed failed)
+      : server_(server), listening_(std::move(listening)), failed_(std::move(failed)) {}
+
+  bool Listen(int port, std::string& error) override {
+    if (!server_.Listen(port, error)) {
+      failed_(error);
+      return false;
+    }
+    listening_();
+    return true;
+  }
+  void Stop() override { server_.Stop(); }
+  void BuildPageCache() override { server_.BuildPageCache(); }
+
+ private:
+  ConfigServer& server_;
+  const Listening listening_;
+  const Failed failed_;
+};
+
+}  // namespace chimewell
