@@ -1,5 +1,6 @@
 #include "playback/worker_thread.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace chimewell {
@@ -28,27 +29,14 @@ void WorkerThread::Start() {
   thread_ = std::thread(&WorkerThread::ThreadMain, this);
 }
 
-void WorkerThread::Suspend() {
-  const std::lock_guard lock(mutex_);
-  ++suspend_count_;
-  cv_.notify_all();
-}
+void WorkerThread::Suspend() { Count(suspend_count_, +1); }
+void WorkerThread::Resume() { Count(suspend_count_, -1); }
+void WorkerThread::Hold() { Count(hold_count_, +1); }
+void WorkerThread::Release() { Count(hold_count_, -1); }
 
-void WorkerThread::Resume() {
+void WorkerThread::Count(int& count, int step) {
   const std::lock_guard lock(mutex_);
-  if (suspend_count_ > 0) --suspend_count_;
-  cv_.notify_all();
-}
-
-void WorkerThread::Hold() {
-  const std::lock_guard lock(mutex_);
-  ++hold_count_;
-  cv_.notify_all();
-}
-
-void WorkerThread::Release() {
-  const std::lock_guard lock(mutex_);
-  if (hold_count_ > 0) --hold_count_;
+  count = std::max(count + step, 0);
   cv_.notify_all();
 }
 

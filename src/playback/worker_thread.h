@@ -74,6 +74,8 @@ class WorkerThread {
 
  private:
   void ThreadMain();
+  // Moves a suspend or hold count by `step`, never below zero, and wakes the worker.
+  void Count(int& count, int step);
 
   int suspend_count_ = 0;  // guarded by mutex_
   int hold_count_ = 0;     // guarded by mutex_
