@@ -43,8 +43,8 @@ start() {
   "$program" --home "$home" --headless --audio null >"$work/out-$1" 2>&1 &
   pid=$!
   for _ in $(seq 400); do grep -q '^Configuration page' "$work/out-$1" && break; sleep 0.05; done
-  # Past the deferred start, then one request so the server's own buffers are in place.
-  sleep 2
+  # The address is printed once the page answers; one request first so the server's own
+  # buffers are in place.
   curl -s -o /dev/null "http://127.0.0.1:$port/"
 }
 

@@ -96,8 +96,8 @@ measure() {
   local pid=$!
   pids+=("$pid")
   for _ in $(seq 400); do grep -q '^Configuration page' "$work/$mode.out" && break; sleep 0.05; done
-  # Past the deferred start and the pixmap cache's one-time flush (Qt drops the icons it no
-  # longer uses 30 s after they were drawn, then its timer stops for good).
+  # The address is printed after the deferred start; then past the pixmap cache's one-time flush
+  # (Qt drops the icons it no longer uses 30 s after they were drawn, then its timer stops).
   sleep 35
   if [ "$mode" = hidden-after-music ]; then
     local port
