@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/log.h"
+#include "platform/audio_test_support.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/lead_in.h"
@@ -231,8 +232,7 @@ void BM_WarmOpenJTalkSynthesis(benchmark::State& state) {
     state.SkipWithError("Open JTalk is not installed");
     return;
   }
-  const std::string wav = std::filesystem::temp_directory_path().string() + "/chimewell-warm-" +
-                          std::to_string(::getpid()) + ".wav";
+  const std::string wav = testing::TempPath("warm.wav");
   std::vector<double> times;
   int i = 0;
   for (auto _ : state) {

@@ -92,15 +92,6 @@ class ListeningTest : public CaptureTest {
     return Captured();
   }
 
-  static bool WaitUntil(std::chrono::seconds limit, const std::function<bool()>& done) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > end) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-  }
-
   SystemClock clock_;
   Log log_{clock_};
   InlineUiThread ui_;

@@ -12,6 +12,7 @@ using testing::Median;
 using testing::RmsLevels;
 using testing::Spans;
 using testing::ToneLevels;
+using testing::WaitUntil;
 using testing::WindowSeconds;
 
 constexpr char kShortText[] = "ただいまの時刻は";

@@ -2,13 +2,16 @@
 // Test helpers for sound: generated tones and MIDI files, and listening to a captured WAV.
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <numbers>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/pcm_clip.h"
@@ -56,6 +59,16 @@ inline Heard Listen(const PcmClip& clip, double threshold = 0.01) {
     }
   }
   return h;
+}
+
+// Polls `done` every 10 ms until it holds (true) or `limit` has passed (false).
+inline bool WaitUntil(std::chrono::milliseconds limit, const std::function<bool()>& done) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
 }
 
 inline std::string TempPath(const std::string& name) {

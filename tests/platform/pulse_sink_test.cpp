@@ -44,16 +44,6 @@ std::string Output(const std::string& command) {
   return out;
 }
 
-// Polls `done` every 10 ms for up to ten seconds.
-bool WaitUntil(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(10ms);
-  }
-  return true;
-}
-
 // A private daemon: its own runtime folder and socket, no autospawn, nothing but a null sink.
 class PulseDaemon {
  public:
@@ -111,11 +101,12 @@ class Recorder {
   }
   // Waits (generously) until the server lists parec's stream: from then on it hears all.
   static bool WaitConnected() {
-    return WaitUntil([] { return !Output("pactl list short source-outputs").empty(); });
+    return testing::WaitUntil(10s,
+                              [] { return !Output("pactl list short source-outputs").empty(); });
   }
   // Waits (generously) until what was recorded so far passes `done`.
   bool WaitHeard(const std::function<bool(const testing::Heard&)>& done) {
-    return WaitUntil([&] { return done(testing::Listen(Heard(), 0.1)); });
+    return testing::WaitUntil(10s, [&] { return done(testing::Listen(Heard(), 0.1)); });
   }
   ~Recorder() { Stop(); }
   void Stop() {
@@ -203,7 +194,7 @@ TEST_F(PulseSinkTest, AServerThatDiesMidPlayIsReopenedWhenItReturns) {
   ASSERT_TRUE(daemon_->Start());
   const auto back = std::chrono::steady_clock::now();
   Recorder recorder(daemon_->dir() + "/after.raw");
-  WaitUntil([this] { return Messages().size() >= 2; });
+  testing::WaitUntil(10s, [this] { return Messages().size() >= 2; });
   // The figure for the notes: from the server answering again to the sound going to it.
   const auto resumed_ms = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - back);
