@@ -33,7 +33,8 @@ class Canvas {
   virtual int TextWidth(std::string_view text) = 0;
   // Draws the UTF-8 text with its cell's top-left corner at (x, y), opaque: across the text's
   // advance, the rows its glyphs (and the font's digits) can ink are filled with the text
-  // background first, so a text repainted in place leaves nothing of the one before it.
+  // background first, so a text repainted in place leaves nothing of the one before it. The
+  // ink of a text drawn at another corner since the last full fill is never painted over.
   virtual void TextOut(int x, int y, std::string_view text) = 0;
 };
 

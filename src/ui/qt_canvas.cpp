@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRegion>
 #include <QString>
 #include <algorithm>
 
@@ -56,6 +57,7 @@ void QtCanvas::FillRect(int x, int y, int width, int height, Colour colour) {
   dirty_ |= QRect(x, y, width, height);
   if (x <= 0 && y <= 0 && x + width >= image_.width() && y + height >= image_.height()) {
     last_full_fill_ = colour;
+    inked_.clear();  // every text is gone
   }
   QPainter painter(&image_);
   painter.fillRect(x, y, width, height, ToQColor(colour));
@@ -65,8 +67,8 @@ void QtCanvas::DrawLine(int x1, int y1, int x2, int y2, Colour colour) {
   QPainter painter(&image_);
   painter.setPen(QPen(ToQColor(colour), 1));
   painter.drawLine(x1, y1, x2, y2);
-  dirty_ |= QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
-                  QPoint(std::max(x1, x2), std::max(y1, y2)));
+  dirty_ |=
+      QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
 }
 
 void QtCanvas::SetFontFace(std::string_view family, int /*charset*/) {
@@ -90,23 +92,39 @@ void QtCanvas::TextOut(int x, int y, std::string_view text) {
   const QString qtext = FromUtf8(text);
   const QFontMetrics metrics(font_, &image_);
   const int baseline = y + metrics.ascent();
+  const QRect ink = metrics.tightBoundingRect(qtext).translated(x, baseline);
   // The opaque band spans the rows that this text or any digit of the font can ink, not the
-  // font's whole line height: a tall line's empty leading would otherwise wipe a neighbouring
-  // text, as the hour and minute did to the date line above them in the default layout.
-  // Every digit fits the band, so each second's text still covers the one before it.
-  const QRect ink = metrics.tightBoundingRect(qtext).united(
-      metrics.tightBoundingRect(QStringLiteral("0123456789:")));
-  const int top = std::max(y, baseline + ink.top() - kInkMargin);
-  const int bottom = std::min(y + metrics.height(), baseline + ink.bottom() + 1 + kInkMargin);
+  // font's whole line height, so a text repainted in place covers the one before it.
+  const QRect digits = metrics.tightBoundingRect(QStringLiteral("0123456789:"));
+  const int top = std::max(y, std::min(ink.top(), baseline + digits.top()) - kInkMargin);
+  const int bottom = std::min(y + metrics.height(),
+                              std::max(ink.bottom(), baseline + digits.bottom()) + 1 + kInkMargin);
+  const QRect band(x, top, metrics.horizontalAdvance(qtext), bottom - top);
+  // Glyphs may overhang their advance (italics), so the ink's own box counts too.
+  const QRect painted =
+      band | metrics.boundingRect(qtext).translated(x, baseline).adjusted(-1, -1, 1, 1);
+
+  // Where a large face's glyphs reach up into the text above (the 80-point digits of a Japanese
+  // face climb into the date line at the default positions), the text drawn there first keeps
+  // its ink: neither this text's band nor its glyphs may paint over a text on another line.
+  // Clipping the glyphs too keeps every repaint in place identical, so edges never darken by
+  // drawing twice. A text on the same line is this one's earlier state (the seconds move as
+  // their width changes) or a neighbour it may cover, as opaque text always could.
+  std::erase_if(inked_, [&](const InkedText& text) {
+    return text.line == y && text.ink.intersects(painted);
+  });
+  QRegion area(painted);
+  for (const InkedText& text : inked_) {
+    if (text.line != y) area -= text.ink;
+  }
   QPainter painter(&image_);
+  painter.setClipRegion(area);
   painter.setFont(font_);
-  painter.fillRect(x, top, metrics.horizontalAdvance(qtext), bottom - top,
-                   ToQColor(text_background_));
+  painter.fillRect(band, ToQColor(text_background_));
   painter.setPen(ToQColor(text_colour_));
   painter.drawText(x, baseline, qtext);
-  // Glyphs may overhang their advance (italics), so the ink's own box counts too.
-  dirty_ |= QRect(x, top, metrics.horizontalAdvance(qtext), bottom - top);
-  dirty_ |= metrics.boundingRect(qtext).translated(x, baseline).adjusted(-1, -1, 1, 1);
+  dirty_ |= painted;
+  if (!ink.isEmpty()) inked_.push_back({y, ink});
 }
 
 }  // namespace chimewell

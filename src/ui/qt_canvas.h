@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <vector>
 
 #include "display/canvas.h"
 
@@ -39,6 +40,12 @@ class QtCanvas final : public Canvas {
   QImage image_;
   QFont font_;
   QRect dirty_;
+  // The inked box of each text drawn since the last full fill, with the row its cell starts.
+  struct InkedText {
+    int line;
+    QRect ink;
+  };
+  std::vector<InkedText> inked_;
 };
 
 // 0x00BBGGRR as a Qt colour.

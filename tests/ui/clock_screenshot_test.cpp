@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include "app_harness.h"
+#include "face_reference.h"
 #include "screen_pixels.h"
 
 namespace chimewell {
@@ -68,6 +69,47 @@ TEST(ClockScreenshotTest, FaceInDefaultColoursRedBeforeNoonBlueAfterAndTheStatus
   EXPECT_GT(CountPixels(afternoon, kHourMinuteBand, kBlue), 300);
   EXPECT_EQ(CountPixels(afternoon, kHourMinuteBand, kRed), 0);
   EXPECT_EQ(afternoon.pixel(kEmptySpot) & 0xFFFFFF, kDefaultBackground);
+}
+
+// The screen shows the bitmap as it is now, above the status line.
+auto ShowsBitmapOf(TMainForm& form) {
+  return [&form](const QImage& shot) {
+    const QImage& bitmap = form.Image1().Canvas().Image();
+    const QRect face(0, 0, bitmap.width(), form.StatusLabel().geometry().top());
+    return shot.copy(face) == bitmap.copy(face).convertToFormat(shot.format());
+  };
+}
+
+TEST(ClockScreenshotTest, DefaultFaceKeepsTheDateLineIntactThroughRepaintsAboveTheStatusLine) {
+  AppHarness h;
+  h.StartUp();
+  ASSERT_TRUE(WaitExposed(h.form));
+  h.app.Timer1Timer(true);  // full drawing at 09:05:07
+  const QImage alone = testing::DateLineAlone(ClockSettings{}, h.clock.Now(), h.form.size());
+
+  QImage shot = GrabWhen(ClientOnScreen(h.form), ShowsBitmapOf(h.form));
+  shot.save("ui_clock_face.png");
+  ASSERT_TRUE(ShowsBitmapOf(h.form)(shot));
+  EXPECT_EQ(testing::DateLineDamage(shot, alone, kDefaultBackground), 0)
+      << "after the full drawing";
+  for (int i = 0; i < 4; ++i) {  // seconds repainted in place, the date line untouched
+    h.clock.Advance(1000);
+    h.timer.FireNow();
+  }
+  shot = GrabWhen(ClientOnScreen(h.form), ShowsBitmapOf(h.form));
+  ASSERT_TRUE(ShowsBitmapOf(h.form)(shot)) << "09:05:11 reached the screen";
+  EXPECT_EQ(testing::DateLineDamage(shot, alone, kDefaultBackground), 0) << "after the repaints";
+
+  // Every text of the face ends above the status line at the default window size.
+  const QRect status = h.form.StatusLabel().geometry();
+  const QImage& bitmap = h.form.Image1().Canvas().Image();
+  int lowest_ink = -1;
+  for (int y = 0; y < bitmap.height(); ++y) {
+    if (CountPixels(bitmap, QRect(0, y, bitmap.width(), 1), kDefaultBackground) < bitmap.width()) {
+      lowest_ink = y;
+    }
+  }
+  EXPECT_LT(lowest_ink, status.top()) << "status line from row " << status.top();
 }
 
 TEST(ClockScreenshotTest, F1MenuOpensOnScreenAtTheWindowCornerWithItsCaptions) {

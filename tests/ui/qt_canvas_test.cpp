@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "display/clock_face.h"
+#include "face_reference.h"
 #include "support/fake_clock.h"
 
 namespace chimewell {
@@ -85,12 +86,22 @@ TEST_F(QtCanvasTest, MorningFaceInDefaultColours) {
   EXPECT_EQ(CountPixels(image, kDigits, kBlue), 0);
 }
 
-TEST_F(QtCanvasTest, DateLineStaysVisibleAboveTheDigitsInTheDefaultLayout) {
-  // The digits' line starts 4 pixels below the date's top; only their inked rows are opaque.
-  const QImage& image = DrawAt(At(9, 5, 7));
-  EXPECT_GT(CountPixels(image, kDate, kBlack), 50);
-  DrawAt(At(9, 5, 8));
-  EXPECT_GT(CountPixels(image, kDate, kBlack), 50);
+TEST_F(QtCanvasTest, DateLineKeepsEveryPixelUnderTheDigitsInTheDefaultLayout) {
+  // The canvas's own face, a Latin face with Japanese glyphs from the fallback, and a Japanese
+  // face whose 80-point digits climb into the date line's rows at the default positions.
+  for (const char* face : {"", "DejaVu Sans", "IPAGothic", "IPAPGothic"}) {
+    settings_.DateName = settings_.DigitName = face;
+    state_ = ClockFaceState{};
+    const auto late = [](int second) {
+      return *TryEncodeDateTime({2026, 12, 7, 22, 3, second, 0});
+    };
+    const QImage alone = testing::DateLineAlone(settings_, late(5), {391, 260});
+    EXPECT_EQ(testing::DateLineDamage(DrawAt(late(5)), alone, kBackground.rgb()), 0)
+        << "full drawing, face '" << face << "'";
+    for (int second = 6; second < 10; ++second) DrawAt(late(second));
+    EXPECT_EQ(testing::DateLineDamage(canvas_.Image(), alone, kBackground.rgb()), 0)
+        << "after repaints, face '" << face << "'";
+  }
 }
 
 TEST_F(QtCanvasTest, AfternoonDigitsTurnBlue) {
