@@ -15,6 +15,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/file_locations.h"
+#include "app/page_addresses.h"
 #include "core/settings_store.h"
 #include "install_layout.h"
 #include "platform/audio_sink.h"
@@ -31,6 +32,7 @@
 #include "ui/qt_font_catalog.h"
 #include "ui/qt_timer.h"
 #include "ui/qt_ui_thread.h"
+#include "ui/settings_folder_claim.h"
 #include "ui/termination_signals.h"
 #include "version.h"
 #include "web/open_file_limit.h"
@@ -83,6 +85,8 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
 
   const auto paths = ChoosePaths(options);
   if (!paths) return kStartError;
+  const auto claim = SettingsFolderClaim::Take(paths->settings, !headless);
+  if (!claim) return kStartError;
 
   SystemClock clock;
   QtTimer timer;
@@ -120,9 +124,9 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
   // The address is given out once the page answers (start-up opens it after a short delay).
   AnnouncedServer announced(
       server,
-      [&running_app] {
-        if (running_app != nullptr)
-          std::cout << "Configuration page: " << running_app->ConfigPageAddress() << std::endl;
+      [&paths](int port) {
+        const bool remote = !ReadAccessPasswordHash(paths->settings).empty();
+        std::cout << PageAddressLines(port, remote, InterfaceAddresses()) << std::flush;
       },
       [](const std::string& error) { std::cerr << "chimewell: " << error << std::endl; });
   Application app(AppDependencies{clock, timer, ui, shell, files, sound, speech, midi, fonts, form,
@@ -130,6 +134,7 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
   server.Attach(app);
   running_app = &app;
   form.Attach(app);
+  claim->OnShowRequest([&form] { form.ShowOnRequest(); });
 
   std::unique_ptr<MainTray> tray;
   if (!headless && MainTray::Available()) tray = std::make_unique<MainTray>(form, app);

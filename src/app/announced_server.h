@@ -11,7 +11,7 @@ namespace chimewell {
 
 class AnnouncedServer final : public ConfigServer {
  public:
-  using Listening = std::function<void()>;
+  using Listening = std::function<void(int port)>;
   using Failed = std::function<void(const std::string& error)>;
 
   AnnouncedServer(ConfigServer& server, Listening listening, Failed failed)
@@ -22,7 +22,7 @@ class AnnouncedServer final : public ConfigServer {
       failed_(error);
       return false;
     }
-    listening_();
+    listening_(port);
     return true;
   }
   void Stop() override { server_.Stop(); }

@@ -29,10 +29,9 @@ QFont WindowFont() {
 }  // namespace
 
 TMainForm::TMainForm(bool headless)
-    : QWidget(nullptr,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                  Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
       headless_(headless),
       image_(this),
       status_label_(this),
@@ -63,8 +62,8 @@ void TMainForm::Attach(Application& app) {
   const auto command = [&app](std::function<void()> step) {
     return [&app, step = std::move(step)] { app.CatchFaults("command", step); };
   };
-  image_.OnDoubleClick = command(
-      [&app] { app.PM_MenuClick(MenuItem::PM_Clock, ClickSource::ClockDoubleClick); });
+  image_.OnDoubleClick =
+      command([&app] { app.PM_MenuClick(MenuItem::PM_Clock, ClickSource::ClockDoubleClick); });
   image_.OnMenuRequest = [this](QPoint global) { menu_.PopupAt(global); };
   menu_.OnChoose = [&app](MenuItem item) {
     app.CatchFaults("command", [&app, item] { app.ChooseMenuItem(item); });
@@ -124,6 +123,15 @@ void TMainForm::keyReleaseEvent(QKeyEvent* event) {
     return;
   }
   QWidget::keyReleaseEvent(event);
+}
+
+void TMainForm::ShowOnRequest() {
+  if (headless_ || app_ == nullptr) return;
+  if (IsShowing()) {
+    ShowWindow();  // to the front
+    return;
+  }
+  app_->CatchFaults("command", [this] { app_->PM_MenuClick(MenuItem::PM_Clock); });
 }
 
 void TMainForm::PopupMenuAtWindowCorner() { menu_.PopupAt(pos()); }
@@ -198,9 +206,7 @@ void TMainForm::SetPortEditText(const std::string& text) {
   about_panel_.PortEdit().setText(Utf8(text));
 }
 
-std::string TMainForm::PortEditText() const {
-  return about_panel_.PortEdit().text().toStdString();
-}
+std::string TMainForm::PortEditText() const { return about_panel_.PortEdit().text().toStdString(); }
 
 void TMainForm::SetVersionText(const std::string& text) {
   about_panel_.VersionLabel().setText(Utf8(text));

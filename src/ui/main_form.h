@@ -36,6 +36,9 @@ class TMainForm final : public QWidget, public AppView {
   MessagePanelView& MessagePanel() { return message_panel_; }
   CommandMenu& PopupMenu1() { return menu_; }
   LipsView& DirectSS1() { return lips_; }
+  // Another start of the program asked for this clock: bring its window up, as the tray's
+  // double-click does. A headless clock has none to show.
+  void ShowOnRequest();
   // Opens the popup menu at the window's top-left corner, as F1 does.
   void PopupMenuAtWindowCorner();
 

@@ -32,6 +32,7 @@ done
 # The unit starts the installed program; the desktop entry names the icon that is installed.
 grep -qx "ExecStart=$prefix/bin/chimewell --headless" "$root/lib/systemd/user/chimewell.service"
 grep -qx 'Restart=on-failure' "$root/lib/systemd/user/chimewell.service"
+grep -qx 'RestartPreventExitStatus=1' "$root/lib/systemd/user/chimewell.service"
 grep -qx "Icon=$id" "$root/share/applications/$id.desktop"
 
 # The staged programs run and explain themselves.

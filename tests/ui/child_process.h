@@ -19,13 +19,16 @@ namespace chimewell::testing {
 
 class ChildProcess {
  public:
-  // `unset` names environment variables the child does not get.
-  ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& unset = {}) {
+  // `unset` names environment variables the child does not get; with `with_stderr` its
+  // standard error is read together with its standard output.
+  ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& unset = {},
+               bool with_stderr = false) {
     int out[2];
     if (pipe2(out, O_CLOEXEC) != 0) return;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    if (with_stderr) posix_spawn_file_actions_adddup2(&actions, out[1], STDERR_FILENO);
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e) {
       const std::string entry = *e;

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <map>
+#include <memory>
 #include <sstream>
 
 #include "child_process.h"
@@ -125,6 +126,39 @@ TEST(ProgramTest, WithoutADisplayItRunsHeadlessPrintsTheAddressAndSigintClosesIt
   program.Signal(SIGINT);
   ASSERT_TRUE(ExitedCleanly(program.Wait(60s)));
   EXPECT_EQ(IniKeys(ReadBytes(home / "chimewell.ini")).size(), 4u);
+}
+
+TEST(ProgramTest, SecondStartWithTheSameFolderSaysSoShowsTheFirstWindowAndExitsOne) {
+  TempDir home;
+  const int port = 20000 + getpid() % 10000;  // the clock takes ports up to 32766, not 8080 here
+  // The first clock hides its window once started, so the second start's request shows.
+  WriteBytes(home / "chimewell.ini",
+             "[App]\nPortNumber=" + std::to_string(port) + "\n[Config]\nIconicStart=1\n");
+  auto first = std::make_unique<ChildProcess>(Command(home));
+  ASSERT_TRUE(first->LineStartingWith("Configuration page: http://localhost:", 120s));
+  const QRect window(245, 106, 391, 287);
+  const auto shows_face = [](const QImage& shot) {
+    return (shot.pixel(385, 160) & 0xFFFFFF) == testing::kDefaultBackground;
+  };
+  EXPECT_FALSE(shows_face(testing::GrabScreen(window))) << "hidden after start-up";
+
+  ChildProcess second(Command(home), {"DISPLAY", "WAYLAND_DISPLAY"}, true);
+  EXPECT_TRUE(second.LineStartingWith("Chimewell はすでに起動しています", 60s));
+  const auto status = second.Wait(60s);
+  ASSERT_TRUE(status && WIFEXITED(*status));
+  EXPECT_EQ(WEXITSTATUS(*status), 1);
+  EXPECT_TRUE(shows_face(testing::GrabWhen(window, shows_face, 60000)))
+      << "the running clock showed its window";
+  EXPECT_TRUE(Answers(port)) << "the first clock runs on";
+
+  // A clock killed outright leaves no lock behind: the next start runs.
+  first->Signal(SIGKILL);
+  first->Wait(60s);
+  first.reset();
+  ChildProcess third(Command(home), {"DISPLAY", "WAYLAND_DISPLAY"});
+  EXPECT_TRUE(third.LineStartingWith("Configuration page: http://localhost:", 120s));
+  third.Signal(SIGTERM);
+  EXPECT_TRUE(ExitedCleanly(third.Wait(60s)));
 }
 
 TEST(ProgramTest, BadArgumentsGiveUsageAndStatusTwo) {
