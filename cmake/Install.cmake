@@ -29,6 +29,24 @@ foreach(size 16 22 24 32 48 64 128 256)
   install(FILES ${chimewell_data}/icons/chimewell-${size}.png RENAME ${CHIMEWELL_APP_ID}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
-install(FILES ${chimewell_data}/man/chimewell.1 ${chimewell_data}/man/chimewell-tool.1
+# Manual pages and the change log go out compressed, as Debian wants them: gzip -9, without a
+# name or time stamp, so the same source always gives the same bytes.
+find_program(GZIP_PROGRAM gzip REQUIRED)
+set(chimewell_compressed)
+foreach(source man/chimewell.1 man/chimewell-tool.1 package/changelog)
+  get_filename_component(name ${source} NAME)
+  add_custom_command(OUTPUT ${chimewell_generated}/${name}.gz
+                     COMMAND ${CMAKE_COMMAND} -E copy ${chimewell_data}/${source}
+                             ${chimewell_generated}/${name}
+                     COMMAND ${GZIP_PROGRAM} -9nf ${chimewell_generated}/${name}
+                     DEPENDS ${chimewell_data}/${source} VERBATIM)
+  list(APPEND chimewell_compressed ${chimewell_generated}/${name}.gz)
+endforeach()
+add_custom_target(chimewell_compressed_docs ALL DEPENDS ${chimewell_compressed})
+install(FILES ${chimewell_generated}/chimewell.1.gz ${chimewell_generated}/chimewell-tool.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${chimewell_generated}/chimewell.service DESTINATION ${CHIMEWELL_SYSTEMD_USER_UNIT_DIR})
+
+# The package's copyright and change log, where Debian and other distributions look for them.
+install(FILES ${chimewell_data}/package/copyright ${chimewell_generated}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/chimewell)

@@ -3,11 +3,16 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME chimewell)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "talking clock that announces the time in Japanese")
+# Lines of the description stay within 80 columns, as Debian's tools ask.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Chimewell shows a digital clock, announces the time in Japanese by speech synthesis or \
-from recorded voice sets, and runs a schedule of spoken texts, time signals, sounds and MIDI \
-music. It is set up from a web browser through its own small web server.")
-set(CPACK_PACKAGE_CONTACT "Chimewell developers <chimewell@localhost>")
+    "Chimewell shows a digital clock, announces the time in Japanese by speech\n\
+synthesis or from recorded voice sets, and runs a schedule of spoken texts,\n\
+time signals, sounds and MIDI music. It is set up from a web browser through\n\
+its own small web server.")
+# The maintainer's address: a reserved example domain until a packager gives a real one.
+set(CHIMEWELL_PACKAGE_CONTACT "Chimewell developers <chimewell@chimewell.example>"
+    CACHE STRING "Maintainer name and address of the Debian package")
+set(CPACK_PACKAGE_CONTACT "${CHIMEWELL_PACKAGE_CONTACT}")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
