@@ -29,9 +29,10 @@ QFont WindowFont() {
 }  // namespace
 
 TMainForm::TMainForm(bool headless)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint),
+    : QWidget(nullptr,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                  Qt::WindowCloseButtonHint),
       headless_(headless),
       image_(this),
       status_label_(this),
@@ -62,8 +63,8 @@ void TMainForm::Attach(Application& app) {
   const auto command = [&app](std::function<void()> step) {
     return [&app, step = std::move(step)] { app.CatchFaults("command", step); };
   };
-  image_.OnDoubleClick =
-      command([&app] { app.PM_MenuClick(MenuItem::PM_Clock, ClickSource::ClockDoubleClick); });
+  image_.OnDoubleClick = command(
+      [&app] { app.PM_MenuClick(MenuItem::PM_Clock, ClickSource::ClockDoubleClick); });
   image_.OnMenuRequest = [this](QPoint global) { menu_.PopupAt(global); };
   menu_.OnChoose = [&app](MenuItem item) {
     app.CatchFaults("command", [&app, item] { app.ChooseMenuItem(item); });

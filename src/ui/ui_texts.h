@@ -9,8 +9,8 @@ inline constexpr const char* kPortHint = "1 - 65535";
 inline constexpr const char* kOk = "OK";
 inline constexpr const char* kAuthorNotice = "© Chimewell の作者";
 // Families tried in turn for the window's own texts, a proportional Japanese gothic first.
-inline constexpr const char* kWindowFontFamilies[] = {"ＭＳ Ｐゴシック", "IPAPGothic", "IPAGothic",
-                                                      "Noto Sans CJK JP"};
+inline constexpr const char* kWindowFontFamilies[] = {"ＭＳ Ｐゴシック", "IPAPGothic",
+                                                       "IPAGothic", "Noto Sans CJK JP"};
 inline constexpr int kWindowFontPixels = 12;
 // A second start with the same settings folder.
 inline constexpr const char* kAlreadyRunning = "Chimewell はすでに起動しています";
