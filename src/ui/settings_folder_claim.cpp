@@ -15,8 +15,7 @@ std::string LockFileFor(const std::string& settings_file) {
 
 }  // namespace
 
-SettingsFolderClaim::SettingsFolderClaim(const std::string& lock_file)
-    : lock_file_(lock_file), lock_(lock_file) {}
+SettingsFolderClaim::SettingsFolderClaim(const std::string& lock_file) : lock_(lock_file) {}
 
 std::unique_ptr<SettingsFolderClaim> SettingsFolderClaim::Take(const std::string& settings_file,
                                                                bool with_window) {

@@ -24,7 +24,6 @@ class SettingsFolderClaim {
  private:
   explicit SettingsFolderClaim(const std::string& lock_file);
 
-  const std::string lock_file_;
   SettingsFolderLock lock_;
   std::function<void()> show_;
   std::unique_ptr<ShowRequestListener> listener_;  // only while this process holds the folder
