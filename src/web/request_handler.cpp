@@ -28,7 +28,8 @@ namespace {
 // How much of each parameter the debug log keeps.
 constexpr size_t kLoggedParamChars = 200;
 
-// Dispatch case 1: the add form sent without anything to add.
+// The schedule's add form sent without anything to add: the form is reopened with the
+// problem, before the schedule forms could take it for an empty entry.
 bool HandleEmptyScheduleAdd(RequestContext& ctx) {
   if (!ctx.Has("SCHEADD") || !TrimBlanksAndControls(ctx.Param("SCHEARG")).empty()) return false;
   ctx.error_text = handler_texts::kScheduleArgMissing;
@@ -36,7 +37,7 @@ bool HandleEmptyScheduleAdd(RequestContext& ctx) {
   return true;
 }
 
-// Dispatch case 6: the control and test commands, which open the test section.
+// The control and test commands, and exit: the page answers with its test section open.
 bool HandleCommand(RequestContext& ctx) {
   const bool handled =
       HandleControlCommand(ctx) || HandleTestCommand(ctx) || HandleExitCommand(ctx);
