@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace chimewell {
@@ -50,6 +51,8 @@ void HandlerPool::Serve(const std::shared_ptr<State>& state) {
 HandlerPool::HandlerPool(Work work, int threads) : state_(std::make_shared<State>()) {
   state_->work = std::move(work);
   state_->wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  // Without it no answer would ever be sent.
+  if (state_->wake_fd < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
   try {
     for (int i = 0; i < threads; ++i) {
       const std::lock_guard lock(state_->mutex);

@@ -24,6 +24,9 @@ struct HttpLimits {
   // once, so a busy UI thread cannot make requests pile up.
   int max_waiting_requests = 64;
   int handler_threads = 2;  // the handler itself runs one request at a time on the UI thread
+  // For other machines' requests, kept apart from this machine's. One: a password check takes
+  // 64 MiB, and checks one after the other keep that bounded however many clients try.
+  int other_machine_threads = 1;
   // Room for a burst of clients: when the queue is full, connection attempts are dropped and
   // the client only retries after a second.
   int listen_backlog = 1024;
