@@ -74,10 +74,15 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
   RequestContext ctx{app_, request, page_, services_.fonts, services_.files, services_.clock};
   ctx.prepared_password_hash = std::move(prepared_password_hash);
   try {
-    // Once exit was asked for, the program is ending: nothing more is applied. A page from
-    // another site may look, but not change anything.
-    if (!app_.ExitRequested() && !IsOtherSiteRequest(request)) Dispatch(ctx);
-    ReportErrors(ctx);
+    // Once exit was asked for, the program is ending: nothing more is applied. A request
+    // that cannot show it comes from our page may look, but not change anything; it is told
+    // so on the page only, since another site must not make the clock speak.
+    if (!app_.ExitRequested() && IsFromOurPage(request)) {
+      Dispatch(ctx);
+      ReportErrors(ctx);
+    } else if (!app_.ExitRequested() && !request.ParamList.empty()) {
+      ctx.error_text = handler_texts::kChangeNotFromOurPage;
+    }
     response.BodyText = RenderConfigPage(ctx);
   } catch (...) {
     // The page answers with an error status; the user also sees the fault in the window.
