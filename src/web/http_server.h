@@ -1,6 +1,7 @@
 #pragma once
 // The embedded HTTP server: one thread reads and writes every connection, a few handler
-// threads turn whole requests into answers, one request per connection.
+// threads turn whole requests into answers (this machine's and other machines' apart), one
+// request per connection.
 #include <atomic>
 #include <cstdint>
 #include <functional>
