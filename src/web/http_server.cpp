@@ -89,8 +89,9 @@ bool HttpServer::Start(uint16_t port) {
       if (*pool) (*pool)->Stop(0);
       pool->reset();
     }
-    if (error_callback_)
+    if (error_callback_) {
       error_callback_(std::string("Could not start the server: ") + e.what() + ".");
+    }
     return false;
   }
   port_ = port_listened;
