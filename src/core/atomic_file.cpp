@@ -74,7 +74,9 @@ int CreateTemporaryBeside(const fs::path& target, fs::path& temp_path) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     temp_path = folder / (TemporaryPrefix(target) + std::to_string(::getpid()) + "-" +
                           std::to_string(counter++));
-    const int fd = ::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // Readable by the owner only: the settings hold the access password's hash. A file that
+    // is replaced gets its old permissions back afterwards.
+    const int fd = ::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;

@@ -41,16 +41,22 @@ bool AccessGate::Admit(const HttpRequestInfo& request, HttpResponseInfo& respons
   if (hash.empty()) {
     return Refuse(response, 403, "Forbidden", access_texts::kRemoteNotAllowedPage);
   }
+  // A browser sends the password with every request: once it matched, no slow check again.
+  const bool attempted = HeaderValue(request, "Authorization").has_value();
+  if (attempted && checker_.Remembered(hash, request.Password)) return true;
+  // Asking without a password is how every browser begins; only an attempt counts, and it
+  // counts before the slow check starts.
   const AttemptLimiter::TimePoint now = Elapsed();
-  if (!limiter_.Allowed(request.PeerAddress, now)) {
-    response.ExtraHeaders.push_back(
-        "Retry-After: " + std::to_string(limiter_.SecondsToWait(request.PeerAddress, now)));
+  const std::string& address = request.PeerAddress;
+  if (!(attempted ? limiter_.Begin(address, now) : limiter_.Allowed(address, now))) {
+    response.ExtraHeaders.push_back("Retry-After: " +
+                                    std::to_string(limiter_.SecondsToWait(address, now)));
     return Refuse(response, 429, "Too Many Requests", access_texts::kTooManyAttemptsPage);
   }
-  const bool attempted = HeaderValue(request, "Authorization").has_value();
-  if (attempted && checker_.Matches(hash, request.Password)) return true;
-  // Asking without a password is how every browser begins; only a wrong one counts.
-  if (attempted) limiter_.Failed(request.PeerAddress, now);
+  if (attempted && checker_.Verify(hash, request.Password)) {
+    limiter_.Succeeded(address, now);
+    return true;
+  }
   response.ExtraHeaders.push_back(kRealmHeader);
   return Refuse(response, 401, "Unauthorized", access_texts::kPasswordNeededPage);
 }

@@ -3,7 +3,8 @@
 // by is refused (DNS rebinding); a client on another machine must give the access password by
 // HTTP Basic authentication, and is refused while none is set. Runs on the handler threads,
 // before a request is handed to the UI thread, so refusals and the slow password check never
-// hold up the clock.
+// hold up the clock; other machines' requests have their own threads, so the check never
+// holds up this machine's requests either.
 #include <cstdint>
 #include <functional>
 #include <mutex>

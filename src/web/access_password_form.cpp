@@ -4,6 +4,7 @@
 #include "core/ascii_text.h"
 #include "core/settings_store.h"
 #include "web/access_texts.h"
+#include "web/other_site.h"
 #include "web/password_hash.h"
 
 namespace chimewell {
@@ -49,8 +50,9 @@ void ApplyAccessPasswordFields(RequestContext& ctx) {
 
 std::string PrepareAccessPasswordHash(const HttpRequestInfo& request) {
   const std::string password = GetParam(request.ParamList, "ACCESSPASSWORD");
+  // Only for a form that will be applied: pages of other sites must not keep us hashing.
   if (!request.LocalPeer || GetParam(request.ParamList, "BASESET").empty() ||
-      !IsAcceptablePassword(password)) {
+      !IsAcceptablePassword(password) || !IsFromOurPage(request)) {
     return {};
   }
   return HashAccessPassword(password);

@@ -43,9 +43,18 @@ bool AttemptLimiter::Allowed(const std::string& address, TimePoint now) {
   return PaidOffAt(address, now) <= now + kWindow - kSpacing;
 }
 
-void AttemptLimiter::Failed(const std::string& address, TimePoint now) {
+bool AttemptLimiter::Begin(const std::string& address, TimePoint now) {
   const std::lock_guard lock(mutex_);
-  PaidOffAt(address, now) += kSpacing;
+  TimePoint& paid_off_at = PaidOffAt(address, now);
+  if (paid_off_at > now + kWindow - kSpacing) return false;
+  paid_off_at += kSpacing;
+  return true;
+}
+
+void AttemptLimiter::Succeeded(const std::string& address, TimePoint now) {
+  const std::lock_guard lock(mutex_);
+  TimePoint& paid_off_at = PaidOffAt(address, now);
+  paid_off_at = std::max(now, paid_off_at - kSpacing);
 }
 
 int AttemptLimiter::SecondsToWait(const std::string& address, TimePoint now) {

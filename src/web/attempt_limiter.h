@@ -16,8 +16,12 @@ class AttemptLimiter {
 
   // Whether `address` may try again now.
   bool Allowed(const std::string& address, TimePoint now);
-  // Counts a failed attempt of `address`.
-  void Failed(const std::string& address, TimePoint now);
+  // Counts an attempt of `address` when it may try now, before the password is checked, so
+  // that clients checked at the same time cannot all slip through; false (nothing counted)
+  // when it may not.
+  bool Begin(const std::string& address, TimePoint now);
+  // The attempt begun was the right password: it is not counted after all.
+  void Succeeded(const std::string& address, TimePoint now);
   // Whole seconds until `address` may try again (0 when it may now).
   int SecondsToWait(const std::string& address, TimePoint now);
 

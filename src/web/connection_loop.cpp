@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <system_error>
 
 #include "web/http_response.h"
 #include "web/socket_io.h"
@@ -17,7 +18,9 @@ namespace {
 
 constexpr uint64_t kListenKey = 1;
 constexpr uint64_t kStopKey = 2;
-constexpr uint64_t kAnswersKey = 3;
+constexpr uint64_t kAnswersKey = 3;  // plus the lane: 3 this machine's, 4 other machines'
+constexpr size_t kThisMachineLane = 0;
+constexpr size_t kOtherMachinesLane = 1;
 constexpr uint64_t kFirstConnectionKey = 16;
 constexpr int kMaxEvents = 256;
 constexpr int kAcceptsPerWake = 64;
@@ -44,6 +47,10 @@ std::string BusyAnswer() {
   return WriteResponseHeader(response, DefaultProductToken());
 }
 
+[[noreturn]] void ThrowSetUpError(const char* call) {
+  throw std::system_error(errno, std::generic_category(), call);
+}
+
 bool IsTransientAcceptError(int error) { return error == EINTR || error == ECONNABORTED; }
 
 bool IsOutOfResources(int error) {
@@ -53,11 +60,12 @@ bool IsOutOfResources(int error) {
 }  // namespace
 
 struct ConnectionLoop::Connection {
-  Connection(uint64_t key, int fd, const HttpLimits& limits, TimePoint now)
-      : key(key), fd(fd), request(limits, PeerAddressOf(fd)), opened(now) {}
+  Connection(uint64_t key, int fd, std::string peer, const HttpLimits& limits, TimePoint now)
+      : key(key), fd(fd), request(limits, std::move(peer)), opened(now) {}
   uint64_t key;
   int fd;
   Phase phase = Phase::kHead;
+  size_t lane = kThisMachineLane;
   RequestAssembler request;
   std::string answer;
   size_t sent = 0;
@@ -68,33 +76,52 @@ struct ConnectionLoop::Connection {
   std::list<uint64_t>::iterator reading_entry;
 };
 
-ConnectionLoop::ConnectionLoop(int listen_fd, const HttpLimits& limits, HandlerPool& pool,
+ConnectionLoop::ConnectionLoop(int listen_fd, const HttpLimits& limits, HandlerLanes lanes,
                                std::atomic<int>& open_count)
     : limits_(limits),
-      pool_(pool),
+      pools_{&lanes.this_machine, &lanes.other_machines},
+      is_this_machine_(std::move(lanes.is_this_machine)),
       open_count_(open_count),
       listen_fd_(listen_fd),
       max_connections_(ConnectionCap(limits.max_connections)),
       next_key_(kFirstConnectionKey) {
-  epoll_fd_ = epoll_create1(EPOLL_CLOEXEC);
-  stop_fd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  Watch(listen_fd_, kListenKey, EPOLLIN, true);
-  Watch(stop_fd_, kStopKey, EPOLLIN, true);
-  Watch(pool_.WakeFd(), kAnswersKey, EPOLLIN, true);
+  // A loop that cannot wait for its sockets would never answer: the server must not start.
+  try {
+    epoll_fd_ = epoll_create1(EPOLL_CLOEXEC);
+    if (epoll_fd_ < 0) ThrowSetUpError("epoll_create1");
+    stop_fd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (stop_fd_ < 0) ThrowSetUpError("eventfd");
+    if (!Watch(listen_fd_, kListenKey, EPOLLIN, true) ||
+        !Watch(stop_fd_, kStopKey, EPOLLIN, true)) {
+      ThrowSetUpError("epoll_ctl");
+    }
+    for (size_t lane = 0; lane < pools_.size(); ++lane) {
+      if (!Watch(pools_[lane]->WakeFd(), kAnswersKey + lane, EPOLLIN, true)) {
+        ThrowSetUpError("epoll_ctl");
+      }
+    }
+  } catch (...) {
+    CloseSetUp();
+    throw;
+  }
 }
 
 ConnectionLoop::~ConnectionLoop() {
   while (!connections_.empty()) Close(*connections_.begin()->second);
-  close(listen_fd_);
-  close(stop_fd_);
-  close(epoll_fd_);
+  CloseSetUp();
 }
 
-void ConnectionLoop::Watch(int fd, uint64_t key, uint32_t events, bool add) {
+void ConnectionLoop::CloseSetUp() {
+  for (const int fd : {listen_fd_, stop_fd_, epoll_fd_}) {
+    if (fd >= 0) close(fd);
+  }
+}
+
+bool ConnectionLoop::Watch(int fd, uint64_t key, uint32_t events, bool add) {
   epoll_event event{};
   event.events = events;
   event.data.u64 = key;
-  epoll_ctl(epoll_fd_, add ? EPOLL_CTL_ADD : EPOLL_CTL_MOD, fd, &event);
+  return epoll_ctl(epoll_fd_, add ? EPOLL_CTL_ADD : EPOLL_CTL_MOD, fd, &event) == 0;
 }
 
 void ConnectionLoop::Stop() {
@@ -114,8 +141,8 @@ void ConnectionLoop::Run() {
       if (key == kStopKey) return;
       if (key == kListenKey) {
         Accept(now);
-      } else if (key == kAnswersKey) {
-        TakeAnswers(now);
+      } else if (key >= kAnswersKey && key < kAnswersKey + pools_.size()) {
+        TakeAnswers(key - kAnswersKey, now);
       } else if (const auto it = connections_.find(key); it != connections_.end()) {
         Connection& c = *it->second;
         if (c.phase == Phase::kHandler) {
@@ -137,7 +164,12 @@ void ConnectionLoop::Run() {
 
 void ConnectionLoop::Accept(TimePoint now) {
   for (int i = 0; i < kAcceptsPerWake; ++i) {
-    const int fd = accept4(listen_fd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    // The peer's address comes with the connection: asked for later, it is gone when the
+    // client has already reset the connection, and then nobody may be taken for this machine.
+    sockaddr_storage peer{};
+    socklen_t peer_len = sizeof peer;
+    const int fd = accept4(listen_fd_, reinterpret_cast<sockaddr*>(&peer), &peer_len,
+                           SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) {
       if (IsTransientAcceptError(errno)) continue;
       if (IsOutOfResources(errno) && !EvictOldestReading()) {
@@ -151,19 +183,19 @@ void ConnectionLoop::Accept(TimePoint now) {
       close(fd);  // every slot is busy with a whole request: this client is turned away
       continue;
     }
-    Open(fd, now);
+    Open(fd, NumericAddress(reinterpret_cast<const sockaddr*>(&peer), peer_len), now);
   }
 }
 
-void ConnectionLoop::Open(int fd, TimePoint now) {
+void ConnectionLoop::Open(int fd, std::string peer, TimePoint now) {
   const uint64_t key = next_key_++;
-  auto connection = std::make_unique<Connection>(key, fd, limits_, now);
+  auto connection = std::make_unique<Connection>(key, fd, std::move(peer), limits_, now);
   Connection& c = *connection;
   connections_.emplace(key, std::move(connection));
   c.reading_entry = reading_.insert(reading_.end(), key);
   ++open_count_;
   SetDeadline(c, limits_.head_timeout_ms, now);
-  Watch(fd, key, EPOLLIN | EPOLLRDHUP, true);
+  if (!Watch(fd, key, EPOLLIN | EPOLLRDHUP, true)) Close(c);  // it would never be read
 }
 
 void ConnectionLoop::Read(Connection& c, TimePoint now) {
@@ -207,22 +239,28 @@ void ConnectionLoop::Read(Connection& c, TimePoint now) {
       LeaveReading(c);
       ClearDeadline(c);
       Watch(c.fd, c.key, 0, false);  // errors and hang-ups are still reported
-      if (waiting_ >= limits_.max_waiting_requests) {
-        StartAnswer(c, BusyAnswer(), now);
-        return;
-      }
-      Hold(c, result.request->UnparsedParams.size());
-      ++waiting_;
-      pool_.Submit(c.key, std::move(*result.request));
+      Submit(c, std::move(*result.request), now);
       return;
     }
   }
   EvictLargestWhileOverBudget();
 }
 
-void ConnectionLoop::TakeAnswers(TimePoint now) {
-  for (auto& [key, answer] : pool_.TakeAnswers()) {
-    --waiting_;
+void ConnectionLoop::Submit(Connection& c, HttpRequestInfo request, TimePoint now) {
+  request.LocalPeer = is_this_machine_(request.PeerAddress);
+  c.lane = request.LocalPeer ? kThisMachineLane : kOtherMachinesLane;
+  if (waiting_[c.lane] >= limits_.max_waiting_requests) {
+    StartAnswer(c, BusyAnswer(), now);
+    return;
+  }
+  Hold(c, request.UnparsedParams.size());
+  ++waiting_[c.lane];
+  pools_[c.lane]->Submit(c.key, std::move(request));
+}
+
+void ConnectionLoop::TakeAnswers(size_t lane, TimePoint now) {
+  for (auto& [key, answer] : pools_[lane]->TakeAnswers()) {
+    --waiting_[lane];
     const auto it = connections_.find(key);
     if (it != connections_.end()) StartAnswer(*it->second, std::move(answer), now);
   }

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace chimewell {
@@ -21,10 +22,6 @@ struct HandlerPool::State {
   std::vector<std::pair<uint64_t, std::string>> answers;
   bool stopping = false;
   int alive = 0;  // threads not yet ended
-
-  ~State() {
-    if (wake_fd >= 0) close(wake_fd);
-  }
 };
 
 void HandlerPool::Serve(const std::shared_ptr<State>& state) {
@@ -50,6 +47,8 @@ void HandlerPool::Serve(const std::shared_ptr<State>& state) {
 HandlerPool::HandlerPool(Work work, int threads) : state_(std::make_shared<State>()) {
   state_->work = std::move(work);
   state_->wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  // Without it no answer would ever be sent.
+  if (state_->wake_fd < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
   try {
     for (int i = 0; i < threads; ++i) {
       const std::lock_guard lock(state_->mutex);
@@ -58,11 +57,19 @@ HandlerPool::HandlerPool(Work work, int threads) : state_(std::make_shared<State
     }
   } catch (...) {
     Stop(0);  // the threads already started end
+    close(state_->wake_fd);
     throw;
   }
 }
 
-HandlerPool::~HandlerPool() { Stop(0); }
+HandlerPool::~HandlerPool() {
+  Stop(0);
+  // Closed now, not when a handler that overran the stop ends: a stopped thread never writes
+  // to it again.
+  const std::lock_guard lock(state_->mutex);
+  close(state_->wake_fd);
+  state_->wake_fd = -1;
+}
 
 int HandlerPool::WakeFd() const { return state_->wake_fd; }
 

@@ -17,6 +17,7 @@ class HandlerPool {
   // Makes the bytes to send back for one request; must not throw.
   using Work = std::function<std::string(HttpRequestInfo&)>;
 
+  // Throws std::system_error when its threads or its wake-up descriptor cannot be made.
   HandlerPool(Work work, int threads);
   ~HandlerPool();
   HandlerPool(const HandlerPool&) = delete;

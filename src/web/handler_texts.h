@@ -13,6 +13,11 @@ inline constexpr const char* kOtherPagePage =
 inline constexpr const char* kScheduleArgMissing =
     "時報書式/メッセージ/ファイルが指定されていません";
 
+// A change sent without proof that it comes from this page (from another site, or from a page
+// that hides where it comes from).
+inline constexpr const char* kChangeNotFromOurPage =
+    "この設定画面から送られたことを確かめられないため、変更しませんでした";
+
 // Heading of the time-signal form's load report.
 inline constexpr const char* kVoiceSettingsProblem = "時報音声ファイル設定に問題があります<BR>\r\n";
 

@@ -20,10 +20,14 @@ struct HttpLimits {
   // Request and answer bytes held by all connections together; past it the largest holder
   // is closed.
   size_t max_held_bytes = 64 * 1024 * 1024;
-  // Whole requests waiting for the handler; more are answered "503 Service Unavailable" at
-  // once, so a busy UI thread cannot make requests pile up.
+  // Whole requests waiting for the handler, counted apart for this machine and for other
+  // machines; more are answered "503 Service Unavailable" at once, so a busy UI thread
+  // cannot make requests pile up, and other machines cannot fill this machine's room.
   int max_waiting_requests = 64;
   int handler_threads = 2;  // the handler itself runs one request at a time on the UI thread
+  // For other machines' requests, kept apart from this machine's. One: a password check takes
+  // 64 MiB, and checks one after the other keep that bounded however many clients try.
+  int other_machine_threads = 1;
   // Room for a burst of clients: when the queue is full, connection attempts are dropped and
   // the client only retries after a second.
   int listen_backlog = 1024;

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <system_error>
 
 #include "web/connection_loop.h"
@@ -15,12 +17,10 @@ namespace chimewell {
 namespace {
 
 constexpr const char* kUnknownHandlerError = "Unknown error";
-constexpr const char* kNoThreadsError = "Could not start the server's threads.";
 
 // Status line, headers and body for one request.
 std::string Answer(const HttpServer::CommandGetHandler& handler, const std::string& product_token,
-                   const HttpServer::PeerTest& local_peer, HttpRequestInfo& request) {
-  request.LocalPeer = local_peer(request.PeerAddress);
+                   const HttpRequestInfo& request) {
   HttpResponseInfo response;
   try {
     handler(request, response);
@@ -68,34 +68,45 @@ bool HttpServer::Start(uint16_t port) {
     if (error_callback_) error_callback_(error);
     return false;
   }
+  const uint16_t port_listened = LocalPortOf(listen_fd);
   const std::lock_guard lock(mutex_);
+  const HandlerPool::Work work = [handler = handler_, product_token](HttpRequestInfo& request) {
+    return Answer(handler, product_token, request);
+  };
+  bool loop_made = false;
   try {
-    pool_ = std::make_unique<HandlerPool>(
-        [handler = handler_, product_token, local_peer = local_peer_](HttpRequestInfo& request) {
-          return Answer(handler, product_token, local_peer, request);
-        },
-        limits_.handler_threads);
-    loop_ = std::make_unique<ConnectionLoop>(listen_fd, limits_, *pool_, connections_);
+    this_machine_pool_ = std::make_unique<HandlerPool>(work, limits_.handler_threads);
+    other_machines_pool_ = std::make_unique<HandlerPool>(work, limits_.other_machine_threads);
+    loop_made = true;  // the loop takes over the socket even when it cannot be set up
+    loop_ = std::make_unique<ConnectionLoop>(
+        listen_fd, limits_, HandlerLanes{*this_machine_pool_, *other_machines_pool_, local_peer_},
+        connections_);
     loop_thread_ = std::thread(RunLoop, loop_.get());
-  } catch (const std::system_error&) {
-    if (!loop_) close(listen_fd);
+  } catch (const std::system_error& e) {
+    if (!loop_made) close(listen_fd);
     loop_.reset();
-    if (pool_) pool_->Stop(0);
-    pool_.reset();
-    if (error_callback_) error_callback_(kNoThreadsError);
+    for (auto* pool : {&this_machine_pool_, &other_machines_pool_}) {
+      if (*pool) (*pool)->Stop(0);
+      pool->reset();
+    }
+    if (error_callback_) {
+      error_callback_(std::string("Could not start the server: ") + e.what() + ".");
+    }
     return false;
   }
-  port_ = LocalPortOf(listen_fd);
+  port_ = port_listened;
   return true;
 }
 
 void HttpServer::Stop() {
-  std::unique_ptr<HandlerPool> pool;
+  std::unique_ptr<HandlerPool> this_machine_pool;
+  std::unique_ptr<HandlerPool> other_machines_pool;
   std::unique_ptr<ConnectionLoop> loop;
   std::thread thread;
   {
     const std::lock_guard lock(mutex_);
-    pool = std::move(pool_);
+    this_machine_pool = std::move(this_machine_pool_);
+    other_machines_pool = std::move(other_machines_pool_);
     loop = std::move(loop_);
     thread = std::move(loop_thread_);
     port_ = 0;
@@ -104,7 +115,15 @@ void HttpServer::Stop() {
   loop->Stop();
   thread.join();
   loop.reset();  // closes the listening socket and every connection
-  pool->Stop(limits_.stop_wait_ms);
+  // Both pools drop their queues at once; the running handlers share one bounded wait.
+  other_machines_pool->Stop(0);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(limits_.stop_wait_ms);
+  for (HandlerPool* pool : {this_machine_pool.get(), other_machines_pool.get()}) {
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pool->Stop(static_cast<int>(std::max<int64_t>(left.count(), 0)));
+  }
 }
 
 bool HttpServer::Rebind(uint16_t port) {

@@ -1,6 +1,7 @@
 #pragma once
 // The embedded HTTP server: one thread reads and writes every connection, a few handler
-// threads turn whole requests into answers, one request per connection.
+// threads turn whole requests into answers (this machine's and other machines' apart), one
+// request per connection.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -61,7 +62,8 @@ class HttpServer {
   std::atomic<int> connections_{0};
 
   mutable std::mutex mutex_;  // guards the members below against Active/Port from other threads
-  std::unique_ptr<HandlerPool> pool_;
+  std::unique_ptr<HandlerPool> this_machine_pool_;
+  std::unique_ptr<HandlerPool> other_machines_pool_;
   std::unique_ptr<ConnectionLoop> loop_;
   std::thread loop_thread_;
   uint16_t port_ = 0;

@@ -2,6 +2,7 @@
 
 #include "core/ascii_text.h"
 #include "web/http_request_parser.h"
+#include "web/this_machine.h"
 
 namespace chimewell {
 namespace {
@@ -35,19 +36,21 @@ bool IsOwnOrigin(std::string_view origin, std::string_view host) {
 
 }  // namespace
 
-bool IsOtherSiteRequest(const HttpRequestInfo& request) {
-  if (const auto site = HeaderValue(request, "Sec-Fetch-Site")) {
-    if (EqualsIgnoreAsciiCase(*site, "cross-site") || EqualsIgnoreAsciiCase(*site, "same-site")) {
-      return true;
-    }
+bool IsFromOurPage(const HttpRequestInfo& request) {
+  const auto site = HeaderValue(request, "Sec-Fetch-Site");
+  if (site &&
+      (EqualsIgnoreAsciiCase(*site, "cross-site") || EqualsIgnoreAsciiCase(*site, "same-site"))) {
+    return false;
   }
-  if (const auto origin = HeaderValue(request, "Origin")) {
-    return !IsOwnOrigin(*origin, request.Host);
-  }
+  if (const auto origin = HeaderValue(request, "Origin")) return IsOwnOrigin(*origin, request.Host);
   if (const auto referer = HeaderValue(request, "Referer"); referer && !referer->empty()) {
-    return !IsOwnOrigin(OriginOf(*referer), request.Host);
+    return IsOwnOrigin(OriginOf(*referer), request.Host);
   }
-  return false;
+  if (site &&
+      (EqualsIgnoreAsciiCase(*site, "same-origin") || EqualsIgnoreAsciiCase(*site, "none"))) {
+    return true;
+  }
+  return IsLoopbackAddress(request.PeerAddress) && IsLoopbackHost(request.Host);
 }
 
 }  // namespace chimewell

@@ -71,16 +71,23 @@ PasswordChecker::PasswordChecker() : state_(std::make_unique<State>()) {
 
 PasswordChecker::~PasswordChecker() { sodium_memzero(state_->key, sizeof state_->key); }
 
-bool PasswordChecker::Matches(const std::string& stored_hash, std::string_view password) {
+bool PasswordChecker::Remembered(const std::string& stored_hash, std::string_view password) {
   if (!SodiumReady()) return false;
-  const std::lock_guard lock(state_->mutex);
   const auto digest = Digest(state_->key, stored_hash, password);
+  const std::lock_guard lock(state_->mutex);
   for (const auto& known : state_->matched) {
     if (sodium_memcmp(known.data(), digest.data(), digest.size()) == 0) return true;
   }
+  return false;
+}
+
+bool PasswordChecker::Verify(const std::string& stored_hash, std::string_view password) {
   if (!VerifyAccessPassword(stored_hash, password)) return false;
-  if (state_->matched.size() >= kRememberedPasswords)
+  const auto digest = Digest(state_->key, stored_hash, password);
+  const std::lock_guard lock(state_->mutex);
+  if (state_->matched.size() >= kRememberedPasswords) {
     state_->matched.erase(state_->matched.begin());
+  }
   state_->matched.push_back(digest);
   return true;
 }

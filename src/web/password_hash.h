@@ -19,7 +19,7 @@ bool VerifyAccessPassword(const std::string& stored_hash, std::string_view passw
 
 // Checks passwords against a stored hash, remembering those that matched as keyed digests held
 // in memory only: a browser sends the password with every request, and the slow check is paid
-// once. One check runs at a time. Safe to use from any thread.
+// once. Safe to use from any thread; its lock is never held during the slow check.
 class PasswordChecker {
  public:
   PasswordChecker();
@@ -27,7 +27,10 @@ class PasswordChecker {
   PasswordChecker(const PasswordChecker&) = delete;
   PasswordChecker& operator=(const PasswordChecker&) = delete;
 
-  bool Matches(const std::string& stored_hash, std::string_view password);
+  // Whether `password` matched `stored_hash` before. Fast.
+  bool Remembered(const std::string& stored_hash, std::string_view password);
+  // The slow check; a match is remembered.
+  bool Verify(const std::string& stored_hash, std::string_view password);
 
  private:
   struct State;

@@ -28,7 +28,8 @@ namespace {
 // How much of each parameter the debug log keeps.
 constexpr size_t kLoggedParamChars = 200;
 
-// Dispatch case 1: the add form sent without anything to add.
+// The schedule's add form sent without anything to add: the form is reopened with the
+// problem, before the schedule forms could take it for an empty entry.
 bool HandleEmptyScheduleAdd(RequestContext& ctx) {
   if (!ctx.Has("SCHEADD") || !TrimBlanksAndControls(ctx.Param("SCHEARG")).empty()) return false;
   ctx.error_text = handler_texts::kScheduleArgMissing;
@@ -36,7 +37,7 @@ bool HandleEmptyScheduleAdd(RequestContext& ctx) {
   return true;
 }
 
-// Dispatch case 6: the control and test commands, which open the test section.
+// The control and test commands, and exit: the page answers with its test section open.
 bool HandleCommand(RequestContext& ctx) {
   const bool handled =
       HandleControlCommand(ctx) || HandleTestCommand(ctx) || HandleExitCommand(ctx);
@@ -73,10 +74,15 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
   RequestContext ctx{app_, request, page_, services_.fonts, services_.files, services_.clock};
   ctx.prepared_password_hash = std::move(prepared_password_hash);
   try {
-    // Once exit was asked for, the program is ending: nothing more is applied. A page from
-    // another site may look, but not change anything.
-    if (!app_.ExitRequested() && !IsOtherSiteRequest(request)) Dispatch(ctx);
-    ReportErrors(ctx);
+    // Once exit was asked for, the program is ending: nothing more is applied. A request
+    // that cannot show it comes from our page may look, but not change anything; it is told
+    // so on the page only, since another site must not make the clock speak.
+    if (!app_.ExitRequested() && IsFromOurPage(request)) {
+      Dispatch(ctx);
+      ReportErrors(ctx);
+    } else if (!app_.ExitRequested() && !request.ParamList.empty()) {
+      ctx.error_text = handler_texts::kChangeNotFromOurPage;
+    }
     response.BodyText = RenderConfigPage(ctx);
   } catch (...) {
     // The page answers with an error status; the user also sees the fault in the window.

@@ -1,10 +1,13 @@
 #pragma once
-// The address of a connected socket's peer.
+// Socket addresses in the numeric form the server compares and logs.
+#include <sys/socket.h>
+
 #include <string>
 
 namespace chimewell {
 
-// The numeric IP address of the peer ("127.0.0.1"; IPv4 peers of an IPv6 socket as IPv4).
-std::string PeerAddressOf(int fd);
+// The numeric IP address in `addr` ("127.0.0.1"; an IPv4 address mapped into IPv6 as IPv4).
+// Empty for any family but IPv4 and IPv6, or when `len` is too short to hold the address.
+std::string NumericAddress(const sockaddr* addr, socklen_t len);
 
 }  // namespace chimewell

@@ -9,25 +9,15 @@
 #include <cstring>
 
 #include "core/ascii_text.h"
+#include "web/socket_io.h"
 
 namespace chimewell {
 namespace {
 
-bool IsLoopback(const std::string& address) {
-  in_addr v4{};
-  if (inet_pton(AF_INET, address.c_str(), &v4) == 1) return (ntohl(v4.s_addr) >> 24) == 127;
-  in6_addr v6{};
-  return inet_pton(AF_INET6, address.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
-}
-
-std::string NumericAddress(const sockaddr* addr) {
-  char text[INET6_ADDRSTRLEN] = {};
-  if (addr->sa_family == AF_INET) {
-    inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(addr)->sin_addr, text, sizeof text);
-  } else if (addr->sa_family == AF_INET6) {
-    inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(addr)->sin6_addr, text, sizeof text);
-  }
-  return text;
+// The address of an interface entry; empty for link-layer and other non-IP entries.
+std::string InterfaceAddress(const sockaddr* addr) {
+  const socklen_t len = addr->sa_family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
+  return NumericAddress(addr, len);
 }
 
 // Asked at every request from another address: interfaces come and go (Wi-Fi, VPN).
@@ -36,10 +26,17 @@ bool IsInterfaceAddress(const std::string& address) {
   if (getifaddrs(&list) != 0) return false;
   bool found = false;
   for (const ifaddrs* entry = list; entry != nullptr && !found; entry = entry->ifa_next) {
-    if (entry->ifa_addr != nullptr) found = NumericAddress(entry->ifa_addr) == address;
+    if (entry->ifa_addr != nullptr) found = InterfaceAddress(entry->ifa_addr) == address;
   }
   freeifaddrs(list);
   return found;
+}
+
+bool IsIpAddress(const std::string& address) {
+  in_addr v4{};
+  in6_addr v6{};
+  return inet_pton(AF_INET, address.c_str(), &v4) == 1 ||
+         inet_pton(AF_INET6, address.c_str(), &v6) == 1;
 }
 
 bool IsIpLiteral(std::string_view host) {
@@ -60,8 +57,29 @@ std::string ComputerName() {
 
 }  // namespace
 
+bool IsLoopbackAddress(const std::string& address) {
+  in_addr v4{};
+  if (inet_pton(AF_INET, address.c_str(), &v4) == 1) return (ntohl(v4.s_addr) >> 24) == 127;
+  in6_addr v6{};
+  return inet_pton(AF_INET6, address.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
+}
+
 bool IsThisMachineAddress(const std::string& address) {
-  return IsLoopback(address) || IsInterfaceAddress(address);
+  // An address we could not learn is a stranger's: an interface list holds entries without
+  // an IP address, and one of them must never make a client count as this machine.
+  if (!IsIpAddress(address)) return false;
+  return IsLoopbackAddress(address) || IsInterfaceAddress(address);
+}
+
+bool IsLoopbackHost(std::string_view host) {
+  std::string_view name = HostWithoutPort(host);
+  if (!name.empty() && name.back() == '.') name.remove_suffix(1);
+  if (EqualsIgnoreAsciiCase(name, "localhost")) return true;
+  if (name.size() >= 2 && name.front() == '[' && name.back() == ']') {
+    name = name.substr(1, name.size() - 2);
+  }
+  const std::string address(name);
+  return IsIpAddress(address) && IsLoopbackAddress(address);
 }
 
 std::string_view HostWithoutPort(std::string_view host) {

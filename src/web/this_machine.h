@@ -7,8 +7,16 @@
 namespace chimewell {
 
 // A loopback address, or one of the addresses of this machine's network interfaces (as when
-// the page is opened by the computer's name). Takes the numeric form PeerAddressOf gives.
+// the page is opened by the computer's name). Takes the numeric form NumericAddress gives;
+// anything else, the empty text included, is another machine.
 bool IsThisMachineAddress(const std::string& address);
+
+// 127.0.0.0/8 or ::1, in numeric form.
+bool IsLoopbackAddress(const std::string& address);
+
+// Whether a Host header value (with or without a port) names the loopback interface:
+// "localhost", a 127.x.x.x literal or [::1].
+bool IsLoopbackHost(std::string_view host);
 
 // Whether a Host header value (with or without a port) names this server in a way no other
 // site can: an IP address literal, "localhost", or this computer's name (also with ".local").

@@ -1,6 +1,7 @@
 // Cleaning up after replacements that a crash cut short.
 #include "core/atomic_file.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -65,6 +66,23 @@ TEST(RemoveStaleTemporaries, FollowsALinkToTheFolderSavesGoTo) {
   testing::WriteBytes(leftover, "half");
   EXPECT_EQ(RemoveStaleTemporaries(dir / "chimewell.ini"), 1u);
   EXPECT_FALSE(std::filesystem::exists(leftover));
+}
+
+TEST(ReplaceFile, CreatesFilesForTheOwnerOnlyAndKeepsAnExistingFilesMode) {
+  TempDir dir;
+  const auto mode = [](const std::filesystem::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+  };
+  const mode_t old_mask = ::umask(0);  // even a permissive umask gives no one else access
+  ReplaceFile(dir / "new.ini", "[App]\n");
+  testing::WriteBytes(dir / "shared.ini", "old");
+  ::chmod((dir / "shared.ini").c_str(), 0644);
+  ReplaceFile(dir / "shared.ini", "new");
+  ::umask(old_mask);
+  EXPECT_EQ(mode(dir / "new.ini"), 0600u);
+  EXPECT_EQ(mode(dir / "shared.ini"), 0644u);
 }
 
 }  // namespace

@@ -10,20 +10,20 @@ using std::chrono::seconds;
 TEST(AttemptLimiter, TenFailuresAMinuteThenOneMoreEverySixSeconds) {
   AttemptLimiter limiter;
   const AttemptLimiter::TimePoint t0 = std::chrono::hours(1);
-  for (int i = 0; i < 10; ++i) {
-    ASSERT_TRUE(limiter.Allowed("192.0.2.1", t0)) << i;
-    limiter.Failed("192.0.2.1", t0);
-  }
+  for (int i = 0; i < 10; ++i) ASSERT_TRUE(limiter.Begin("192.0.2.1", t0)) << i;
   EXPECT_FALSE(limiter.Allowed("192.0.2.1", t0));
+  EXPECT_FALSE(limiter.Begin("192.0.2.1", t0));  // refused, and not counted
   EXPECT_EQ(limiter.SecondsToWait("192.0.2.1", t0), 6);
   EXPECT_TRUE(limiter.Allowed("192.0.2.2", t0));  // each address on its own
   EXPECT_FALSE(limiter.Allowed("192.0.2.1", t0 + seconds(5)));
-  EXPECT_TRUE(limiter.Allowed("192.0.2.1", t0 + seconds(6)));
-  limiter.Failed("192.0.2.1", t0 + seconds(6));
+  EXPECT_TRUE(limiter.Begin("192.0.2.1", t0 + seconds(6)));
   EXPECT_FALSE(limiter.Allowed("192.0.2.1", t0 + seconds(6)));
+  // The right password costs nothing.
+  limiter.Succeeded("192.0.2.1", t0 + seconds(6));
+  EXPECT_TRUE(limiter.Allowed("192.0.2.1", t0 + seconds(6)));
   // A quiet minute gives back all ten, never more.
-  for (int i = 0; i < 10; ++i) limiter.Failed("192.0.2.1", t0 + seconds(600));
-  EXPECT_FALSE(limiter.Allowed("192.0.2.1", t0 + seconds(600)));
+  for (int i = 0; i < 10; ++i) EXPECT_TRUE(limiter.Begin("192.0.2.1", t0 + seconds(600))) << i;
+  EXPECT_FALSE(limiter.Begin("192.0.2.1", t0 + seconds(600)));
 }
 
 TEST(AttemptLimiter, AnIpv6NetworkCountsAsOneClient) {

@@ -4,7 +4,7 @@
 
 #include "app/app_fixture.h"
 #include "core/ini_file.h"
-#include "web/request_handler.h"
+#include "web/handler_fixture.h"
 
 namespace chimewell::testing {
 namespace {
@@ -19,13 +19,8 @@ class FormHandlersTest : public AppTest {
   }
   // The page answered to "/?<query>".
   std::string Get(const std::string& query) {
-    HttpRequestInfo request;
-    request.Command = "GET";
-    request.Document = "/";
-    request.UnparsedParams = query;
-    request.ParamList = DecodeParams(query);
     HttpResponseInfo response;
-    handler->IdHTTPServer1CommandGet(request, response);
+    handler->IdHTTPServer1CommandGet(LocalScriptRequest("/?" + query), response);
     return response.BodyText;
   }
   std::string Schedule() const { return ReadBytes(dir / "chimewell.sch"); }

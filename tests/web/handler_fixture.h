@@ -16,6 +16,22 @@ inline constexpr const char* kHandlerTemplate =
     "MUTE[$!MUTELABEL!$]\nCOUNT[$!CHECKED00!$|$!CHECKED05!$]\nOFFSET[$!SPEAKOFFSET!$]\n"
     "FONTS[$!DATEFONTNAMES!$]\nLOGIN[$!AUTOSTART!$]\n";
 
+// A GET of `target` as a script on this machine sends it (curl on localhost), so that the
+// changes it carries apply.
+inline HttpRequestInfo LocalScriptRequest(const std::string& target) {
+  HttpRequestInfo request;
+  request.Command = "GET";
+  const size_t query = target.find('?');
+  request.Document = target.substr(0, query);
+  if (query != std::string::npos) request.UnparsedParams = target.substr(query + 1);
+  request.ParamList = DecodeParams(request.UnparsedParams);
+  request.Header = {"Host: localhost", ""};
+  request.Host = "localhost";
+  request.PeerAddress = "127.0.0.1";
+  request.LocalPeer = true;
+  return request;
+}
+
 class HandlerTest : public AppTest {
  protected:
   void SetUp() override {
@@ -25,16 +41,7 @@ class HandlerTest : public AppTest {
     handler->BuildPageCache();
   }
 
-  static HttpRequestInfo Request(const std::string& target) {
-    HttpRequestInfo request;
-    request.Command = "GET";
-    const size_t query = target.find('?');
-    request.Document = target.substr(0, query);
-    if (query != std::string::npos) request.UnparsedParams = target.substr(query + 1);
-    request.ParamList = DecodeParams(request.UnparsedParams);
-    request.Header = {"Host: localhost", ""};
-    return request;
-  }
+  static HttpRequestInfo Request(const std::string& target) { return LocalScriptRequest(target); }
   std::string Get(const std::string& target) { return Send(Request(target)); }
   std::string Send(const HttpRequestInfo& request) {
     HttpResponseInfo response;

@@ -3,11 +3,13 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 #include "version.h"
@@ -274,6 +276,82 @@ TEST_F(HttpServerTest, ABusyHandlerHoldsUpNoOneAndWaitingRequestsAreBounded) {
   release = true;
   EXPECT_EQ(ParseResponse(slow.ReadToClose(5000)).body, "/slow");
   EXPECT_EQ(ParseResponse(slow2.ReadToClose(5000)).body, "/slow2");
+}
+
+TEST_F(HttpServerTest, OtherMachinesWaitingForTheHandlerNeverHoldUpThisMachine) {
+  std::atomic<bool> release{false};
+  std::atomic<int> entered{0};
+  HttpLimits limits = TestLimits();
+  limits.max_waiting_requests = 2;
+  server_ = std::make_unique<HttpServer>(
+      [&](const HttpRequestInfo& request, HttpResponseInfo& response) {
+        if (!request.LocalPeer) {  // as a password check takes its time
+          ++entered;
+          while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        response.BodyText = request.Document;
+      },
+      limits);
+  server_->SetLocalPeerTest([](const std::string& address) { return address == "127.0.0.1"; });
+  ASSERT_TRUE(server_->Start(0));
+  const uint16_t port = server_->Port();
+
+  std::vector<std::unique_ptr<LoopbackClient>> others;
+  for (int i = 0; i < 2; ++i) {
+    others.push_back(std::make_unique<LoopbackClient>(port, "127.0.0.2"));
+    ASSERT_TRUE(others.back()->Send("GET /other HTTP/1.1\r\n\r\n"));
+  }
+  ASSERT_TRUE(Eventually([&] { return entered == 1; }));
+  EXPECT_EQ(
+      ParseResponse(Exchange(port, "GET /more HTTP/1.1\r\n\r\n", 5000, "127.0.0.3")).status_line,
+      "HTTP/1.1 503 Service Unavailable");
+  // This machine's requests neither wait behind them nor find the queue full.
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(ParseResponse(Exchange(port, "GET /here HTTP/1.1\r\n\r\n")).body, "/here") << i;
+  }
+  release = true;
+  for (auto& other : others) EXPECT_EQ(ParseResponse(other->ReadToClose(5000)).body, "/other");
+}
+
+// The lowest descriptor number not in use.
+int LowestFreeDescriptor() {
+  const int fd = dup(0);
+  close(fd);
+  return fd;
+}
+
+TEST_F(HttpServerTest, AServerThatCannotSetUpItsLoopSaysWhyInsteadOfStarting) {
+  // The listening socket, the two handler pools' wake-ups, the loop's epoll and stop event,
+  // in this order: allowing only the first `spare` of them makes the next one fail.
+  const std::pair<int, const char*> cases[] = {
+      {1, "eventfd"}, {2, "eventfd"}, {3, "epoll_create1"}, {4, "eventfd"}};
+  // The sanitizers check an object's type through a pipe the first time they meet it, which
+  // they cannot open without descriptors: they meet these types here first.
+  HttpServer(EchoHandler, TestLimits()).Start(0);
+  try {
+    throw std::system_error(EMFILE, std::generic_category(), "eventfd");
+  } catch (const std::system_error& e) {
+    EXPECT_STRNE(e.what(), "");
+  }
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  const int free_before = LowestFreeDescriptor();
+  for (const auto& [spare, call] : cases) {
+    HttpServer server(EchoHandler, TestLimits());
+    std::vector<std::string> errors;
+    server.SetErrorCallback([&](const std::string& text) { errors.push_back(text); });
+    rlimit tight = saved;
+    tight.rlim_cur = static_cast<rlim_t>(free_before + spare);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    const bool started = server.Start(0);
+    setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_FALSE(started) << spare;
+    EXPECT_FALSE(server.Active()) << spare;
+    ASSERT_EQ(errors.size(), 1u) << spare;
+    EXPECT_TRUE(errors[0].starts_with("Could not start the server: ")) << errors[0];
+    EXPECT_NE(errors[0].find(call), std::string::npos) << errors[0];
+    EXPECT_EQ(LowestFreeDescriptor(), free_before) << "nothing left open, " << spare;
+  }
 }
 
 TEST_F(HttpServerTest, BindFailureIsReportedAndRebindMovesThePort) {

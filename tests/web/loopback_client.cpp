@@ -10,7 +10,7 @@
 
 namespace chimewell::testing {
 
-LoopbackClient::LoopbackClient(uint16_t port, const char* source) {
+LoopbackClient::LoopbackClient(uint16_t port, const char* source, const char* destination) {
   fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (source != nullptr) {
     sockaddr_in from{};
@@ -22,6 +22,7 @@ LoopbackClient::LoopbackClient(uint16_t port, const char* source) {
   addr.sin_family = AF_INET;
   addr.sin_port = htons(port);
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (destination != nullptr) inet_pton(AF_INET, destination, &addr.sin_addr);
   if (fd_ >= 0 && connect(fd_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
     Close();
   }
@@ -63,8 +64,9 @@ std::string LoopbackClient::ReadToClose(int timeout_ms, bool* closed) {
   return received;
 }
 
-std::string Exchange(uint16_t port, std::string_view request, int timeout_ms, const char* source) {
-  LoopbackClient client(port, source);
+std::string Exchange(uint16_t port, std::string_view request, int timeout_ms, const char* source,
+                     const char* destination) {
+  LoopbackClient client(port, source, destination);
   if (!client.connected() || !client.Send(request)) return {};
   return client.ReadToClose(timeout_ms);
 }

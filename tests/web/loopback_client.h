@@ -1,5 +1,6 @@
 #pragma once
-// A minimal blocking HTTP client over 127.0.0.1 for the server tests.
+// A minimal blocking HTTP client for the server tests: over 127.0.0.1, or to another address
+// of a test network that stays on this machine.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -11,13 +12,16 @@ namespace chimewell::testing {
 // An open client connection; closed when destroyed.
 class LoopbackClient {
  public:
-  // From `source` (another loopback address such as "127.0.0.2") when given.
-  explicit LoopbackClient(uint16_t port, const char* source = nullptr);
+  // From `source` (another loopback address such as "127.0.0.2") when given; to
+  // `destination` instead of 127.0.0.1 when given.
+  explicit LoopbackClient(uint16_t port, const char* source = nullptr,
+                          const char* destination = nullptr);
   ~LoopbackClient();
   LoopbackClient(const LoopbackClient&) = delete;
   LoopbackClient& operator=(const LoopbackClient&) = delete;
 
   bool connected() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
   bool Send(std::string_view bytes);
   // Tells the server nothing more will be sent (half-close); the answer can still be read.
   void FinishSending();
@@ -32,7 +36,7 @@ class LoopbackClient {
 
 // Sends `request` on a new connection and returns everything received until the server closes.
 std::string Exchange(uint16_t port, std::string_view request, int timeout_ms = 5000,
-                     const char* source = nullptr);
+                     const char* source = nullptr, const char* destination = nullptr);
 
 struct ParsedResponse {
   std::string status_line;

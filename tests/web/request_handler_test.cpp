@@ -156,11 +156,16 @@ TEST_F(HandlerTest, ExitWhilePausedStillCloses) {
 }
 
 TEST_F(HandlerTest, ACrossSiteRequestChangesNothing) {
+  const size_t spoken = speech.Utterances().size();
   HttpRequestInfo request = Request("/?PAUSE=1");
   request.Header = {"Host: localhost:8080", "sec-fetch-site:  Cross-Site ", ""};
   std::string page = Send(request);
   EXPECT_FALSE(app->Menu().Paused());
   EXPECT_THAT(page, HasSubstr("PAUSE[一時停止する]"));
+  // The page says why; the clock does not speak for another site.
+  EXPECT_THAT(page, HasSubstr("変更しませんでした"));
+  EXPECT_EQ(speech.Utterances().size(), spoken);
+  EXPECT_THAT(Get("/"), Not(HasSubstr("変更しませんでした")));
 
   request = Request("/?BASESET=1&SPEAKOFFSET=300");
   request.Header = {"Sec-Fetch-Site: cross-site", ""};
