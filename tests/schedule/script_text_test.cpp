@@ -1,6 +1,13 @@
 #include "schedule/script_text.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <iterator>
+
+#include "core/atomic_file.h"
+#include "support/temp_dir.h"
 
 namespace chimewell {
 namespace {
@@ -23,6 +30,29 @@ TEST(ScriptLinesFromBytes, ReadsShiftJisFilesAsUtf8) {
             (Lines{"Speak \"おはよう\" At 7:00 Every 土 日", "# コメント"}));
   // A byte with no meaning in CP932 is marked rather than dropped or passed on raw.
   EXPECT_EQ(ScriptLinesFromBytes("a\xA0z\x82"), Lines{"a\xEF\xBF\xBDz\xEF\xBF\xBD"});
+}
+
+TEST(SaveScheduleFile, WritesCrLfAndKeepsTheOldFileWhenWritingFails) {
+  testing::TempDir dir;
+  const auto path = dir / "chimewell.sch";
+  SaveScheduleFile(path, {"Speak \"あ\" At 7:00 repeat 1", "# note"});
+  EXPECT_EQ(testing::ReadBytes(path), "Speak \"あ\" At 7:00 repeat 1\r\n# note\r\n");
+
+  // A file size limit stands in for a full disk halfway through the new script (the tests
+  // may run as root, who writes into read-only folders).
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1024;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  LineList lines;
+  for (int i = 0; i < 100; ++i) lines.Append(std::string(40, 'x'));
+  EXPECT_THROW(SaveScheduleFile(path, lines), FileWriteError);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(testing::ReadBytes(path), "Speak \"あ\" At 7:00 repeat 1\r\n# note\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 }  // namespace
