@@ -1,12 +1,11 @@
 #include "schedule/script_text.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <iterator>
 
 #include "core/atomic_file.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace chimewell {
@@ -38,19 +37,13 @@ TEST(SaveScheduleFile, WritesCrLfAndKeepsTheOldFileWhenWritingFails) {
   SaveScheduleFile(path, {"Speak \"あ\" At 7:00 repeat 1", "# note"});
   EXPECT_EQ(testing::ReadBytes(path), "Speak \"あ\" At 7:00 repeat 1\r\n# note\r\n");
 
-  // A file size limit stands in for a full disk halfway through the new script (the tests
-  // may run as root, who writes into read-only folders).
-  rlimit saved{};
-  ::getrlimit(RLIMIT_FSIZE, &saved);
-  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 1024;
-  ::setrlimit(RLIMIT_FSIZE, &small);
+  // The disk fills up halfway through the new script.
   LineList lines;
   for (int i = 0; i < 100; ++i) lines.Append(std::string(40, 'x'));
-  EXPECT_THROW(SaveScheduleFile(path, lines), FileWriteError);
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, old_handler);
+  {
+    const testing::FileSizeLimit full_disk(1024);
+    EXPECT_THROW(SaveScheduleFile(path, lines), FileWriteError);
+  }
   EXPECT_EQ(testing::ReadBytes(path), "Speak \"あ\" At 7:00 repeat 1\r\n# note\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
