@@ -37,8 +37,10 @@ void ParseLines(const LineList& lines, const FileSystem& files, int default_volu
 std::vector<ScheduleProblem> CheckScheduleLines(const LineList& lines, const FileSystem& files) {
   std::vector<ScheduleProblem> problems;
   ParsedScheduleLine parsed;
+  // A check makes no entries, so the default volume they would get does not matter.
+  constexpr int kAnyVolume = 100;
   ParseLines(
-      lines, files, 100, parsed,
+      lines, files, kAnyVolume, parsed,
       [&problems](ScheduleProblem problem) { problems.push_back(std::move(problem)); },
       [](const ParsedScheduleLine&) {});
   return problems;
