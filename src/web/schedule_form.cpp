@@ -100,8 +100,9 @@ std::string ProblemsText(const std::vector<ScheduleProblem>& problems) {
   std::string text(form_texts::kScriptHasErrors);
   const size_t listed = std::min(problems.size(), kListedProblems);
   for (size_t i = 0; i < listed; ++i) text += "<BR>\r\n" + HtmlEscape(problems[i].Text());
-  if (problems.size() > listed)
+  if (problems.size() > listed) {
     text += "<BR>\r\n" + form_texts::MoreProblems(problems.size() - listed);
+  }
   return text;
 }
 
