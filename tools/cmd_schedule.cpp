@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "schedule/schedule.h"
+#include "schedule/schedule_texts.h"
 #include "schedule/script_lexer.h"
 #include "schedule/script_text.h"
 #include "schedule/upcoming_firings.h"
@@ -88,7 +89,7 @@ void PrintUpcoming(const Schedule& schedule, const Options& options) {
                                                       static_cast<size_t>(*options.upcoming))) {
     const TSchedule& e = entries[firing.index];
     std::printf("%s\t%s\t%s\n", FormatDateTime(kMomentFormat, firing.moment).c_str(),
-                std::string(CommandName(e.Cmd)).c_str(), e.Msg.c_str());
+                std::string(schedule_texts::CommandWord(e.Cmd)).c_str(), e.Msg.c_str());
   }
 }
 
@@ -118,13 +119,15 @@ int Run(const std::vector<std::string>& args) {
 }
 
 constexpr char kDetails[] =
-    "Reads a schedule script, reports each line with an error on standard error, and prints\n"
-    "one line per entry, the fields separated by tabs: number, command, interval mode, seconds,\n"
-    "from, to, weekdays, repeat count, volume, confirm flag, next firing time (or none), text.\n"
+    "Reads a schedule script, reports each line with an error and why on standard error, and\n"
+    "prints one line per entry, the fields separated by tabs: number, command, interval mode,\n"
+    "seconds, from, to, weekdays, repeat count, volume, confirm flag, next firing time (or none), "
+    "text.\n"
     "  --at MOMENT           compute the next firings from MOMENT instead of now\n"
     "  --recompute           compute them as after a change of date\n"
     "  --default-volume N    volume of entries that name none (0 to 100; 100 if not given)\n"
-    "  --upcoming N          print instead the next N firings in order: moment, command, text\n"
+    "  --upcoming N          print instead the next N firings in order: moment, what\n"
+    "                        (話す, 時報, WAVE, MIDI), text\n"
     "Exits with 1 when a line has an error, 2 when the arguments are wrong.\n";
 
 const CommandRegistrar reg("schedule", kUsage, &Run, kDetails);

@@ -72,6 +72,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "help" || command == "--help" || command == "-h") return Help(args);
   const auto it = Registry().find(command);
-  if (it == Registry().end()) return Usage();
+  if (it == Registry().end()) {
+    std::fprintf(stderr, "unknown command: %s\n", command.c_str());
+    return Usage();
+  }
   return it->second.run(args);
 }

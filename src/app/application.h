@@ -148,6 +148,14 @@ class Application final : private TimeSignalOutput {
   std::string ReloadTimeSignal();
   // Rebuilds the entries from ScheduleLines; false when a line had an error.
   bool ReloadSchedule();
+  // A schedule edit, all or nothing. When every line of `lines` parses, they become the
+  // schedule: playback is cleared, the entries are rebuilt, the file is saved and the next
+  // times are computed afresh. Otherwise nothing changes (what runs, what is queued, the file)
+  // and the problems come back, line by line. Throws FileWriteError when the file cannot be
+  // written; the new schedule runs then anyway.
+  std::vector<ScheduleProblem> ReplaceSchedule(LineList lines);
+  // Adds one line to the running schedule, as ReplaceSchedule does for the script it makes.
+  std::vector<ScheduleProblem> AddScheduleLine(std::string_view line);
   // The base settings form: the values take effect at once and are written to [Config]; when
   // `start_at_login` is given, the login entry is written or removed to match. Throws
   // FileWriteError when a file cannot be written.

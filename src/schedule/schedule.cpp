@@ -10,6 +10,42 @@
 
 namespace chimewell {
 
+std::string ScheduleProblem::Text() const {
+  return schedule_texts::LineErrorWithReason(line, item, fault, subject);
+}
+
+namespace {
+
+// Parses every line, handing each refused one to `refused` and each valid one to `valid`.
+template <typename Refused, typename Valid>
+void ParseLines(const LineList& lines, const FileSystem& files, int default_volume,
+                ParsedScheduleLine& parsed, Refused refused, Valid valid) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    parsed.volume = default_volume;
+    const int result = ParseScheduleLine(lines[i], files, parsed);
+    if (result == kScheduleComment) continue;
+    if (result == kScheduleLineValid) {
+      valid(parsed);
+    } else {
+      refused(ScheduleProblem{static_cast<int>(i + 1), result + 1, parsed.fault, parsed.subject});
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<ScheduleProblem> CheckScheduleLines(const LineList& lines, const FileSystem& files) {
+  std::vector<ScheduleProblem> problems;
+  ParsedScheduleLine parsed;
+  // A check makes no entries, so the default volume they would get does not matter.
+  constexpr int kAnyVolume = 100;
+  ParseLines(
+      lines, files, kAnyVolume, parsed,
+      [&problems](ScheduleProblem problem) { problems.push_back(std::move(problem)); },
+      [](const ParsedScheduleLine&) {});
+  return problems;
+}
+
 Schedule::Schedule(const FileSystem& files, ScheduleReporting reporting)
     : files_(files), reporting_(std::move(reporting)) {}
 
@@ -17,34 +53,28 @@ bool Schedule::LoadSchedule(const LineList& lines, int default_volume) {
   entries_.clear();
   ParsedScheduleLine parsed;
   bool all_valid = true;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    parsed.volume = default_volume;
-    const int result = ParseScheduleLine(lines[i], files_, parsed);
-    if (result == kScheduleComment) continue;
-    if (result != kScheduleLineValid) {
-      all_valid = false;
-      if (reporting_.show_panel_message) {
-        reporting_.show_panel_message(
-            schedule_texts::LineError(static_cast<int>(i + 1), result + 1));
-      }
-      continue;
-    }
-    for (const int seconds : parsed.times) {
+  const auto refused = [this, &all_valid](const ScheduleProblem& problem) {
+    all_valid = false;
+    if (reporting_.show_panel_message) reporting_.show_panel_message(problem.Text());
+  };
+  const auto valid = [this](const ParsedScheduleLine& line) {
+    for (const int seconds : line.times) {
       TSchedule entry;
-      entry.Msg = parsed.items[1];
-      entry.Cmd = parsed.command;
-      entry.Mode = parsed.mode;
-      entry.RepeatCount = parsed.repeat;
+      entry.Msg = line.items[1];
+      entry.Cmd = line.command;
+      entry.Mode = line.mode;
+      entry.RepeatCount = line.repeat;
       entry.Seconds = seconds;
-      entry.FromTime = parsed.from_time;
-      entry.ToTime = parsed.to_time;
-      entry.Weekdays = parsed.weekdays;
-      entry.Volume = parsed.volume;
-      entry.ConfirmFlag = parsed.confirm;
+      entry.FromTime = line.from_time;
+      entry.ToTime = line.to_time;
+      entry.Weekdays = line.weekdays;
+      entry.Volume = line.volume;
+      entry.ConfirmFlag = line.confirm;
       entries_.push_back(std::move(entry));
       if (Diagnosing()) AddDiagnostic(LoadLogLine("LOAD1", entries_.back()));
     }
-  }
+  };
+  ParseLines(lines, files_, default_volume, parsed, refused, valid);
   if (Diagnosing()) {
     for (const TSchedule& entry : entries_) AddDiagnostic(LoadLogLine("LOAD2", entry));
   }

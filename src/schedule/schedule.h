@@ -7,6 +7,7 @@
 #include "core/datetime.h"
 #include "core/line_list.h"
 #include "schedule/schedule_entry.h"
+#include "schedule/schedule_parser.h"
 
 namespace chimewell {
 
@@ -22,13 +23,29 @@ struct ScheduleReporting {
   bool debug_mode = false;
 };
 
+// One refused line: where (both counted from 1) and why.
+struct ScheduleProblem {
+  int line = 0;
+  int item = 0;
+  ScheduleFault fault = ScheduleFault::kNone;
+  std::string subject;
+
+  // "スクリプトの 2行目1項目めにエラーがあります：'Speek' は知らない命令です"
+  std::string Text() const;
+};
+
+// The problems of a script, line by line, without loading it anywhere: what an edit is
+// checked with before it may replace the running schedule.
+std::vector<ScheduleProblem> CheckScheduleLines(const LineList& lines, const FileSystem& files);
+
 class Schedule {
  public:
   // `files` answers whether the files of Wave and Midi lines exist.
   Schedule(const FileSystem& files, ScheduleReporting reporting);
 
   // Rebuilds the entries from the script lines: one entry per time of every valid line, in
-  // order. Each bad line yields one panel message and no entry; the others still load.
+  // order. Each bad line yields one panel message (with its reason) and no entry; the others
+  // still load.
   // Entries without a volume of their own get `default_volume`. False if any line failed.
   bool LoadSchedule(const LineList& lines, int default_volume);
 

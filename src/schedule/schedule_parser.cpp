@@ -44,6 +44,13 @@ bool TimeFitsMode(int seconds, TIntervalMode mode) {
   return false;
 }
 
+// Why the time list of a line in `mode` stopped before its first time.
+ScheduleFault BadTimeFault(TIntervalMode mode) {
+  if (mode == imSkip) return ScheduleFault::kBadInterval;
+  if (mode == imRegular) return ScheduleFault::kBadMinuteOfHour;
+  return ScheduleFault::kBadTimeOfDay;
+}
+
 // Removes one outer pair of equal quotes from a Speak or Time message.
 std::string_view StripOuterQuotes(std::string_view text) {
   if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
@@ -56,31 +63,41 @@ std::string_view StripOuterQuotes(std::string_view text) {
 }  // namespace
 
 int ParseScheduleLine(std::string_view line, const FileSystem& files, ParsedScheduleLine& out) {
+  out.fault = ScheduleFault::kNone;
+  out.subject.clear();
   line = TrimScheduleText(line);
   if (line.empty() || line.front() == '#') return kScheduleComment;
 
+  // Every refusal names its reason, and the item the user should look at.
+  const auto fail = [&out](int index, ScheduleFault fault, std::string_view subject = {}) {
+    out.fault = fault;
+    out.subject = std::string(subject);
+    return index;
+  };
+
   out.times.clear();
   out.items.clear();
-  if (!SplitScheduleLine(line, out.items)) return 0;
+  if (!SplitScheduleLine(line, out.items)) return fail(0, ScheduleFault::kUnbalancedQuotes);
   auto& items = out.items;
   const int count = static_cast<int>(items.size());
 
   const auto command = count > 0 ? CommandOf(items[0]) : std::nullopt;
-  if (!command) return 0;
+  if (!command) return fail(0, ScheduleFault::kUnknownCommand, count > 0 ? items[0] : "");
   out.command = *command;
 
-  if (count < 2) return 1;
+  if (count < 2) return fail(1, ScheduleFault::kNoMessage);
   if (out.command == ctWave || out.command == ctMidi) {
-    if (!files.FileExists(items[1])) return 1;
+    if (!files.FileExists(items[1])) return fail(1, ScheduleFault::kFileNotFound, items[1]);
   } else {
     const std::string_view message = StripOuterQuotes(items[1]);
-    if (message.empty()) return 1;
+    if (message.empty()) return fail(1, ScheduleFault::kEmptyMessage);
     items[1] = std::string(message);
   }
 
-  if (count < 3) return 2;
+  if (count < 3) return fail(2, ScheduleFault::kNoMode);
   const auto mode = ModeOf(items[2]);
-  if (!mode || (out.command == ctTime && *mode == imBGM)) return 2;
+  if (!mode) return fail(2, ScheduleFault::kUnknownMode, items[2]);
+  if (out.command == ctTime && *mode == imBGM) return fail(2, ScheduleFault::kTimeSignalAsMusic);
   out.mode = *mode;
 
   int i = 3;
@@ -92,7 +109,10 @@ int ParseScheduleLine(std::string_view line, const FileSystem& files, ParsedSche
       if (!TimeFitsMode(seconds, out.mode)) break;
       out.times.push_back(seconds);
     }
-    if (out.times.empty()) return i;
+    if (out.times.empty()) {
+      if (i == count) return fail(i, ScheduleFault::kNoTime);
+      return fail(i, BadTimeFault(out.mode), items[i]);
+    }
   }
 
   out.weekdays = 0;
@@ -100,6 +120,9 @@ int ParseScheduleLine(std::string_view line, const FileSystem& files, ParsedSche
   out.to_time = kEndOfDaySeconds;
   out.repeat = 1;
   out.confirm = false;
+  // The window's items as written, for the message when they make no window.
+  std::string from_item;
+  std::string to_item;
 
   while (i < count) {
     const std::string_view word = items[i];
@@ -114,32 +137,33 @@ int ParseScheduleLine(std::string_view line, const FileSystem& files, ParsedSche
         out.weekdays |= static_cast<uint8_t>(1u << day);
       }
     } else if (EqualsIgnoringCase(word, "Repeat")) {
-      if (!has_value) return count;
+      if (!has_value) return fail(count, ScheduleFault::kMissingValue, word);
       const int n = ParseDecimal(items[i + 1]);
-      if (n < 1) return i + 1;
+      if (n < 1) return fail(i + 1, ScheduleFault::kBadRepeat, items[i + 1]);
       out.repeat = n;
       i += 2;
     } else if (EqualsIgnoringCase(word, "Volume")) {
-      if (!has_value) return count;
+      if (!has_value) return fail(count, ScheduleFault::kMissingValue, word);
       const int n = ParseDecimal(items[i + 1]);
-      if (n < 1 || n > 100) return i + 1;
+      if (n < 1 || n > 100) return fail(i + 1, ScheduleFault::kBadVolume, items[i + 1]);
       out.volume = n;
       i += 2;
     } else if (EqualsIgnoringCase(word, "from") || EqualsIgnoringCase(word, "to")) {
-      if (!has_value) return count;
-      (EqualsIgnoringCase(word, "from") ? out.from_time : out.to_time) =
-          ParseClockTime(items[i + 1]);
+      if (!has_value) return fail(count, ScheduleFault::kMissingValue, word);
+      const bool from = EqualsIgnoringCase(word, "from");
+      (from ? out.from_time : out.to_time) = ParseClockTime(items[i + 1]);
+      (from ? from_item : to_item) = std::string(word) + " " + items[i + 1];
       i += 2;
     } else {
-      return i;
+      return fail(i, ScheduleFault::kUnknownOption, word);
     }
   }
 
   if (out.weekdays == 0) out.weekdays = kEveryWeekday;
-  if (out.to_time < 0 || out.to_time > kEndOfDaySeconds || out.from_time < 0 ||
-      out.from_time > kEndOfDaySeconds || out.from_time >= out.to_time) {
-    return count;
-  }
+  const auto in_day = [](int seconds) { return seconds >= 0 && seconds <= kEndOfDaySeconds; };
+  if (!in_day(out.from_time)) return fail(count, ScheduleFault::kBadWindowTime, from_item);
+  if (!in_day(out.to_time)) return fail(count, ScheduleFault::kBadWindowTime, to_item);
+  if (out.from_time >= out.to_time) return fail(count, ScheduleFault::kEmptyWindow);
   return kScheduleLineValid;
 }
 

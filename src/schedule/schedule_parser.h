@@ -16,6 +16,29 @@ class FileSystem;
 inline constexpr int kScheduleComment = -999;
 inline constexpr int kScheduleLineValid = -1;
 
+// Why a line was refused. The item the user is told about is ParsedScheduleLine::subject.
+enum class ScheduleFault : uint8_t {
+  kNone,
+  kUnbalancedQuotes,
+  kUnknownCommand,     // subject: the word
+  kNoMessage,          // the line ends after the command
+  kFileNotFound,       // subject: the path
+  kEmptyMessage,       // quotes with nothing inside
+  kNoMode,             // the line ends after the message
+  kUnknownMode,        // subject: the word
+  kTimeSignalAsMusic,  // Time ... BGM
+  kBadTimeOfDay,       // subject: the item that stopped an At line's times
+  kBadInterval,        // ... a Skip line's
+  kBadMinuteOfHour,    // ... an ALL line's
+  kNoTime,             // the line ends where the first time should be
+  kBadRepeat,          // subject: the value
+  kBadVolume,          // subject: the value
+  kUnknownOption,      // subject: the word
+  kMissingValue,       // subject: the keyword that stands last
+  kBadWindowTime,      // subject: "from" or "to" and its value
+  kEmptyWindow,        // from is not before to
+};
+
 // What a line parses into. The caller keeps one of these for a whole file so the lists are
 // reused, and presets `volume` (the default volume) before each line.
 struct ParsedScheduleLine {
@@ -29,6 +52,9 @@ struct ParsedScheduleLine {
   int from_time = 0;
   TIntervalMode mode = imAt;
   TCommandType command = ctSpeak;
+  // Why the line was refused (kNone for a valid line or a comment), and what it names.
+  ScheduleFault fault = ScheduleFault::kNone;
+  std::string subject;
 };
 
 // `files` answers whether a Wave or Midi line's file exists.

@@ -1,5 +1,6 @@
 #include "schedule/script_text.h"
 
+#include "core/atomic_file.h"
 #include "core/text_encoding.h"
 
 namespace chimewell {
@@ -17,6 +18,16 @@ LineList ScriptLinesFromBytes(std::string_view bytes) {
     start = end + 1;
   }
   return lines;
+}
+
+std::string ScheduleFileText(const LineList& lines) {
+  std::string text;
+  for (const std::string_view line : lines) text.append(line).append("\r\n");
+  return text;
+}
+
+void SaveScheduleFile(const std::filesystem::path& path, const LineList& lines) {
+  ReplaceFile(path, ScheduleFileText(lines));
 }
 
 }  // namespace chimewell

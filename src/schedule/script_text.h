@@ -1,5 +1,6 @@
 #pragma once
 // Turning the bytes of a schedule script file into its lines.
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,5 +13,11 @@ namespace chimewell {
 // order mark dropped), otherwise read as CP932 (Shift-JIS), as files of the Windows program are.
 // Lines end at LF; a CR before it is dropped; a final line end makes no extra empty line.
 LineList ScriptLinesFromBytes(std::string_view bytes);
+
+// The schedule file's bytes: every line followed by CR LF.
+std::string ScheduleFileText(const LineList& lines);
+
+// Replaces the schedule file in one step; throws FileWriteError (the old file then stays whole).
+void SaveScheduleFile(const std::filesystem::path& path, const LineList& lines);
 
 }  // namespace chimewell

@@ -5,7 +5,8 @@
 
 namespace chimewell {
 
-// Clamps the values into range, applies them at once and writes [Config]. Reports no problems.
+// Clamps the values into range, applies them at once and writes [Config]. A value stored
+// otherwise than sent (out of range, not a number) is named in the page's notices.
 bool HandleBaseForm(RequestContext& ctx);
 
 }  // namespace chimewell

@@ -1,6 +1,7 @@
 #include "web/control_commands.h"
 
 #include "app/application.h"
+#include "web/handler_texts.h"
 
 namespace chimewell {
 
@@ -29,6 +30,7 @@ bool HandleControlCommand(RequestContext& ctx) {
 bool HandleExitCommand(RequestContext& ctx) {
   if (!ctx.Has("EXIT")) return false;
   ctx.app.RequestExit();
+  ctx.notice_text = handler_texts::kExited;
   return true;
 }
 

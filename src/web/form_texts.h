@@ -1,5 +1,6 @@
 #pragma once
 // The Japanese texts of the schedule, test and clock-face forms, kept in one place.
+#include <string>
 #include <string_view>
 
 namespace chimewell::form_texts {
@@ -7,6 +8,27 @@ namespace chimewell::form_texts {
 // Schedule forms.
 inline constexpr std::string_view kScriptHasErrors = "スクリプトにエラーがあります";
 inline constexpr std::string_view kEmptyScriptComment = "#スケジュールの設定はありません";
+// After an addition, followed by the line that was added.
+inline constexpr std::string_view kAddedOneLine = "1件追加しました：";
+// The add form's request came again (the page was reloaded): nothing is added.
+inline constexpr std::string_view kAlreadyAdded = "この予定はすでに追加されています";
+// Below the problems the page lists, when there were more.
+inline std::string MoreProblems(size_t count) { return "ほか " + std::to_string(count) + " 件"; }
+
+// Base settings form: a value that was not stored as sent, and what was stored instead.
+inline std::string ValueOutOfRange(std::string_view label, int low, int high, int stored) {
+  return std::string(label) + "は" + std::to_string(low) + "～" + std::to_string(high) + "です。" +
+         std::to_string(stored) + "にしました";
+}
+inline std::string ValueNotANumber(std::string_view label, std::string_view sent, int stored) {
+  return std::string(label) + "の '" + std::string(sent) + "' は数ではありません。" +
+         std::to_string(stored) + "にしました";
+}
+inline constexpr std::string_view kSpeakOffsetLabel = "早めに話し始める時間";
+inline constexpr std::string_view kDoubleClickLabel = "ダブルクリックの動作";
+inline constexpr std::string_view kDefaultVolumeLabel = "標準の音量";
+inline constexpr std::string_view kBackVolumeLabel = "話している間のBGM音量";
+inline constexpr std::string_view kLateLimitLabel = "遅れた予定を鳴らす猶予";
 
 // Test commands.
 inline constexpr std::string_view kBadTestMoment = "日付時刻指定に誤りがあります";

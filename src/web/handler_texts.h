@@ -21,6 +21,9 @@ inline constexpr const char* kChangeNotFromOurPage =
 // Heading of the time-signal form's load report.
 inline constexpr const char* kVoiceSettingsProblem = "時報音声ファイル設定に問題があります<BR>\r\n";
 
+// The answer to the exit command, in the page's message area.
+inline constexpr const char* kExited = "Chimewell を終了しました";
+
 // What replaces each line break of the error text in the panel and in speech.
 inline constexpr const char* kPanelLineEnd = "。";
 

@@ -49,7 +49,9 @@ bool HandleJihoForm(RequestContext& ctx) {
 
   const std::string report = ctx.app.ReloadTimeSignal();
   if (!report.empty()) {
-    // The report names the user's files; only its line breaks are markup.
+    // The report names the user's files; only its line breaks are markup. The settings were
+    // saved before they were checked, and the heading says so.
+    ctx.error_heading = ProblemHeading::kSavedWithProblems;
     ctx.error_text =
         std::string(handler_texts::kVoiceSettingsProblem) + EscapeReportKeepingBreaks(report);
   }

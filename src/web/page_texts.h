@@ -10,7 +10,17 @@ inline constexpr const char* kMissingTemplatePage =
 inline constexpr const char* kErrorHeading =
     "<FONT color=red><B><I>以下の問題が発見されたため、設定は保存されませんでした</I></B></FONT>"
     "<SMALL><BR>";
+// The same block for problems that did not stop a save: a test that could not run, or settings
+// that were saved and then found wanting.
+inline constexpr const char* kProblemHeading =
+    "<FONT color=red><B><I>以下の問題が発見されました</I></B></FONT><SMALL><BR>";
+inline constexpr const char* kSavedWithProblemsHeading =
+    "<FONT color=red><B><I>設定は保存しましたが、以下の問題が発見されました</I></B></FONT>"
+    "<SMALL><BR>";
 inline constexpr const char* kErrorTail = "<BR></SMALL><HR>\r\n";
+// What a request did, to confirm it, below any problems.
+inline constexpr const char* kNoticeHead = "<DIV class=\"notice\"><B>";
+inline constexpr const char* kNoticeTail = "</B></DIV>\r\n";
 
 inline constexpr const char* kPause = "一時停止";
 inline constexpr const char* kPauseResume = "から再開";

@@ -109,9 +109,20 @@ void AddSectionOpen(ReplacementList& list, PageSection section) {
   list.Add(kMarks[static_cast<size_t>(section)], kShowBlock);
 }
 
-std::string BuildErrorBlock(std::string_view error_text) {
+std::string BuildErrorBlock(std::string_view error_text, ProblemHeading heading) {
   if (error_text.empty()) return {};
-  return page_texts::kErrorHeading + std::string(error_text) + page_texts::kErrorTail;
+  const char* head = page_texts::kErrorHeading;
+  if (heading == ProblemHeading::kFound) head = page_texts::kProblemHeading;
+  if (heading == ProblemHeading::kSavedWithProblems) head = page_texts::kSavedWithProblemsHeading;
+  return head + std::string(error_text) + page_texts::kErrorTail;
+}
+
+std::string BuildMessageArea(const PageMessages& messages) {
+  std::string area = BuildErrorBlock(messages.problems, messages.heading);
+  if (!messages.notices.empty()) {
+    area += page_texts::kNoticeHead + std::string(messages.notices) + page_texts::kNoticeTail;
+  }
+  return area;
 }
 
 void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
@@ -121,6 +132,7 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   std::string script;
   AppendEscapedLines(script, v.schedule_lines);
   list.Add("$!CONTSTR!$", script);
+  list.Add("$!SCHETOKEN!$", v.add_token);
 
   AddChoice(list, "ICONICSTART", 2, v.config.IconicStart ? 1 : 0);
   AddChoice(list, "TRAYDBL", 3, v.config.DoubleClick);
@@ -200,10 +212,10 @@ std::string BuildDebugBlock(const DebugInfo& info) {
   return out;
 }
 
-void AppendPageValues(ReplacementList& list, std::string_view error_text,
+void AppendPageValues(ReplacementList& list, const PageMessages& messages,
                       const PageSettingsValues& settings, const TestFieldValues& tests,
                       const DebugInfo* debug) {
-  list.Add("$!ERRORMSG!$", BuildErrorBlock(error_text));
+  list.Add("$!ERRORMSG!$", BuildMessageArea(messages));
   AppendSettingsValues(list, settings);
   AppendTestValues(list, tests);
   list.Add("$!DEBUG!$", debug ? BuildDebugBlock(*debug) : std::string());

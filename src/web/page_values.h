@@ -30,8 +30,26 @@ enum class PageSection { kSchedule, kBase, kJiho, kDigi, kTest };
 // "$!OPEN...!$" TAB " style=\"display:block\"" for the section.
 void AddSectionOpen(ReplacementList& list, PageSection section);
 
+// What heads a form's problems: whether its settings were saved.
+enum class ProblemHeading {
+  kNotSaved,           // the form was refused
+  kFound,              // nothing was being saved (a test command)
+  kSavedWithProblems,  // the settings were saved and then checked
+};
+
 // The red block that heads the page when a form had problems; empty for no problems.
-std::string BuildErrorBlock(std::string_view error_text);
+std::string BuildErrorBlock(std::string_view error_text,
+                            ProblemHeading heading = ProblemHeading::kNotSaved);
+
+// What the page's message area ($!ERRORMSG!$) shows for a request.
+struct PageMessages {
+  std::string_view problems = {};  // the error text; empty for none
+  ProblemHeading heading = ProblemHeading::kNotSaved;
+  std::string_view notices = {};  // what the request did, to confirm it; empty for none
+};
+
+// The problems' red block, then the notices; empty when there is neither.
+std::string BuildMessageArea(const PageMessages& messages);
 
 // Where the configuration server answers with the user's guide; the page links to it.
 inline constexpr const char* kGuideDocument = "/doc/index.html";
@@ -53,9 +71,10 @@ struct PageSettingsValues {
   bool muted = false;
   bool starts_at_login = false;
   bool access_password_set = false;  // other machines may come in with the password
+  std::string_view add_token = {};   // this page's add form's one-time token
 };
 
-// $!DOCUMENT!$ .. $!MUTELABEL!$, $!ACCESSPASSWORD!$.
+// $!DOCUMENT!$ .. $!MUTELABEL!$, $!ACCESSPASSWORD!$, $!SCHETOKEN!$.
 void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& values);
 
 // What the test section's fields show.
@@ -82,9 +101,9 @@ struct DebugInfo {
 
 std::string BuildDebugBlock(const DebugInfo& info);
 
-// Every line after the section mark: $!ERRORMSG!$ (wrapped in the error block when there are
-// problems), the settings values, the test values and $!DEBUG!$ (empty without `debug`).
-void AppendPageValues(ReplacementList& list, std::string_view error_text,
+// Every line after the section mark: $!ERRORMSG!$ (the message area), the settings values, the test
+// values and $!DEBUG!$ (empty without `debug`).
+void AppendPageValues(ReplacementList& list, const PageMessages& messages,
                       const PageSettingsValues& settings, const TestFieldValues& tests,
                       const DebugInfo* debug);
 

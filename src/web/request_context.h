@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/line_list.h"
+#include "web/add_tokens.h"
 #include "web/form_fields.h"
 #include "web/http_request_info.h"
 #include "web/page_cache.h"
@@ -25,8 +27,15 @@ class FontCatalog;
 
 struct RequestContext {
   RequestContext(Application& app, const HttpRequestInfo& request, PageCache& page,
-                 const FontCatalog& fonts, const FileSystem& files, const Clock& clock)
-      : app(app), request(request), page(page), fonts(fonts), files(files), clock(clock) {}
+                 const FontCatalog& fonts, const FileSystem& files, const Clock& clock,
+                 AddTokens& add_tokens)
+      : app(app),
+        request(request),
+        page(page),
+        fonts(fonts),
+        files(files),
+        clock(clock),
+        add_tokens(add_tokens) {}
 
   // What the handlers work on; all of it outlives the request. Handlers run on the UI thread.
   Application& app;
@@ -35,11 +44,19 @@ struct RequestContext {
   const FontCatalog& fonts;
   const FileSystem& files;
   const Clock& clock;
+  AddTokens& add_tokens;  // the add form's tokens that have added their line
 
   // Problems found, as an HTML fragment whose lines end in "<BR>" CR LF; a user's text in it
   // must be escaped. Non-empty means the page gets the red block, and the text is logged,
   // shown in the panel and spoken up to its first line end.
   std::string error_text;
+  // Which heading the problems get: most forms refuse to save what has problems.
+  ProblemHeading error_heading = ProblemHeading::kNotSaved;
+  // What the request did, to confirm it (same form of HTML as error_text); shown in the
+  // page's message area without a problem heading, and not spoken.
+  std::string notice_text;
+  // A refused schedule script: the page shows it for correction instead of the running one.
+  std::optional<LineList> schedule_draft;
   // The page section whose form was submitted; opened on the page. At most one.
   std::optional<PageSection> open_section;
   // Placeholder lines a handler wants applied before the page's standard values (the first

@@ -71,7 +71,8 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
   if (app_.DebugMode()) LogRequest(request);
   const Application::PanelBatch panel_batch(app_);
 
-  RequestContext ctx{app_, request, page_, services_.fonts, services_.files, services_.clock};
+  RequestContext ctx{app_,       request, page_, services_.fonts, services_.files, services_.clock,
+                     add_tokens_};
   ctx.prepared_password_hash = std::move(prepared_password_hash);
   try {
     // Once exit was asked for, the program is ending: nothing more is applied. A request
@@ -128,10 +129,12 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
   // with them: the file is what the time-signal form last saved.
   const JihoSettings jiho = ReadJihoSettings(app.Paths().settings);
   const std::string document_url = kGuideDocument;
+  // Each page's add form carries a token of its own; see HandleScheduleForm.
+  const std::string add_token = add_tokens_.Issue();
   const PageSettingsValues settings{app.Config(),
                                     jiho,
                                     app.ClockFace(),
-                                    app.ScheduleLines(),
+                                    ctx.schedule_draft ? *ctx.schedule_draft : app.ScheduleLines(),
                                     app.VersionText(),
                                     document_url,
                                     page_.date_font_options,
@@ -142,7 +145,8 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
                                     app.Menu().Paused(),
                                     app.Menu().Muted(),
                                     app.StartsAtLogin(),
-                                    !ReadAccessPasswordHash(app.Paths().settings).empty()};
+                                    !ReadAccessPasswordHash(app.Paths().settings).empty(),
+                                    add_token};
 
   // The test fields show what was sent, so the user can try again with a small change.
   const auto sent = [&](std::string_view marker,
@@ -168,7 +172,8 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
       app.DebugMode() ? app.Logs().Lines() : std::vector<std::string>{};
   const DebugInfo debug{request.Command, request.Document, request.Header, request.UnparsedParams,
                         log_lines};
-  AppendPageValues(list, ctx.error_text, settings, tests, app.DebugMode() ? &debug : nullptr);
+  AppendPageValues(list, {ctx.error_text, ctx.error_heading, ctx.notice_text}, settings, tests,
+                   app.DebugMode() ? &debug : nullptr);
   return RenderPage(services_.files, app.Paths().page_template, list);
 }
 

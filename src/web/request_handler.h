@@ -1,6 +1,7 @@
 #pragma once
 // The configuration page's request handler: recognises the submitted form, applies it to the
 // application and answers with the page rendered from the template.
+#include "web/add_tokens.h"
 #include "web/http_request_info.h"
 #include "web/page_cache.h"
 #include "web/request_context.h"
@@ -50,6 +51,7 @@ class RequestHandler {
   Application& app_;
   PageServices services_;
   PageCache page_;
+  AddTokens add_tokens_;
   std::string prepared_password_hash_;
 };
 

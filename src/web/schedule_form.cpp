@@ -1,9 +1,10 @@
 #include "web/schedule_form.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/application.h"
-#include "core/atomic_file.h"
+#include "core/html_escape.h"
 #include "core/text_encoding.h"
 #include "web/form_fields.h"
 #include "web/form_texts.h"
@@ -88,37 +89,65 @@ LineList ScriptTextLines(std::string_view sent) {
   return lines;
 }
 
-std::string ScheduleFileText(const LineList& lines) {
-  std::string text;
-  for (const std::string_view line : lines) text.append(line).append("\r\n");
+namespace {
+
+// How many of a refused script's problems the page lists; a pasted file of junk would
+// otherwise bury the page.
+constexpr size_t kListedProblems = 20;
+
+// "スクリプトにエラーがあります" and each problem below it, for the page.
+std::string ProblemsText(const std::vector<ScheduleProblem>& problems) {
+  std::string text(form_texts::kScriptHasErrors);
+  const size_t listed = std::min(problems.size(), kListedProblems);
+  for (size_t i = 0; i < listed; ++i) text += "<BR>\r\n" + HtmlEscape(problems[i].Text());
+  if (problems.size() > listed) {
+    text += "<BR>\r\n" + form_texts::MoreProblems(problems.size() - listed);
+  }
   return text;
 }
 
-void SaveScheduleFile(const std::filesystem::path& path, const LineList& lines) {
-  ReplaceFile(path, ScheduleFileText(lines));
+// SCHEADD: one line added to the running schedule, once per token.
+void AddLine(RequestContext& ctx) {
+  const std::string token = ctx.Param("SCHETOKEN");
+  if (ctx.add_tokens.Used(token)) {
+    ctx.notice_text = form_texts::kAlreadyAdded;
+    return;
+  }
+  Application& app = ctx.app;
+  const std::string line = BuildScheduleLine(ctx.request.ParamList);
+  const std::vector<ScheduleProblem> problems = app.AddScheduleLine(line);
+  if (!problems.empty()) {
+    LineList draft = app.ScheduleLines();
+    draft.Append(line);
+    ctx.schedule_draft = std::move(draft);
+    ctx.error_text = ProblemsText(problems);
+    return;
+  }
+  ctx.add_tokens.MarkUsed(token);
+  ctx.notice_text = std::string(form_texts::kAddedOneLine) + HtmlEscape(line);
 }
 
-bool HandleScheduleForm(RequestContext& ctx) {
-  const DecodedParams& params = ctx.request.ParamList;
-  const ScheduleFormKind kind = ChooseScheduleForm(params);
-  if (kind == ScheduleFormKind::kNone) return false;
+// SCHESET: the whole script replaced.
+void ReplaceScript(RequestContext& ctx) {
+  LineList script = ScriptTextLines(ctx.Param("CONTENTS"));
+  const std::vector<ScheduleProblem> problems = ctx.app.ReplaceSchedule(script);
+  if (problems.empty()) return;
+  // The refused text stays on the page for correction; what runs and the file are untouched.
+  ctx.schedule_draft = std::move(script);
+  ctx.error_text = ProblemsText(problems);
+}
 
-  Application& app = ctx.app;
-  if (kind == ScheduleFormKind::kAddLine) {
-    app.ScheduleLines().push_back(BuildScheduleLine(params));
-  } else {
-    app.ScheduleLines() = ScriptTextLines(ctx.Param("CONTENTS"));
-  }
-  app.PM_MenuClick(MenuItem::PM_Clear);
-  if (app.ReloadSchedule()) {
-    // The new entries are live already; they get their next times even if saving fails.
-    app.SetRecomputeFlag(1);
-    SaveScheduleFile(app.Paths().schedule, app.ScheduleLines());
-  } else {
-    // The submitted text stays on the page for correction; the file keeps the last good one.
-    ctx.error_text = form_texts::kScriptHasErrors;
-  }
+}  // namespace
+
+bool HandleScheduleForm(RequestContext& ctx) {
+  const ScheduleFormKind kind = ChooseScheduleForm(ctx.request.ParamList);
+  if (kind == ScheduleFormKind::kNone) return false;
   ctx.open_section = PageSection::kSchedule;
+  if (kind == ScheduleFormKind::kAddLine) {
+    AddLine(ctx);
+  } else {
+    ReplaceScript(ctx);
+  }
   return true;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // The schedule forms of the configuration page: one line built from the structured fields, or
 // the script text that replaces the whole schedule; and saving the script file.
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,15 +29,10 @@ std::string BuildScheduleLine(const DecodedParams& params);
 // line that says there is no schedule.
 LineList ScriptTextLines(std::string_view contents);
 
-// The schedule file's bytes: every line followed by CR LF.
-std::string ScheduleFileText(const LineList& lines);
-
-// Replaces the schedule file in one step; throws FileWriteError (the old file then stays whole).
-void SaveScheduleFile(const std::filesystem::path& path, const LineList& lines);
-
-// The schedule forms step of the request handler: edits the script, clears all playback,
-// reloads the entries, and saves the file when every line parsed. False without SCHEADD or
-// SCHESET; a failed save throws FileWriteError.
+// The schedule forms step of the request handler: the edited script replaces the running one
+// when every line parses; otherwise nothing changes and the page shows the refused script with
+// its problems. An addition whose token has added its line already adds nothing. False
+// without SCHEADD or SCHESET; a failed save throws FileWriteError.
 bool HandleScheduleForm(RequestContext& ctx);
 
 }  // namespace chimewell

@@ -78,6 +78,8 @@ void PlayTestFile(RequestContext& ctx, std::string_view field, TCommandType kind
 bool HandleTestCommand(RequestContext& ctx) {
   const DecodedParams& params = ctx.request.ParamList;
   Application& app = ctx.app;
+  // A test saves nothing, so its problems are not headed as settings that were not saved.
+  ctx.error_heading = ProblemHeading::kFound;
   switch (ChooseTestCommand(params)) {
     case TestCommand::kNone:
       return false;

@@ -173,10 +173,14 @@ try {
   await add.locator('input[name=SCHEW6]').check();
   await submit(add);
   const line = 'Speak "おはよう" At 7:30 repeat 1 every 月 金';
-  assert.equal(await errors(), '');
+  assert.equal(await errors(), `1件追加しました：${line}`);
   assert.match(await page.locator('textarea[name=CONTENTS]').inputValue(), /^# start\r?\nSpeak "おはよう" At 7:30 repeat 1 every 月 金/);
   assert.equal(fs.readFileSync(scheduleFile, 'utf8'), `# start\r\n${line}\r\n`);
   await screenshot('schedule-added');
+  // Reloading the answer repeats the request, which adds nothing a second time.
+  await page.reload();
+  assert.equal(await errors(), 'この予定はすでに追加されています');
+  assert.equal(fs.readFileSync(scheduleFile, 'utf8'), `# start\r\n${line}\r\n`);
 
   // ---- schedule: the whole script replaced, then a faulty one refused ----
   await openSection('sche');
@@ -187,7 +191,7 @@ try {
   assert.equal(fs.readFileSync(scheduleFile, 'utf8'), 'Time "[hour][min]" At 12:00 repeat 1\r\n# lunch\r\n');
   await set.locator('textarea').fill('Nonsense here');
   await submit(set);
-  assert.match(await errors(), /スクリプトにエラーがあります/);
+  assert.match(await errors(), /スクリプトにエラーがあります\s+スクリプトの 1行目1項目めにエラーがあります：'Nonsense' は知らない命令です/);
   assert.match(await page.locator('textarea[name=CONTENTS]').inputValue(), /Nonsense here/);
   assert.equal(fs.readFileSync(scheduleFile, 'utf8'), 'Time "[hour][min]" At 12:00 repeat 1\r\n# lunch\r\n');
   await screenshot('schedule-refused');
@@ -305,7 +309,7 @@ try {
   const wave = page.locator('form:has(input[name=WAVETEST])');
   await wave.locator('input[name=WAVEFILE]').fill(path.join(home, 'missing.wav'));
   await submit(wave);
-  assert.match(await errors(), /指定のファイルがありません/);
+  assert.match(await errors(), /^以下の問題が発見されました\s+指定のファイルがありません/);
   assert.match(await page.locator('form:has(input[name=WAVETEST]) .lastfile').innerText(), /missing\.wav/);
   const beforeWave = await waitForQuiet(capture);
   await page.locator('input[name=WAVEFILE]').fill(path.join(voices, fs.readdirSync(voices).find((f) => /\.wav$/i.test(f))));

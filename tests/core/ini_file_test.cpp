@@ -2,12 +2,10 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
-
 #include "core/text_encoding.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace chimewell {
@@ -167,21 +165,15 @@ TEST_F(IniFileTest, FailedWriteReportsThePathAndKeepsTheOldFile) {
   in_file.WriteInteger("App", "Width", 1);
   ExpectSaveFails(in_file);
 
-  // The disk "fills up" halfway through the new contents (a file size limit stands in for a
-  // full disk, since the tests may run as root and root may write into read-only folders).
+  // The disk "fills up" halfway through the new contents.
   const std::string old_contents = "; comment\n[App]\nWidth=10\n";
   File(old_contents);
   IniFile ini(path_);
   ini.WriteString("App", "Big", std::string(4096, 'x'));
-  rlimit saved{};
-  ::getrlimit(RLIMIT_FSIZE, &saved);
-  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 1024;
-  ::setrlimit(RLIMIT_FSIZE, &small);
-  ExpectSaveFails(ini);
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, old_handler);
+  {
+    const testing::FileSizeLimit full_disk(1024);
+    ExpectSaveFails(ini);
+  }
 
   EXPECT_EQ(ReadBytes(path_), old_contents);
   // No temporary file is left behind.

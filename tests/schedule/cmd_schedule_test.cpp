@@ -29,10 +29,11 @@ class ScheduleToolTest : public ::testing::Test {
 
   void WriteScript(const std::string& text) { std::ofstream(dir_ / "test.sch") << text; }
 
-  ToolResult Run(const std::string& args) {
+  ToolResult Run(const std::string& args) { return RunTool("schedule " + args); }
+  ToolResult RunTool(const std::string& args) {
     const std::string err_file = (dir_ / "stderr.txt").string();
-    const std::string command = "cd '" + dir_.string() + "' && " CHIMEWELL_TOOL_PATH " schedule " +
-                                args + " 2>'" + err_file + "'";
+    const std::string command =
+        "cd '" + dir_.string() + "' && " CHIMEWELL_TOOL_PATH " " + args + " 2>'" + err_file + "'";
     ToolResult result;
     FILE* pipe = ::popen(command.c_str(), "r");
     char buffer[4096];
@@ -80,8 +81,8 @@ TEST_F(ScheduleToolTest, ReportsBadLinesOnStderrAndExitsWithOne) {
   const ToolResult r = Run("test.sch --at '2026/12/05 06:00:00.000'");
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err,
-            "スクリプトの 2行目8項目めにエラーがあります\n"
-            "スクリプトの 3行目2項目めにエラーがあります\n");
+            "スクリプトの 2行目8項目めにエラーがあります：'火' は知らない指定です\n"
+            "スクリプトの 3行目2項目めにエラーがあります：ファイルが見つかりません: nowhere.mid\n");
   EXPECT_EQ(r.out,
             "0\tctSpeak\timAt\t25200\t0\t86400\t254\t1\t100\t0\t2026/12/05 07:00:00.000\tHi\n");
 }
@@ -91,10 +92,10 @@ TEST_F(ScheduleToolTest, ListsUpcomingFiringsInTimeOrder) {
   const ToolResult r = Run("test.sch --at '2026/12/05 09:10:00.000' --upcoming 4");
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out,
-            "2026/12/05 09:30:00.000\tctSpeak\tA\n"
-            "2026/12/05 09:30:00.000\tctWave\tsounds/chime.wav\n"
-            "2026/12/05 10:00:00.000\tctWave\tsounds/chime.wav\n"
-            "2026/12/06 09:00:00.000\tctWave\tsounds/chime.wav\n");
+            "2026/12/05 09:30:00.000\t話す\tA\n"
+            "2026/12/05 09:30:00.000\tWAVE\tsounds/chime.wav\n"
+            "2026/12/05 10:00:00.000\tWAVE\tsounds/chime.wav\n"
+            "2026/12/06 09:00:00.000\tWAVE\tsounds/chime.wav\n");
 }
 
 TEST_F(ScheduleToolTest, UsageErrorsAndUnreadableFilesExitWithTwo) {
@@ -108,6 +109,11 @@ TEST_F(ScheduleToolTest, UsageErrorsAndUnreadableFilesExitWithTwo) {
     EXPECT_NE(r.err, "") << args;
     EXPECT_EQ(r.out, "") << args;
   }
+  // A mistyped command is named before the usage.
+  const ToolResult typo = RunTool("shedule test.sch");
+  EXPECT_EQ(typo.exit_code, 2);
+  EXPECT_TRUE(typo.err.starts_with("unknown command: shedule\nusage: chimewell-tool COMMAND"))
+      << typo.err;
 }
 
 }  // namespace

@@ -26,45 +26,60 @@ TEST_F(ParseScheduleLineTest, CommentsAndBlankLinesYieldNothing) {
   }
 }
 
+using F = ScheduleFault;
+
 struct ErrorCase {
   const char* line;
   int item;  // 1-based, as the user is shown
+  ScheduleFault fault;
+  const char* subject;  // the item the reason names
 };
 
-TEST_F(ParseScheduleLineTest, ReportsEachErrorAtItsItem) {
+TEST_F(ParseScheduleLineTest, ReportsEachErrorAtItsItemWithItsReason) {
   const ErrorCase cases[] = {
-      {"Speak \"Hello", 1},                           // unbalanced quote
-      {"Shout Hi At 7:00", 1},                        // unknown command
-      {"\"\"", 1},                                    // nothing but an empty item
-      {"Speak", 2},                                   // no message
-      {"Wave missing.wav At 7:00", 2},                // file does not exist
-      {"Midi missing.mid BGM", 2},                    //
-      {"Speak '\"\"' At 7:00", 2},                    // empty after quote removal
-      {"Speak Hi", 3},                                // no mode
-      {"Speak Hi Sometimes 7:00", 3},                 // unknown mode
-      {"Time \"[hour]\" BGM from 9:00 to 10:00", 3},  // time signal as BGM
-      {"Speak \"\" At 7:00", 3},                      // empty item dropped, "At" is the message
-      {"Speak Hi At", 4},                             // no time at all
-      {"Speak Hi At 24:00", 4},                       // not a time of day
-      {"Speak Hi Skip 0 5", 4},                       // interval 0 stops the list
-      {"Speak Hi ALL 60", 4},                         // not below one hour
-      {"speak Hi at 7:00 every sun", 6},              // weekday names are case-sensitive
-      {"Speak Hi At 7:00 Every 月 Confirm 火", 8},    // weekday after another option
-      {"Speak Hi At 7:00 8:00 xyz", 6},               //
-      {"Speak Hi At 7:00 Volume 0", 6},               //
-      {"Speak Hi At 7:00 Volume 101", 6},             //
-      {"Speak Hi At 7:00 Volume loud", 6},            //
-      {"Speak Hi At 7:00 Repeat 0", 6},               //
-      {"Speak Hi At 7:00 Repeat x", 6},               //
-      {"Speak Hi At 7:00 Repeat", 6},                 // value missing: one past the last
-      {"Speak Hi At 7:00 Volume", 6},                 //
-      {"Speak Hi At 7:00 from", 6},                   //
-      {"Speak Hi At 7:00 from 10:00 to 9:00", 9},     // window ends before it starts
-      {"Speak Hi At 7:00 from 9:00 to 9:00", 9},      //
-      {"Speak Hi At 7:00 to 24:01", 7},               //
-      {"Speak Hi At 7:00 from nine", 7},              // bad "from" fails the final check
+      {"Speak \"Hello", 1, F::kUnbalancedQuotes, ""},
+      {"Shout Hi At 7:00", 1, F::kUnknownCommand, "Shout"},
+      {"\"\"", 1, F::kUnknownCommand, ""},  // nothing but an empty item
+      {"Speak", 2, F::kNoMessage, ""},
+      {"Wave missing.wav At 7:00", 2, F::kFileNotFound, "missing.wav"},
+      {"Midi missing.mid BGM", 2, F::kFileNotFound, "missing.mid"},
+      {"Speak '\"\"' At 7:00", 2, F::kEmptyMessage, ""},
+      {"Speak Hi", 3, F::kNoMode, ""},
+      {"Speak Hi Sometimes 7:00", 3, F::kUnknownMode, "Sometimes"},
+      {"Time \"[hour]\" BGM from 9:00 to 10:00", 3, F::kTimeSignalAsMusic, ""},
+      // The empty item is dropped, so "At" is the message and "7:00" the mode.
+      {"Speak \"\" At 7:00", 3, F::kUnknownMode, "7:00"},
+      {"Speak Hi At", 4, F::kNoTime, ""},
+      {"Speak Hi At 24:00", 4, F::kBadTimeOfDay, "24:00"},
+      {"Speak Hi At 25:00", 4, F::kBadTimeOfDay, "25:00"},
+      {"Speak Hi Skip 0 5", 4, F::kBadInterval, "0"},  // interval 0 stops the list
+      {"Speak Hi ALL 60", 4, F::kBadMinuteOfHour, "60"},
+      // Weekday names are case-sensitive, so "sun" ends the list and is an unknown option.
+      {"speak Hi at 7:00 every sun", 6, F::kUnknownOption, "sun"},
+      {"Speak Hi At 7:00 Every 月 Confirm 火", 8, F::kUnknownOption, "火"},
+      {"Speak Hi At 7:00 8:00 xyz", 6, F::kUnknownOption, "xyz"},
+      {"Speak Hi At 7:00 Volume 0", 6, F::kBadVolume, "0"},
+      {"Speak Hi At 7:00 Volume 101", 6, F::kBadVolume, "101"},
+      {"Speak Hi At 7:00 Volume loud", 6, F::kBadVolume, "loud"},
+      {"Speak Hi At 7:00 Repeat 0", 6, F::kBadRepeat, "0"},
+      {"Speak Hi At 7:00 Repeat x", 6, F::kBadRepeat, "x"},
+      // A value missing, or a window that is none, is reported one past the last item.
+      {"Speak Hi At 7:00 Repeat", 6, F::kMissingValue, "Repeat"},
+      {"Speak Hi At 7:00 Volume", 6, F::kMissingValue, "Volume"},
+      {"Speak Hi At 7:00 from", 6, F::kMissingValue, "from"},
+      {"Speak Hi At 7:00 from 10:00 to 9:00", 9, F::kEmptyWindow, ""},
+      {"Speak Hi At 7:00 from 9:00 to 9:00", 9, F::kEmptyWindow, ""},
+      {"Speak Hi At 7:00 to 24:01", 7, F::kBadWindowTime, "to 24:01"},
+      {"Speak Hi At 7:00 from nine", 7, F::kBadWindowTime, "from nine"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Parse(c.line) + 1, c.item) << c.line;
+  for (const auto& c : cases) {
+    EXPECT_EQ(Parse(c.line) + 1, c.item) << c.line;
+    EXPECT_EQ(parsed_.fault, c.fault) << c.line;
+    EXPECT_EQ(parsed_.subject, c.subject) << c.line;
+  }
+  // A line that parses carries no reason from the line before it.
+  EXPECT_EQ(Parse("Speak Hi At 7:00"), kScheduleLineValid);
+  EXPECT_EQ(parsed_.fault, F::kNone);
 }
 
 TEST_F(ParseScheduleLineTest, ReadsATimeSignalWithSeveralTimes) {

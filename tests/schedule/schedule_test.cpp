@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "core/log.h"
-#include "support/memory_file_system.h"
 #include "support/fake_clock.h"
+#include "support/memory_file_system.h"
 
 namespace chimewell {
 namespace {
@@ -59,8 +59,16 @@ TEST_F(LoadScheduleTest, BadLinesAreReportedOnceEachWhileTheOthersLoad) {
   const LineList lines = {"Speak One At 1:00",  "# two", "Speak Three At xyz",
                           "Speak Four At 4:00", "Bogus", "Speak Six At 6:00"};
   EXPECT_FALSE(schedule.LoadSchedule(lines, 100));
-  EXPECT_THAT(panel_, ElementsAre("スクリプトの 3行目4項目めにエラーがあります",
-                                  "スクリプトの 5行目1項目めにエラーがあります"));
+  EXPECT_THAT(panel_, ElementsAre("スクリプトの 3行目4項目めにエラーがあります："
+                                  "時刻 'xyz' は使えません（0:00～23:59.59）",
+                                  "スクリプトの 5行目1項目めにエラーがあります："
+                                  "'Bogus' は知らない命令です（Speak, Time, Wave, Midi）"));
+  // The same problems, found without loading anything.
+  const std::vector<ScheduleProblem> problems = CheckScheduleLines(lines, files_);
+  ASSERT_EQ(problems.size(), 2u);
+  EXPECT_EQ(problems[1].Text(), panel_.back());
+  EXPECT_EQ(problems[0].line, 3);
+  EXPECT_EQ(problems[0].item, 4);
   std::vector<std::string> messages;
   for (const auto& e : schedule.ScheduleEntries()) messages.push_back(e.Msg);
   EXPECT_THAT(messages, ElementsAre("One", "Four", "Six"));
@@ -77,7 +85,8 @@ TEST_F(LoadScheduleTest, ReloadingReplacesEveryEntryAndItsNextTime) {
 TEST_F(LoadScheduleTest, WaveAndMidiFilesMustExistAtLoadTime) {
   Schedule schedule = MakeSchedule(false);
   EXPECT_FALSE(schedule.LoadSchedule({"Wave /s/chime.wav At 7:00"}, 100));
-  EXPECT_THAT(panel_, ElementsAre("スクリプトの 1行目2項目めにエラーがあります"));
+  EXPECT_THAT(panel_, ElementsAre("スクリプトの 1行目2項目めにエラーがあります："
+                                  "ファイルが見つかりません: /s/chime.wav"));
   files_.Add("/s/chime.wav");
   EXPECT_TRUE(schedule.LoadSchedule({"Wave /s/chime.wav At 7:00"}, 100));
   EXPECT_EQ(schedule.ScheduleEntries().size(), 1u);

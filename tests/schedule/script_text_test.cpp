@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
+#include "core/atomic_file.h"
+#include "support/file_size_limit.h"
+#include "support/temp_dir.h"
+
 namespace chimewell {
 namespace {
 
@@ -23,6 +29,23 @@ TEST(ScriptLinesFromBytes, ReadsShiftJisFilesAsUtf8) {
             (Lines{"Speak \"おはよう\" At 7:00 Every 土 日", "# コメント"}));
   // A byte with no meaning in CP932 is marked rather than dropped or passed on raw.
   EXPECT_EQ(ScriptLinesFromBytes("a\xA0z\x82"), Lines{"a\xEF\xBF\xBDz\xEF\xBF\xBD"});
+}
+
+TEST(SaveScheduleFile, WritesCrLfAndKeepsTheOldFileWhenWritingFails) {
+  testing::TempDir dir;
+  const auto path = dir / "chimewell.sch";
+  SaveScheduleFile(path, {"Speak \"あ\" At 7:00 repeat 1", "# note"});
+  EXPECT_EQ(testing::ReadBytes(path), "Speak \"あ\" At 7:00 repeat 1\r\n# note\r\n");
+
+  // The disk fills up halfway through the new script.
+  LineList lines;
+  for (int i = 0; i < 100; ++i) lines.Append(std::string(40, 'x'));
+  {
+    const testing::FileSizeLimit full_disk(1024);
+    EXPECT_THROW(SaveScheduleFile(path, lines), FileWriteError);
+  }
+  EXPECT_EQ(testing::ReadBytes(path), "Speak \"あ\" At 7:00 repeat 1\r\n# note\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 }  // namespace

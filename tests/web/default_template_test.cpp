@@ -50,7 +50,7 @@ class DefaultTemplate : public ::testing::Test {
                          .header_lines = headers,
                          .unparsed_params = "BASESET=1",
                          .log_lines = log};
-    AppendPageValues(list, error_text,
+    AppendPageValues(list, {.problems = error_text},
                      {.config = config,
                       .jiho = jiho,
                       .clock = clock,
@@ -60,7 +60,8 @@ class DefaultTemplate : public ::testing::Test {
                       .date_font_options = date_fonts,
                       .digit_font_options = digit_fonts,
                       .colour_grids = grids,
-                      .count_interval = 15},
+                      .count_interval = 15,
+                      .add_token = "0123456789abcdef0123456789abcdef"},
                      {.jiho_format = jiho.Format,
                       .now = *TryEncodeDateTime({2024, 3, 3, 9, 41, 7, 0}),
                       .wave_file = "/home/user/sounds/chime.wav"},
@@ -133,7 +134,7 @@ TEST_F(DefaultTemplate, OffersEveryFormFieldAndTheColourScript) {
         "DATEBOLD",    "DATEITALIC",  "HHMMBOLD",    "HHMMITALIC",  "AMPMBOLD",   "AMPMITALIC",
         "SECBOLD",     "SECITALIC",   "COUNTSET",    "COUNT",       "JIHOTEST",   "JIHOSTR",
         "MSGTEST",     "MSGSTR",      "DATE",        "TIME",        "WAVETEST",   "WAVEFILE",
-        "MIDITEST",    "MIDIFILE"}) {
+        "MIDITEST",    "MIDIFILE",    "SCHETOKEN"}) {
     EXPECT_NE(page.find("name=\"" + std::string(field) + "\""), std::string::npos) << field;
   }
   for (const char* value : {"JIHO", "MESS", "WAVE", "AT", "SKIP", "ALL", "BGM", "TRUE"}) {

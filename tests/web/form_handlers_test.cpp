@@ -59,8 +59,10 @@ TEST_F(FormHandlersTest, ReplacedScriptIsSavedOnlyWhenEveryLineParses) {
   EXPECT_NE(page.find("スクリプトにエラーがあります"), std::string::npos);
   EXPECT_NE(page.find("Nonsense"), std::string::npos);  // kept on the page for correction
   EXPECT_EQ(Schedule(), good);
-  // The good line of the faulty script is active until the next edit.
-  EXPECT_EQ(app->ScheduleData().ScheduleEntries().size(), 1u);
+  // What ran before the refused edit still runs.
+  EXPECT_EQ(app->ScheduleLines(), (LineList{"Time \"[hour]\" At 12:00 repeat 1", "# x"}));
+  ASSERT_EQ(app->ScheduleData().ScheduleEntries().size(), 1u);
+  EXPECT_EQ(app->ScheduleData().ScheduleEntries()[0].Seconds, 12 * 3600);
 }
 
 TEST_F(FormHandlersTest, FailedScheduleWriteEndsTheRequestAndKeepsTheFile) {
@@ -99,7 +101,11 @@ TEST_F(FormHandlersTest, TestCommandsCheckTheirInput) {
       Get("MSGTEST=1&MSGSTR=x&DATE=2004%2F1%2F5&TIME=12%3A30").find("日付時刻指定に誤りがあります"),
       std::string::npos);
   const std::string missing = Get("WAVETEST=1&WAVEFILE=%2Fno%2Fsuch.wav");
-  EXPECT_NE(missing.find("指定のファイルがありません"), std::string::npos);
+  // A test saves nothing, and its heading does not say that something was not saved.
+  EXPECT_NE(missing.find("以下の問題が発見されました</I></B></FONT><SMALL><BR>"
+                         "指定のファイルがありません<BR>"),
+            std::string::npos);
+  EXPECT_EQ(missing.find("保存されませんでした"), std::string::npos);
   EXPECT_NE(missing.find("前回のファイルは「/no/such.wav」"), std::string::npos);
 
   // A message for a given moment is expanded for that moment and queued once.
@@ -107,6 +113,49 @@ TEST_F(FormHandlersTest, TestCommandsCheckTheirInput) {
       Get("MSGTEST=1&MSGSTR=%5Bhour%5D%5Bmin%5D&DATE=2004%2F01%2F05&TIME=7%3A05.00");
   EXPECT_EQ(page.find("日付時刻指定に誤りがあります"), std::string::npos);
   EXPECT_FALSE(LogLinesContaining("7時5分").empty());
+}
+
+TEST_F(FormHandlersTest, BaseFormNamesEachValueItStoredOtherwiseThanSent) {
+  struct Case {
+    const char* fields;
+    int offset, volume, back;
+    const char* notice;  // empty: the page says nothing
+  };
+  const Case cases[] = {
+      {"SPEAKOFFSET=300&MIDIVOLUME=70&MIDIBACK=20", 300, 70, 20, ""},
+      // Absent fields take their defaults without a word, as a script may leave them out.
+      {"SPEAKOFFSET=300", 300, 80, 30, ""},
+      {"SPEAKOFFSET=abc&MIDIVOLUME=70&MIDIBACK=20", 0, 70, 20,
+       "早めに話し始める時間の &#39;abc&#39; は数ではありません。0にしました"},
+      {"SPEAKOFFSET=300&MIDIVOLUME=5&MIDIBACK=20", 300, 10, 20,
+       "標準の音量は10～100です。10にしました"},
+      {"SPEAKOFFSET=-5&MIDIVOLUME=70&MIDIBACK=250", 0, 70, 100,
+       "早めに話し始める時間は0～10000です。0にしました<BR>\r\n"
+       "話している間のBGM音量は0～100です。100にしました"},
+      {"SPEAKOFFSET=300&MIDIVOLUME=70&MIDIBACK=20&TTRAY=7", 300, 70, 20,
+       "ダブルクリックの動作は0～2です。0にしました"},
+  };
+  for (const Case& c : cases) {
+    const std::string page = Get(std::string("BASESET=1&") + c.fields);
+    EXPECT_EQ(app->Config().SpeakOffset, c.offset) << c.fields;
+    EXPECT_EQ(app->Config().DefaultVolume, c.volume) << c.fields;
+    EXPECT_EQ(app->Config().BackVolume, c.back) << c.fields;
+    const std::string area = page.substr(0, page.find('|'));
+    if (*c.notice == 0) {
+      EXPECT_EQ(area, "") << c.fields;
+    } else {
+      EXPECT_EQ(area, std::string("<DIV class=\"notice\"><B>") + c.notice + "</B></DIV>\r\n")
+          << c.fields;
+    }
+  }
+  EXPECT_EQ(IniFile(dir / "chimewell.ini").ReadInteger("Config", "BackVolume", -1), 20);
+}
+
+TEST_F(FormHandlersTest, ExitIsAnsweredWithItsWordOnThePage) {
+  const std::string page = Get("EXIT=1");
+  EXPECT_TRUE(app->ExitRequested());
+  EXPECT_TRUE(page.starts_with("<DIV class=\"notice\"><B>Chimewell を終了しました</B></DIV>"))
+      << page;
 }
 
 }  // namespace

@@ -73,7 +73,10 @@ TEST_F(HandlerTest, JihoFormWritesEverythingAndKeepsTheRecentFolders) {
 TEST_F(HandlerTest, JihoFormSavesThenReportsWhatTheReloadFound) {
   const std::string page = Get("/?JIHOSET=1&JIHOTYPE=1&JIHOFDR=nowhere");
   EXPECT_EQ(ReadJihoSettings(app->Paths().settings).Type, 1);
-  EXPECT_THAT(page, HasSubstr("時報音声ファイル設定に問題があります<BR>\r\n"));
+  // Saved, then checked: the heading does not claim that nothing was saved.
+  EXPECT_THAT(page, HasSubstr("ERR[<FONT color=red><B><I>設定は保存しましたが、以下の問題が発見され"
+                              "ました</I></B></FONT><SMALL><BR>時報音声ファイル設定に問題があります"
+                              "<BR>\r\n"));
   EXPECT_THAT(page, HasSubstr("GOZEN.WAV ファイルがありません<BR>\r\n"));
   // The heading and 28 names do not fit the panel's 20 lines: the newest stay, the rest counted.
   EXPECT_THAT(view.panel_text, StartsWith("ほか 10 件\r\nROKU.WAV ファイルがありません。\r\n"));

@@ -1,15 +1,7 @@
-// The schedule forms: the lines the structured form builds, the script text split into lines,
-// and the saved file.
+// The schedule forms: the lines the structured form builds and the script text split into lines.
 #include "web/schedule_form.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-
-#include <csignal>
-#include <iterator>
-
-#include "core/atomic_file.h"
-#include "support/temp_dir.h"
 
 namespace chimewell {
 namespace {
@@ -67,29 +59,6 @@ TEST(ScheduleFormTest, ScriptTextSplitsAtEveryKindOfLineEnd) {
   EXPECT_EQ(ScriptTextLines("a\r\n\r\nb\r\n"), (LineList{"a", "", "b"}));
   EXPECT_EQ(ScriptTextLines(""), (LineList{"#スケジュールの設定はありません"}));
   EXPECT_EQ(ScriptTextLines("\xFF"), (LineList{"\xEF\xBF\xBD"}));
-}
-
-TEST(ScheduleFormTest, SavesWithCrLfAndKeepsTheOldFileWhenWritingFails) {
-  testing::TempDir dir;
-  const auto path = dir / "chimewell.sch";
-  SaveScheduleFile(path, {"Speak \"あ\" At 7:00 repeat 1", "# note"});
-  EXPECT_EQ(testing::ReadBytes(path), "Speak \"あ\" At 7:00 repeat 1\r\n# note\r\n");
-
-  // A file size limit stands in for a full disk halfway through the new script (the tests
-  // may run as root, who writes into read-only folders).
-  rlimit saved{};
-  ::getrlimit(RLIMIT_FSIZE, &saved);
-  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 1024;
-  ::setrlimit(RLIMIT_FSIZE, &small);
-  LineList lines;
-  for (int i = 0; i < 100; ++i) lines.Append(std::string(40, 'x'));
-  EXPECT_THROW(SaveScheduleFile(path, lines), FileWriteError);
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, old_handler);
-  EXPECT_EQ(testing::ReadBytes(path), "Speak \"あ\" At 7:00 repeat 1\r\n# note\r\n");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 }  // namespace
