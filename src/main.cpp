@@ -136,10 +136,18 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
   // Without a tray a hidden clock could not be brought back, so minimising keeps it minimised.
   form.SetHideOnMinimise(tray != nullptr);
 
-  const TerminationSignals termination([&app](int) { app.CloseMainWindow(); });
+  // A fault while closing is reported like any other, and the program ends all the same: a
+  // signal or the end of the session must not leave it running.
+  const auto close_for = [&app](const char* cause, const std::function<void()>& close) {
+    if (!app.CatchFaults(cause, close)) QCoreApplication::quit();
+  };
+  const TerminationSignals termination(
+      [&](int) { close_for("signal", [&app] { app.CloseMainWindow(); }); });
   QObject::connect(&qt, &QGuiApplication::commitDataRequest, [&](QSessionManager&) {
-    if (tray) tray->QueryEndSession();
-    app.CloseMainWindow();
+    close_for("session end", [&] {
+      if (tray) tray->QueryEndSession();
+      app.CloseMainWindow();
+    });
   });
 
   app.FormCreate();
