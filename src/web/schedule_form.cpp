@@ -3,8 +3,8 @@
 #include <array>
 
 #include "app/application.h"
-#include "core/atomic_file.h"
 #include "core/text_encoding.h"
+#include "core/text_file.h"
 #include "web/form_fields.h"
 #include "web/form_texts.h"
 #include "web/param_decoding.h"
@@ -64,13 +64,13 @@ std::string BuildScheduleLine(const DecodedParams& params) {
     if (IsPresent(params, day.field)) days += day.word;
   }
   if (!days.empty()) line += " every" + days;
-  // The script is kept and saved as UTF-8; a stray byte would make the file read as CP932.
+  // The script is kept as UTF-8 whatever the bytes sent.
   return ToValidUtf8(line);
 }
 
 LineList ScriptTextLines(std::string_view sent) {
   if (sent.empty()) return {form_texts::kEmptyScriptComment};
-  // The script is kept and saved as UTF-8; a stray byte would make the file read as CP932.
+  // The script is kept as UTF-8 whatever the bytes sent.
   const std::string valid = ToValidUtf8(sent);
   const std::string_view contents = valid;
   LineList lines;
@@ -94,8 +94,8 @@ std::string ScheduleFileText(const LineList& lines) {
   return text;
 }
 
-void SaveScheduleFile(const std::filesystem::path& path, const LineList& lines) {
-  ReplaceFile(path, ScheduleFileText(lines));
+EncodingChange SaveScheduleFile(const std::filesystem::path& path, const LineList& lines) {
+  return ReplaceTextFile(path, ScheduleFileText(lines));
 }
 
 bool HandleScheduleForm(RequestContext& ctx) {
@@ -113,7 +113,8 @@ bool HandleScheduleForm(RequestContext& ctx) {
   if (app.ReloadSchedule()) {
     // The new entries are live already; they get their next times even if saving fails.
     app.SetRecomputeFlag(1);
-    SaveScheduleFile(app.Paths().schedule, app.ScheduleLines());
+    LogEncodingChange(app.Logs(), app.Paths().schedule,
+                      SaveScheduleFile(app.Paths().schedule, app.ScheduleLines()));
   } else {
     // The submitted text stays on the page for correction; the file keeps the last good one.
     ctx.error_text = form_texts::kScriptHasErrors;

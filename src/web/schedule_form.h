@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_encoding.h"
 #include "web/param_decoding.h"
 #include "web/request_context.h"
 
@@ -33,8 +34,9 @@ LineList ScriptTextLines(std::string_view contents);
 // The schedule file's bytes: every line followed by CR LF.
 std::string ScheduleFileText(const LineList& lines);
 
-// Replaces the schedule file in one step; throws FileWriteError (the old file then stays whole).
-void SaveScheduleFile(const std::filesystem::path& path, const LineList& lines);
+// Replaces the schedule file in one step, in the encoding it has (see ReplaceTextFile); throws
+// FileWriteError (the old file then stays whole).
+EncodingChange SaveScheduleFile(const std::filesystem::path& path, const LineList& lines);
 
 // The schedule forms step of the request handler: edits the script, clears all playback,
 // reloads the entries, and saves the file when every line parsed. False without SCHEADD or
