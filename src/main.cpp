@@ -21,6 +21,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/linux/fluidsynth_midi.h"
+#include "platform/linux/inotify_zone_watcher.h"
 #include "platform/linux/open_audio_sink.h"
 #include "platform/linux/open_jtalk_speech.h"
 #include "platform/mixer.h"
@@ -130,6 +131,9 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
   server.Attach(app);
   running_app = &app;
   form.Attach(app);
+  // Destroyed before the application, so nothing tells it of a change once it is gone.
+  InotifyZoneWatcher zone_watcher(report);
+  app.WatchZone(zone_watcher);
 
   std::unique_ptr<MainTray> tray;
   if (!headless && MainTray::Available()) tray = std::make_unique<MainTray>(form, app);
