@@ -13,10 +13,4 @@ class ZoneWatcher {
   virtual void Watch(std::function<void()> changed) = 0;
 };
 
-// Watches nothing: for tools and tests whose zone never changes.
-class NoZoneWatcher final : public ZoneWatcher {
- public:
-  void Watch(std::function<void()>) override {}
-};
-
 }  // namespace chimewell

@@ -2,7 +2,6 @@
 #include "platform/linux/child_process.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -10,6 +9,7 @@
 #include <filesystem>
 
 #include "platform/linux/open_jtalk_setup.h"
+#include "support/ended_process.h"
 #include "support/temp_dir.h"
 
 namespace chimewell {
@@ -31,21 +31,13 @@ TEST(ChildProcessTest, OnlyAKnownCleanExitIsSuccess) {
   std::signal(SIGCHLD, old);
 }
 
-// The id of a process that has ended.
-pid_t EndedProcess() {
-  const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(0);
-  ::waitpid(pid, nullptr, 0);
-  return pid;
-}
-
 TEST(ChildProcessTest, OnlyWorkFoldersOfEndedProcessesAreSwept) {
   const testing::TempDir tmp;
   const char* old_tmpdir = std::getenv("TMPDIR");
   const std::string saved = old_tmpdir ? old_tmpdir : "";
   ::setenv("TMPDIR", tmp.path().c_str(), 1);
 
-  const std::string dead = std::to_string(EndedProcess());
+  const std::string dead = std::to_string(testing::EndedProcessId());
   const fs::path kept_target = tmp / "elsewhere";
   fs::create_directories(kept_target);
   testing::WriteBytes(kept_target / "keep", "x");

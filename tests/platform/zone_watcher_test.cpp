@@ -60,31 +60,5 @@ TEST(ZoneWatcherTest, AZoneFileReplacedByRenameIsReadAnewAtOnce) {
   ReloadLocalZone();
 }
 
-TEST(ZoneWatcherTest, WatchesTheFileTzNamesOrTheSystemZone) {
-  const char* old_tz = std::getenv("TZ");
-  const std::string saved = old_tz != nullptr ? old_tz : "";
-  const struct {
-    const char* tz;  // nullptr: unset
-    const char* file;
-  } kCases[] = {{nullptr, "/etc/localtime"},
-                {"", "/etc/localtime"},
-                {":/tmp/zone", "/tmp/zone"},
-                {"Asia/Tokyo", "/usr/share/zoneinfo/Asia/Tokyo"}};
-  unsetenv("TZDIR");
-  for (const auto& c : kCases) {
-    if (c.tz != nullptr) {
-      setenv("TZ", c.tz, 1);
-    } else {
-      unsetenv("TZ");
-    }
-    EXPECT_EQ(InotifyZoneWatcher::ZoneFile(), c.file) << (c.tz ? c.tz : "(unset)");
-  }
-  if (old_tz != nullptr) {
-    setenv("TZ", saved.c_str(), 1);
-  } else {
-    unsetenv("TZ");
-  }
-}
-
 }  // namespace
 }  // namespace chimewell

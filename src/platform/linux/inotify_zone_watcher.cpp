@@ -21,6 +21,19 @@ constexpr char kCannotWatch[] = "タイムゾーンの変更を見張れませ�
 // place, or remove it and make it anew.
 constexpr uint32_t kZoneFileEvents = IN_MOVED_TO | IN_CREATE | IN_CLOSE_WRITE | IN_DELETE;
 
+// The file whose replacement is a change of zone, as TZ names it now.
+std::string ZoneFile() {
+  const char* tz = std::getenv("TZ");
+  std::string zone = tz != nullptr ? tz : "";
+  if (zone.starts_with(':')) zone.erase(0, 1);
+  if (zone.empty()) return kSystemZone;
+  if (zone.starts_with('/')) return zone;
+  // A zone name is a file under the zone folder (a rule such as "JST-9" is no file and never
+  // changes; watching for it costs nothing).
+  const char* dir = std::getenv("TZDIR");
+  return std::string(dir != nullptr && *dir != '\0' ? dir : "/usr/share/zoneinfo") + "/" + zone;
+}
+
 }  // namespace
 
 InotifyZoneWatcher::InotifyZoneWatcher(FaultReport report) : report_(std::move(report)) {}
@@ -34,18 +47,6 @@ InotifyZoneWatcher::~InotifyZoneWatcher() {
   for (const int fd : {inotify_fd_, stop_fd_}) {
     if (fd >= 0) ::close(fd);
   }
-}
-
-std::string InotifyZoneWatcher::ZoneFile() {
-  const char* tz = std::getenv("TZ");
-  std::string zone = tz != nullptr ? tz : "";
-  if (zone.starts_with(':')) zone.erase(0, 1);
-  if (zone.empty()) return kSystemZone;
-  if (zone.starts_with('/')) return zone;
-  // A zone name is a file under the zone folder (a rule such as "JST-9" is no file and never
-  // changes; watching for it costs nothing).
-  const char* dir = std::getenv("TZDIR");
-  return std::string(dir != nullptr && *dir != '\0' ? dir : "/usr/share/zoneinfo") + "/" + zone;
 }
 
 void InotifyZoneWatcher::Watch(std::function<void()> changed) {

@@ -22,9 +22,6 @@ class InotifyZoneWatcher final : public ZoneWatcher {
 
   void Watch(std::function<void()> changed) override;
 
-  // The file whose replacement is a change of zone, as TZ names it now.
-  static std::string ZoneFile();
-
  private:
   void Run(const std::string& name, const std::function<void()>& changed) const;
 
