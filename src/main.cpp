@@ -22,6 +22,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/linux/fluidsynth_midi.h"
+#include "platform/linux/inotify_zone_watcher.h"
 #include "platform/linux/open_audio_sink.h"
 #include "platform/linux/open_jtalk_speech.h"
 #include "platform/mixer.h"
@@ -135,16 +136,27 @@ int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& 
   running_app = &app;
   form.Attach(app);
   claim->OnShowRequest([&form] { form.ShowOnRequest(); });
+  // Destroyed before the application, so nothing tells it of a change once it is gone.
+  InotifyZoneWatcher zone_watcher(report);
+  app.WatchZone(zone_watcher);
 
   std::unique_ptr<MainTray> tray;
   if (!headless && MainTray::Available()) tray = std::make_unique<MainTray>(form, app);
   // Without a tray a hidden clock could not be brought back, so minimising keeps it minimised.
   form.SetHideOnMinimise(tray != nullptr);
 
-  const TerminationSignals termination([&app](int) { app.CloseMainWindow(); });
+  // A fault while closing is reported like any other, and the program ends all the same: a
+  // signal or the end of the session must not leave it running.
+  const auto close_for = [&app](const char* cause, const std::function<void()>& close) {
+    if (!app.CatchFaults(cause, close)) QCoreApplication::quit();
+  };
+  const TerminationSignals termination(
+      [&](int) { close_for("signal", [&app] { app.CloseMainWindow(); }); });
   QObject::connect(&qt, &QGuiApplication::commitDataRequest, [&](QSessionManager&) {
-    if (tray) tray->QueryEndSession();
-    app.CloseMainWindow();
+    close_for("session end", [&] {
+      if (tray) tray->QueryEndSession();
+      app.CloseMainWindow();
+    });
   });
 
   app.FormCreate();

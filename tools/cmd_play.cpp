@@ -14,13 +14,8 @@
 namespace chimewell::tool {
 namespace {
 
-int PlayWave(Mixer& mixer, const std::vector<uint8_t>& bytes, const AudioToolArgs& args) {
-  auto clip = ParseWave(bytes);
-  if (!clip) {
-    std::fprintf(stderr, "%s: not a sound file that can be played\n", args.subject.c_str());
-    return 1;
-  }
-  const auto shared = std::make_shared<const PcmClip>(std::move(*clip));
+int PlayWave(Mixer& mixer, PcmClip clip, const AudioToolArgs& args) {
+  const auto shared = std::make_shared<const PcmClip>(std::move(clip));
   const float gain = static_cast<float>(args.volume) / 100;
   for (int i = 0; i < args.repeat; ++i) mixer.Play(MixChannel::kSound, shared, gain, gain)->Wait();
   return 0;
@@ -69,23 +64,26 @@ int Run(const std::vector<std::string>& args) {
   }
   const std::vector<uint8_t> bytes(file->begin(), file->end());
   const bool is_midi = !ExtractMidiData(bytes).empty();
-  const bool is_wave = bytes.size() >= 12 && std::equal(bytes.begin(), bytes.begin() + 4, "RIFF") &&
-                       std::equal(bytes.begin() + 8, bytes.begin() + 12, "WAVE");
-  if (!is_midi && !is_wave) {
-    std::fprintf(stderr, "%s: neither a WAVE nor a MIDI file\n", parsed->subject.c_str());
+  // Sound files go through the decoder the schedule's sounds use, so what plays here plays there.
+  std::optional<PcmClip> clip;
+  if (!is_midi) clip = ParseWave(bytes);
+  if (!is_midi && !clip) {
+    std::fprintf(stderr, "%s: neither a sound file that can be played nor a MIDI file\n",
+                 parsed->subject.c_str());
     return 1;
   }
   auto sink = OpenToolSink(parsed->audio);
   if (!sink) return 1;
   Mixer mixer(std::move(sink));
   mixer.Start();
-  const int rc = is_midi ? PlayMidi(mixer, *parsed) : PlayWave(mixer, bytes, *parsed);
+  const int rc = is_midi ? PlayMidi(mixer, *parsed) : PlayWave(mixer, std::move(*clip), *parsed);
   mixer.Stop();
   return rc;
 }
 
 constexpr char kDetails[] =
-    "Plays a WAVE or MIDI file (told apart by its content) to the end, as the schedule would.\n"
+    "Plays a sound file (WAVE, FLAC, Ogg Vorbis or Opus, MP3) or a MIDI file, told apart by its\n"
+    "content, to the end, as the schedule would.\n"
     "  --volume N            volume in percent, 0 to 100 (100 if not given)\n"
     "  --repeat N            play it N times\n"
     "  --soundfont SF2       the SoundFont for MIDI music instead of the one found on the system\n";

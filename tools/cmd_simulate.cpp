@@ -23,7 +23,8 @@ namespace {
 constexpr const char* kUsage =
     "simulate --home DIR --from \"yyyy/mm/dd hh:nn:ss\" --until \"yyyy/mm/dd hh:nn:ss\" "
     "[--tz ZONE] [--hidden] [--count N] [--late-limit S] "
-    "[--suspend \"yyyy/mm/dd hh:nn:ss\" SECONDS]... [--step \"yyyy/mm/dd hh:nn:ss\" SECONDS]...";
+    "[--suspend \"yyyy/mm/dd hh:nn:ss\" SECONDS]... [--step \"yyyy/mm/dd hh:nn:ss\" SECONDS]... "
+    "[--tz-change \"yyyy/mm/dd hh:nn:ss\" ZONE]...";
 
 // Moments are read once the zone is in place; until then they are kept as typed.
 struct PendingEvent {
@@ -32,12 +33,18 @@ struct PendingEvent {
   int seconds;
 };
 
+struct PendingZoneChange {
+  std::string at;
+  std::string zone;
+};
+
 struct SimulateArgs {
   SimulationPlan plan;
   std::string from;
   std::string until;
   std::optional<std::string> zone;
   std::vector<PendingEvent> events;
+  std::vector<PendingZoneChange> zone_changes;
 };
 
 bool IsDirectory(const std::string& path) {
@@ -88,6 +95,11 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Simul
       if (!n) return arg + " needs whole SECONDS" + (suspend ? " (0 or more)" : "") + ", not \"" +
                      args[i] + "\"";
       out.events.push_back({suspend ? ClockEvent::Kind::kSuspend : ClockEvent::Kind::kStep, value, *n});
+    } else if (arg == "--tz-change") {
+      if (i + 1 >= args.size()) return arg + " needs a moment and a ZONE";
+      const std::string& zone = args[++i];
+      if (!IsKnownZone(zone)) return "unknown time zone " + zone;
+      out.zone_changes.push_back({value, zone});
     } else {
       return "unknown option " + arg;
     }
@@ -120,12 +132,19 @@ std::optional<std::string> ResolveTimes(SimulateArgs& args) {
   if (*until < *from) return "--until is before --from";
   args.plan.from_unix_ms = *from;
   args.plan.until_unix_ms = *until;
+  std::optional<std::string> bad_moment;
+  const auto moment = [&bad_moment](const std::string& text) {
+    const auto at = ReadMoment(text);
+    if (!at) bad_moment = "a moment needs \"yyyy/mm/dd hh:nn:ss\", not \"" + text + "\"";
+    return at.value_or(0);
+  };
   for (const PendingEvent& pending : args.events) {
-    const auto at = ReadMoment(pending.at);
-    if (!at) return "a moment needs \"yyyy/mm/dd hh:nn:ss\", not \"" + pending.at + "\"";
-    args.plan.events.push_back({pending.kind, *at, pending.seconds});
+    args.plan.events.push_back({pending.kind, moment(pending.at), pending.seconds});
   }
-  return std::nullopt;
+  for (const PendingZoneChange& pending : args.zone_changes) {
+    args.plan.zone_changes.push_back({moment(pending.at), pending.zone});
+  }
+  return bad_moment;
 }
 
 const char* KindName(FiringKind kind) {
@@ -181,7 +200,9 @@ constexpr const char* kDetails =
     "  --count N         the second count every N (5, 10, 15, 30, 60) seconds\n"
     "  --late-limit S    overrides LateLimit of the settings file\n"
     "  --suspend AT S    at AT the machine sleeps S seconds\n"
-    "  --step AT S       at AT the clock is set by S seconds (negative: back)\n";
+    "  --step AT S       at AT the clock is set by S seconds (negative: back)\n"
+    "  --tz-change AT Z  at AT the machine's time zone becomes Z (a name such as Asia/Tokyo)\n"
+    "Every moment given is a local time in the zone of the start (--tz, or the machine's).\n";
 
 const CommandRegistrar reg("simulate", kUsage, &Run, kDetails);
 

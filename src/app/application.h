@@ -33,6 +33,7 @@ class SoundPlayer;
 class SpeechControl;
 class Timer;
 class UiThread;
+class ZoneWatcher;
 
 // The platform pieces the application drives; all outlive it.
 struct AppDependencies {
@@ -98,6 +99,11 @@ class Application final : private TimeSignalOutput {
   void MenuChanged() { deps_.view.MenuStateChanged(); }
   // Lets the timer run the tick `delay_ms` from now, as a timer-driven run.
   void ArmTick(int delay_ms);
+  // Follows the machine's time zone as `watcher` tells of changes (it must not outlive the
+  // application): the clock face, the status line and the next firing moments are read anew.
+  void WatchZone(ZoneWatcher& watcher);
+  // The time zone may have changed: reads it anew and follows it (UI thread).
+  void FollowZoneChange();
   // From now on the tick's firings go to `recorder` instead of the playback workers (none:
   // they play again). For previewing the schedule in virtual time.
   void SetFiringRecorder(FiringRecorder* recorder) { recorder_ = recorder; }

@@ -1,5 +1,6 @@
 // Edits of the running schedule: a script that does not parse never replaces the one that runs.
 #include "app/application.h"
+#include "core/text_encoding.h"
 #include "schedule/script_text.h"
 
 namespace chimewell {
@@ -13,7 +14,8 @@ std::vector<ScheduleProblem> Application::ReplaceSchedule(LineList lines) {
   ReloadSchedule();
   // The new entries are live already; they get their next times even if saving fails.
   recompute_flag_ = 1;
-  SaveScheduleFile(deps_.paths.schedule, schedule_lines_);
+  LogEncodingChange(log_, deps_.paths.schedule,
+                    SaveScheduleFile(deps_.paths.schedule, schedule_lines_));
   return {};
 }
 

@@ -1,7 +1,5 @@
 #include "core/ini_file.h"
 
-#include "core/bounded_file.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -10,6 +8,7 @@
 
 #include "core/ascii_text.h"
 #include "core/atomic_file.h"
+#include "core/bounded_file.h"
 #include "core/number_text.h"
 #include "core/text_encoding.h"
 
@@ -115,23 +114,36 @@ IniFile IniFile::FromBytes(fs::path path, std::string_view bytes) {
 }
 
 void IniFile::Parse(std::string_view bytes) {
-  bom_ = HasUtf8Bom(bytes) && IsValidUtf8(bytes.substr(3));
-  const std::string text = DecodeFileText(bytes);
+  DecodedFile file = DecodeFile(bytes);
+  bom_ = file.bom;
+  encoding_ = file.encoding;
+  const std::string& text = file.text;
   if (text.find("\r\n") != std::string::npos) line_end_ = "\r\n";
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (line.ends_with('\r')) line.pop_back();
-    lines_.push_back(std::move(line));
-    start = end + 1;
+  // CP932 never uses the byte of a line feed inside a character, so the raw bytes split at
+  // the same places as the text.
+  const auto split = [](std::string_view all, auto&& take) {
+    size_t start = 0;
+    while (start < all.size()) {
+      size_t end = all.find('\n', start);
+      if (end == std::string_view::npos) end = all.size();
+      std::string_view line = all.substr(start, end - start);
+      if (line.ends_with('\r')) line.remove_suffix(1);
+      take(line);
+      start = end + 1;
+    }
+  };
+  split(text, [this](std::string_view line) { lines_.push_back({std::string(line), {}}); });
+  if (encoding_ == FileEncoding::kCp932) {
+    size_t i = 0;
+    split(bytes, [this, &i](std::string_view raw) {
+      if (i < lines_.size()) lines_[i++].kept = std::string(raw);
+    });
   }
 }
 
 size_t IniFile::FindSection(std::string_view section) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
-    const auto name = SectionName(lines_[i]);
+    const auto name = SectionName(lines_[i].text);
     if (name && EqualsIgnoreAsciiCase(*name, section)) return i;
   }
   return std::string::npos;
@@ -139,8 +151,8 @@ size_t IniFile::FindSection(std::string_view section) const {
 
 size_t IniFile::EndOfSection(size_t section_line) const {
   size_t end = section_line + 1;
-  for (size_t i = section_line + 1; i < lines_.size() && !SectionName(lines_[i]); ++i) {
-    if (ParseKeyLine(lines_[i])) end = i + 1;
+  for (size_t i = section_line + 1; i < lines_.size() && !SectionName(lines_[i].text); ++i) {
+    if (ParseKeyLine(lines_[i].text)) end = i + 1;
   }
   return end;
 }
@@ -148,11 +160,11 @@ size_t IniFile::EndOfSection(size_t section_line) const {
 size_t IniFile::FindKey(std::string_view section, std::string_view key) const {
   bool in_section = false;
   for (size_t i = 0; i < lines_.size(); ++i) {
-    if (const auto name = SectionName(lines_[i])) {
+    if (const auto name = SectionName(lines_[i].text)) {
       // A section that appears twice is searched in both places, first one first.
       in_section = EqualsIgnoreAsciiCase(*name, section);
     } else if (in_section) {
-      const auto entry = ParseKeyLine(lines_[i]);
+      const auto entry = ParseKeyLine(lines_[i].text);
       if (entry && EqualsIgnoreAsciiCase(entry->key, key)) return i;
     }
   }
@@ -163,7 +175,7 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view default_value) const {
   const size_t index = FindKey(section, key);
   if (index == std::string::npos) return std::string(default_value);
-  std::string_view value = ParseKeyLine(lines_[index])->value;
+  std::string_view value = ParseKeyLine(lines_[index].text)->value;
   if (IsEnclosedInQuotes(value)) value = value.substr(1, value.size() - 2);
   return std::string(Utf8Prefix(value, kMaxValueChars));
 }
@@ -180,18 +192,19 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
   const size_t index = FindKey(section, key);
   if (index != std::string::npos) {
     // Keep the key as the file spells it; only the value changes.
-    lines_[index] = std::string(ParseKeyLine(lines_[index])->key) + "=" + StoredValue(value);
+    lines_[index] = {std::string(ParseKeyLine(lines_[index].text)->key) + "=" + StoredValue(value),
+                     {}};
     return;
   }
   std::string line = std::string(key) + "=" + StoredValue(value);
   const size_t section_line = FindSection(section);
   if (section_line == std::string::npos) {
-    lines_.push_back("[" + std::string(section) + "]");
-    lines_.push_back(std::move(line));
+    lines_.push_back({"[" + std::string(section) + "]", {}});
+    lines_.push_back({std::move(line), {}});
     return;
   }
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(EndOfSection(section_line)),
-                std::move(line));
+                Line{std::move(line), {}});
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
@@ -202,17 +215,31 @@ void IniFile::WriteBool(std::string_view section, std::string_view key, bool val
   WriteString(section, key, value ? "1" : "0");
 }
 
-void IniFile::Save() const {
+EncodedFile IniFile::Content() const {
+  if (encoding_ == FileEncoding::kCp932) {
+    std::string bytes;
+    bool held = true;
+    for (const Line& line : lines_) {
+      const std::optional<std::string> cp932 = line.kept ? line.kept : Utf8ToCp932(line.text);
+      held = held && cp932.has_value();
+      if (held) bytes += *cp932 + line_end_;
+    }
+    if (held) return {std::move(bytes)};
+  }
+  std::string text;
+  for (const Line& line : lines_) text += line.text + line_end_;
+  return EncodeFile(text, encoding_, bom_);
+}
+
+EncodingChange IniFile::Save() const {
   if (unreadable_) throw IniWriteError(path_);
-
-  std::string content = bom_ ? "\xEF\xBB\xBF" : "";
-  for (const std::string& line : lines_) content += line + line_end_;
-
+  const EncodedFile content = Content();
   try {
-    ReplaceFile(path_, content);
+    ReplaceFile(path_, content.bytes);
   } catch (const FileWriteError&) {
     throw IniWriteError(path_);
   }
+  return content.change;
 }
 
 }  // namespace chimewell

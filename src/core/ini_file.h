@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/atomic_file.h"
+#include "core/text_encoding.h"
 
 namespace chimewell {
 
@@ -24,7 +25,9 @@ class IniWriteError : public FileWriteError {
 // copy, and Save() replaces the file with it in one step, so a writer opens the file, sets its
 // keys in order and saves once. Sections and keys match without regard to ASCII letter case.
 // Lines that are not touched (comments, other sections and keys, their order) are kept as
-// they stand. A file that is not UTF-8 is read as CP932 and saved as UTF-8.
+// they stand. A file is saved in the encoding it was read in: a CP932 file (from the Windows
+// program) stays CP932, its untouched lines byte for byte, unless a new value has a character
+// CP932 cannot hold; then the whole file becomes UTF-8.
 class IniFile {
  public:
   // Values longer than this many characters (code points) are cut when read.
@@ -57,8 +60,8 @@ class IniFile {
 
   // Replaces the file with the current contents: a temporary file in the same folder, flushed
   // to disk, then renamed over the old one. Throws IniWriteError when any step fails; the old
-  // file is then left as it was.
-  void Save() const;
+  // file is then left as it was. Tells whether a CP932 file had to become UTF-8.
+  EncodingChange Save() const;
 
  private:
   IniFile() = default;
@@ -70,8 +73,19 @@ class IniFile {
   // One past the last key line of the section that starts at `section_line`.
   size_t EndOfSection(size_t section_line) const;
 
+  // What Save() writes.
+  EncodedFile Content() const;
+
+  struct Line {
+    std::string text;  // UTF-8
+    // The line's bytes as read from a CP932 file, while it is unchanged: a byte CP932 does not
+    // know reads as U+FFFD, but is written back as it was.
+    std::optional<std::string> kept;
+  };
+
   std::filesystem::path path_;
-  std::vector<std::string> lines_;
+  std::vector<Line> lines_;
+  FileEncoding encoding_ = FileEncoding::kUtf8;
   std::string line_end_ = "\n";
   bool bom_ = false;
   // True when the file exists but could not be read; saving then would lose its contents.

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,10 +43,23 @@ struct OffsetMemo {
     int64_t quarter = std::numeric_limits<int64_t>::min();
     int64_t offset = 0;
   };
-  std::string zone;  // the TZ variable they were found under
+  std::string zone;      // the TZ variable they were found under
+  uint64_t reloads = 0;  // ... and the zone's reloads then
   std::array<Entry, 4> entries;
   size_t next = 0;  // the entry to replace next
 };
+
+// Bumped by each reload of the zone, so that every thread's memo starts afresh.
+std::atomic<uint64_t> g_zone_reloads{0};
+
+// The zone file TZ names by its path, if it does (":" first is allowed).
+std::optional<std::string> ZoneFilePath(const char* tz) {
+  if (tz == nullptr) return std::nullopt;
+  std::string_view zone = tz;
+  if (zone.starts_with(':')) zone.remove_prefix(1);
+  if (!zone.starts_with('/')) return std::nullopt;
+  return std::string(zone);
+}
 
 // The first moment in [lo, hi] for which `reached` holds; `reached(hi)` must hold and
 // `reached` must not turn false again within the range.
@@ -73,7 +89,8 @@ int64_t UtcOffsetMs(int64_t unix_ms) {
   thread_local OffsetMemo memo;
   const char* tz = std::getenv("TZ");
   const std::string_view zone = tz != nullptr ? tz : "";
-  if (zone != memo.zone) memo = {std::string(zone), {}, 0};
+  const uint64_t reloads = g_zone_reloads.load(std::memory_order_acquire);
+  if (zone != memo.zone || reloads != memo.reloads) memo = {std::string(zone), reloads, {}, 0};
   const int64_t quarter = FloorDiv(unix_ms, kQuarterHourMs);
   for (const auto& entry : memo.entries) {
     if (entry.quarter == quarter) return entry.offset;
@@ -97,7 +114,8 @@ int64_t WallOfLocal(TDateTime local, int64_t not_before) {
   const int64_t second = std::max(before, after);
   const bool first_shows = ShownMs(first) == shown;
   const bool second_shows = second != first && ShownMs(second) == shown;
-  if (first_shows && second_shows) return first >= not_before || second < not_before ? first : second;
+  if (first_shows && second_shows)
+    return first >= not_before || second < not_before ? first : second;
   if (first_shows) return first;
   if (second_shows) return second;
   // Skipped: the moment the shown time first reaches or passes it.
@@ -108,6 +126,21 @@ std::optional<int64_t> NextOffsetChange(int64_t from, int64_t to) {
   const int64_t offset = UtcOffsetMs(from);
   if (to <= from || UtcOffsetMs(to) == offset) return std::nullopt;
   return FirstReached(from + 1, to, [offset](int64_t t) { return UtcOffsetMs(t) != offset; });
+}
+
+void ReloadLocalZone() {
+  // tzset() reads the system's zone file again when it was replaced, but a zone file named in
+  // TZ only when TZ's text changed: the file is named by another path to it first. Both
+  // spellings name the new file, so other threads see the old zone or the new, never another.
+  static std::mutex mutex;
+  const std::lock_guard lock(mutex);
+  if (const auto path = ZoneFilePath(std::getenv("TZ"))) {
+    setenv("TZ", ("/." + *path).c_str(), 1);
+    tzset();
+    setenv("TZ", path->c_str(), 1);
+  }
+  tzset();
+  g_zone_reloads.fetch_add(1, std::memory_order_release);
 }
 
 }  // namespace chimewell

@@ -19,4 +19,8 @@ int64_t WallOfLocal(TDateTime local, int64_t not_before);
 // The first moment in (from, to] whose UTC offset differs from the offset at `from`.
 std::optional<int64_t> NextOffsetChange(int64_t from, int64_t to);
 
+// Reads the time zone anew after its file changed (the C library reads it only once) and
+// forgets every offset found before, on every thread.
+void ReloadLocalZone();
+
 }  // namespace chimewell

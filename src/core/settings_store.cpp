@@ -171,7 +171,8 @@ void WriteAccessPasswordHash(const std::filesystem::path& settings_file, const s
   ini.Save();
 }
 
-void WriteJihoSettings(const std::filesystem::path& settings_file, const JihoSettings& jiho) {
+EncodingChange WriteJihoSettings(const std::filesystem::path& settings_file,
+                                 const JihoSettings& jiho) {
   IniFile ini(settings_file);
   for (size_t i = 0; i < jiho.LastFolder.size(); ++i) {
     ini.WriteString(kJiho, Numbered("LastFolder", i), jiho.LastFolder[i]);
@@ -187,10 +188,11 @@ void WriteJihoSettings(const std::filesystem::path& settings_file, const JihoSet
   for (size_t i = 0; i < jiho.AddOff.size(); ++i) {
     ini.WriteString(kJiho, Numbered("AddOff", i), jiho.AddOff[i]);
   }
-  ini.Save();
+  return ini.Save();
 }
 
-void WriteClockSettings(const std::filesystem::path& settings_file, const ClockSettings& c) {
+EncodingChange WriteClockSettings(const std::filesystem::path& settings_file,
+                                  const ClockSettings& c) {
   IniFile ini(settings_file);
   WriteColour(ini, "BackColor", c.BackColor);
   WriteColour(ini, "DateColor", c.DateColor);
@@ -217,7 +219,7 @@ void WriteClockSettings(const std::filesystem::path& settings_file, const ClockS
   for (size_t bit = 0; bit < kStyleKeys.size(); ++bit) {
     ini.WriteBool(kClock, kStyleKeys[bit], (c.FontStyles & (1u << bit)) != 0);
   }
-  ini.Save();
+  return ini.Save();
 }
 
 }  // namespace chimewell

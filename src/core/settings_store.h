@@ -32,7 +32,8 @@ JihoSettings ReadJihoSettings(const std::filesystem::path& settings_file);
 AppInfo ReadAppInfo(const std::filesystem::path& info_file);
 
 // Writers: each rewrites the settings file once with its keys, in the listed order, and throws
-// IniWriteError when the file cannot be written (the old file is then unchanged).
+// IniWriteError when the file cannot be written (the old file is then unchanged). Those that
+// write texts tell whether a CP932 file had to become UTF-8 for them.
 // Window close: [App] Width, Height, Left, Top.
 void WriteWindowPlacement(const std::filesystem::path& settings_file, const AppSettings& app);
 // Port panel: [App] PortNumber.
@@ -46,8 +47,10 @@ std::string ReadAccessPasswordHash(const std::filesystem::path& settings_file);
 void WriteAccessPasswordHash(const std::filesystem::path& settings_file, const std::string& hash);
 // Time-signal form: [Jiho] LastFolder1..20, Type, MLVC, Folder, Format, ErrorView, AddOn1..16,
 // AddOff1..16.
-void WriteJihoSettings(const std::filesystem::path& settings_file, const JihoSettings& jiho);
+EncodingChange WriteJihoSettings(const std::filesystem::path& settings_file,
+                                 const JihoSettings& jiho);
 // Clock-face form: every [Clock] key, the eight style booleans last.
-void WriteClockSettings(const std::filesystem::path& settings_file, const ClockSettings& clock);
+EncodingChange WriteClockSettings(const std::filesystem::path& settings_file,
+                                  const ClockSettings& clock);
 
 }  // namespace chimewell

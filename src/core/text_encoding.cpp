@@ -5,11 +5,15 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "core/log.h"
+
 namespace chimewell {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kReplacementChar = "\xEF\xBF\xBD";  // U+FFFD
+constexpr char kSavedAsUtf8[] =
+    " に Shift-JIS (CP932) で書けない文字があるため、UTF-8 で保存しました";
 
 // Length of the well-formed UTF-8 sequence at the start of `s`, or 0 when it is malformed.
 size_t Utf8SequenceLength(std::string_view s) {
@@ -67,6 +71,27 @@ class Converter {
   iconv_t cd_;
 };
 
+// Whether bytes that are not all well-formed UTF-8 are still UTF-8 with a few stray bytes (an
+// editor's slip, a cut copy) rather than CP932. Japanese CP932 text almost never forms
+// well-formed multi-byte UTF-8 sequences: its lead bytes 0x81-0x9F are UTF-8 continuation bytes,
+// and its kanji rarely continue as UTF-8 requires. So when such sequences outnumber the stray
+// bytes, the file is UTF-8.
+bool LooksLikeUtf8(std::string_view bytes) {
+  size_t multi_byte = 0;
+  size_t stray = 0;
+  while (!bytes.empty()) {
+    const size_t n = Utf8SequenceLength(bytes);
+    if (n == 0) {
+      ++stray;
+      bytes.remove_prefix(1);
+    } else {
+      if (n > 1) ++multi_byte;
+      bytes.remove_prefix(n);
+    }
+  }
+  return stray == 0 || multi_byte > stray;
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -113,12 +138,43 @@ std::string Cp932ToUtf8(std::string_view bytes) {
   return out;
 }
 
+std::optional<std::string> Utf8ToCp932(std::string_view text) {
+  Converter converter("CP932", "UTF-8");
+  std::string out;
+  out.reserve(text.size());
+  if (converter.Convert(text, out) != text.size()) return std::nullopt;
+  return out;
+}
+
 bool HasUtf8Bom(std::string_view bytes) { return bytes.starts_with(kUtf8Bom); }
 
-std::string DecodeFileText(std::string_view bytes) {
-  if (HasUtf8Bom(bytes)) bytes.remove_prefix(kUtf8Bom.size());
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  return Cp932ToUtf8(bytes);
+DecodedFile DecodeFile(std::string_view bytes) {
+  DecodedFile file;
+  file.bom = HasUtf8Bom(bytes);
+  if (file.bom) bytes.remove_prefix(kUtf8Bom.size());
+  if (LooksLikeUtf8(bytes)) {
+    file.text = ToValidUtf8(bytes);
+  } else {
+    file.text = Cp932ToUtf8(bytes);
+    file.encoding = FileEncoding::kCp932;
+    file.bom = false;
+  }
+  return file;
+}
+
+std::string DecodeFileText(std::string_view bytes) { return DecodeFile(bytes).text; }
+
+EncodedFile EncodeFile(std::string_view text, FileEncoding wanted, bool bom) {
+  if (wanted == FileEncoding::kCp932) {
+    if (auto cp932 = Utf8ToCp932(text)) return {std::move(*cp932)};
+    return {ToValidUtf8(text), EncodingChange::kCp932BecameUtf8};
+  }
+  return {(bom ? std::string(kUtf8Bom) : std::string()) + ToValidUtf8(text)};
+}
+
+void LogEncodingChange(Log& log, std::string_view path, EncodingChange change) {
+  if (change != EncodingChange::kCp932BecameUtf8) return;
+  log.AddLogLine(std::string(path) + kSavedAsUtf8);
 }
 
 std::string_view Utf8Prefix(std::string_view text, size_t max_chars) {

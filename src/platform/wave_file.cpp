@@ -78,6 +78,13 @@ struct MemoryFile {
   static sf_count_t Tell(void* user) { return Of(user).pos; }
 };
 
+// MPEG audio carries no length of its own: libsndfile guesses it from the bit rate and the
+// file size, and tags, padding or a variable bit rate make the guess too long. Every other
+// format we read states its length.
+bool LengthIsExact(const SF_INFO& info) {
+  return (info.format & SF_FORMAT_TYPEMASK) != SF_FORMAT_MPEG;
+}
+
 int16_t ToSample(float v) {
   if (!(v == v)) return 0;  // NaN
   // floor keeps the top 16 bits of deeper integer samples exactly.
@@ -90,8 +97,8 @@ int16_t ToSample(float v) {
 std::optional<PcmClip> ParseWave(std::span<const uint8_t> image) {
   if (image.empty() || !RiffDataComplete(image)) return std::nullopt;
   MemoryFile file{image};
-  SF_VIRTUAL_IO io{&MemoryFile::Length, &MemoryFile::Seek, &MemoryFile::Read,
-                   &MemoryFile::Write, &MemoryFile::Tell};
+  SF_VIRTUAL_IO io{&MemoryFile::Length, &MemoryFile::Seek, &MemoryFile::Read, &MemoryFile::Write,
+                   &MemoryFile::Tell};
   SF_INFO info{};
   SNDFILE* sf = sf_open_virtual(&io, SFM_READ, &info, &file);
   if (!sf) return std::nullopt;
@@ -124,9 +131,10 @@ std::optional<PcmClip> ParseWave(std::span<const uint8_t> image) {
       }
       total += got;
     }
-    // A stream that stops short of the length its header gives is cut short.
-    const bool short_read = info.frames > 0 && info.frames < SF_COUNT_MAX / 2 &&
-                            total < std::min(info.frames, limit);
+    // A stream that stops short of the length its header gives is cut short, except where the
+    // length is only the library's guess.
+    const bool short_read = LengthIsExact(info) && info.frames > 0 &&
+                            info.frames < SF_COUNT_MAX / 2 && total < std::min(info.frames, limit);
     if (!failed && !short_read) result = std::move(clip);
   }
   sf_close(sf);

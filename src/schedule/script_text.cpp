@@ -1,7 +1,7 @@
 #include "schedule/script_text.h"
 
-#include "core/atomic_file.h"
 #include "core/text_encoding.h"
+#include "core/text_file.h"
 
 namespace chimewell {
 
@@ -26,8 +26,8 @@ std::string ScheduleFileText(const LineList& lines) {
   return text;
 }
 
-void SaveScheduleFile(const std::filesystem::path& path, const LineList& lines) {
-  ReplaceFile(path, ScheduleFileText(lines));
+EncodingChange SaveScheduleFile(const std::filesystem::path& path, const LineList& lines) {
+  return ReplaceTextFile(path, ScheduleFileText(lines));
 }
 
 }  // namespace chimewell

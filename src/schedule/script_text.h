@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/line_list.h"
+#include "core/text_encoding.h"
 
 namespace chimewell {
 
@@ -17,7 +18,8 @@ LineList ScriptLinesFromBytes(std::string_view bytes);
 // The schedule file's bytes: every line followed by CR LF.
 std::string ScheduleFileText(const LineList& lines);
 
-// Replaces the schedule file in one step; throws FileWriteError (the old file then stays whole).
-void SaveScheduleFile(const std::filesystem::path& path, const LineList& lines);
+// Replaces the schedule file in one step, in the encoding it has (see ReplaceTextFile); throws
+// FileWriteError (the old file then stays whole).
+EncodingChange SaveScheduleFile(const std::filesystem::path& path, const LineList& lines);
 
 }  // namespace chimewell

@@ -17,7 +17,12 @@ Simulation::Simulation(const SimulationPlan& plan)
                    [](const ClockEvent& a, const ClockEvent& b) {
                      return a.at_unix_ms < b.at_unix_ms;
                    });
+  std::stable_sort(plan_.zone_changes.begin(), plan_.zone_changes.end(),
+                   [](const ZoneChange& a, const ZoneChange& b) {
+                     return a.at_unix_ms < b.at_unix_ms;
+                   });
   app_.SetFiringRecorder(this);
+  app_.WatchZone(zone_);
 }
 
 Simulation::~Simulation() { app_.SetFiringRecorder(nullptr); }
@@ -30,17 +35,25 @@ void Simulation::Run(const std::function<void(const FiringRecord&)>& on_firing) 
   if (plan_.late_limit) app_.Config().LateLimit = *plan_.late_limit;
 
   auto event = plan_.events.begin();
+  auto zone = plan_.zone_changes.begin();
   for (;;) {
     const std::optional<int64_t> shot = timer_.DueWall();
-    const bool event_first =
-        event != plan_.events.end() && (!shot || event->at_unix_ms <= *shot);
-    const int64_t next = event_first ? event->at_unix_ms : shot.value_or(plan_.until_unix_ms);
+    // Of a zone change and a clock event at one moment, the zone changes first.
+    const bool zone_next = zone != plan_.zone_changes.end() &&
+                           (event == plan_.events.end() || zone->at_unix_ms <= event->at_unix_ms);
+    std::optional<int64_t> happening;
+    if (zone_next) happening = zone->at_unix_ms;
+    if (!zone_next && event != plan_.events.end()) happening = event->at_unix_ms;
+    const bool event_first = happening && (!shot || *happening <= *shot);
+    const int64_t next = event_first ? *happening : shot.value_or(plan_.until_unix_ms);
     if (next > plan_.until_unix_ms || (!shot && !event_first)) break;
     PassTo(next);
-    if (event_first) {
-      Apply(*event++);
-    } else {
+    if (!event_first) {
       timer_.FireNow();
+    } else if (zone_next) {
+      zone_.Set((zone++)->zone);
+    } else {
+      Apply(*event++);
     }
   }
   PassTo(plan_.until_unix_ms);

@@ -15,6 +15,7 @@
 #include "simulate/quiet_platform.h"
 #include "simulate/virtual_clock.h"
 #include "simulate/virtual_timer.h"
+#include "simulate/virtual_zone.h"
 
 namespace chimewell {
 
@@ -26,6 +27,12 @@ struct ClockEvent {
   int64_t seconds = 0;  // how long it sleeps, or how far the clock is set (negative: back)
 };
 
+// The machine's time zone set anew at a wall-clock moment, as a traveller's laptop is.
+struct ZoneChange {
+  int64_t at_unix_ms = 0;
+  std::string zone;  // a name under the zone folder, such as "Asia/Tokyo"
+};
+
 struct SimulationPlan {
   std::string home;  // the folder with chimewell.ini and chimewell.sch
   int64_t from_unix_ms = 0;
@@ -34,6 +41,7 @@ struct SimulationPlan {
   int count_interval = 0;         // the second count: 0 (off), 5, 10, 15, 30 or 60
   std::optional<int> late_limit;  // overrides the settings file
   std::vector<ClockEvent> events;
+  std::vector<ZoneChange> zone_changes;
 };
 
 // One simulation; single-threaded, owns everything it runs.
@@ -67,6 +75,7 @@ class Simulation final : private FiringRecorder {
   QuietMidi midi_;
   NoFonts fonts_;
   QuietView view_;
+  VirtualZone zone_;
   Application app_;
   const std::function<void(const FiringRecord&)>* on_firing_ = nullptr;
 };

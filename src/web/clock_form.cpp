@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "core/settings_store.h"
+#include "core/text_encoding.h"
 #include "display/clock_face.h"
 #include "web/clock_colour_fields.h"
 #include "web/colour_table.h"
@@ -51,8 +52,7 @@ int ParseColourHex(std::string_view text) {
   return value;
 }
 
-ClockFormResult ReadClockForm(const DecodedParams& params,
-                              const ClockSettings& current) {
+ClockFormResult ReadClockForm(const DecodedParams& params, const ClockSettings& current) {
   const auto field = [&params](std::string_view name) { return GetParam(params, name); };
   const auto number = [&field](std::string_view name) { return FormInteger(field(name), -1); };
   const auto placed = [&number](std::string_view size, std::string_view x, std::string_view y) {
@@ -146,7 +146,8 @@ bool HandleClockForm(RequestContext& ctx) {
     }
     app.ClockFace() = form.settings;
     LookUpFaceCharsets(ctx.fonts, app.ClockFace(), face);
-    WriteClockSettings(app.Paths().settings, app.ClockFace());
+    LogEncodingChange(app.Logs(), app.Paths().settings,
+                      WriteClockSettings(app.Paths().settings, app.ClockFace()));
   }
   app.FaceState().FullRedrawPending = true;
   ctx.open_section = PageSection::kDigi;

@@ -6,6 +6,7 @@
 #include "app/application.h"
 #include "core/ascii_text.h"
 #include "core/settings_store.h"
+#include "core/text_encoding.h"
 #include "web/error_text.h"
 #include "web/handler_texts.h"
 
@@ -45,7 +46,7 @@ bool HandleJihoForm(RequestContext& ctx) {
     jiho.AddOn[n - 1] = ctx.Param(Numbered("JIHOADDON", n));
     jiho.AddOff[n - 1] = ctx.Param(Numbered("JIHOADDOFF", n));
   }
-  WriteJihoSettings(settings_file, jiho);
+  LogEncodingChange(ctx.app.Logs(), settings_file, WriteJihoSettings(settings_file, jiho));
 
   const std::string report = ctx.app.ReloadTimeSignal();
   if (!report.empty()) {

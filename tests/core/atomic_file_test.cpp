@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "support/ended_process.h"
 #include "support/temp_dir.h"
 
 namespace chimewell {
@@ -16,17 +17,9 @@ namespace {
 
 using testing::TempDir;
 
-// The id of a process that has just ended.
-pid_t DeadPid() {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  ::waitpid(child, nullptr, 0);
-  return child;
-}
-
 TEST(RemoveStaleTemporaries, RemovesOnlyOurOwnLeftoversOfEndedProcesses) {
   TempDir dir;
-  const std::string dead = std::to_string(DeadPid());
+  const std::string dead = std::to_string(testing::EndedProcessId());
   const std::string mine = std::to_string(::getpid());
   const std::string alive = std::to_string(::getppid());
   struct Case {
@@ -62,7 +55,8 @@ TEST(RemoveStaleTemporaries, FollowsALinkToTheFolderSavesGoTo) {
   std::filesystem::create_directory(dir / "real");
   testing::WriteBytes(dir / "real" / "chimewell.ini", "[App]\n");
   std::filesystem::create_symlink(dir / "real" / "chimewell.ini", dir / "chimewell.ini");
-  const auto leftover = dir / "real" / (".chimewell.ini.tmp" + std::to_string(DeadPid()) + "-0");
+  const auto leftover =
+      dir / "real" / (".chimewell.ini.tmp" + std::to_string(testing::EndedProcessId()) + "-0");
   testing::WriteBytes(leftover, "half");
   EXPECT_EQ(RemoveStaleTemporaries(dir / "chimewell.ini"), 1u);
   EXPECT_FALSE(std::filesystem::exists(leftover));

@@ -118,14 +118,33 @@ TEST_F(IniFileTest, LongValuesAreCutAtWholeCharacters) {
   EXPECT_EQ(ini.ReadString("S", "A", "").size(), IniFile::kMaxValueChars);
 }
 
-TEST_F(IniFileTest, Cp932FileIsReadAndWrittenBackAsUtf8) {
-  // [Jiho] Folder=時報表示 in Shift-JIS; 表 ends in the byte of a backslash.
-  File("[Jiho]\r\nFolder=\x8e\x9e\x95\xf1\x95\x5c\x8e\xa6\r\nType=1\r\n");
+TEST_F(IniFileTest, FilesAreSavedInTheEncodingTheyWereReadIn) {
+  // [Jiho] Folder=時報表示 in CP932 (表 ends in the byte of a backslash) and a comment with a
+  // byte CP932 does not know.
+  const std::string cp932 =
+      "[Jiho]\r\nFolder=\x8e\x9e\x95\xf1\x95\x5c\x8e\xa6\r\n;\xA0\r\nType=1\r\n";
+  File(cp932);
   IniFile ini(path_);
   EXPECT_EQ(ini.ReadString("Jiho", "Folder", ""), "時報表示");
   ini.WriteInteger("Jiho", "Type", 2);
-  ini.Save();
-  EXPECT_EQ(ReadBytes(path_), "[Jiho]\r\nFolder=時報表示\r\nType=2\r\n");
+  ini.WriteString("Jiho", "Format", "時刻");
+  EXPECT_EQ(ini.Save(), EncodingChange::kNone);
+  EXPECT_EQ(ReadBytes(path_),
+            "[Jiho]\r\nFolder=\x8e\x9e\x95\xf1\x95\x5c\x8e\xa6\r\n;\xA0\r\nType=2\r\n"
+            "Format=\x8e\x9e\x8d\x8f\r\n");
+
+  // A value CP932 cannot hold makes the whole file UTF-8, and Save says so.
+  IniFile again(path_);
+  again.WriteString("Jiho", "Format", "😀");
+  EXPECT_EQ(again.Save(), EncodingChange::kCp932BecameUtf8);
+  EXPECT_EQ(ReadBytes(path_), "[Jiho]\r\nFolder=時報表示\r\n;\uFFFD\r\nType=2\r\nFormat=😀\r\n");
+
+  // UTF-8 with a stray byte stays UTF-8: only that byte is replaced.
+  File("[Jiho]\nFormat=時報\xFFです\nType=1\n");
+  IniFile utf8(path_);
+  utf8.WriteInteger("Jiho", "Type", 3);
+  EXPECT_EQ(utf8.Save(), EncodingChange::kNone);
+  EXPECT_EQ(ReadBytes(path_), "[Jiho]\nFormat=時報\uFFFDです\nType=3\n");
 }
 
 TEST_F(IniFileTest, ByteOrderMarkIsSkippedAndKept) {
@@ -226,12 +245,11 @@ TEST(IniFileBytes, AnyBytesReadAndSaveWithoutHarm) {
     (void)ini.ReadInteger("a", "P", 0);
     ini.WriteString("A", "p", bytes);
     ini.Save();
-    // Whatever was there, the file stays UTF-8 and the value written is the value read.
+    // Whatever was there, the value written is the value read.
     std::string expected = ToValidUtf8(bytes);
     for (char& c : expected) {
       if (c == '\r' || c == '\n' || c == '\0') c = ' ';
     }
-    EXPECT_TRUE(IsValidUtf8(ReadBytes(path)));
     EXPECT_EQ(IniFile(path).ReadString("a", "P", "?"), expected);
   }
 }

@@ -6,8 +6,10 @@
 #include <thread>
 
 #include "platform/capture_fixture.h"
+#include "platform/encoded_sound.h"
 #include "platform/linux/open_audio_sink.h"
 #include "platform/mixer_sound_player.h"
+#include "timesignal/tool_runner.h"
 
 namespace chimewell {
 namespace {
@@ -34,22 +36,6 @@ TEST_F(SoundPlayerTest, PlaysTheChimeAndAFileAndWaitsForEach) {
   EXPECT_GT(heard.peak, 10000);
 }
 
-// Writes `clip` in a compressed format through libsndfile.
-bool WriteEncoded(const std::string& path, const PcmClip& clip, int format) {
-  SF_INFO info{};
-  info.samplerate = clip.sample_rate;
-  info.channels = clip.channels;
-  info.format = format;
-  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-  if (!file) return false;
-  // As floats: Debian 12's libsndfile garbles MP3 written from 16-bit stereo.
-  std::vector<float> samples;
-  for (int16_t s : clip.samples) samples.push_back(s / 32768.0f);
-  sf_writef_float(file, samples.data(), static_cast<sf_count_t>(clip.Frames()));
-  sf_close(file);
-  return true;
-}
-
 // Sign changes of the first channel between two frames: twice the frequency per second of tone.
 size_t ZeroCrossings(const PcmClip& clip, size_t first, size_t last) {
   size_t n = 0;
@@ -60,6 +46,8 @@ size_t ZeroCrossings(const PcmClip& clip, size_t first, size_t last) {
   return n;
 }
 
+// The program and `chimewell-tool play` decode alike: each format is heard whole at its pitch
+// through both.
 TEST(CompressedSoundTest, FlacOggOpusAndMp3FilesAreHeardAtTheirPitch) {
   const struct {
     const char* name;
@@ -75,21 +63,27 @@ TEST(CompressedSoundTest, FlacOggOpusAndMp3FilesAreHeardAtTheirPitch) {
     SCOPED_TRACE(f.name);
     const std::string file = testing::TempPath(std::string("tone.") + f.name);
     const std::string capture = testing::TempPath(std::string("heard-") + f.name + ".wav");
-    ASSERT_TRUE(WriteEncoded(file, MakeTone(f.rate, 2, 0.5, 1000.0), f.format));
+    ASSERT_TRUE(testing::WriteEncoded(file, MakeTone(f.rate, 2, 0.5, 1000.0), f.format));
     {
       Mixer mixer(MakeWavFileSink(capture));
       mixer.Start();
       MixerSoundPlayer(mixer).PlayFile(file);
     }
-    const auto heard_clip = LoadWaveFile(capture);
+    const auto by_program = LoadWaveFile(capture);
+    const auto tool = testing::RunTool("play '" + file + "' --audio 'wav:" + capture + "'");
+    EXPECT_EQ(tool.exit_code, 0) << tool.err;
+    const auto by_tool = LoadWaveFile(capture);
     std::remove(file.c_str());
     std::remove(capture.c_str());
-    ASSERT_TRUE(heard_clip);
-    const auto heard = Listen(*heard_clip, 0.05);
-    EXPECT_NEAR(heard.Seconds(kMixRate), 0.5, 0.06);  // encoders pad a little
-    EXPECT_GT(heard.peak, 12000);
-    const double crossings = static_cast<double>(ZeroCrossings(*heard_clip, heard.first, heard.last));
-    EXPECT_NEAR(crossings / heard.Seconds(kMixRate), 2000.0, 40.0);
+    for (const auto& heard_clip : {by_program, by_tool}) {
+      ASSERT_TRUE(heard_clip);
+      const auto heard = Listen(*heard_clip, 0.05);
+      EXPECT_NEAR(heard.Seconds(kMixRate), 0.5, 0.06);  // encoders pad a little
+      EXPECT_GT(heard.peak, 12000);
+      const double crossings =
+          static_cast<double>(ZeroCrossings(*heard_clip, heard.first, heard.last));
+      EXPECT_NEAR(crossings / heard.Seconds(kMixRate), 2000.0, 40.0);
+    }
   }
 }
 

@@ -7,6 +7,8 @@
 
 #include "platform/audio_test_support.h"
 #include "platform/builtin_chime.h"
+#include "platform/encoded_sound.h"
+#include "support/temp_dir.h"
 
 namespace chimewell {
 namespace {
@@ -57,9 +59,8 @@ TEST(WaveFileTest, DecodesEachSampleFormatToSixteenBit) {
 
   // WAVE_FORMAT_EXTENSIBLE: the same PCM, described by a sub-format GUID.
   std::vector<uint8_t> ext = Image(0xFFFE, 1, 16000, 16, {0x34, 0x12, 0xCC, 0xED});
-  const std::vector<uint8_t> tail = {22,   0,    16,   0,    4,    0,    0,    0,    1,   0,
-                                     0,    0,    0,    0,    0x10, 0,    0x80, 0,    0,   0xAA,
-                                     0,    0x38, 0x9B, 0x71};
+  const std::vector<uint8_t> tail = {22, 0, 16,   0, 4,    0, 0, 0,    1, 0,    0,    0,
+                                     0,  0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
   ext[16] = 40;  // fmt chunk of 40 bytes
   ext.insert(ext.begin() + 36, tail.begin(), tail.end());
   const uint32_t riff = static_cast<uint32_t>(ext.size() - 8);
@@ -136,6 +137,33 @@ TEST(WaveFileTest, SurvivesArbitraryBytes) {
       EXPECT_LE(clip->samples.size(), 8 * bytes.size());
     }
   }
+}
+
+// An MP3's length in the header is the library's estimate from the bit rate: a tag or trailing
+// bytes make it longer than what decodes. Such a file plays; a WAVE file cut short does not.
+TEST(WaveFileTest, AnMp3ShorterThanItsEstimatePlaysButACutWaveDoesNot) {
+  const PcmClip tone = testing::MakeTone(44100, 1, 0.6);
+  const testing::TempDir dir;
+  ASSERT_TRUE(
+      testing::WriteEncoded(dir / "tone.mp3", tone, SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III));
+  const std::string bytes = testing::ReadBytes(dir / "tone.mp3");
+  std::vector<uint8_t> mp3(bytes.begin(), bytes.end());
+  // Without the encoder's length tag (not every encoder writes one) the length is guessed from
+  // the file size, and bytes that are no MPEG frame, as an ID3 tag at the end, add to it.
+  for (const char* magic : {"Xing", "Info"}) {
+    const auto at = std::search(mp3.begin(), mp3.end(), magic, magic + 4);
+    if (at != mp3.end()) std::memcpy(&*at, "none", 4);
+  }
+  std::vector<uint8_t> id3(128, 0x20);
+  std::memcpy(id3.data(), "TAG", 3);
+  mp3.insert(mp3.end(), id3.begin(), id3.end());
+  const auto clip = ParseWave(mp3);
+  ASSERT_TRUE(clip);
+  EXPECT_NEAR(testing::Listen(*clip, 0.1).Seconds(44100), 0.6, 0.03);
+
+  std::vector<uint8_t> wave = EncodeWave(tone);
+  wave.resize(wave.size() - 100);
+  EXPECT_FALSE(ParseWave(wave));
 }
 
 TEST(BuiltInChimeTest, IsAnEightBitMonoChimeOf1787Samples) {

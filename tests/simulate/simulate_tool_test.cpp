@@ -33,6 +33,8 @@ TEST(SimulateTool, BadInputGivesOneLineAndExitTwo) {
       " --from '2026/01/01 00:00:00' --until '2026/01/02 00:00:00' --tz Nowhere/Atlantis",
       " --from '2026/01/01 00:00:00' --until '2026/01/02 00:00:00' --count 7",
       " --from '2026/01/01 00:00:00' --until '2026/01/02 00:00:00' --step '2026/01/01' 5",
+      " --from '2026/01/01 00:00:00' --until '2026/01/02 00:00:00' --tz-change '2026/01/01 "
+      "01:00:00' Nowhere/Atlantis",
       " --from '2026/01/01 00:00:00'",
   };
   for (const char* bad : kBad) {

@@ -130,6 +130,20 @@ TEST_F(SimulationTest, ClockStepsForwardAndBack) {
   }
 }
 
+// A laptop carried east and then west: the signals follow the clock of the zone it is in.
+TEST_F(SimulationTest, TimeZoneChangesAreFollowedAtOnce) {
+  Zone("Europe/London");
+  Schedule("Time \"[hour][min]\" At 7:00\r\nTime \"[hour][min]\" At 12:00\r\n");
+  SimulationPlan plan = Plan("2026/12/07 06:00:00", "2026/12/08 18:00:00");
+  plan.zone_changes = {{Moment("2026/12/07 08:00:00"), "Asia/Tokyo"},
+                       {Moment("2026/12/08 04:00:00"), "America/New_York"}};
+  // East at 17:00 in Tokyo: today's noon there has passed. West at 23:00 in New York, the
+  // evening before: its 7 and 12 o'clock are still to come.
+  EXPECT_EQ(Run(plan), (Lines{"12/07 06:59:59.500+0 time 7時", "12/08 06:59:59.500+9 time 7時",
+                              "12/08 11:59:59.500+9 time 12時", "12/08 06:59:59.500-5 time 7時",
+                              "12/08 11:59:59.500-5 time 12時"}));
+}
+
 TEST_F(SimulationTest, DaylightSavingChangesSayTheTimeTheClockShows) {
   struct Case {
     const char* zone;

@@ -72,6 +72,28 @@ TEST_F(FormHandlersTest, FailedScheduleWriteEndsTheRequestAndKeepsTheFile) {
   EXPECT_TRUE(std::filesystem::is_directory(dir / "chimewell.sch"));
 }
 
+// Files shared with the Windows program stay in its encoding until a value needs UTF-8.
+TEST_F(FormHandlersTest, Cp932FilesStayCp932UntilAValueNeedsUtf8) {
+  WriteFile("chimewell.sch", "# \x8e\x9e\x95\xf1\r\n");
+  WriteFile("chimewell.ini", "[Clock]\r\nDateName=\x82\x6c\x82\x72\r\n");
+  const std::string add =
+      "SCHEADD=1&SCHECMD=MESS&SCHEINTB=AT&SCHE1HOUR=7&SCHE1MIN=30&SCHEREPEAT=1&";
+  Get(add + "SCHEARG=%E3%81%82");
+  EXPECT_EQ(Schedule(), "# old\r\nSpeak \"\x82\xa0\" At 7:30 repeat 1\r\n");
+  Get("DIGISET=1&DATEFORMAT=%E6%97%A5&DATESIZE=20&DATEX=1&DATEY=2&HHMMSIZE=70&HHMMX=3&"
+      "HHMMY=4&AMPMSIZE=22&AMPMX=5&AMPMY=6&SECSIZE=18&SECX=7&SECY=8");
+  EXPECT_NE(ReadBytes(dir / "chimewell.ini").find("DateFormat=\x93\xfa\r\n"), std::string::npos);
+  EXPECT_TRUE(LogLinesContaining("UTF-8").empty());
+
+  Get(add + "SCHEARG=%F0%9F%98%80");
+  EXPECT_EQ(Schedule(),
+            "# old\r\nSpeak \"あ\" At 7:30 repeat 1\r\nSpeak \"😀\" At 7:30 repeat 1\r\n");
+  Get("DIGISET=1&DATEFORMAT=%F0%9F%98%80&DATESIZE=20&DATEX=1&DATEY=2&HHMMSIZE=70&HHMMX=3&"
+      "HHMMY=4&AMPMSIZE=22&AMPMX=5&AMPMY=6&SECSIZE=18&SECX=7&SECY=8");
+  EXPECT_NE(ReadBytes(dir / "chimewell.ini").find("DateFormat=😀\r\n"), std::string::npos);
+  EXPECT_EQ(LogLinesContaining("で書けない文字があるため、UTF-8 で保存しました").size(), 2u);
+}
+
 TEST_F(FormHandlersTest, ClockFormSavesGoodValuesAndReportsProblemsInOrder) {
   const std::string form =
       "DIGISET=1&DATEFORMAT=%5Bday%5D&DATESIZE=20&DATEX=1&DATEY=2&HHMMSIZE=70&HHMMX=3&HHMMY=4&"

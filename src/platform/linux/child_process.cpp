@@ -55,13 +55,15 @@ bool ChildProcess::Wait() {
   while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
   }
   int status = 0;
+  pid_t reaped = -1;
   {
     const std::lock_guard lock(mutex_);
     pid_ = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    while ((reaped = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
     }
   }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  // A child reaped elsewhere (or never ours) has no status to read: nothing says it succeeded.
+  return reaped == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 void ChildProcess::Kill() {

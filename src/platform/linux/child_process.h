@@ -14,7 +14,8 @@ class ChildProcess {
   // /dev/null, or, when `input` is given, a pipe whose writing end is stored there (the caller
   // closes it). False when it could not be started.
   bool Start(const std::vector<std::string>& argv, int* input = nullptr);
-  // Waits for the program to end; true when it exited with status 0.
+  // Waits for the program to end; true when it exited with status 0 (false also when its end
+  // cannot be learned, as when it was reaped elsewhere).
   bool Wait();
   // Kills the program if it still runs. Safe from any thread, also after it has ended.
   void Kill();

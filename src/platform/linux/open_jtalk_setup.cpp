@@ -1,9 +1,16 @@
 #include "platform/linux/open_jtalk_setup.h"
 
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string_view>
 
 namespace chimewell {
 namespace {
@@ -30,6 +37,25 @@ const char* const kDictionaryPlaces[] = {
 const char* const kPreferredVoice =
     "/usr/share/hts-voice/nitech-jp-atr503-m001/nitech_jp_atr503_m001.htsvoice";
 const char* const kVoiceFolders[] = {"/usr/share/hts-voice", "/usr/local/share/hts-voice"};
+
+std::string TempFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return tmp && *tmp ? tmp : "/tmp";
+}
+
+std::string WorkFolderPrefix(const std::string& purpose) { return "chimewell-" + purpose + "-"; }
+
+// The process id in the rest of a work folder's name, "<pid>-XXXXXX".
+std::optional<pid_t> FolderOwner(std::string_view rest) {
+  pid_t pid = 0;
+  const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+  if (ec != std::errc() || pid <= 0 || end == rest.data() + rest.size() || *end != '-') {
+    return std::nullopt;
+  }
+  return pid;
+}
+
+bool ProcessAlive(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
 
 bool IsDictionary(const fs::path& dir) {
   std::error_code ec;
@@ -71,8 +97,8 @@ bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 // True when `piece` holds something to say: Open JTalk makes no sound (and reports failure) for
 // text of blanks and punctuation only, such as the ideographic space spoken at start-up.
 bool HasSpeakableText(std::string_view piece) {
-  static constexpr std::string_view kSilent[] = {" ", "\u3000", "。", "、", "・", "…", "！", "？",
-                                                 "!", "?", ".", ",", "「", "」", "『", "』"};
+  static constexpr std::string_view kSilent[] = {" ", "\u3000", "。", "、", "・", "…",  "！", "？",
+                                                 "!", "?",      ".",  ",",  "「", "」", "『", "』"};
   while (!piece.empty()) {
     bool skipped = false;
     for (const std::string_view mark : kSilent) {
@@ -146,10 +172,32 @@ std::vector<std::string> SplitForOpenJTalk(const std::string& text, size_t max_b
 }
 
 std::string MakeOpenJTalkWorkFolder(const std::string& purpose) {
-  const char* tmp = std::getenv("TMPDIR");
+  // A program that crashed left its folder behind; the first new one clears those away.
+  static std::once_flag swept;
+  std::call_once(swept, [&purpose] { RemoveStaleWorkFolders(purpose); });
   std::string pattern =
-      std::string(tmp && *tmp ? tmp : "/tmp") + "/chimewell-" + purpose + "-XXXXXX";
+      TempFolder() + "/" + WorkFolderPrefix(purpose) + std::to_string(::getpid()) + "-XXXXXX";
   return ::mkdtemp(pattern.data()) ? pattern : "";
+}
+
+size_t RemoveStaleWorkFolders(const std::string& purpose) {
+  const std::string prefix = WorkFolderPrefix(purpose);
+  size_t removed = 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(TempFolder(), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!name.starts_with(prefix)) continue;
+    const std::optional<pid_t> owner = FolderOwner(std::string_view(name).substr(prefix.size()));
+    if (!owner || *owner == ::getpid() || ProcessAlive(*owner)) continue;
+    // Only a folder of ours: never a link, nor what another user put in a shared /tmp.
+    struct stat st {};
+    if (::lstat(it->path().c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) {
+      continue;
+    }
+    std::error_code remove_ec;
+    if (fs::remove_all(it->path(), remove_ec) > 0 && !remove_ec) ++removed;
+  }
+  return removed;
 }
 
 }  // namespace chimewell

@@ -1,5 +1,6 @@
 #pragma once
 // Finds the Open JTalk program, its dictionary and a voice, and splits text into its lines.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,14 @@ OpenJTalkSetup FindOpenJTalk(OpenJTalkSetup given, std::string* missing);
 // blanks. Empty when there is nothing to say.
 std::vector<std::string> SplitForOpenJTalk(const std::string& text, size_t max_bytes = 900);
 
-// A new private folder "chimewell-<purpose>-XXXXXX" under $TMPDIR (or /tmp) for the engine's
-// output files; empty when none can be made.
+// A new private folder "chimewell-<purpose>-<pid>-XXXXXX" under $TMPDIR (or /tmp) for the
+// engine's output files; empty when none can be made. The first call in a process also removes
+// the stale folders of that purpose.
 std::string MakeOpenJTalkWorkFolder(const std::string& purpose);
+
+// Removes the work folders of `purpose` whose process is gone (a crash leaves them behind);
+// folders of running processes, of other users, and links are left alone. Returns how many
+// were removed.
+size_t RemoveStaleWorkFolders(const std::string& purpose);
 
 }  // namespace chimewell
