@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/local_time.h"
 #include "playback/playback_texts.h"
 #include "playback/queue_log.h"
 
@@ -63,6 +64,16 @@ TMessageThread::TMessageThread(Clock& clock, UiHandOff hand_off, MessageThreadHo
 TMessageThread::~TMessageThread() { Join(); }
 
 bool TMessageThread::Accepting() const { return !ended_ && !terminated_; }
+
+bool TMessageThread::TooLateLocked(std::optional<int64_t> start_at) const {
+  return start_at && clock_.UnixMs() - *start_at > late_limit_ms_;
+}
+
+void TMessageThread::LogPassedOver(int64_t start_at, const std::string& text) {
+  const std::string at = FormatDateTime("hh:nn.ss", LocalOf(start_at));
+  host_.log.AddLogLine(text.empty() ? playback_texts::PassedOverTimeSignal(at)
+                                    : playback_texts::PassedOverSpeech(at, text));
+}
 
 bool TMessageThread::HasWork() const {
   return !time_signal_.empty() || !wave_list_.empty() || !message_list_.empty();
@@ -264,6 +275,22 @@ void TMessageThread::PurgeQueues() {
 }
 
 void TMessageThread::PlayTimeSignal() {
+  std::optional<int64_t> passed_over;
+  {
+    // Held up past LateLimit (a suspend after its hand-over, or a long item before it): it
+    // would name a time long gone.
+    const std::lock_guard lock(mutex_);
+    if (TooLateLocked(time_signal_start_at_)) {
+      passed_over = time_signal_start_at_;
+      time_signal_.clear();
+      time_signal_start_at_.reset();
+      skip_ = false;
+    }
+  }
+  if (passed_over) {
+    LogPassedOver(*passed_over, "");
+    return;
+  }
   hand_off_.Run([this] { DuckMusic(); });
   for (size_t i = 0;; ++i) {
     HoldWhileSuspended();
@@ -310,6 +337,8 @@ void TMessageThread::PlayTimeSignal() {
 bool TMessageThread::SpeakNextEntry() {
   bool speak = false;
   bool timed = false;
+  std::optional<int64_t> passed_over;
+  std::string passed_over_text;
   {
     const std::lock_guard lock(mutex_);
     const ptrdiff_t index = ChooseEntry(message_list_, clock_, &timed);
@@ -317,7 +346,11 @@ bool TMessageThread::SpeakNextEntry() {
     TMessageRec& rec = message_list_[static_cast<size_t>(index)];
     // Only the first play of a scheduled text has a moment; a pending skip drops it too.
     start_at_ = std::exchange(rec.StartAtMs, std::nullopt);
-    if (!skip_) {
+    if (!skip_ && TooLateLocked(start_at_)) {
+      // Held up past LateLimit: this play is dropped as the tick drops what it finds too late.
+      passed_over = std::exchange(start_at_, std::nullopt);
+      passed_over_text = rec.Text;
+    } else if (!skip_) {
       text_ = rec.Text;
       volume_ = rec.Volume;
       deadline_ = timed ? rec.EndTime : AddMilliseconds(clock_.Now(), kSpeechDeadlineMs);
@@ -326,6 +359,7 @@ bool TMessageThread::SpeakNextEntry() {
     --rec.Count;  // a pending skip consumes this play unspoken
     skip_ = false;
   }
+  if (passed_over) LogPassedOver(*passed_over, passed_over_text);
   if (!speak) return true;
   hand_off_.Run([this] { SpeakCurrent(); });
   if (timed) {
@@ -364,9 +398,11 @@ void TMessageThread::PollState() {
   hand_off_.Run([this] {
     const bool muted = host_.mute_checked ? host_.mute_checked() : false;
     const int8_t speaking = LowByte(host_.speech.Speaking());
+    const int64_t late_limit_ms = host_.late_limit ? host_.late_limit() * 1000LL : INT64_MAX;
     const std::lock_guard lock(mutex_);
     mute_ = muted;
     speaking_ = speaking;
+    late_limit_ms_ = late_limit_ms;
   });
 }
 
