@@ -231,6 +231,7 @@ void Mixer::MixBlock(int16_t* out, size_t frames, int64_t heard_at_us) {
         }
         size_t skip = 0;  // frames of this block before the voice's moment
         if (!voice->Started() && voice->TooLateAt(heard_at_us)) {
+          voice->dropped_ = true;
           finished_.push_back(voice);  // ends unheard
           voices.erase(voices.begin() + static_cast<std::ptrdiff_t>(i));
           continue;

@@ -50,6 +50,8 @@ class MixerVoice {
   // Blocks until the first sample has gone to the sink or the voice finished. True if started.
   bool WaitStarted();
   bool Started() const { return started_.load(); }
+  // Ended unheard because it could no longer start by its latest start.
+  bool Dropped() const { return dropped_.load(); }
   // When the block with its first sample was handed to the sink.
   TimePoint StartTime() const;
   // Loudness of each output channel, 1 = as recorded. Takes effect with the next block.
@@ -72,6 +74,7 @@ class MixerVoice {
   size_t position_ = 0;  // the next frame to mix
   std::atomic<float> gain_left_, gain_right_;
   std::atomic<bool> started_{false};
+  std::atomic<bool> dropped_{false};
   mutable std::mutex mutex_;
   std::condition_variable cv_;
   bool finished_ = false;

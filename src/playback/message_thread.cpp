@@ -69,6 +69,25 @@ bool TMessageThread::TooLateLocked(std::optional<int64_t> start_at) const {
   return start_at && clock_.UnixMs() - *start_at > late_limit_ms_;
 }
 
+std::optional<int64_t> TMessageThread::LatestStartLocked(int64_t start_at) const {
+  if (late_limit_ms_ == INT64_MAX) return std::nullopt;
+  return start_at + late_limit_ms_;
+}
+
+void TMessageThread::LogSpeechPassedOver() {
+  std::optional<int64_t> start_at;
+  std::string text;
+  {
+    const std::lock_guard lock(mutex_);
+    if (placed_speech_ && passed_over_ != passed_over_at_start_ && start_at_) {
+      start_at = start_at_;
+      text = text_;
+    }
+    placed_speech_ = false;
+  }
+  if (start_at) LogPassedOver(*start_at, text);
+}
+
 void TMessageThread::LogPassedOver(int64_t start_at, const std::string& text) {
   const std::string at = FormatDateTime("hh:nn.ss", LocalOf(start_at));
   host_.log.AddLogLine(text.empty() ? playback_texts::PassedOverTimeSignal(at)
@@ -247,6 +266,7 @@ TMessageThread::Outcome TMessageThread::RunCycle() {
     Sleep(kSpeechPollMs, [this] { return skip_; });
     return Outcome::kWorked;
   }
+  LogSpeechPassedOver();
   PurgeQueues();
   hand_off_.Run([this] { StopSpeechOnUi(); });
 
@@ -318,7 +338,16 @@ void TMessageThread::PlayTimeSignal() {
     } else if (muted) {
       Sleep(kMutedPollMs, [this] { return skip_; });
     } else if (step.kind == TimeSignalStep::Kind::kFragment && start_at) {
-      host_.sound.PlayMemoryAt(step.image->FileAt(step.offset), *start_at);
+      std::optional<int64_t> latest_start;
+      {
+        const std::lock_guard lock(mutex_);
+        latest_start = LatestStartLocked(*start_at);
+      }
+      if (!host_.sound.PlayMemoryAt(step.image->FileAt(step.offset), *start_at, latest_start)) {
+        // The machine slept between its hand-over and its moment: the rest goes with it.
+        LogPassedOver(*start_at, "");
+        break;
+      }
     } else if (step.kind == TimeSignalStep::Kind::kFragment) {
       host_.sound.PlayMemory(step.image->FileAt(step.offset));
     } else {
@@ -399,10 +428,12 @@ void TMessageThread::PollState() {
     const bool muted = host_.mute_checked ? host_.mute_checked() : false;
     const int8_t speaking = LowByte(host_.speech.Speaking());
     const int64_t late_limit_ms = host_.late_limit ? host_.late_limit() * 1000LL : INT64_MAX;
+    const uint64_t passed_over = host_.speech.PassedOverCount();
     const std::lock_guard lock(mutex_);
     mute_ = muted;
     speaking_ = speaking;
     late_limit_ms_ = late_limit_ms;
+    passed_over_ = passed_over;
   });
 }
 
@@ -411,6 +442,7 @@ void TMessageThread::SpeakCurrent() {
   ApplySpeechVolume();
   std::string text;
   std::optional<int64_t> start_at;
+  std::optional<int64_t> latest_start;
   {
     const std::lock_guard lock(mutex_);
     // Pause or Clear All got to the UI thread first: the utterance is dropped like a skipped
@@ -418,15 +450,19 @@ void TMessageThread::SpeakCurrent() {
     if (Stopping()) return;
     text = text_;
     start_at = start_at_;
+    if (start_at) latest_start = LatestStartLocked(*start_at);
   }
+  const uint64_t passed_over = host_.speech.PassedOverCount();
   if (start_at) {
-    host_.speech.SpeakTextAt(text, *start_at);
+    host_.speech.SpeakTextAt(text, *start_at, latest_start);
   } else {
     host_.speech.SpeakText(text);
   }
   const int8_t speaking = LowByte(host_.speech.Speaking());
   const std::lock_guard lock(mutex_);
   speaking_at_start_ = speaking;
+  placed_speech_ = start_at.has_value();
+  passed_over_at_start_ = passed_over;
 }
 
 void TMessageThread::DuckMusic() {

@@ -98,6 +98,7 @@ TEST(PlacementTest, AWallClockThatJumpsNeitherHoldsAPlacedVoiceNorPlaysItLate) {
     }
     EXPECT_EQ(voice->Started(), c.started) << c.jump_ms;
     EXPECT_EQ(voice->Finished(), !c.started) << c.jump_ms;
+    EXPECT_EQ(voice->Dropped(), !c.started) << c.jump_ms;
   }
 }
 

@@ -62,7 +62,7 @@ TEST_F(SpeechTest, SpeaksATimeAloudAndReportsSpeakingUntilTheLastSample) {
 TEST_F(SpeechTest, APreparedTextStartsOnItsMomentWithItsLeadInTrimmed) {
   speech_->Prepare("午前零時です");
   const int64_t moment = Mixer::SystemWallMicros() / 1000 + 2500;
-  speech_->SpeakTextAt("午前零時です", moment);
+  speech_->SpeakTextAt("午前零時です", moment, std::nullopt);
   ASSERT_TRUE(WaitSilent());
   const PcmClip heard = Captured();
   EXPECT_NEAR(FirstAudibleFrom(heard, moment), 0.0, 30.0);
@@ -181,19 +181,29 @@ TEST_F(SlowEngineTest, SlowPreparationIsWaitedForAndRunsBesideOtherSpeech) {
   ASSERT_TRUE(WaitSilent());
   const size_t first_from = timeline_->Written();
   const int64_t first = NowMs() + 500;
-  speech_->SpeakTextAt("午後3時です", first);
+  speech_->SpeakTextAt("午後3時です", first, std::nullopt);
   ASSERT_TRUE(WaitSilent());
 
   speech_->Prepare("午後4時です");
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   const size_t second_from = timeline_->Written();
   const int64_t second = NowMs() + 1500;  // its preparation has most of a second to run
-  speech_->SpeakTextAt("午後4時です", second);
+  speech_->SpeakTextAt("午後4時です", second, std::nullopt);
   ASSERT_TRUE(WaitSilent());
   const PcmClip heard = Captured();
   EXPECT_NEAR(OnsetAfter(heard, first_from, first), 0.0, 30.0);
   EXPECT_NEAR(OnsetAfter(heard, second_from, second), 0.0, 30.0);
   EXPECT_TRUE(reports_.empty());
+}
+
+// Its synthesis outlasts the latest start it was given (as a sleep would): dropped unheard.
+TEST_F(SlowEngineTest, SpeechThatCannotStartByItsLatestStartIsDroppedUnheard) {
+  UseEngine(1.0);
+  const int64_t moment = NowMs() + 100;
+  speech_->SpeakTextAt("午後3時です", moment, moment + 300);
+  ASSERT_TRUE(WaitSilent());
+  EXPECT_EQ(speech_->PassedOverCount(), 1u);
+  EXPECT_EQ(Listen(Captured()).loud_frames, 0u);
 }
 
 TEST_F(SlowEngineTest, AHungSynthesisIsKilledReportedOnceAndSpeechGoesOn) {
@@ -205,7 +215,7 @@ TEST_F(SlowEngineTest, AHungSynthesisIsKilledReportedOnceAndSpeechGoesOn) {
   // gives the text up rather than trying it once more.
   speech_->Prepare(hung + "。");
   const auto start = std::chrono::steady_clock::now();
-  speech_->SpeakTextAt(hung + "。", NowMs() + 100);
+  speech_->SpeakTextAt(hung + "。", NowMs() + 100, std::nullopt);
   ASSERT_TRUE(WaitSilent(std::chrono::seconds(10)));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
   speech_->SpeakText("午後3時です");

@@ -60,13 +60,14 @@ OpenJTalkSpeech::~OpenJTalkSpeech() {
   if (preparing_thread_.joinable()) preparing_thread_.join();
 }
 
-void OpenJTalkSpeech::SpeakText(const std::string& text) { QueueSpeech(text, std::nullopt); }
+void OpenJTalkSpeech::SpeakText(const std::string& text) { QueueSpeech({text, {}, {}}); }
 
-void OpenJTalkSpeech::SpeakTextAt(const std::string& text, int64_t start_at_ms) {
-  QueueSpeech(text, start_at_ms);
+void OpenJTalkSpeech::SpeakTextAt(const std::string& text, int64_t start_at_ms,
+                                  std::optional<int64_t> latest_start_ms) {
+  QueueSpeech({text, start_at_ms, latest_start_ms});
 }
 
-void OpenJTalkSpeech::QueueSpeech(std::string text, std::optional<int64_t> start_at_ms) {
+void OpenJTalkSpeech::QueueSpeech(Request request) {
   if (!Available()) {
     failures_.Failed(missing_);
     return;
@@ -75,7 +76,7 @@ void OpenJTalkSpeech::QueueSpeech(std::string text, std::optional<int64_t> start
     const std::lock_guard lock(mutex_);
     ++generation_;
     StopCurrentLocked();
-    pending_ = Request{std::move(text), start_at_ms};
+    pending_ = std::move(request);
     speaking_ = 1;  // from this moment on, synthesis included
   }
   cv_.notify_all();
@@ -238,11 +239,15 @@ void OpenJTalkSpeech::Speak(const Request& request, uint64_t generation) {
   const size_t count = prepared ? prepared->size() : pieces.size();
   std::shared_ptr<MixerVoice> previous;
   bool started = false;
+  bool dropped = false;
+  // False once the first piece was dropped for starting too late: the rest goes with it.
   const auto note_started = [&] {
     if (!started && previous && previous->WaitStarted()) {
       started = true;
       NotifyAudioStart();
     }
+    dropped = previous && previous->Dropped();
+    return !dropped;
   };
   for (size_t i = 0; i < count; ++i) {
     // The next piece is synthesized while the one before it plays.
@@ -259,20 +264,19 @@ void OpenJTalkSpeech::Speak(const Request& request, uint64_t generation) {
       }
       clip = std::make_shared<const PcmClip>(std::move(*made));
     }
-    note_started();
-    auto voice = PlayPiece(clip, previous, i == 0 ? request.start_at_ms : std::nullopt,
-                           generation);
+    if (!note_started()) break;
+    auto voice = PlayPiece(clip, previous, i == 0 ? &request : nullptr, generation);
     if (!voice) break;
     previous = std::move(voice);
   }
-  note_started();
-  if (previous) previous->Wait();
+  if (!dropped && note_started() && previous) previous->Wait();
+  if (dropped) ++passed_over_;
   if (started) NotifyAudioStop();
 }
 
 std::shared_ptr<MixerVoice> OpenJTalkSpeech::PlayPiece(
     const std::shared_ptr<const PcmClip>& clip, const std::shared_ptr<MixerVoice>& previous,
-    std::optional<int64_t> start_at_ms, uint64_t generation) {
+    const Request* first, uint64_t generation) {
   // A voice that ends frees its waiter in time to queue the next one for the very next block.
   if (previous) previous->Wait();
   const std::lock_guard lock(mutex_);
@@ -280,8 +284,10 @@ std::shared_ptr<MixerVoice> OpenJTalkSpeech::PlayPiece(
   const float left = Gain(volume_left_);
   const float right = Gain(volume_right_);
   // The first piece goes to its moment; the others follow it.
-  voice_ = start_at_ms ? mixer_.PlayAt(MixChannel::kSpeech, clip, *start_at_ms, left, right)
-                       : mixer_.Play(MixChannel::kSpeech, clip, left, right);
+  voice_ = first && first->start_at_ms
+               ? mixer_.PlayAt(MixChannel::kSpeech, clip, *first->start_at_ms, left, right,
+                               first->latest_start_ms)
+               : mixer_.Play(MixChannel::kSpeech, clip, left, right);
   return voice_;
 }
 

@@ -37,7 +37,9 @@ class OpenJTalkSpeech final : public SpeechControl {
   ~OpenJTalkSpeech() override;
 
   void SpeakText(const std::string& text) override;
-  void SpeakTextAt(const std::string& text, int64_t start_at_ms) override;
+  void SpeakTextAt(const std::string& text, int64_t start_at_ms,
+                   std::optional<int64_t> latest_start_ms) override;
+  uint64_t PassedOverCount() const override { return passed_over_.load(); }
   void Prepare(const std::string& text) override;
   void DiscardPrepared() override;
   void StopSpeech() override;
@@ -50,10 +52,12 @@ class OpenJTalkSpeech final : public SpeechControl {
 
  private:
   using Clips = std::vector<std::shared_ptr<const PcmClip>>;
-  // What SpeakText asked for: the text, and the moment its first word is due, if any.
+  // What SpeakText asked for: the text, the moment its first word is due, if any, and the
+  // latest it may start.
   struct Request {
     std::string text;
     std::optional<int64_t> start_at_ms;
+    std::optional<int64_t> latest_start_ms;
   };
   // A text synthesized ahead of need, piece by piece; no clips when its synthesis failed.
   struct PreparedText {
@@ -64,7 +68,7 @@ class OpenJTalkSpeech final : public SpeechControl {
 
   void Run();
   void RunPreparing();
-  void QueueSpeech(std::string text, std::optional<int64_t> start_at_ms);
+  void QueueSpeech(Request request);
   // Speaks the request of `generation`; returns when it has played out or was replaced.
   void Speak(const Request& request, uint64_t generation);
   // Synthesizes one text to keep; dropped when a discard came meanwhile.
@@ -75,9 +79,10 @@ class OpenJTalkSpeech final : public SpeechControl {
   // Tells the user of a failed synthesis; false for one that worked or was stopped.
   bool Reported(OpenJTalkEngine::Outcome outcome);
   // Places `clip` after `previous` has played out; null when speech was stopped or replaced.
+  // The first piece goes to the request's moment.
   std::shared_ptr<MixerVoice> PlayPiece(const std::shared_ptr<const PcmClip>& clip,
                                         const std::shared_ptr<MixerVoice>& previous,
-                                        std::optional<int64_t> start_at_ms, uint64_t generation);
+                                        const Request* first, uint64_t generation);
   void StopCurrentLocked();
 
   Mixer& mixer_;
@@ -98,6 +103,7 @@ class OpenJTalkSpeech final : public SpeechControl {
   uint64_t discards_ = 0;                 // every DiscardPrepared counts one
   uint64_t generation_ = 0;  // every SpeakText and StopSpeech starts a new one
   std::atomic<int16_t> speaking_{0};
+  std::atomic<uint64_t> passed_over_{0};
   std::atomic<uint32_t> volume_left_{65535}, volume_right_{65535};
   std::shared_ptr<MixerVoice> voice_;
   bool quit_ = false;

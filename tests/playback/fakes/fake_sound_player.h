@@ -50,9 +50,11 @@ class FakeSoundPlayer final : public SoundPlayer {
     std::string label = image.size() >= 8 ? std::string(image.begin() + 8, image.end()) : "";
     Play("memory:" + label);
   }
-  void PlayMemoryAt(std::span<const uint8_t> image, int64_t start_at_ms) override {
+  bool PlayMemoryAt(std::span<const uint8_t> image, int64_t start_at_ms,
+                    std::optional<int64_t> /*latest_start_ms*/) override {
     std::string label = image.size() >= 8 ? std::string(image.begin() + 8, image.end()) : "";
     Play("memory:" + label, start_at_ms);
+    return true;
   }
   void PlayBuiltIn() override { Play("builtin"); }
   void PlayFile(const std::string& path) override { Play("file:" + path); }

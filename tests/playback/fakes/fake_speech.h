@@ -37,7 +37,8 @@ class FakeSpeech final : public SpeechControl {
   }
 
   void SpeakText(const std::string& text) override { Speak(text, std::nullopt); }
-  void SpeakTextAt(const std::string& text, int64_t start_at_ms) override {
+  void SpeakTextAt(const std::string& text, int64_t start_at_ms,
+                   std::optional<int64_t> /*latest_start_ms*/) override {
     Speak(text, start_at_ms);
   }
   void Prepare(const std::string& text) override {
