@@ -40,8 +40,10 @@ OpenJTalkEngine::OpenJTalkEngine(OpenJTalkSetup setup, std::chrono::milliseconds
                                  FaultReport report)
     : setup_(std::move(setup)), limit_(limit) {
   EnsureWorkDir();
-  watchdog_ = std::thread(
-      [this, report = std::move(report)] { RunCatchingFaults("speech", [this] { Watch(); }, report); });
+  watchdog_ = std::thread([this, report = std::move(report)] {
+    RunCatchingFaults(
+        "speech", [this] { Watch(); }, report);
+  });
 }
 
 OpenJTalkEngine::~OpenJTalkEngine() {
