@@ -155,6 +155,35 @@ TEST_F(MessageThreadTest, AnnouncementsHeldUpPastLateLimitAreDroppedAndLogged) {
   }
 }
 
+// Handed over in time, then the machine sleeps before the first sound: past LateLimit the
+// speech control and the sound player drop it, and the worker logs it.
+TEST_F(MessageThreadTest, ASleepBetweenHandOverAndFirstSoundDropsWhatIsTooLate) {
+  std::vector<int32_t> offsets;
+  auto image = VoiceImage({"one", "two"}, &offsets);
+  for (const int64_t sleep : {30000, 7200000}) {
+    SCOPED_TRACE(sleep);
+    speech.SleepBeforeStart(sleep);
+    sound.SleepBeforeStart(sleep);
+    const int64_t start = clock.UnixMs() + 500;
+    const size_t plays_before = sound.Plays().size();
+    const size_t spoken_before = SpokenTexts().size();
+    Batch([&] {
+      playback.SetTimeSignal(image, offsets, 1, start);
+      playback.SetMessageCount("due", 50, 1, start);
+    });
+    Run(20000);
+    const bool dropped = sleep > 60000;
+    EXPECT_EQ(sound.Plays().size() - plays_before, dropped ? 0u : 2u);
+    EXPECT_EQ(SpokenTexts().size() - spoken_before, dropped ? 0u : 1u);
+    const std::string at = FormatDateTime("hh:nn.ss", LocalOf(start));
+    int passed_over = 0;
+    for (const auto& line : LogTexts()) {
+      passed_over += line == "見送り " + at + " 『due』" || line == "見送り " + at + " の時報";
+    }
+    EXPECT_EQ(passed_over, dropped ? 2 : 0);
+  }
+}
+
 TEST_F(MessageThreadTest, CountedEntriesPlayOutBeforeTimedOnesAndTimedSpeechIsCutAtItsEnd) {
   Batch([&] {
     playback.SetMessageUntil("until", 50, At(5000));
