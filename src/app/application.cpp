@@ -21,6 +21,7 @@ Application::Application(AppDependencies deps)
   PlaybackSettings playback_settings;
   playback_settings.mute_checked = [this] { return menu_.Muted(); };
   playback_settings.back_volume = [this] { return config_.BackVolume; };
+  playback_settings.late_limit = [this] { return config_.LateLimit; };
   playback_settings.skip_enabled = [this](bool enabled) { SetSkipEnabled(enabled); };
   playback_settings.report_fault = [this](const std::string& text) { ReportFault(text); };
   playback_ = std::make_unique<Playback>(deps_.clock, deps_.ui, deps_.sound, deps_.speech,

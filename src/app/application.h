@@ -213,6 +213,10 @@ class Application final : private TimeSignalOutput {
   // repeated hour's two moments is meant).
   void ComputeNextTime(size_t index, TDateTime reference, int64_t not_before);
   void FirePass(const TickMoment& m);
+  // After passing over entry `index`'s moment slept through (`woke_at`: the wall clock at the
+  // wake), moves it to its first moment that still counts; true when that is due now.
+  bool CatchUpAfterWake(size_t index, const TickMoment& m, int64_t woke_at);
+  int64_t LateLimitMs() const { return config_.LateLimit * 1000LL; }
   bool BackgroundWindowOpen(size_t index, TDateTime announced) const;
   void PassOver(const TSchedule& entry);
   void FireEntry(const TSchedule& entry, const TickMoment& m);

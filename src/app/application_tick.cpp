@@ -180,21 +180,38 @@ void Application::FirePass(const TickMoment& m) {
     const int64_t lead = AnnouncesAhead(entry) ? kHandOverLeadMs : 0;
     if (entry.NextTime <= 0 || m.wall < entry.DueMs - lead) continue;
     // What fell due during a suspend or was stepped over and is too late now is not played;
-    // music whose window is still open starts as it does at start-up.
-    const bool too_late = jumped_forward_at_ && entry.DueMs < *jumped_forward_at_ &&
-                          m.wall - entry.DueMs > config_.LateLimit * 1000LL;
+    // music whose window is still open starts as it does at start-up. A moment named at or
+    // after the wake was not slept through, however early its hand-over fell.
+    const bool slept_through = jumped_forward_at_ &&
+                               entry.DueMs + config_.SpeakOffset < *jumped_forward_at_;
+    const bool too_late = slept_through && m.wall - entry.DueMs > LateLimitMs();
     if (too_late && !BackgroundWindowOpen(i, m.announced)) {
       PassOver(entry);
       ++passed_over;
-    } else {
-      const int64_t at = std::max(m.wall, entry.DueMs);
-      FireEntry(entry, MomentAt(m, at));
-      handed_over_until_ = std::max(handed_over_until_.value_or(at), at);
+      // Its later moments are not lost with it: one that is still due now plays.
+      if (!CatchUpAfterWake(i, m, *jumped_forward_at_)) continue;
     }
+    const int64_t at = std::max(m.wall, entry.DueMs);
+    FireEntry(entry, MomentAt(m, at));
+    handed_over_until_ = std::max(handed_over_until_.value_or(at), at);
     entry.NextTime = 0;
   }
   jumped_forward_at_.reset();
   if (passed_over > 0) ShowPanelMessage(std::to_string(passed_over) + texts::kPassedOverCount);
+}
+
+bool Application::CatchUpAfterWake(size_t index, const TickMoment& m, int64_t woke_at) {
+  TSchedule& entry = schedule_.ScheduleEntries()[index];
+  // The earliest moment that still counts: one named at or after the wake, or one slept
+  // through that LateLimit still lets play. Only the first of them plays now; the rest of
+  // what the sleep covered went with the line passed over.
+  const int64_t floor = std::max(entry.DueMs + 1, std::min(woke_at - config_.SpeakOffset,
+                                                           m.wall - LateLimitMs()));
+  const int64_t reference = floor + config_.SpeakOffset - 1;
+  ComputeNextTime(index, LocalOf(reference), reference);
+  const int64_t lead = AnnouncesAhead(entry) ? kHandOverLeadMs : 0;
+  // Not due yet: it stays the entry's next moment.
+  return entry.NextTime > 0 && m.wall >= entry.DueMs - lead;
 }
 
 bool Application::BackgroundWindowOpen(size_t index, TDateTime announced) const {

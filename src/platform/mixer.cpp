@@ -10,9 +10,9 @@
 namespace chimewell {
 
 MixerVoice::MixerVoice(std::shared_ptr<const PcmClip> clip, float gain_left, float gain_right,
-                       std::optional<int64_t> start_at_us)
+                       std::optional<Placement> placement)
     : clip_(std::move(clip)),
-      start_at_us_(start_at_us),
+      placement_(placement),
       gain_left_(gain_left),
       gain_right_(gain_right) {}
 
@@ -68,10 +68,17 @@ void MixerVoice::MarkFinished() {
 }
 
 size_t MixerVoice::FramesBeforeStart(int64_t heard_at_us) const {
-  if (!start_at_us_ || *start_at_us_ <= heard_at_us) return 0;
+  if (!placement_ || placement_->start_at_us <= heard_at_us) return 0;
+  // The wall clock went back after the voice was placed. Waiting for it to come round again
+  // could take hours, and the announcement was on time when handed over: it starts now.
+  if (std::chrono::steady_clock::now() >= placement_->wait_until) return 0;
   // Rounded to the nearest frame: the first sample lands within half a frame of the moment.
-  const int64_t frames = ((*start_at_us_ - heard_at_us) * kMixRate + 500000) / 1000000;
+  const int64_t frames = ((placement_->start_at_us - heard_at_us) * kMixRate + 500000) / 1000000;
   return static_cast<size_t>(frames);
+}
+
+bool MixerVoice::TooLateAt(int64_t heard_at_us) const {
+  return placement_ && placement_->latest_start_us && heard_at_us > *placement_->latest_start_us;
 }
 
 bool MixerVoice::MixInto(float* left, float* right, size_t frames) {
@@ -147,17 +154,23 @@ std::shared_ptr<MixerVoice> Mixer::Play(MixChannel channel, std::shared_ptr<cons
 }
 
 std::shared_ptr<MixerVoice> Mixer::PlayAt(MixChannel channel, std::shared_ptr<const PcmClip> clip,
-                                          int64_t start_at_ms, float gain_left, float gain_right) {
-  return Queue(channel, std::move(clip), gain_left, gain_right, start_at_ms * 1000);
+                                          int64_t start_at_ms, float gain_left, float gain_right,
+                                          std::optional<int64_t> latest_start_ms) {
+  MixerVoice::Placement placement;
+  placement.start_at_us = start_at_ms * 1000;
+  if (latest_start_ms) placement.latest_start_us = *latest_start_ms * 1000;
+  const auto ahead = std::chrono::microseconds(std::max<int64_t>(0, placement.start_at_us - wall_()));
+  placement.wait_until = std::chrono::steady_clock::now() + ahead + kLongestPlacedWait;
+  return Queue(channel, std::move(clip), gain_left, gain_right, placement);
 }
 
 std::shared_ptr<MixerVoice> Mixer::Queue(MixChannel channel, std::shared_ptr<const PcmClip> clip,
                                          float gain_left, float gain_right,
-                                         std::optional<int64_t> start_at_us) {
+                                         std::optional<MixerVoice::Placement> placement) {
   if (clip && clip->sample_rate != kMixRate) {
     clip = std::make_shared<const PcmClip>(ConvertToMixRate(*clip));
   }
-  auto voice = std::make_shared<MixerVoice>(std::move(clip), gain_left, gain_right, start_at_us);
+  auto voice = std::make_shared<MixerVoice>(std::move(clip), gain_left, gain_right, placement);
   const std::lock_guard lock(mutex_);
   if (closed_) {
     voice->MarkFinished();
@@ -217,6 +230,12 @@ void Mixer::MixBlock(int16_t* out, size_t frames, int64_t heard_at_us) {
           continue;
         }
         size_t skip = 0;  // frames of this block before the voice's moment
+        if (!voice->Started() && voice->TooLateAt(heard_at_us)) {
+          voice->dropped_ = true;
+          finished_.push_back(voice);  // ends unheard
+          voices.erase(voices.begin() + static_cast<std::ptrdiff_t>(i));
+          continue;
+        }
         if (!voice->Started()) {
           skip = voice->FramesBeforeStart(heard_at_us);
           if (skip >= frames) {  // its moment lies beyond this block: it waits, silent

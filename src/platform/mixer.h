@@ -26,10 +26,19 @@ class MixerVoice {
  public:
   using TimePoint = std::chrono::steady_clock::time_point;
 
-  // `clip` is at kMixRate (Mixer::Play converts one that is not). With `start_at_us` (wall
-  // clock, microseconds since 1970) its first sample is heard at that moment.
+  // When a voice placed on a moment starts: the moment (wall clock, microseconds since 1970);
+  // the latest moment it may still start, else it is dropped unheard; and how long it may wait
+  // at most, in elapsed time, whatever the wall clock does meanwhile.
+  struct Placement {
+    int64_t start_at_us = 0;
+    std::optional<int64_t> latest_start_us;
+    std::chrono::steady_clock::time_point wait_until;
+  };
+
+  // `clip` is at kMixRate (Mixer::Play converts one that is not). With `placement` its first
+  // sample is heard at that moment.
   MixerVoice(std::shared_ptr<const PcmClip> clip, float gain_left, float gain_right,
-             std::optional<int64_t> start_at_us = std::nullopt);
+             std::optional<Placement> placement = std::nullopt);
 
   // Ends the voice at once; waiters return.
   void Stop();
@@ -41,6 +50,8 @@ class MixerVoice {
   // Blocks until the first sample has gone to the sink or the voice finished. True if started.
   bool WaitStarted();
   bool Started() const { return started_.load(); }
+  // Ended unheard because it could no longer start by its latest start.
+  bool Dropped() const { return dropped_.load(); }
   // When the block with its first sample was handed to the sink.
   TimePoint StartTime() const;
   // Loudness of each output channel, 1 = as recorded. Takes effect with the next block.
@@ -53,14 +64,17 @@ class MixerVoice {
   // Frames of a block heard from `heard_at_us` on that pass before this voice is to begin: 0
   // when it has no moment, or its moment has come or passed (a late start is just later).
   size_t FramesBeforeStart(int64_t heard_at_us) const;
+  // A block heard from `heard_at_us` on would start it later than it may start.
+  bool TooLateAt(int64_t heard_at_us) const;
   void MarkStarted(TimePoint when);
   void MarkFinished();
 
   const std::shared_ptr<const PcmClip> clip_;
-  const std::optional<int64_t> start_at_us_;
+  const std::optional<Placement> placement_;
   size_t position_ = 0;  // the next frame to mix
   std::atomic<float> gain_left_, gain_right_;
   std::atomic<bool> started_{false};
+  std::atomic<bool> dropped_{false};
   mutable std::mutex mutex_;
   std::condition_variable cv_;
   bool finished_ = false;
@@ -96,9 +110,14 @@ class Mixer {
   // As Play, with the first sample heard at the wall-clock moment `start_at_ms` (milliseconds
   // since 1970): the sink's delay is taken into account. Until then the voice is queued and
   // silent; a moment already past starts it at once.
+  // When the wall clock is set back meanwhile, it waits no longer than it was ahead plus
+  // kLongestPlacedWait, then starts. With `latest_start_ms` a voice that would start after
+  // that moment (the machine slept meanwhile) is dropped unheard: it ends without starting.
   std::shared_ptr<MixerVoice> PlayAt(MixChannel channel, std::shared_ptr<const PcmClip> clip,
                                      int64_t start_at_ms, float gain_left = 1.0f,
-                                     float gain_right = 1.0f);
+                                     float gain_right = 1.0f,
+                                     std::optional<int64_t> latest_start_ms = std::nullopt);
+  static constexpr std::chrono::milliseconds kLongestPlacedWait{1000};
   // Ends every voice of one channel.
   void StopChannel(MixChannel channel);
   // Loudness of a whole channel (1 = unchanged).
@@ -129,7 +148,7 @@ class Mixer {
 
   std::shared_ptr<MixerVoice> Queue(MixChannel channel, std::shared_ptr<const PcmClip> clip,
                                     float gain_left, float gain_right,
-                                    std::optional<int64_t> start_at_us);
+                                    std::optional<MixerVoice::Placement> placement);
 
   std::unique_ptr<AudioSink> sink_;
   const WallClock wall_;

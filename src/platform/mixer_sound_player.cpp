@@ -43,7 +43,8 @@ void MixerSoundPlayer::PlayMemory(std::span<const uint8_t> wave_image) {
   PlayClip(ConvertedImage(wave_image), purges);
 }
 
-void MixerSoundPlayer::PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms) {
+bool MixerSoundPlayer::PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms,
+                                    std::optional<int64_t> latest_start_ms) {
   const uint64_t purges = Purges();
   auto clip = ConvertedImage(wave_image);
   if (clip) {
@@ -52,7 +53,7 @@ void MixerSoundPlayer::PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t
     TrimLeadIn(trimmed);
     clip = std::make_shared<const PcmClip>(std::move(trimmed));
   }
-  PlayClip(std::move(clip), purges, start_at_ms);
+  return PlayClip(std::move(clip), purges, Placement{start_at_ms, latest_start_ms});
 }
 
 void MixerSoundPlayer::PlayBuiltIn() { PlayClip(chime_, Purges()); }
@@ -64,17 +65,19 @@ void MixerSoundPlayer::PlayFile(const std::string& path) {
            purges);
 }
 
-void MixerSoundPlayer::PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t purges,
-                                std::optional<int64_t> start_at_ms) {
+bool MixerSoundPlayer::PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t purges,
+                                std::optional<Placement> placement) {
   std::shared_ptr<MixerVoice> voice;
   {
     const std::lock_guard lock(play_mutex_);
-    if (purges != purges_) return;  // stopped while it was loading
+    if (purges != purges_) return true;  // stopped while it was loading
     if (!clip) clip = chime_;
-    voice = start_at_ms ? mixer_.PlayAt(MixChannel::kSound, std::move(clip), *start_at_ms)
-                        : mixer_.Play(MixChannel::kSound, std::move(clip));
+    voice = placement ? mixer_.PlayAt(MixChannel::kSound, std::move(clip), placement->start_at_ms,
+                                      1.0f, 1.0f, placement->latest_start_ms)
+                      : mixer_.Play(MixChannel::kSound, std::move(clip));
   }
   voice->Wait();
+  return !voice->Dropped();
 }
 
 std::shared_ptr<const PcmClip> MixerSoundPlayer::ConvertedImage(

@@ -19,7 +19,8 @@ class MixerSoundPlayer final : public SoundPlayer {
 
   void Purge() override;
   void PlayMemory(std::span<const uint8_t> wave_image) override;
-  void PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms) override;
+  bool PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms,
+                    std::optional<int64_t> latest_start_ms) override;
   void PlayBuiltIn() override;
   void PlayFile(const std::string& path) override;
 
@@ -31,10 +32,15 @@ class MixerSoundPlayer final : public SoundPlayer {
   };
   static constexpr size_t kKeptImages = 64;
 
-  // Plays `clip` (the chime when null) unless a purge came since `purges` was read; at the
-  // wall-clock moment `start_at_ms` when given.
-  void PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t purges,
-                std::optional<int64_t> start_at_ms = std::nullopt);
+  // Where a placed clip goes: its wall-clock moment, and the latest it may start.
+  struct Placement {
+    int64_t start_at_ms;
+    std::optional<int64_t> latest_start_ms;
+  };
+  // Plays `clip` (the chime when null) unless a purge came since `purges` was read, and waits
+  // for it; placed when `placement` is given. False when it was dropped for starting too late.
+  bool PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t purges,
+                std::optional<Placement> placement = std::nullopt);
   std::shared_ptr<const PcmClip> ConvertedImage(std::span<const uint8_t> wave_image);
   uint64_t Purges();
 

@@ -1,6 +1,7 @@
 #pragma once
 // The sound player: synchronous WAVE playback in the four forms the message worker uses.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -15,10 +16,14 @@ class SoundPlayer {
   // A malformed image plays the built-in sound instead.
   virtual void PlayMemory(std::span<const uint8_t> wave_image) = 0;
   // As PlayMemory, with the first sample heard at the wall-clock moment `start_at_ms`
-  // (milliseconds since 1970), or at once when that has passed.
-  virtual void PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms) {
+  // (milliseconds since 1970), or at once when that has passed, but not after
+  // `latest_start_ms` when given. False when it was dropped unheard for starting too late.
+  virtual bool PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms,
+                            std::optional<int64_t> latest_start_ms) {
     (void)start_at_ms;
+    (void)latest_start_ms;
     PlayMemory(wave_image);
+    return true;
   }
   // Plays the built-in chime.
   virtual void PlayBuiltIn() = 0;

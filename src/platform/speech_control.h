@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace chimewell {
@@ -13,11 +14,17 @@ class SpeechControl {
   // Starts speaking `text` (UTF-8) and returns at once; a text already sounding is replaced.
   virtual void SpeakText(const std::string& text) = 0;
   // As SpeakText, with the first word heard at the wall-clock moment `start_at_ms`
-  // (milliseconds since 1970), or as soon as it can be when that has passed.
-  virtual void SpeakTextAt(const std::string& text, int64_t start_at_ms) {
+  // (milliseconds since 1970), or as soon as it can be when that has passed, but not after
+  // `latest_start_ms` when given: speech that cannot start by then is dropped unheard and
+  // counted in PassedOverCount.
+  virtual void SpeakTextAt(const std::string& text, int64_t start_at_ms,
+                           std::optional<int64_t> latest_start_ms) {
     (void)start_at_ms;
+    (void)latest_start_ms;
     SpeakText(text);
   }
+  // How many texts SpeakTextAt has dropped for starting too late.
+  virtual uint64_t PassedOverCount() const { return 0; }
   // Synthesizes `text` in the background and keeps the sound, so that speaking it later
   // starts without the synthesis. Only the newest few texts are kept.
   virtual void Prepare(const std::string& text) { (void)text; }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/local_time.h"
 #include "playback/playback_texts.h"
 #include "playback/queue_log.h"
 
@@ -63,6 +64,35 @@ TMessageThread::TMessageThread(Clock& clock, UiHandOff hand_off, MessageThreadHo
 TMessageThread::~TMessageThread() { Join(); }
 
 bool TMessageThread::Accepting() const { return !ended_ && !terminated_; }
+
+bool TMessageThread::TooLateLocked(std::optional<int64_t> start_at) const {
+  return start_at && clock_.UnixMs() - *start_at > late_limit_ms_;
+}
+
+std::optional<int64_t> TMessageThread::LatestStartLocked(int64_t start_at) const {
+  if (late_limit_ms_ == INT64_MAX) return std::nullopt;
+  return start_at + late_limit_ms_;
+}
+
+void TMessageThread::LogSpeechPassedOver() {
+  std::optional<int64_t> start_at;
+  std::string text;
+  {
+    const std::lock_guard lock(mutex_);
+    if (placed_speech_ && passed_over_ != passed_over_at_start_ && start_at_) {
+      start_at = start_at_;
+      text = text_;
+    }
+    placed_speech_ = false;
+  }
+  if (start_at) LogPassedOver(*start_at, text);
+}
+
+void TMessageThread::LogPassedOver(int64_t start_at, const std::string& text) {
+  const std::string at = FormatDateTime("hh:nn.ss", LocalOf(start_at));
+  host_.log.AddLogLine(text.empty() ? playback_texts::PassedOverTimeSignal(at)
+                                    : playback_texts::PassedOverSpeech(at, text));
+}
 
 bool TMessageThread::HasWork() const {
   return !time_signal_.empty() || !wave_list_.empty() || !message_list_.empty();
@@ -236,6 +266,7 @@ TMessageThread::Outcome TMessageThread::RunCycle() {
     Sleep(kSpeechPollMs, [this] { return skip_; });
     return Outcome::kWorked;
   }
+  LogSpeechPassedOver();
   PurgeQueues();
   hand_off_.Run([this] { StopSpeechOnUi(); });
 
@@ -264,6 +295,22 @@ void TMessageThread::PurgeQueues() {
 }
 
 void TMessageThread::PlayTimeSignal() {
+  std::optional<int64_t> passed_over;
+  {
+    // Held up past LateLimit (a suspend after its hand-over, or a long item before it): it
+    // would name a time long gone.
+    const std::lock_guard lock(mutex_);
+    if (TooLateLocked(time_signal_start_at_)) {
+      passed_over = time_signal_start_at_;
+      time_signal_.clear();
+      time_signal_start_at_.reset();
+      skip_ = false;
+    }
+  }
+  if (passed_over) {
+    LogPassedOver(*passed_over, "");
+    return;
+  }
   hand_off_.Run([this] { DuckMusic(); });
   for (size_t i = 0;; ++i) {
     HoldWhileSuspended();
@@ -291,7 +338,16 @@ void TMessageThread::PlayTimeSignal() {
     } else if (muted) {
       Sleep(kMutedPollMs, [this] { return skip_; });
     } else if (step.kind == TimeSignalStep::Kind::kFragment && start_at) {
-      host_.sound.PlayMemoryAt(step.image->FileAt(step.offset), *start_at);
+      std::optional<int64_t> latest_start;
+      {
+        const std::lock_guard lock(mutex_);
+        latest_start = LatestStartLocked(*start_at);
+      }
+      if (!host_.sound.PlayMemoryAt(step.image->FileAt(step.offset), *start_at, latest_start)) {
+        // The machine slept between its hand-over and its moment: the rest goes with it.
+        LogPassedOver(*start_at, "");
+        break;
+      }
     } else if (step.kind == TimeSignalStep::Kind::kFragment) {
       host_.sound.PlayMemory(step.image->FileAt(step.offset));
     } else {
@@ -310,6 +366,8 @@ void TMessageThread::PlayTimeSignal() {
 bool TMessageThread::SpeakNextEntry() {
   bool speak = false;
   bool timed = false;
+  std::optional<int64_t> passed_over;
+  std::string passed_over_text;
   {
     const std::lock_guard lock(mutex_);
     const ptrdiff_t index = ChooseEntry(message_list_, clock_, &timed);
@@ -317,7 +375,11 @@ bool TMessageThread::SpeakNextEntry() {
     TMessageRec& rec = message_list_[static_cast<size_t>(index)];
     // Only the first play of a scheduled text has a moment; a pending skip drops it too.
     start_at_ = std::exchange(rec.StartAtMs, std::nullopt);
-    if (!skip_) {
+    if (!skip_ && TooLateLocked(start_at_)) {
+      // Held up past LateLimit: this play is dropped as the tick drops what it finds too late.
+      passed_over = std::exchange(start_at_, std::nullopt);
+      passed_over_text = rec.Text;
+    } else if (!skip_) {
       text_ = rec.Text;
       volume_ = rec.Volume;
       deadline_ = timed ? rec.EndTime : AddMilliseconds(clock_.Now(), kSpeechDeadlineMs);
@@ -326,6 +388,7 @@ bool TMessageThread::SpeakNextEntry() {
     --rec.Count;  // a pending skip consumes this play unspoken
     skip_ = false;
   }
+  if (passed_over) LogPassedOver(*passed_over, passed_over_text);
   if (!speak) return true;
   hand_off_.Run([this] { SpeakCurrent(); });
   if (timed) {
@@ -364,9 +427,13 @@ void TMessageThread::PollState() {
   hand_off_.Run([this] {
     const bool muted = host_.mute_checked ? host_.mute_checked() : false;
     const int8_t speaking = LowByte(host_.speech.Speaking());
+    const int64_t late_limit_ms = host_.late_limit ? host_.late_limit() * 1000LL : INT64_MAX;
+    const uint64_t passed_over = host_.speech.PassedOverCount();
     const std::lock_guard lock(mutex_);
     mute_ = muted;
     speaking_ = speaking;
+    late_limit_ms_ = late_limit_ms;
+    passed_over_ = passed_over;
   });
 }
 
@@ -375,6 +442,7 @@ void TMessageThread::SpeakCurrent() {
   ApplySpeechVolume();
   std::string text;
   std::optional<int64_t> start_at;
+  std::optional<int64_t> latest_start;
   {
     const std::lock_guard lock(mutex_);
     // Pause or Clear All got to the UI thread first: the utterance is dropped like a skipped
@@ -382,15 +450,19 @@ void TMessageThread::SpeakCurrent() {
     if (Stopping()) return;
     text = text_;
     start_at = start_at_;
+    if (start_at) latest_start = LatestStartLocked(*start_at);
   }
+  const uint64_t passed_over = host_.speech.PassedOverCount();
   if (start_at) {
-    host_.speech.SpeakTextAt(text, *start_at);
+    host_.speech.SpeakTextAt(text, *start_at, latest_start);
   } else {
     host_.speech.SpeakText(text);
   }
   const int8_t speaking = LowByte(host_.speech.Speaking());
   const std::lock_guard lock(mutex_);
   speaking_at_start_ = speaking;
+  placed_speech_ = start_at.has_value();
+  passed_over_at_start_ = passed_over;
 }
 
 void TMessageThread::DuckMusic() {

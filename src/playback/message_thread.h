@@ -25,6 +25,7 @@ struct MessageThreadHost {
   std::function<bool()> mute_checked;           // the Mute menu check mark
   std::function<int()> back_volume;             // the BackVolume setting
   std::function<void(int)> set_music_override;  // the MIDI worker's SetVolumeOverride, if any
+  std::function<int()> late_limit;              // the LateLimit setting, seconds
 };
 
 class TMessageThread final : public WorkerThread {
@@ -70,6 +71,14 @@ class TMessageThread final : public WorkerThread {
   enum class Outcome { kWorked, kIdle };
 
   bool Accepting() const;  // mutex_ held
+  // An announcement due at `start_at` would now start more than LateLimit late; mutex_ held.
+  bool TooLateLocked(std::optional<int64_t> start_at) const;
+  // The latest an announcement due at `start_at` may start; mutex_ held.
+  std::optional<int64_t> LatestStartLocked(int64_t start_at) const;
+  // Logs the placed utterance that the speech control dropped for starting too late.
+  void LogSpeechPassedOver();
+  // Logs a dropped announcement; `text` empty for a time signal.
+  void LogPassedOver(int64_t start_at, const std::string& text);
   bool HasWork() const;    // mutex_ held
   Outcome RunCycle();
   void PurgeQueues();
@@ -101,6 +110,10 @@ class TMessageThread final : public WorkerThread {
   TDateTime deadline_ = 0;
   int8_t speaking_ = 0;
   int8_t speaking_at_start_ = 0;
+  int64_t late_limit_ms_ = INT64_MAX;  // as last read on the UI thread
+  uint64_t passed_over_ = 0;           // the speech control's count, as last read
+  uint64_t passed_over_at_start_ = 0;  // ... when the placed utterance was handed to it
+  bool placed_speech_ = false;         // the last utterance was placed on start_at_
   bool superseded_ = false;
 };
 

@@ -32,9 +32,13 @@ Playback::~Playback() {
 
 std::shared_ptr<TMessageThread> Playback::NewMessageThreadLocked() {
   MessageThreadHost host{
-      sound_, speech_, log_, settings_.mute_checked, settings_.back_volume, [this](int volume) {
-        SetMusicOverride(volume);
-      }};
+      sound_,
+      speech_,
+      log_,
+      settings_.mute_checked,
+      settings_.back_volume,
+      [this](int volume) { SetMusicOverride(volume); },
+      settings_.late_limit};
   auto worker = std::make_shared<TMessageThread>(clock_, hand_off_, std::move(host));
   const uint64_t serial = next_serial_++;
   // The notification is dropped by the hand-off once this object is being destroyed.

@@ -31,6 +31,9 @@ struct PlaybackSettings {
   std::function<void(bool)> skip_enabled;
   // Called on the UI thread with a fault that ended a worker.
   FaultReport report_fault;
+  // The LateLimit setting, seconds: an announcement that would start later than that after
+  // its moment is dropped.
+  std::function<int()> late_limit;
 };
 
 class Playback {

@@ -14,6 +14,12 @@ inline constexpr std::string_view kVolumeLabel = " vol=";
 // The pattern of end times in the log lines.
 inline constexpr std::string_view kEndTimePattern = "yyyy/mm/dd(ddd) hh:nn.ss.zzz";
 
+// An announcement that would start more than LateLimit after its moment `at` (hh:nn.ss).
+inline std::string PassedOverSpeech(const std::string& at, const std::string& text) {
+  return "見送り " + at + " 『" + text + "』";
+}
+inline std::string PassedOverTimeSignal(const std::string& at) { return "見送り " + at + " の時報"; }
+
 inline constexpr std::string_view kMidiPortFailed = "MIDIポートが開けません";
 inline std::string MidiFileCannotOpen(const std::string& file) {
   return "[" + file + "]ファイルが開けません";

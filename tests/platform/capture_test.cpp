@@ -93,7 +93,7 @@ TEST_F(SoundPlayerTest, AWordPlacedOnAMomentIsHeardThere) {
   word.samples.insert(word.samples.begin(), kMixRate / 50, 3);  // 20 ms of near-silence
   const auto image = EncodeWave(word);
   const int64_t moment = Mixer::SystemWallMicros() / 1000 + 1000;
-  MixerSoundPlayer(*mixer_).PlayMemoryAt(image, moment);
+  MixerSoundPlayer(*mixer_).PlayMemoryAt(image, moment, std::nullopt);
   EXPECT_NEAR(FirstAudibleFrom(Captured(), moment), 0.0, 30.0);
 }
 

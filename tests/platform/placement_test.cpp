@@ -1,6 +1,9 @@
 // Clips placed on a wall-clock moment, and the lead-in of synthesized speech.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/audio_test_support.h"
 #include "platform/lead_in.h"
 #include "platform/mixer.h"
@@ -64,6 +67,39 @@ TEST(PlacementTest, AVoiceWaitingForItsMomentCanBeStopped) {
   EXPECT_TRUE(voice->Finished());
   mixer.MixBlock(block.data(), Mixer::kBlockFrames, 5000000);
   EXPECT_FALSE(voice->Started());
+}
+
+// The wall clock moves under a voice waiting for its moment: set back, it waits no longer than
+// it was ahead plus a second; a sleep past its latest start drops it unheard.
+TEST(PlacementTest, AWallClockThatJumpsNeitherHoldsAPlacedVoiceNorPlaysItLate) {
+  const struct {
+    int64_t jump_ms;
+    bool latest;
+    bool started;
+  } cases[] = {
+      {-3600000, false, true},  // set back an hour: starts once its lead and a second are up
+      {7200000, true, false},   // slept two hours: too late, dropped
+      {30000, true, true},      // slept half a minute, within its latest start: plays late
+  };
+  for (const auto& c : cases) {
+    std::atomic<int64_t> wall_us{kFirstBlockUs};
+    Mixer mixer(MakeNullSink(), [&] { return wall_us.load(); });
+    const int64_t start_ms = kFirstBlockUs / 1000 + 200;
+    const auto voice = mixer.PlayAt(
+        MixChannel::kSpeech, std::make_shared<const PcmClip>(testing::MakeTone(kMixRate, 1, 0.1)),
+        start_ms, 1.0f, 1.0f, c.latest ? std::optional<int64_t>(start_ms + 60000) : std::nullopt);
+    wall_us += c.jump_ms * 1000;
+    std::vector<int16_t> block(Mixer::kBlockFrames * 2);
+    mixer.MixBlock(block.data(), Mixer::kBlockFrames, wall_us.load());
+    if (c.jump_ms < 0) {
+      EXPECT_FALSE(voice->Started());
+      std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+      mixer.MixBlock(block.data(), Mixer::kBlockFrames, wall_us.load());
+    }
+    EXPECT_EQ(voice->Started(), c.started) << c.jump_ms;
+    EXPECT_EQ(voice->Finished(), !c.started) << c.jump_ms;
+    EXPECT_EQ(voice->Dropped(), !c.started) << c.jump_ms;
+  }
 }
 
 TEST(LeadInTest, TrimsOnlyTheNearSilenceBeforeTheFirstAudibleSample) {

@@ -9,6 +9,7 @@
 
 #include "platform/capture_fixture.h"
 #include "platform/linux/open_jtalk_speech.h"
+#include "platform/slow_engine.h"
 
 namespace chimewell {
 namespace {
@@ -61,7 +62,7 @@ TEST_F(SpeechTest, SpeaksATimeAloudAndReportsSpeakingUntilTheLastSample) {
 TEST_F(SpeechTest, APreparedTextStartsOnItsMomentWithItsLeadInTrimmed) {
   speech_->Prepare("午前零時です");
   const int64_t moment = Mixer::SystemWallMicros() / 1000 + 2500;
-  speech_->SpeakTextAt("午前零時です", moment);
+  speech_->SpeakTextAt("午前零時です", moment, std::nullopt);
   ASSERT_TRUE(WaitSilent());
   const PcmClip heard = Captured();
   EXPECT_NEAR(FirstAudibleFrom(heard, moment), 0.0, 30.0);
@@ -141,6 +142,87 @@ TEST_F(SpeechTest, SpeaksOnAfterItsWorkFolderWasCleanedAway) {
   }
   std::filesystem::remove_all(tmp);
   EXPECT_TRUE(reports_.empty()) << reports_[0];  // a failed synthesis would be told
+}
+
+// Speech on an engine slowed down (a loaded machine) or hung.
+class SlowEngineTest : public SpeechTest {
+ protected:
+  void UseEngine(double delay_seconds,
+                 std::chrono::milliseconds limit = OpenJTalkSpeech::kSynthesisLimit) {
+    script_ = testing::WriteSlowEngine("slow-engine", delay_seconds);
+    speech_ = std::make_unique<OpenJTalkSpeech>(
+        *mixer_, [this](const std::string& m) { reports_.push_back(m); },
+        OpenJTalkSetup{script_, "", ""}, SystemSteadyTime(), limit);
+  }
+  void TearDown() override {
+    SpeechTest::TearDown();
+    std::remove(script_.c_str());
+  }
+  static int64_t NowMs() { return Mixer::SystemWallMicros() / 1000; }
+  // How far from `moment_ms` the first sound after the first `from_frame` frames was heard.
+  double OnsetAfter(const PcmClip& heard, size_t from_frame, int64_t moment_ms) const {
+    for (size_t i = from_frame * 2; i < heard.samples.size(); ++i) {
+      if (std::abs(static_cast<int>(heard.samples[i])) >= kAudibleSample) {
+        return static_cast<double>(timeline_->HeardAt(i / 2) - moment_ms * 1000) / 1000.0;
+      }
+    }
+    return 1e9;
+  }
+
+  std::string script_;
+};
+
+// Every synthesis takes two seconds more: an announcement prepared beside other speech, or
+// handed over while its preparation still runs, is still heard on its moment.
+TEST_F(SlowEngineTest, SlowPreparationIsWaitedForAndRunsBesideOtherSpeech) {
+  UseEngine(2.0);
+  speech_->SpeakText("はい");
+  speech_->Prepare("午後3時です");
+  ASSERT_TRUE(WaitSilent());
+  const size_t first_from = timeline_->Written();
+  const int64_t first = NowMs() + 500;
+  speech_->SpeakTextAt("午後3時です", first, std::nullopt);
+  ASSERT_TRUE(WaitSilent());
+
+  speech_->Prepare("午後4時です");
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  const size_t second_from = timeline_->Written();
+  const int64_t second = NowMs() + 1500;  // its preparation has most of a second to run
+  speech_->SpeakTextAt("午後4時です", second, std::nullopt);
+  ASSERT_TRUE(WaitSilent());
+  const PcmClip heard = Captured();
+  EXPECT_NEAR(OnsetAfter(heard, first_from, first), 0.0, 30.0);
+  EXPECT_NEAR(OnsetAfter(heard, second_from, second), 0.0, 30.0);
+  EXPECT_TRUE(reports_.empty());
+}
+
+// Its synthesis outlasts the latest start it was given (as a sleep would): dropped unheard.
+TEST_F(SlowEngineTest, SpeechThatCannotStartByItsLatestStartIsDroppedUnheard) {
+  UseEngine(1.0);
+  const int64_t moment = NowMs() + 100;
+  speech_->SpeakTextAt("午後3時です", moment, moment + 300);
+  ASSERT_TRUE(WaitSilent());
+  EXPECT_EQ(speech_->PassedOverCount(), 1u);
+  EXPECT_EQ(Listen(Captured()).loud_frames, 0u);
+}
+
+TEST_F(SlowEngineTest, AHungSynthesisIsKilledReportedOnceAndSpeechGoesOn) {
+  UseEngine(0.0, std::chrono::milliseconds(1000));
+  const std::string hung = std::string("これは") + testing::kHangMarker + "文章です";
+  speech_->SpeakText(hung);
+  ASSERT_TRUE(WaitSilent(std::chrono::seconds(10)));
+  // Prepared and then handed over: the watchdog ends the preparation, and the hand-over
+  // gives the text up rather than trying it once more.
+  speech_->Prepare(hung + "。");
+  const auto start = std::chrono::steady_clock::now();
+  speech_->SpeakTextAt(hung + "。", NowMs() + 100, std::nullopt);
+  ASSERT_TRUE(WaitSilent(std::chrono::seconds(10)));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
+  speech_->SpeakText("午後3時です");
+  ASSERT_TRUE(WaitSilent());
+  EXPECT_GT(Listen(Captured(), 0.02).Seconds(kMixRate), 0.5);
+  ASSERT_EQ(reports_.size(), 1u);
+  EXPECT_NE(reports_[0].find("打ち切り"), std::string::npos);
 }
 
 TEST(SpeechSetupTest, AMissingVoiceIsReportedOnceAndNothingSpeaks) {

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "core/datetime.h"
+#include "core/local_time.h"
 #include "playback_fixture.h"
 
 namespace chimewell::testing {
@@ -126,6 +127,63 @@ TEST_F(MessageThreadTest, TimeSignalWaitsOnlyForSpeechAlreadySounding) {
   EXPECT_THAT(Plays(), ElementsAre(Play{"memory:one", 3000, 3500}));
 }
 
+// Announcements held up behind a long utterance: within LateLimit they play late, beyond it
+// they are dropped and logged.
+TEST_F(MessageThreadTest, AnnouncementsHeldUpPastLateLimitAreDroppedAndLogged) {
+  std::vector<int32_t> offsets;
+  auto image = VoiceImage({"one"}, &offsets);
+  for (const int limit : {120, 60}) {
+    SCOPED_TRACE(limit);
+    late_limit = limit;
+    const int64_t start = clock.UnixMs();
+    const size_t plays_before = sound.Plays().size();
+    speech.SetDuration("long", 90000);
+    playback.SetMessageCount("long", 50, 1);
+    Run(500);
+    playback.SetMessageCount("due", 50, 1, start + 1000);
+    playback.SetTimeSignal(image, offsets, 1, start + 1000);
+    Run(200000);
+    const bool late_plays = limit > 90;
+    EXPECT_EQ(SpokenTexts().back(), late_plays ? "due" : "long");
+    EXPECT_EQ(sound.Plays().size() - plays_before, late_plays ? 1u : 0u);
+    const std::string at = FormatDateTime("hh:nn.ss", LocalOf(start + 1000));
+    int passed_over = 0;
+    for (const auto& line : LogTexts()) {
+      passed_over += line == "見送り " + at + " 『due』" || line == "見送り " + at + " の時報";
+    }
+    EXPECT_EQ(passed_over, late_plays ? 0 : 2);
+  }
+}
+
+// Handed over in time, then the machine sleeps before the first sound: past LateLimit the
+// speech control and the sound player drop it, and the worker logs it.
+TEST_F(MessageThreadTest, ASleepBetweenHandOverAndFirstSoundDropsWhatIsTooLate) {
+  std::vector<int32_t> offsets;
+  auto image = VoiceImage({"one", "two"}, &offsets);
+  for (const int64_t sleep : {30000, 7200000}) {
+    SCOPED_TRACE(sleep);
+    speech.SleepBeforeStart(sleep);
+    sound.SleepBeforeStart(sleep);
+    const int64_t start = clock.UnixMs() + 500;
+    const size_t plays_before = sound.Plays().size();
+    const size_t spoken_before = SpokenTexts().size();
+    Batch([&] {
+      playback.SetTimeSignal(image, offsets, 1, start);
+      playback.SetMessageCount("due", 50, 1, start);
+    });
+    Run(20000);
+    const bool dropped = sleep > 60000;
+    EXPECT_EQ(sound.Plays().size() - plays_before, dropped ? 0u : 2u);
+    EXPECT_EQ(SpokenTexts().size() - spoken_before, dropped ? 0u : 1u);
+    const std::string at = FormatDateTime("hh:nn.ss", LocalOf(start));
+    int passed_over = 0;
+    for (const auto& line : LogTexts()) {
+      passed_over += line == "見送り " + at + " 『due』" || line == "見送り " + at + " の時報";
+    }
+    EXPECT_EQ(passed_over, dropped ? 2 : 0);
+  }
+}
+
 TEST_F(MessageThreadTest, CountedEntriesPlayOutBeforeTimedOnesAndTimedSpeechIsCutAtItsEnd) {
   Batch([&] {
     playback.SetMessageUntil("until", 50, At(5000));
@@ -232,7 +290,7 @@ TEST_F(MessageThreadTest, SpeechWithoutAnEngineDoesNotSpinThroughATimedEntry) {
 TEST_F(MessageThreadTest, EndedWorkerRefusesItemsSoTheCallerCanStartAFreshOne) {
   InlineUiThread inline_ui;
   UiHandOff hand_off(inline_ui);
-  MessageThreadHost host{sound, speech, log, nullptr, nullptr, nullptr};
+  MessageThreadHost host{sound, speech, log, nullptr, nullptr, nullptr, nullptr};
   TMessageThread worker(clock, hand_off, host);
   worker.Start();  // nothing queued: it ends at once
   ASSERT_TRUE(clock.Settle([&] { return worker.Running() ? 1 : 0; }));
@@ -257,7 +315,7 @@ TEST_F(MessageThreadTest, AHoldToQueueKeepsTheUtteranceAboutToStartAndAPauseDrop
       if (volume == 0 || held.exchange(true)) return;
       pause ? self->Suspend() : self->Hold();
     };
-    MessageThreadHost host{sound, speech, log, nullptr, [] { return 40; }, duck};
+    MessageThreadHost host{sound, speech, log, nullptr, [] { return 40; }, duck, nullptr};
     TMessageThread worker(clock, hand_off, host);
     self = &worker;
     ASSERT_TRUE(worker.SetMessageCount(pause ? "paused" : "held", 50, 1));

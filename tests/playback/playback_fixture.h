@@ -30,6 +30,7 @@ class PlaybackTest : public ::testing::Test {
   FakeMidiLibrary midi{clock};
   std::atomic<bool> mute_checked{false};
   std::atomic<int> back_volume{40};
+  std::atomic<int> late_limit{60};
   std::mutex skip_mutex;
   std::vector<bool> skip_states;
   std::vector<std::string> faults;  // guarded by skip_mutex
@@ -47,7 +48,8 @@ class PlaybackTest : public ::testing::Test {
                      [this](const std::string& text) {
                        const std::lock_guard lock(skip_mutex);
                        faults.push_back(text);
-                     }}};
+                     },
+                     [this] { return late_limit.load(); }}};
 
   // Lets the workers run for `ms` of virtual time.
   void Run(int64_t ms) {

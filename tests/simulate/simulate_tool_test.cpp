@@ -16,7 +16,7 @@ TEST(SimulateTool, PrintsTabSeparatedFiringsWithTheirOffsetAndWhatWasPassedOver)
   const ToolResult r = RunTool("simulate --home '" + home.path().string() +
                                "' --tz Europe/Berlin --hidden --from '2026/03/29 01:30:00'"
                                " --until '2026/03/29 04:30:00'"
-                               " --suspend '2026/03/29 03:30:00' 1800 --late-limit 0");
+                               " --suspend '2026/03/29 03:30:00' 1830 --late-limit 0");
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out,
             "2026/03/29 01:59:59.500+01:00\ttime\t3時\n"

@@ -81,8 +81,10 @@ TEST_F(SimulationTest, SuspendPassesOverWhatFellDueAndStartsOpenMusic) {
            "\" BGM from 20:00 to 22:00\r\n");
   SimulationPlan plan = Plan("2026/06/01 12:50:00", "2026/06/01 23:00:00");
   plan.events.push_back({ClockEvent::Kind::kSuspend, Moment("2026/06/01 13:10:00"), 28200});
+  // It wakes at 21:00:00: the chime named 21:00 had its hand-over inside the sleep, and plays.
   EXPECT_EQ(Run(plan), (Lines{"06/01 12:59:59.500+9 time 1時",
                               "06/01 13:59:59.500+9 time skipped",
+                              "06/01 21:00:00.000+9 time 9時",
                               "06/01 17:59:59.500+9 speak skipped",
                               "06/01 21:00:00.000+9 midi " + music,
                               "06/01 21:59:59.500+9 time 10時",
@@ -99,6 +101,39 @@ TEST_F(SimulationTest, SuspendPassesOverWhatFellDueAndStartsOpenMusic) {
   plan.late_limit = 0;
   plan.events.push_back({ClockEvent::Kind::kSuspend, Moment("2026/06/01 13:10:00"), 2999});
   EXPECT_EQ(Run(plan), (Lines{"06/01 12:59:59.500+9 time 1時", "06/01 13:59:59.500+9 time 2時"}));
+}
+
+TEST_F(SimulationTest, AtAWakeTheLatestChimeStillDuePlaysAndNoneIsLostUnlogged) {
+  Zone("Asia/Tokyo");
+  Schedule(kHourly);
+  struct Case {
+    int64_t sleep_seconds;  // from 13:10:00; the run ends at 22:30
+    int late_limit;
+    Lines expected;  // after the 13:00 chime and before the 22:00 one
+  };
+  const Case cases[] = {
+      // Woken on the moment named: it plays at once, even with no grace at all.
+      {28200, 0, {"06/01 13:59:59.500+9 time skipped", "06/01 21:00:00.000+9 time 9時"}},
+      // Woken 30 s after it: late, within the limit.
+      {28230, 60, {"06/01 13:59:59.500+9 time skipped", "06/01 21:00:30.000+9 time 9時"}},
+      // ... and beyond it: passed over with the rest of the sleep.
+      {28230, 10, {"06/01 13:59:59.500+9 time skipped"}},
+      // Only moment slept through, within the limit: it plays late, once.
+      {3020, 60, {"06/01 14:00:20.000+9 time 2時", "06/01 14:59:59.500+9 time 3時",
+                  "06/01 15:59:59.500+9 time 4時", "06/01 16:59:59.500+9 time 5時",
+                  "06/01 17:59:59.500+9 time 6時", "06/01 18:59:59.500+9 time 7時",
+                  "06/01 19:59:59.500+9 time 8時", "06/01 20:59:59.500+9 time 9時"}},
+  };
+  for (const Case& c : cases) {
+    SimulationPlan plan = Plan("2026/06/01 12:50:00", "2026/06/01 22:30:00");
+    plan.late_limit = c.late_limit;
+    plan.events.push_back({ClockEvent::Kind::kSuspend, Moment("2026/06/01 13:10:00"),
+                           c.sleep_seconds});
+    Lines expected{"06/01 12:59:59.500+9 time 1時"};
+    expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+    expected.push_back("06/01 21:59:59.500+9 time 10時");
+    EXPECT_EQ(Run(plan), expected) << c.sleep_seconds << " " << c.late_limit;
+  }
 }
 
 TEST_F(SimulationTest, ClockStepsForwardAndBack) {

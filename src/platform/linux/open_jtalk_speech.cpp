@@ -1,64 +1,50 @@
 #include "platform/linux/open_jtalk_speech.h"
 
 #include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <utility>
 
 #include "core/fault.h"
 #include "core/speech_readings.h"
-#include "platform/lead_in.h"
-#include "platform/wave_file.h"
 
 namespace chimewell {
 namespace {
 
 constexpr char kSynthesisFailed[] = "音声合成に失敗しました";
 constexpr char kNoWorkFolder[] = "音声合成の作業フォルダを作れません。音声は話せません";
+constexpr char kSynthesisTimedOut[] = "音声合成が終わらないため打ち切りました";
 
 float Gain(uint32_t volume) {
   return static_cast<float>(std::min<uint32_t>(volume, 65535)) / 65535.0f;
 }
 
-// Ours and still there: a folder of that name made by someone else is not used.
-bool IsOwnFolder(const std::string& path) {
-  struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
-}
-
-// Writes one line and closes the pipe; false when the reader has gone.
-bool SendLine(int fd, std::string line) {
-  line += '\n';
-  size_t done = 0;
-  while (done < line.size()) {
-    const ssize_t n = ::write(fd, line.data() + done, line.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  ::close(fd);
-  return done == line.size();
+// A process that died makes writing to its pipe fail with EPIPE instead of ending the program.
+void BlockPipeSignal() {
+  sigset_t pipe_signal;
+  sigemptyset(&pipe_signal);
+  sigaddset(&pipe_signal, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe_signal, nullptr);
 }
 
 }  // namespace
 
 OpenJTalkSpeech::OpenJTalkSpeech(Mixer& mixer, Report report, OpenJTalkSetup setup,
-                                 SteadyTime& time)
-    : mixer_(mixer), report_(report), failures_(std::move(report), time) {
+                                 SteadyTime& time, std::chrono::milliseconds synthesis_limit)
+    : mixer_(mixer), report_(report), failures_(report, time), timeouts_(std::move(report), time) {
   setup_ = FindOpenJTalk(std::move(setup), &missing_);
-  if (missing_.empty()) {
-    work_dir_ = MakeOpenJTalkWorkFolder("speech");
-    if (work_dir_.empty()) missing_ = kNoWorkFolder;
+  if (!missing_.empty()) return;
+  speaking_engine_ = std::make_unique<OpenJTalkEngine>(setup_, synthesis_limit, report_);
+  preparing_engine_ = std::make_unique<OpenJTalkEngine>(setup_, synthesis_limit, report_);
+  if (!speaking_engine_->HasWorkFolder() || !preparing_engine_->HasWorkFolder()) {
+    missing_ = kNoWorkFolder;
+    speaking_engine_.reset();
+    preparing_engine_.reset();
+    return;
   }
-  if (missing_.empty()) {
-    thread_ = std::thread([this] { RunCatchingFaults("speech", [this] { Run(); }, report_); });
-  }
+  thread_ = std::thread([this] { RunCatchingFaults("speech", [this] { Run(); }, report_); });
+  preparing_thread_ =
+      std::thread([this] { RunCatchingFaults("speech", [this] { RunPreparing(); }, report_); });
 }
 
 OpenJTalkSpeech::~OpenJTalkSpeech() {
@@ -67,23 +53,21 @@ OpenJTalkSpeech::~OpenJTalkSpeech() {
     quit_ = true;
     ++generation_;
     StopCurrentLocked();
+    if (preparing_engine_) preparing_engine_->Stop();
   }
   cv_.notify_all();
   if (thread_.joinable()) thread_.join();
-  Discard(spare_);
-  if (!work_dir_.empty()) {
-    std::error_code ec;
-    std::filesystem::remove_all(work_dir_, ec);
-  }
+  if (preparing_thread_.joinable()) preparing_thread_.join();
 }
 
-void OpenJTalkSpeech::SpeakText(const std::string& text) { QueueSpeech(text, std::nullopt); }
+void OpenJTalkSpeech::SpeakText(const std::string& text) { QueueSpeech({text, {}, {}}); }
 
-void OpenJTalkSpeech::SpeakTextAt(const std::string& text, int64_t start_at_ms) {
-  QueueSpeech(text, start_at_ms);
+void OpenJTalkSpeech::SpeakTextAt(const std::string& text, int64_t start_at_ms,
+                                  std::optional<int64_t> latest_start_ms) {
+  QueueSpeech({text, start_at_ms, latest_start_ms});
 }
 
-void OpenJTalkSpeech::QueueSpeech(std::string text, std::optional<int64_t> start_at_ms) {
+void OpenJTalkSpeech::QueueSpeech(Request request) {
   if (!Available()) {
     failures_.Failed(missing_);
     return;
@@ -92,7 +76,7 @@ void OpenJTalkSpeech::QueueSpeech(std::string text, std::optional<int64_t> start
     const std::lock_guard lock(mutex_);
     ++generation_;
     StopCurrentLocked();
-    pending_ = Request{std::move(text), start_at_ms};
+    pending_ = std::move(request);
     speaking_ = 1;  // from this moment on, synthesis included
   }
   cv_.notify_all();
@@ -103,6 +87,7 @@ void OpenJTalkSpeech::Prepare(const std::string& text) {
   {
     const std::lock_guard lock(mutex_);
     const bool known =
+        preparing_ == text ||
         std::any_of(prepared_.begin(), prepared_.end(),
                     [&](const PreparedText& kept) { return kept.text == text; }) ||
         std::find(to_prepare_.begin(), to_prepare_.end(), text) != to_prepare_.end();
@@ -114,30 +99,25 @@ void OpenJTalkSpeech::Prepare(const std::string& text) {
 }
 
 void OpenJTalkSpeech::DiscardPrepared() {
-  const std::lock_guard lock(mutex_);
-  to_prepare_.clear();
-  prepared_.clear();
-  ++discards_;
-}
-
-OpenJTalkSpeech::Clips OpenJTalkSpeech::TakePrepared(const std::string& text) {
-  const std::lock_guard lock(mutex_);
-  for (auto it = prepared_.begin(); it != prepared_.end(); ++it) {
-    if (it->text == text) {
-      Clips clips = std::move(it->clips);
-      prepared_.erase(it);
-      return clips;
-    }
+  {
+    const std::lock_guard lock(mutex_);
+    to_prepare_.clear();
+    prepared_.clear();
+    ++discards_;
+    if (preparing_) preparing_engine_->Stop();
   }
-  return {};
+  cv_.notify_all();  // speech waiting for that preparation goes on without it
 }
 
 void OpenJTalkSpeech::StopSpeech() {
-  const std::lock_guard lock(mutex_);
-  ++generation_;
-  pending_.reset();
-  StopCurrentLocked();
-  speaking_ = 0;
+  {
+    const std::lock_guard lock(mutex_);
+    ++generation_;
+    pending_.reset();
+    StopCurrentLocked();
+    speaking_ = 0;
+  }
+  cv_.notify_all();
 }
 
 int16_t OpenJTalkSpeech::Speaking() const { return speaking_.load(); }
@@ -155,41 +135,22 @@ void OpenJTalkSpeech::SetVolumeRight(uint32_t volume) {
 }
 
 void OpenJTalkSpeech::StopCurrentLocked() {
-  if (synthesis_) synthesis_->Kill();
+  // Only what is being spoken: a text being prepared is still wanted.
+  if (speaking_engine_) speaking_engine_->Stop();
   if (voice_) voice_->Stop();
 }
 
-bool OpenJTalkSpeech::EnsureWorkDir() {
-  if (IsOwnFolder(work_dir_)) return true;
-  // A fresh name rather than the old one: anyone could have taken that meanwhile.
-  std::string fresh = MakeOpenJTalkWorkFolder("speech");
-  if (fresh.empty()) return false;
-  work_dir_ = std::move(fresh);
-  return true;
-}
-
 void OpenJTalkSpeech::Run() {
-  // A spare that died makes writing to its pipe fail with EPIPE instead of ending the program.
-  sigset_t pipe_signal;
-  sigemptyset(&pipe_signal);
-  sigaddset(&pipe_signal, SIGPIPE);
-  pthread_sigmask(SIG_BLOCK, &pipe_signal, nullptr);
-  spare_ = StartSpare();
+  BlockPipeSignal();
+  speaking_engine_->Warm();
   std::unique_lock lock(mutex_);
   while (true) {
-    cv_.wait(lock, [this] { return quit_ || pending_.has_value() || !to_prepare_.empty(); });
+    cv_.wait(lock, [this] { return quit_ || pending_.has_value(); });
     if (quit_) return;
-    if (!pending_) {  // speech first; preparing waits for a quiet moment
-      const std::string text = std::move(to_prepare_.front());
-      to_prepare_.pop_front();
-      lock.unlock();
-      RunCatchingFaults("speech", [&] { PrepareText(text); }, report_);
-      lock.lock();
-      continue;
-    }
     const Request request = std::move(*pending_);
     pending_.reset();
     const uint64_t generation = generation_;
+    speaking_engine_->Reset();
     lock.unlock();
     RunCatchingFaults("speech", [&] { Speak(request, generation); }, report_);
     lock.lock();
@@ -199,20 +160,43 @@ void OpenJTalkSpeech::Run() {
   }
 }
 
+void OpenJTalkSpeech::RunPreparing() {
+  BlockPipeSignal();
+  preparing_engine_->Warm();
+  std::unique_lock lock(mutex_);
+  while (true) {
+    cv_.wait(lock, [this] { return quit_ || !to_prepare_.empty(); });
+    if (quit_) return;
+    const std::string text = std::move(to_prepare_.front());
+    to_prepare_.pop_front();
+    preparing_ = text;
+    preparing_engine_->Reset();
+    lock.unlock();
+    RunCatchingFaults("speech", [&] { PrepareText(text); }, report_);
+    lock.lock();
+    preparing_.reset();
+    cv_.notify_all();  // speech may be waiting for this text
+  }
+}
+
 void OpenJTalkSpeech::PrepareText(const std::string& text) {
-  uint64_t generation = 0;
   uint64_t discards = 0;
   {
     const std::lock_guard lock(mutex_);
-    generation = generation_;
     discards = discards_;
   }
   Clips clips;
   for (const std::string& piece : SplitForOpenJTalk(ApplySpeechReadings(text))) {
-    // Speech asked for meanwhile stops this synthesis: it goes first.
-    auto clip = Synthesize(piece, generation);
-    if (!clip) return;
-    clips.push_back(std::move(clip));
+    std::optional<PcmClip> clip;
+    const auto outcome = preparing_engine_->Synthesize(piece, &clip);
+    if (outcome == OpenJTalkEngine::Outcome::kStopped) return;  // discarded, or shutting down
+    if (!Reported(outcome)) {
+      clips.push_back(std::make_shared<const PcmClip>(std::move(*clip)));
+    } else if (outcome == OpenJTalkEngine::Outcome::kTimedOut) {
+      // Kept as a text with nothing to say, so that speaking it does not hang once more.
+      clips.clear();
+      break;
+    }
   }
   const std::lock_guard lock(mutex_);
   if (discards != discards_) return;
@@ -220,96 +204,91 @@ void OpenJTalkSpeech::PrepareText(const std::string& text) {
   if (prepared_.size() > kKeptPrepared) prepared_.pop_front();
 }
 
-void OpenJTalkSpeech::Speak(const Request& request, uint64_t generation) {
-  Clips prepared = TakePrepared(request.text);
-  const std::vector<std::string> pieces =
-      prepared.empty() ? SplitForOpenJTalk(ApplySpeechReadings(request.text))
-                       : std::vector<std::string>(prepared.size());
-  bool started = false;
-  for (size_t i = 0; i < pieces.size(); ++i) {
-    const auto clip = prepared.empty() ? Synthesize(pieces[i], generation) : prepared[i];
-    std::shared_ptr<MixerVoice> voice;
-    {
-      const std::lock_guard lock(mutex_);
-      if (generation != generation_) break;
-      if (!clip) continue;
-      const float left = Gain(volume_left_);
-      const float right = Gain(volume_right_);
-      // The first piece goes to its moment; the others follow it.
-      voice_ = i == 0 && request.start_at_ms
-                   ? mixer_.PlayAt(MixChannel::kSpeech, clip, *request.start_at_ms, left, right)
-                   : mixer_.Play(MixChannel::kSpeech, clip, left, right);
-      voice = voice_;
+bool OpenJTalkSpeech::Reported(OpenJTalkEngine::Outcome outcome) {
+  switch (outcome) {
+    case OpenJTalkEngine::Outcome::kDone:
+    case OpenJTalkEngine::Outcome::kStopped: return false;
+    case OpenJTalkEngine::Outcome::kFailed: failures_.Failed(kSynthesisFailed); break;
+    case OpenJTalkEngine::Outcome::kNoWorkFolder: failures_.Failed(kNoWorkFolder); break;
+    case OpenJTalkEngine::Outcome::kTimedOut: timeouts_.Failed(kSynthesisTimedOut); break;
+  }
+  return true;
+}
+
+std::optional<OpenJTalkSpeech::Clips> OpenJTalkSpeech::TakePrepared(const std::string& text,
+                                                                    uint64_t generation) {
+  std::unique_lock lock(mutex_);
+  // Its preparation is under way: it is nearer done than a synthesis started afresh.
+  cv_.wait(lock, [&] { return quit_ || generation != generation_ || preparing_ != text; });
+  for (auto it = prepared_.begin(); it != prepared_.end(); ++it) {
+    if (it->text == text) {
+      Clips clips = std::move(it->clips);
+      prepared_.erase(it);
+      return clips;
     }
-    if (!started && voice->WaitStarted()) {
+  }
+  // Asked for but not begun: the speech thread does it now.
+  to_prepare_.erase(std::remove(to_prepare_.begin(), to_prepare_.end(), text), to_prepare_.end());
+  return std::nullopt;
+}
+
+void OpenJTalkSpeech::Speak(const Request& request, uint64_t generation) {
+  const std::optional<Clips> prepared = TakePrepared(request.text, generation);
+  const std::vector<std::string> pieces =
+      prepared ? std::vector<std::string>{} : SplitForOpenJTalk(ApplySpeechReadings(request.text));
+  const size_t count = prepared ? prepared->size() : pieces.size();
+  std::shared_ptr<MixerVoice> previous;
+  bool started = false;
+  bool dropped = false;
+  // False once the first piece was dropped for starting too late: the rest goes with it.
+  const auto note_started = [&] {
+    if (!started && previous && previous->WaitStarted()) {
       started = true;
       NotifyAudioStart();
     }
-    voice->Wait();
+    dropped = previous && previous->Dropped();
+    return !dropped;
+  };
+  for (size_t i = 0; i < count; ++i) {
+    // The next piece is synthesized while the one before it plays.
+    std::shared_ptr<const PcmClip> clip;
+    if (prepared) {
+      clip = (*prepared)[i];
+    } else {
+      std::optional<PcmClip> made;
+      const auto outcome = speaking_engine_->Synthesize(pieces[i], &made);
+      if (outcome == OpenJTalkEngine::Outcome::kStopped) break;
+      if (Reported(outcome)) {
+        if (outcome == OpenJTalkEngine::Outcome::kTimedOut) break;  // the queue moves on
+        continue;
+      }
+      clip = std::make_shared<const PcmClip>(std::move(*made));
+    }
+    if (!note_started()) break;
+    auto voice = PlayPiece(clip, previous, i == 0 ? &request : nullptr, generation);
+    if (!voice) break;
+    previous = std::move(voice);
   }
+  if (!dropped && note_started() && previous) previous->Wait();
+  if (dropped) ++passed_over_;
   if (started) NotifyAudioStop();
 }
 
-OpenJTalkSpeech::Spare OpenJTalkSpeech::StartSpare() {
-  Spare spare;
-  if (!EnsureWorkDir()) return spare;
-  // Open JTalk creates its output file as it starts, so every process gets a file of its own.
-  spare.output = work_dir_ + "/speech-" + std::to_string(next_output_++) + ".wav";
-  spare.process = std::make_shared<ChildProcess>();
-  if (!spare.process->Start(
-          {setup_.command, "-x", setup_.dictionary, "-m", setup_.voice, "-ow", spare.output},
-          &spare.input)) {
-    spare.process.reset();
-  }
-  return spare;
-}
-
-void OpenJTalkSpeech::Discard(Spare& spare) {
-  if (!spare.process) return;
-  spare.process->Kill();
-  ::close(spare.input);
-  spare.process->Wait();
-  spare.process.reset();
-  std::remove(spare.output.c_str());
-}
-
-std::shared_ptr<const PcmClip> OpenJTalkSpeech::Synthesize(const std::string& piece,
-                                                           uint64_t generation) {
-  // A cleaned /tmp took the waiting process's output file with it: start afresh.
-  if (spare_.process && !IsOwnFolder(work_dir_)) Discard(spare_);
-  if (!spare_.process) spare_ = StartSpare();
-  Spare mine = std::exchange(spare_, Spare{});
-  if (!mine.process) {
-    failures_.Failed(IsOwnFolder(work_dir_) ? kSynthesisFailed : kNoWorkFolder);
-    return nullptr;
-  }
-  {
-    // Handed over under the lock, so a StopSpeech from now on reaches this process.
-    const std::lock_guard lock(mutex_);
-    if (generation != generation_) {
-      spare_ = std::move(mine);  // still unused and warm
-      return nullptr;
-    }
-    synthesis_ = mine.process;
-  }
-  const bool sent = SendLine(mine.input, piece);
-  const bool ok = mine.process->Wait() && sent;
-  // The next one loads only now, so that it does not compete with this synthesis for the CPU.
-  spare_ = StartSpare();
-  auto clip = ok ? LoadWaveFile(mine.output) : std::nullopt;
-  std::remove(mine.output.c_str());
-  {
-    const std::lock_guard lock(mutex_);
-    synthesis_.reset();
-    if (generation != generation_) return nullptr;  // stopped or replaced meanwhile
-  }
-  if (!clip) {
-    failures_.Failed(kSynthesisFailed);
-    return nullptr;
-  }
-  // The words, not the near-silence before them, begin when the clip is placed.
-  TrimLeadIn(*clip);
-  return std::make_shared<const PcmClip>(std::move(*clip));
+std::shared_ptr<MixerVoice> OpenJTalkSpeech::PlayPiece(
+    const std::shared_ptr<const PcmClip>& clip, const std::shared_ptr<MixerVoice>& previous,
+    const Request* first, uint64_t generation) {
+  // A voice that ends frees its waiter in time to queue the next one for the very next block.
+  if (previous) previous->Wait();
+  const std::lock_guard lock(mutex_);
+  if (generation != generation_) return nullptr;
+  const float left = Gain(volume_left_);
+  const float right = Gain(volume_right_);
+  // The first piece goes to its moment; the others follow it.
+  voice_ = first && first->start_at_ms
+               ? mixer_.PlayAt(MixChannel::kSpeech, clip, *first->start_at_ms, left, right,
+                               first->latest_start_ms)
+               : mixer_.Play(MixChannel::kSpeech, clip, left, right);
+  return voice_;
 }
 
 }  // namespace chimewell

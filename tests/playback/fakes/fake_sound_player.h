@@ -1,6 +1,8 @@
 #pragma once
 // A sound player for tests: each play lasts a set time of the fake clock, a purge cuts it,
 // and every call is recorded with its virtual start and end.
+#include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -50,10 +52,18 @@ class FakeSoundPlayer final : public SoundPlayer {
     std::string label = image.size() >= 8 ? std::string(image.begin() + 8, image.end()) : "";
     Play("memory:" + label);
   }
-  void PlayMemoryAt(std::span<const uint8_t> image, int64_t start_at_ms) override {
+  bool PlayMemoryAt(std::span<const uint8_t> image, int64_t start_at_ms,
+                    std::optional<int64_t> latest_start_ms) override {
+    if (latest_start_ms &&
+        std::max(clock_.UnixMs(), start_at_ms) + sleep_before_start_ms_ > *latest_start_ms) {
+      return false;
+    }
     std::string label = image.size() >= 8 ? std::string(image.begin() + 8, image.end()) : "";
     Play("memory:" + label, start_at_ms);
+    return true;
   }
+  // The machine sleeps this long between a placed sound's hand-over and its first sample.
+  void SleepBeforeStart(int64_t ms) { sleep_before_start_ms_ = ms; }
   void PlayBuiltIn() override { Play("builtin"); }
   void PlayFile(const std::string& path) override { Play("file:" + path); }
 
@@ -89,6 +99,7 @@ class FakeSoundPlayer final : public SoundPlayer {
   std::map<std::string, int64_t> durations_;
   std::vector<SoundCall> calls_;
   uint64_t purges_ = 0;
+  std::atomic<int64_t> sleep_before_start_ms_{0};
 };
 
 }  // namespace chimewell::testing

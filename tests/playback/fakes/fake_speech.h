@@ -2,6 +2,7 @@
 // A speech control for tests: an utterance sounds for a set time of the fake clock; every
 // utterance is recorded with the volume it started at.
 #include <cstdint>
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -37,8 +38,26 @@ class FakeSpeech final : public SpeechControl {
   }
 
   void SpeakText(const std::string& text) override { Speak(text, std::nullopt); }
-  void SpeakTextAt(const std::string& text, int64_t start_at_ms) override {
+  void SpeakTextAt(const std::string& text, int64_t start_at_ms,
+                   std::optional<int64_t> latest_start_ms) override {
+    {
+      const std::lock_guard lock(mutex_);
+      if (latest_start_ms &&
+          std::max(clock_.UnixMs(), start_at_ms) + sleep_before_start_ms_ > *latest_start_ms) {
+        ++passed_over_;
+        return;
+      }
+    }
     Speak(text, start_at_ms);
+  }
+  uint64_t PassedOverCount() const override {
+    const std::lock_guard lock(mutex_);
+    return passed_over_;
+  }
+  // The machine sleeps this long between a placed text's hand-over and its first word.
+  void SleepBeforeStart(int64_t ms) {
+    const std::lock_guard lock(mutex_);
+    sleep_before_start_ms_ = ms;
   }
   void Prepare(const std::string& text) override {
     const std::lock_guard lock(mutex_);
@@ -115,6 +134,8 @@ class FakeSpeech final : public SpeechControl {
   int stops_ = 0;
   std::vector<Preparation> prepared_;
   int discards_ = 0;
+  int64_t sleep_before_start_ms_ = 0;
+  uint64_t passed_over_ = 0;
 };
 
 }  // namespace chimewell::testing
