@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <iterator>
 #include <memory>
 #include <mutex>
@@ -21,6 +22,7 @@
 #include "platform/linux/child_process.h"
 #include "platform/linux/open_audio_sink.h"
 #include "platform/mixer.h"
+#include "platform/recovering_sink.h"
 
 namespace chimewell {
 namespace {
@@ -194,12 +196,15 @@ TEST_F(PulseSinkTest, AServerThatDiesMidPlayIsReopenedWhenItReturns) {
   ASSERT_TRUE(daemon_->Start());
   const auto back = std::chrono::steady_clock::now();
   Recorder recorder(daemon_->dir() + "/after.raw");
-  testing::WaitUntil(10s, [this] { return Messages().size() >= 2; });
-  // The figure for the notes: from the server answering again to the sound going to it.
+  ASSERT_TRUE(Recorder::WaitConnected());
+  // The figure for the notes: from the server answering again to our sound being heard on it.
+  ASSERT_TRUE(recorder.WaitHeard([](const testing::Heard& h) { return h.peak > 12000; }));
   const auto resumed_ms = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - back);
+  std::cout << "sound again " << resumed_ms.count() << " ms after the server returned\n";
   RecordProperty("resumed_after_ms", static_cast<int>(resumed_ms.count()));
-  recorder.WaitHeard([](const testing::Heard& h) { return h.peak > 12000; });
+  // Told back only once the server has taken our sound well for a while.
+  testing::WaitUntil(RecoveringSink::kSustained + 10s, [this] { return Messages().size() >= 2; });
   playing = false;
   player.join();
   mixer.Stop();
