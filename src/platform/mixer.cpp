@@ -97,6 +97,30 @@ bool MixerVoice::MixInto(float* left, float* right, size_t frames) {
   return position_ < count;
 }
 
+namespace {
+
+// Runs one call of the sink, marked so that Stop can leave the mixing thread there; false when
+// it did, and the mixer must not be touched again. The mark goes even when the call throws.
+template <class State, class Call>
+bool CallSink(State& state, const Call& call) {
+  const auto mark = [&state](bool inside) {
+    const std::lock_guard lock(state.mutex);
+    state.in_sink = inside;
+    state.changed.notify_all();
+    return !state.left_behind;
+  };
+  mark(true);
+  try {
+    call();
+  } catch (...) {
+    if (!mark(false)) return false;  // nobody is left to hear of it
+    throw;
+  }
+  return mark(false);
+}
+
+}  // namespace
+
 struct Mixer::ThreadState {
   std::mutex mutex;
   std::condition_variable changed;
@@ -128,19 +152,20 @@ void Mixer::Stop() {
     stop_ = true;
   }
   work_.notify_all();
-  const bool ended = EndThread();
+  // A mixing thread closes the sink as it ends, or once its call returns when left behind.
+  const bool thread_closes = thread_.joinable();
+  EndThread();
   StopAllVoices();
   {
     const std::lock_guard lock(mutex_);
     if (closed_) return;
     closed_ = true;
   }
-  // A thread left in the sink closes it itself once its call returns.
-  if (ended) sink_->Close();
+  if (!thread_closes) sink_->Close();
 }
 
-bool Mixer::EndThread() {
-  if (!thread_.joinable()) return true;
+void Mixer::EndThread() {
+  if (!thread_.joinable()) return;
   ThreadState& state = *thread_state_;
   std::unique_lock lock(state.mutex);
   if (!state.changed.wait_for(lock, kStopLimit, [&] { return state.done; })) {
@@ -156,7 +181,6 @@ bool Mixer::EndThread() {
   } else {
     thread_.detach();
   }
-  return ended;
 }
 
 void Mixer::StopAllVoices() {
@@ -319,8 +343,13 @@ void Mixer::Run(Mixer* self, std::shared_ptr<ThreadState> state, std::shared_ptr
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
   }
-  // From here on `self` may be gone. A sink that Stop could not close is closed here.
-  if (left_behind) sink->Close();
+  // The sink is closed here too, so that Stop's limit also covers a device that hangs while
+  // its last sound plays out. Once left behind, `self` may be gone.
+  if (left_behind) {
+    sink->Close();
+  } else {
+    CallSink(*state, [&] { sink->Close(); });
+  }
   {
     const std::lock_guard lock(state->mutex);
     state->done = true;
@@ -329,24 +358,6 @@ void Mixer::Run(Mixer* self, std::shared_ptr<ThreadState> state, std::shared_ptr
 }
 
 bool Mixer::RunBlock(ThreadState& state, AudioSink& sink, std::vector<int16_t>& block) {
-  // Runs one call of the sink, marked so that Stop can leave the thread there; false when it
-  // did, and the mixer must not be touched again. The mark goes even when the call throws.
-  const auto in_sink = [&state](const auto& call) {
-    const auto mark = [&state](bool inside) {
-      const std::lock_guard lock(state.mutex);
-      state.in_sink = inside;
-      state.changed.notify_all();
-      return !state.left_behind;
-    };
-    mark(true);
-    try {
-      call();
-    } catch (...) {
-      if (!mark(false)) return false;  // nobody is left to hear of it
-      throw;
-    }
-    return mark(false);
-  };
   if (!sink.KeepsTimeline()) {
     // With nothing to play, sleep until something is queued rather than mixing silence a
     // hundred times a second. A device that runs dry meanwhile recovers on the next write.
@@ -355,10 +366,10 @@ bool Mixer::RunBlock(ThreadState& state, AudioSink& sink, std::vector<int16_t>& 
     if (stop_.load()) return true;
   }
   std::chrono::microseconds delay{};
-  if (!in_sink([&] { delay = sink.Delay(); })) return false;
+  if (!CallSink(state, [&] { delay = sink.Delay(); })) return false;
   // The block goes out now and is heard once what the sink holds has played.
   MixBlock(block.data(), kBlockFrames, wall_() + delay.count());
-  return in_sink([&] { sink.Write(block.data(), kBlockFrames); });
+  return CallSink(state, [&] { sink.Write(block.data(), kBlockFrames); });
 }
 
 bool Mixer::HasWorkLocked() const {

@@ -94,9 +94,10 @@ class Mixer {
   // Starts the mixing thread. Without it, blocks are mixed only by MixBlock calls. A fault on
   // that thread ends what plays, is told to `report`, and the mixing goes on.
   void Start(FaultReport report = nullptr);
-  // Stops the thread, ends every voice and closes the sink. Idempotent. Returns within about
-  // kStopLimit even when the sink's write never returns: the thread is then left inside the
-  // sink, and closes it and ends by itself if the call ever comes back.
+  // Stops the thread, ends every voice and closes the sink (letting its last sound play out).
+  // Idempotent. Returns within about kStopLimit even when the sink's write or close never
+  // returns: the thread is then left inside the sink, and closes it and ends by itself if the
+  // call ever comes back.
   void Stop();
 
   // Plays `clip` on `channel`. A clip at another rate is converted first, on the calling
@@ -144,8 +145,8 @@ class Mixer {
   bool RunBlock(ThreadState& state, AudioSink& sink, std::vector<int16_t>& block);
   bool HasWorkLocked() const;
   void StopAllVoices();
-  // Waits for the thread to end, or leaves it in the sink after kStopLimit. True if it ended.
-  bool EndThread();
+  // Waits for the thread to end, or leaves it in the sink after kStopLimit.
+  void EndThread();
 
   std::shared_ptr<MixerVoice> Queue(MixChannel channel, std::shared_ptr<const PcmClip> clip,
                                     float gain_left, float gain_right,
