@@ -100,7 +100,7 @@ bool PulseSink::WaitLocked(pa_usec_t deadline) {
 bool PulseSink::ConnectLocked(std::string* error) {
   const pa_usec_t deadline = pa_rtclock_now() + kConnectLimitUsec;
   const auto timed_out = [error] {
-    *error = "pulse: the server does not answer";
+    *error = kPulseNoAnswer;
     return false;
   };
   // No autospawn: a desktop without a server gets ALSA, not a server of our making.
@@ -238,6 +238,8 @@ void PulseSink::Close() {
 }
 
 }  // namespace
+
+const char kPulseNoAnswer[] = "pulse: the server does not answer";
 
 std::unique_ptr<AudioSink> MakePulseSink(std::string* error) {
   auto sink = std::make_unique<PulseSink>();
