@@ -1,10 +1,12 @@
 #pragma once
 // The mixer: one thread that mixes the sound player, speech and music into one audio sink.
 //
-// Locks, always taken in this order: render_mutex_ (the renderers), then mutex_ (voices,
-// gains, flags); a renderer takes its own source's lock inside (FluidSynth's), never a mixer
-// lock. Only mutex_ is taken by Play, StopChannel and SetChannelGain, so a renderer that is
-// slow for a moment never holds up a caller; nothing waits on the sink under either lock.
+// Lock order: Mixer before FluidSynth. render_mutex_ is held while a block is mixed; inside it
+// the block takes mutex_ (voices, gains, flags) for the voices, and then, without mutex_, runs
+// the renderers, which take their source's own lock (FluidSynthMidi's). No one who holds
+// mutex_ or a source's lock takes render_mutex_. Play, StopChannel and SetChannelGain take only
+// mutex_, so music that is slow for a moment never holds up a caller; nothing waits on the
+// sink under either lock.
 #include <array>
 #include <atomic>
 #include <chrono>
