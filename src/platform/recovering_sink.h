@@ -2,7 +2,8 @@
 // A sound device that may come and go: opened when sound is to be played, closed on a write
 // error, reopened after a pause that grows until the device has played well for a while.
 // Sound that falls in between is dropped, not delayed, and the writer is paced on the clock
-// meanwhile, so it never spins. Owned and called by the mixing thread only.
+// meanwhile, so it never spins. Owned and called by the mixing thread only; a reopening runs
+// on a thread of its own and hands its device over through an Attempt.
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -19,6 +20,10 @@ class RecoveringSink final : public AudioSink {
   // Opens the device, or returns nullptr with a reason in `error`.
   using Opener = std::function<std::unique_ptr<AudioSink>(std::string* error)>;
   using Report = std::function<void(const std::string&)>;
+  // Runs one reopening. The default starts a thread for it, so a device slow to answer (a
+  // wedged sound server takes the whole connect limit) holds up neither the mixing nor anyone
+  // waiting for a sound. Tests run it in place.
+  using Launcher = std::function<void(std::function<void()> attempt)>;
 
   static constexpr std::chrono::milliseconds kFirstPause{500};
   // A device that is simply not there is looked for again at least this often, so sound
@@ -34,7 +39,7 @@ class RecoveringSink final : public AudioSink {
   // Tries the device at once: one that cannot be opened at start-up is reported like a lost
   // one and retried in the same way. `name` describes the sink while no device is open.
   RecoveringSink(Opener open, std::string name, Report report,
-                 SteadyTime& time = SystemSteadyTime());
+                 SteadyTime& time = SystemSteadyTime(), Launcher launch = nullptr);
   ~RecoveringSink() override;
 
   bool Write(const int16_t* samples, size_t frames) override;
@@ -45,7 +50,11 @@ class RecoveringSink final : public AudioSink {
   bool DeviceOpen() const { return device_ != nullptr; }
 
  private:
-  void TryOpen();
+  struct Attempt;
+  void StartAttempt();
+  // Takes over the device of a finished attempt, or counts its failure.
+  void TakeAttempt();
+  void Adopt(std::unique_ptr<AudioSink> device);
   // The device failed (to open, or to take sound): told once per episode, retried later.
   void Failed(bool after_open);
 
@@ -53,6 +62,8 @@ class RecoveringSink final : public AudioSink {
   std::string name_;
   Report report_;
   SteadyTime& time_;
+  Launcher launch_;
+  std::shared_ptr<Attempt> attempt_;  // the reopening under way, if any
   RealTimePacer pacer_;
   std::unique_ptr<AudioSink> device_;
   // An episode runs from the first failure until the device has played well for kSustained;

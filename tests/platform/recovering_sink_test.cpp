@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <future>
+#include <thread>
 #include <vector>
 
 #include "platform/failure_reporter.h"
@@ -59,6 +62,9 @@ struct Scenario {
   int heard_blocks;
 };
 
+// Reopenings run in place, so the virtual clock has one thread.
+const RecoveringSink::Launcher kInPlace = [](const std::function<void()>& attempt) { attempt(); };
+
 const char kLost[] = "サウンド出力が使えません";
 const char kBack[] = "サウンド出力を再開しました";
 
@@ -99,7 +105,7 @@ TEST(RecoveringSinkTest, ReopensWithAGrowingPauseAndTellsEachEpisodeOnce) {
           }
           return std::make_unique<FlakyDevice>(time, outcome, &heard);
         },
-        "test", [&](const std::string& m) { messages.push_back(m); }, time);
+        "test", [&](const std::string& m) { messages.push_back(m); }, time, kInPlace);
     const std::vector<int16_t> block(Mixer::kBlockFrames * kMixChannels);
     int writes = 0;
     while (time.Ms() < static_cast<int64_t>(s.seconds * 1000)) {
@@ -111,6 +117,38 @@ TEST(RecoveringSinkTest, ReopensWithAGrowingPauseAndTellsEachEpisodeOnce) {
     EXPECT_EQ(messages, s.messages);
     EXPECT_EQ(heard, s.heard_blocks);
   }
+}
+
+// A reopening that hangs (a wedged server answering only after a while) runs on a thread of
+// its own: the writes go on at the pace of the sound, and the device is taken up when it comes.
+TEST(RecoveringSinkTest, ADeviceSlowToOpenHoldsUpNoWrite) {
+  VirtualSteadyTime time;
+  std::promise<void> answer;
+  const std::shared_future<void> answered = answer.get_future().share();
+  std::atomic<int> opens{0};
+  int heard = 0;
+  RecoveringSink sink(
+      [&](std::string* error) -> std::unique_ptr<AudioSink> {
+        if (opens++ == 0) {  // absent at start-up
+          *error = "refused";
+          return nullptr;
+        }
+        answered.wait();
+        return std::make_unique<FlakyDevice>(time, 1000, &heard);
+      },
+      "test", nullptr, time);
+  const std::vector<int16_t> block(Mixer::kBlockFrames * kMixChannels);
+  // Three seconds of sound while the reopening started at 0.5 s hangs.
+  for (int i = 0; i < 300; ++i) ASSERT_TRUE(sink.Write(block.data(), Mixer::kBlockFrames));
+  EXPECT_FALSE(sink.DeviceOpen());
+  answer.set_value();
+  for (int i = 0; i < 1000 && !sink.DeviceOpen(); ++i) {
+    sink.Write(block.data(), Mixer::kBlockFrames);
+    std::this_thread::sleep_for(milliseconds(1));
+  }
+  ASSERT_TRUE(sink.DeviceOpen());
+  EXPECT_EQ(opens.load(), 2);  // no second reopening while the first was under way
+  EXPECT_GE(heard, 1);
 }
 
 TEST(FailureReporterTest, TellsALastingFailureAtMostOnceAnHour) {
