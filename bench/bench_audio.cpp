@@ -1,5 +1,6 @@
 // Sound figures: mixer CPU per second of audio, play-to-first-sample latency, speech first
-// audio, and the time from a lost sound device returning to sound resuming.
+// audio, the time from a lost sound device returning to sound resuming, and how long the
+// mixer takes to stop when its device's write never returns.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -180,7 +181,8 @@ class ReturningDevice final : public AudioSink {
 
 // From the moment a lost device can be opened again to the first block it is given, while
 // sound keeps playing. The figure depends on how long the device was gone (arg, in ms): the
-// retries come 0.5 s after the loss, then at pauses doubling up to 5 s.
+// retries come 0.5 s after the loss, then at pauses doubling up to 5 s (up to 30 s for a
+// device that keeps failing soon after each reopening).
 void BM_DeviceReturnToSound(benchmark::State& state) {
   const auto outage = std::chrono::milliseconds(state.range(0));
   for (auto _ : state) {
@@ -208,6 +210,54 @@ BENCHMARK(BM_DeviceReturnToSound)
     ->Arg(10000)
     ->UseManualTime()
     ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// A device whose write never returns (a wedged USB or HDMI link) until the bench lets it go.
+class WedgedDevice final : public AudioSink {
+ public:
+  struct Gate {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool entered = false, open = false;
+  };
+  explicit WedgedDevice(std::shared_ptr<Gate> gate) : gate_(std::move(gate)) {}
+  bool Write(const int16_t*, size_t) override {
+    std::unique_lock lock(gate_->mutex);
+    gate_->entered = true;
+    gate_->changed.notify_all();
+    gate_->changed.wait(lock, [this] { return gate_->open; });
+    return false;
+  }
+  void Close() override {}
+  std::string Describe() const override { return "wedged"; }
+
+ private:
+  std::shared_ptr<Gate> gate_;
+};
+
+// Mixer::Stop while the mixing thread is stuck in its device's write: the exit's cost.
+void BM_MixerStopWithWedgedSink(benchmark::State& state) {
+  for (auto _ : state) {
+    const auto gate = std::make_shared<WedgedDevice::Gate>();
+    auto mixer = std::make_unique<Mixer>(std::make_unique<WedgedDevice>(gate));
+    mixer->Start();
+    mixer->Play(MixChannel::kSound, Share(testing::MakeTone(kMixRate, 1, 5.0)));
+    {
+      std::unique_lock lock(gate->mutex);
+      gate->changed.wait(lock, [&] { return gate->entered; });
+    }
+    const auto before = SteadyClock::now();
+    mixer->Stop();
+    state.SetIterationTime(std::chrono::duration<double>(SteadyClock::now() - before).count());
+    mixer.reset();
+    const std::lock_guard lock(gate->mutex);
+    gate->open = true;  // the thread left in the device ends by itself
+    gate->changed.notify_all();
+  }
+}
+BENCHMARK(BM_MixerStopWithWedgedSink)
+    ->UseManualTime()
+    ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

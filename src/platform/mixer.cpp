@@ -104,6 +104,38 @@ bool MixerVoice::MixInto(float* left, float* right, size_t frames) {
   return position_ < count;
 }
 
+namespace {
+
+// Runs one call of the sink, marked so that Stop can leave the mixing thread there; false when
+// it did, and the mixer must not be touched again. The mark goes even when the call throws.
+template <class State, class Call>
+bool CallSink(State& state, const Call& call) {
+  const auto mark = [&state](bool inside) {
+    const std::lock_guard lock(state.mutex);
+    state.in_sink = inside;
+    state.changed.notify_all();
+    return !state.left_behind;
+  };
+  mark(true);
+  try {
+    call();
+  } catch (...) {
+    if (!mark(false)) return false;  // nobody is left to hear of it
+    throw;
+  }
+  return mark(false);
+}
+
+}  // namespace
+
+struct Mixer::ThreadState {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool in_sink = false;      // inside a call of the sink, the one place it may hang
+  bool left_behind = false;  // Stop gave up waiting: the mixer may be gone
+  bool done = false;         // the thread touches the mixer no more
+};
+
 Mixer::Mixer(std::unique_ptr<AudioSink> sink, WallClock wall)
     : sink_(std::move(sink)), wall_(std::move(wall)) {}
 
@@ -117,7 +149,8 @@ Mixer::~Mixer() { Stop(); }
 
 void Mixer::Start(FaultReport report) {
   if (thread_.joinable() || closed_) return;
-  thread_ = std::thread([this, report = std::move(report)] { Run(report); });
+  thread_state_ = std::make_shared<ThreadState>();
+  thread_ = std::thread(&Mixer::Run, this, thread_state_, sink_, std::move(report));
 }
 
 void Mixer::Stop() {
@@ -126,14 +159,35 @@ void Mixer::Stop() {
     stop_ = true;
   }
   work_.notify_all();
-  if (thread_.joinable()) thread_.join();
+  // A mixing thread closes the sink as it ends, or once its call returns when left behind.
+  const bool thread_closes = thread_.joinable();
+  EndThread();
   StopAllVoices();
   {
     const std::lock_guard lock(mutex_);
     if (closed_) return;
     closed_ = true;
   }
-  sink_->Close();
+  if (!thread_closes) sink_->Close();
+}
+
+void Mixer::EndThread() {
+  if (!thread_.joinable()) return;
+  ThreadState& state = *thread_state_;
+  std::unique_lock lock(state.mutex);
+  if (!state.changed.wait_for(lock, kStopLimit, [&] { return state.done; })) {
+    // Outside the sink the thread only mixes, which takes moments: it is either about to end
+    // or stuck in the device.
+    state.changed.wait(lock, [&] { return state.done || state.in_sink; });
+    state.left_behind = !state.done;
+  }
+  const bool ended = !state.left_behind;
+  lock.unlock();
+  if (ended) {
+    thread_.join();
+  } else {
+    thread_.detach();
+  }
 }
 
 void Mixer::StopAllVoices() {
@@ -196,32 +250,40 @@ void Mixer::SetChannelGain(MixChannel channel, float gain) {
 }
 
 void Mixer::SetRenderer(MixChannel channel, Renderer renderer) {
-  // Renderers run under the mixer's lock, so once we hold it none is running.
+  // Renderers run under render_mutex_, so once we hold it none is running. The old one is
+  // let go after the locks: its captures may take locks of their own as they go.
   Renderer old;
   {
+    const std::lock_guard render_lock(render_mutex_);
+    const auto index = static_cast<size_t>(channel);
+    old.swap(renderers_[index]);
+    renderers_[index] = std::move(renderer);
     const std::lock_guard lock(mutex_);
-    old.swap(channels_[static_cast<size_t>(channel)].renderer);
-    channels_[static_cast<size_t>(channel)].renderer = std::move(renderer);
+    channels_[index].has_renderer = static_cast<bool>(renderers_[index]);
     work_.notify_one();
   }
 }
 
 bool Mixer::HasRenderer(MixChannel channel) {
   const std::lock_guard lock(mutex_);
-  return static_cast<bool>(channels_[static_cast<size_t>(channel)].renderer);
+  return channels_[static_cast<size_t>(channel)].has_renderer;
 }
 
 void Mixer::MixBlock(int16_t* out, size_t frames) { MixBlock(out, frames, wall_()); }
 
 void Mixer::MixBlock(int16_t* out, size_t frames, int64_t heard_at_us) {
+  const std::lock_guard render_lock(render_mutex_);
+  std::array<float, kMixChannelCount> gains{};
+  std::array<bool, kMixChannelCount> sounding{};
   {
     const std::lock_guard lock(mutex_);
-    left_.assign(frames, 0.0f);
-    right_.assign(frames, 0.0f);
-    for (auto& channel : channels_) {
-      if (channel.voices.empty() && !channel.renderer) continue;
-      channel_left_.assign(frames, 0.0f);
-      channel_right_.assign(frames, 0.0f);
+    for (size_t c = 0; c < kMixChannelCount; ++c) {
+      Channel& channel = channels_[c];
+      gains[c] = channel.gain;
+      sounding[c] = !channel.voices.empty() || channel.has_renderer;
+      if (!sounding[c]) continue;
+      channel_left_[c].assign(frames, 0.0f);
+      channel_right_[c].assign(frames, 0.0f);
       auto& voices = channel.voices;
       for (size_t i = 0; i < voices.size();) {
         auto& voice = voices[i];
@@ -244,7 +306,7 @@ void Mixer::MixBlock(int16_t* out, size_t frames, int64_t heard_at_us) {
           }
           started_.push_back(voice);
         }
-        if (!voice->MixInto(channel_left_.data() + skip, channel_right_.data() + skip,
+        if (!voice->MixInto(channel_left_[c].data() + skip, channel_right_[c].data() + skip,
                             frames - skip)) {
           finished_.push_back(voice);
           voices.erase(voices.begin() + static_cast<std::ptrdiff_t>(i));
@@ -252,21 +314,28 @@ void Mixer::MixBlock(int16_t* out, size_t frames, int64_t heard_at_us) {
         }
         ++i;
       }
-      if (channel.renderer &&
-          !channel.renderer(channel_left_.data(), channel_right_.data(), frames)) {
-        channel.renderer = nullptr;  // its source ended; the mixer may sleep again
-      }
-      for (size_t i = 0; i < frames; ++i) {
-        left_[i] += channel_left_[i] * channel.gain;
-        right_[i] += channel_right_[i] * channel.gain;
-      }
+    }
+  }
+  // The continuous sources render without mutex_: the voices' owners never wait for them.
+  for (size_t c = 0; c < kMixChannelCount; ++c) {
+    Renderer& renderer = renderers_[c];
+    if (!sounding[c] || !renderer) continue;
+    if (!renderer(channel_left_[c].data(), channel_right_[c].data(), frames)) {
+      renderer = nullptr;  // its source ended; the mixer may sleep again
+      const std::lock_guard lock(mutex_);
+      channels_[c].has_renderer = false;
     }
   }
   for (size_t i = 0; i < frames; ++i) {
-    const float l = std::clamp(left_[i], -1.0f, 1.0f);
-    const float r = std::clamp(right_[i], -1.0f, 1.0f);
-    out[i * 2] = static_cast<int16_t>(std::lrint(l * 32767.0f));
-    out[i * 2 + 1] = static_cast<int16_t>(std::lrint(r * 32767.0f));
+    float l = 0.0f;
+    float r = 0.0f;
+    for (size_t c = 0; c < kMixChannelCount; ++c) {
+      if (!sounding[c]) continue;
+      l += channel_left_[c][i] * gains[c];
+      r += channel_right_[c][i] * gains[c];
+    }
+    out[i * 2] = static_cast<int16_t>(std::lrint(std::clamp(l, -1.0f, 1.0f) * 32767.0f));
+    out[i * 2 + 1] = static_cast<int16_t>(std::lrint(std::clamp(r, -1.0f, 1.0f) * 32767.0f));
   }
   // Marked as the block goes to the sink: a voice that ends here lets its waiter queue the
   // next sound in time for the very next block, so fragments follow without a gap.
@@ -277,36 +346,54 @@ void Mixer::MixBlock(int16_t* out, size_t frames, int64_t heard_at_us) {
   finished_.clear();
 }
 
-void Mixer::Run(const FaultReport& report) {
+void Mixer::Run(Mixer* self, std::shared_ptr<ThreadState> state, std::shared_ptr<AudioSink> sink,
+                const FaultReport& report) {
   std::vector<int16_t> block(kBlockFrames * kMixChannels);
-  const bool may_pause = !sink_->KeepsTimeline();
   FailureReporter failures(report);
-  const auto one_block = [&] {
-    if (may_pause) {
-      // With nothing to play, sleep until something is queued rather than mixing silence a
-      // hundred times a second. A device that runs dry meanwhile recovers on the next write.
-      std::unique_lock lock(mutex_);
-      work_.wait(lock, [this] { return stop_.load() || HasWorkLocked(); });
-      if (stop_.load()) return;
-    }
-    // The block goes out now and is heard once what the sink holds has played.
-    MixBlock(block.data(), kBlockFrames, wall_() + sink_->Delay().count());
-    sink_->Write(block.data(), kBlockFrames);
-  };
-  while (!stop_.load()) {
-    if (!RunCatchingFaults("mixer", one_block,
-                           [&](const std::string& text) { failures.Failed(text); })) {
+  bool left_behind = false;
+  while (!left_behind && !self->stop_.load()) {
+    const bool ok = RunCatchingFaults(
+        "mixer", [&] { left_behind = !self->RunBlock(*state, *sink, block); },
+        [&](const std::string& text) { failures.Failed(text); });
+    if (!ok && !left_behind) {
       // Whatever failed goes; its waiters return. The pause keeps a lasting fault from
       // spinning.
-      StopAllVoices();
+      self->StopAllVoices();
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
   }
+  // The sink is closed here too, so that Stop's limit also covers a device that hangs while
+  // its last sound plays out. Once left behind, `self` may be gone.
+  if (left_behind) {
+    sink->Close();
+  } else {
+    CallSink(*state, [&] { sink->Close(); });
+  }
+  {
+    const std::lock_guard lock(state->mutex);
+    state->done = true;
+  }
+  state->changed.notify_all();
+}
+
+bool Mixer::RunBlock(ThreadState& state, AudioSink& sink, std::vector<int16_t>& block) {
+  if (!sink.KeepsTimeline()) {
+    // With nothing to play, sleep until something is queued rather than mixing silence a
+    // hundred times a second. A device that runs dry meanwhile recovers on the next write.
+    std::unique_lock lock(mutex_);
+    work_.wait(lock, [this] { return stop_.load() || HasWorkLocked(); });
+    if (stop_.load()) return true;
+  }
+  std::chrono::microseconds delay{};
+  if (!CallSink(state, [&] { delay = sink.Delay(); })) return false;
+  // The block goes out now and is heard once what the sink holds has played.
+  MixBlock(block.data(), kBlockFrames, wall_() + delay.count());
+  return CallSink(state, [&] { sink.Write(block.data(), kBlockFrames); });
 }
 
 bool Mixer::HasWorkLocked() const {
   for (const auto& channel : channels_) {
-    if (!channel.voices.empty() || channel.renderer) return true;
+    if (!channel.voices.empty() || channel.has_renderer) return true;
   }
   return false;
 }

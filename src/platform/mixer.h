@@ -1,5 +1,12 @@
 #pragma once
 // The mixer: one thread that mixes the sound player, speech and music into one audio sink.
+//
+// Lock order: Mixer before FluidSynth. render_mutex_ is held while a block is mixed; inside it
+// the block takes mutex_ (voices, gains, flags) for the voices, and then, without mutex_, runs
+// the renderers, which take their source's own lock (FluidSynthMidi's). No one who holds
+// mutex_ or a source's lock takes render_mutex_. Play, StopChannel and SetChannelGain take only
+// mutex_, so music that is slow for a moment never holds up a caller; nothing waits on the
+// sink under either lock.
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -97,10 +104,16 @@ class Mixer {
   Mixer(const Mixer&) = delete;
   Mixer& operator=(const Mixer&) = delete;
 
+  // Longest that Stop waits for the mixing thread.
+  static constexpr std::chrono::seconds kStopLimit{2};
+
   // Starts the mixing thread. Without it, blocks are mixed only by MixBlock calls. A fault on
   // that thread ends what plays, is told to `report`, and the mixing goes on.
   void Start(FaultReport report = nullptr);
-  // Stops the thread, ends every voice and closes the sink. Idempotent.
+  // Stops the thread, ends every voice and closes the sink (letting its last sound play out).
+  // Idempotent. Returns within about kStopLimit even when the sink's write or close never
+  // returns: the thread is then left inside the sink, and closes it and ends by itself if the
+  // call ever comes back.
   void Stop();
 
   // Plays `clip` on `channel`. A clip at another rate is converted first, on the calling
@@ -123,7 +136,8 @@ class Mixer {
   // Loudness of a whole channel (1 = unchanged).
   void SetChannelGain(MixChannel channel, float gain);
   // Sets the channel's continuous source (music); an empty function removes it. Returns only
-  // when no call of the old renderer is running.
+  // when no call of the old renderer is running. Renderers run on the mixing thread under
+  // render_mutex_ only, so one must not call back into the mixer.
   void SetRenderer(MixChannel channel, Renderer renderer);
   bool HasRenderer(MixChannel channel);
 
@@ -139,26 +153,45 @@ class Mixer {
  private:
   struct Channel {
     std::vector<std::shared_ptr<MixerVoice>> voices;
-    Renderer renderer;
+    bool has_renderer = false;  // mirrors renderers_, for HasWorkLocked
     float gain = 1.0f;
   };
-  void Run(const FaultReport& report);
+  // What the mixing thread shares with Stop, outliving the mixer when the thread is left
+  // behind in the sink.
+  struct ThreadState;
+  // The mixing thread's body; touches the mixer only while Stop has not left it behind.
+  static void Run(Mixer* self, std::shared_ptr<ThreadState> state,
+                  std::shared_ptr<AudioSink> sink, const FaultReport& report);
+  // One block from the thread: waits for work, mixes, writes. False once left behind.
+  bool RunBlock(ThreadState& state, AudioSink& sink, std::vector<int16_t>& block);
   bool HasWorkLocked() const;
   void StopAllVoices();
+  // Waits for the thread to end, or leaves it in the sink after kStopLimit.
+  void EndThread();
 
   std::shared_ptr<MixerVoice> Queue(MixChannel channel, std::shared_ptr<const PcmClip> clip,
                                     float gain_left, float gain_right,
                                     std::optional<MixerVoice::Placement> placement);
 
-  std::unique_ptr<AudioSink> sink_;
+  const std::shared_ptr<AudioSink> sink_;
   const WallClock wall_;
+
+  std::mutex render_mutex_;
+  std::array<Renderer, kMixChannelCount> renderers_;  // guarded by render_mutex_
+
   std::mutex mutex_;
-  std::array<Channel, kMixChannelCount> channels_;
-  std::vector<float> left_, right_, channel_left_, channel_right_;
-  std::vector<std::shared_ptr<MixerVoice>> started_, finished_;
+  std::array<Channel, kMixChannelCount> channels_;  // guarded by mutex_
   std::condition_variable work_;  // something to play was added, or Stop was called
   std::atomic<bool> stop_{false};
-  bool closed_ = false;
+  bool closed_ = false;  // guarded by mutex_
+
+  // Only whoever mixes a block touches these: the mixing thread, or a test's MixBlock calls
+  // when no thread runs. Guarded by render_mutex_, held for the whole block.
+  std::array<std::vector<float>, kMixChannelCount> channel_left_, channel_right_;
+  std::vector<std::shared_ptr<MixerVoice>> started_, finished_;
+
+  // Owned by the thread that calls Start and Stop (the composition root's).
+  std::shared_ptr<ThreadState> thread_state_;
   std::thread thread_;
 };
 

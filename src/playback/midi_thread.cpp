@@ -128,7 +128,8 @@ void TMidiThread::Execute() {
     list_.clear();
   }
   if (opened) {
-    library_.KBGMStop();
+    // Freeing our own song stops it if it still plays; after Clear All a newer worker may
+    // already play its own, which a stop of everything would cut.
     library_.KBGMFree(handle_);
     library_.KBGMClose();
   }

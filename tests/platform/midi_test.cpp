@@ -80,10 +80,14 @@ TEST_F(MidiTest, StopSilencesAndVolumeScales) {
 TEST_F(MidiTest, RejectsMissingAndNonMidiFilesAndStaleHandles) {
   int32_t handle = 0;
   EXPECT_NE(midi_.KBGMLoadFile(&handle, "/nonexistent/song.mid"), 0);
-  const std::string wave = testing::TempPath("not-midi.mid");
-  testing::WriteBytes(wave, EncodeWave(testing::MakeTone(8000, 1, 0.1)));
-  EXPECT_NE(midi_.KBGMLoadFile(&handle, wave), 0);
-  std::remove(wave.c_str());
+  auto cut = testing::MakeMidi({60, 64}, 480);
+  cut.resize(cut.size() - 6);  // the track ends in mid-event: refused as it is read
+  for (const auto& bytes : {EncodeWave(testing::MakeTone(8000, 1, 0.1)), cut}) {
+    const std::string bad = testing::TempPath("bad.mid");
+    testing::WriteBytes(bad, bytes);
+    EXPECT_NE(midi_.KBGMLoadFile(&handle, bad), 0);
+    std::remove(bad.c_str());
+  }
   EXPECT_EQ(handle, 0);
   EXPECT_NE(midi_.KBGMPlay(0, 0), 0);
 
@@ -128,6 +132,21 @@ TEST_F(MidiTest, TheLastOwnerFreesTheSynthesizer) {
   midi_.KBGMClose();  // one close too many changes nothing
   EXPECT_EQ(midi_.Owners(), 0);
   ASSERT_EQ(midi_.KBGMOpen(10, -1), 0);  // for TearDown's close
+}
+
+// After Clear All the old worker cleans up (frees its song, closes) while a new one plays.
+TEST_F(MidiTest, AnOldWorkersCleanUpLeavesTheNewSongPlaying) {
+  int32_t old_song = 0;
+  ASSERT_EQ(midi_.KBGMLoadFile(&old_song, file_), 0);
+  ASSERT_EQ(midi_.KBGMPlay(old_song, 0), 0);
+  ASSERT_EQ(midi_.KBGMOpen(10, -1), 0);
+  int32_t new_song = 0;
+  ASSERT_EQ(midi_.KBGMLoadFile(&new_song, file_), 0);
+  ASSERT_EQ(midi_.KBGMPlay(new_song, 0), 0);
+  midi_.KBGMFree(old_song);
+  midi_.KBGMClose();
+  EXPECT_TRUE(Playing(new_song));
+  EXPECT_GT(Listen(Render(0.3)).peak, 500);
 }
 
 TEST(MidiOpenTest, FailsWithoutALoadableSoundFont) {

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <future>
+#include <iostream>
+#include <mutex>
 #include <thread>
 
 #include "platform/audio_test_support.h"
@@ -160,6 +164,109 @@ TEST(MixerTest, WithNothingToPlayADeviceGetsNoWritesUntilSomethingIsQueued) {
   mixer.Play(MixChannel::kSound, Share(MakeTone(kMixRate, 1, 0.02)))->Wait();
   mixer.Stop();  // joins the mixing thread, so every write has been counted
   EXPECT_GE(sink.blocks.load(), idle + 2);
+}
+
+// Holds whoever enters until it is opened: a device whose write never returns, a renderer
+// busy with a large file.
+class Gate {
+ public:
+  void Enter() {
+    std::unique_lock lock(mutex_);
+    ++entered_;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return open_; });
+  }
+  void Open() {
+    const std::lock_guard lock(mutex_);
+    open_ = true;
+    changed_.notify_all();
+  }
+  bool WaitEntered() {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(10), [this] { return entered_ > 0; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool open_ = false;
+  int entered_ = 0;
+};
+
+// Runs `step` on another thread; false when it has not returned within a generous limit, so
+// a regression fails the test instead of hanging it.
+bool ReturnsPromptly(const std::function<void()>& step) {
+  auto done = std::async(std::launch::async, step);
+  return done.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+}
+
+struct WedgedState {
+  Gate write;
+  std::atomic<bool> closed{false};
+};
+
+class WedgedSink final : public AudioSink {
+ public:
+  explicit WedgedSink(std::shared_ptr<WedgedState> state) : state_(std::move(state)) {}
+  bool Write(const int16_t*, size_t) override {
+    state_->write.Enter();
+    return true;
+  }
+  void Close() override { state_->closed = true; }
+  std::string Describe() const override { return "wedged"; }
+
+ private:
+  std::shared_ptr<WedgedState> state_;
+};
+
+TEST(MixerTest, AWedgedDeviceHoldsUpNeitherSkipNorStop) {
+  const auto state = std::make_shared<WedgedState>();
+  auto mixer = std::make_unique<Mixer>(std::make_unique<WedgedSink>(state));
+  mixer->Start();
+  const auto voice = mixer->Play(MixChannel::kSound, Share(MakeTone(kMixRate, 1, 5.0)));
+  ASSERT_TRUE(state->write.WaitEntered());
+
+  // Skip: the worker waiting for the sound is let go although no block moves.
+  auto waiter = std::async(std::launch::async, [&] { voice->Wait(); });
+  mixer->StopChannel(MixChannel::kSound);
+  EXPECT_EQ(waiter.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+
+  const auto speech = mixer->Play(MixChannel::kSpeech, Share(MakeTone(kMixRate, 1, 5.0)));
+  const auto before = std::chrono::steady_clock::now();
+  EXPECT_TRUE(ReturnsPromptly([&] { mixer->Stop(); }));
+  const auto stop_ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now() - before)
+                           .count();
+  std::cout << "Mixer::Stop with a wedged sink: " << stop_ms << " ms\n";
+  RecordProperty("stop_with_wedged_sink_ms", static_cast<int>(stop_ms));
+  EXPECT_TRUE(speech->Finished());
+  EXPECT_FALSE(state->closed);  // still inside its write
+
+  // The mixer goes; the thread left in the device closes it once the write comes back, and
+  // touches nothing of the mixer (the address sanitizer would see it).
+  mixer.reset();
+  state->write.Open();
+  EXPECT_TRUE(testing::WaitUntil(std::chrono::seconds(10), [&] { return state->closed.load(); }));
+}
+
+TEST(MixerTest, ASlowRendererHoldsUpNoCaller) {
+  Mixer mixer(std::make_unique<CountingSink>());
+  mixer.Start();
+  Gate render;
+  mixer.SetRenderer(MixChannel::kMusic, [&render](float*, float*, size_t) {
+    render.Enter();
+    return false;
+  });
+  ASSERT_TRUE(render.WaitEntered());
+  EXPECT_TRUE(ReturnsPromptly([&] {
+    mixer.SetChannelGain(MixChannel::kMusic, 0.5f);
+    mixer.Play(MixChannel::kSound, Share(MakeTone(kMixRate, 1, 1.0)));
+    mixer.StopChannel(MixChannel::kSound);
+    EXPECT_TRUE(mixer.HasRenderer(MixChannel::kMusic));
+  }));
+  render.Open();
+  mixer.Stop();
+  EXPECT_FALSE(mixer.HasRenderer(MixChannel::kMusic));
 }
 
 TEST(AudioSinkSpecTest, ParsesEachKind) {

@@ -5,10 +5,12 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <utility>
 
 namespace chimewell {
 namespace {
@@ -107,6 +109,90 @@ class FluidSynthMidi::Synth {
   fluid_synth_t* synth_ = nullptr;
 };
 
+// One song, parsed ahead and played into the synthesizer. FluidSynth's player reads its file
+// on its first step, inside the rendering of the synthesizer it belongs to; so each song gets a
+// player on a small synthesizer of its own, without instruments, that only keeps its time.
+// Its first step runs in Load, on the caller's thread; from then on the player advances with
+// the music as the mixer renders, and its events go to the real synthesizer.
+class FluidSynthMidi::Song {
+ public:
+  // Parses `data`; nullptr when it holds no playable music. Slow for a large file, and done by
+  // the caller without any lock held.
+  static std::unique_ptr<Song> Load(const std::vector<uint8_t>& data) {
+    auto song = std::unique_ptr<Song>(new Song);
+    if (!song->driver_ || !song->player_ ||
+        fluid_player_add_mem(song->player_, data.data(), data.size()) != FLUID_OK ||
+        fluid_player_play(song->player_) != FLUID_OK) {
+      return nullptr;
+    }
+    song->Advance(kStep);  // the file is read here; the events of its first moment are kept
+    if (fluid_player_get_status(song->player_) != FLUID_PLAYER_PLAYING) return nullptr;
+    return song;
+  }
+  ~Song() {
+    if (player_) {
+      fluid_player_stop(player_);
+      delete_fluid_player(player_);
+    }
+    if (driver_) delete_fluid_synth(driver_);
+    delete_fluid_settings(settings_);
+  }
+  Song(const Song&) = delete;
+  Song& operator=(const Song&) = delete;
+
+  // From now on the events go to `synth`, the kept ones first. Cheap: called under the lock.
+  void Attach(fluid_synth_t* synth) {
+    target_ = synth;
+    for (fluid_midi_event_t* event : first_events_) fluid_synth_handle_midi_event(target_, event);
+    first_events_.clear();
+  }
+  // Moves the song on by `frames` (at most kStep), sending the events that fall due.
+  void Advance(size_t frames) {
+    fluid_synth_write_float(driver_, static_cast<int>(frames), scratch_.data(), 0, 1,
+                            scratch_.data(), 0, 1);
+  }
+  // The last event has passed, or the player stopped.
+  bool Ended() const {
+    const int total = fluid_player_get_total_ticks(player_);
+    return fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING ||
+           (total > 0 && fluid_player_get_current_tick(player_) >= total);
+  }
+  void Stop() { fluid_player_stop(player_); }
+
+  // FluidSynth's own block: the player steps once per block, so advancing the song and
+  // rendering the music in blocks of this size keeps each event on its block.
+  static constexpr size_t kStep = 64;
+
+ private:
+  Song() {
+    settings_ = new_fluid_settings();
+    fluid_settings_setnum(settings_, "synth.sample-rate", kMixRate);
+    fluid_settings_setint(settings_, "synth.polyphony", 1);
+    fluid_settings_setint(settings_, "synth.reverb.active", 0);
+    fluid_settings_setint(settings_, "synth.chorus.active", 0);
+    // The player advances with the samples rendered, so the song keeps the mixer's time.
+    fluid_settings_setstr(settings_, "player.timing-source", "sample");
+    driver_ = new_fluid_synth(settings_);
+    if (!driver_) return;
+    player_ = new_fluid_player(driver_);
+    if (player_) fluid_player_set_playback_callback(player_, &Song::OnEvent, this);
+  }
+  static int OnEvent(void* data, fluid_midi_event_t* event) {
+    auto* self = static_cast<Song*>(data);
+    if (self->target_) return fluid_synth_handle_midi_event(self->target_, event);
+    // Before Attach: the event belongs to the player's loaded tracks and lives as long as it.
+    self->first_events_.push_back(event);
+    return FLUID_OK;
+  }
+
+  fluid_settings_t* settings_ = nullptr;
+  fluid_synth_t* driver_ = nullptr;
+  fluid_player_t* player_ = nullptr;
+  fluid_synth_t* target_ = nullptr;
+  std::vector<fluid_midi_event_t*> first_events_;
+  std::array<float, kStep> scratch_{};
+};
+
 FluidSynthMidi::FluidSynthMidi(Mixer& mixer, std::string soundfont)
     : mixer_(mixer), soundfont_(soundfont.empty() ? FindSoundFont() : std::move(soundfont)) {}
 
@@ -143,30 +229,43 @@ int32_t FluidSynthMidi::KBGMOpen(int32_t, int32_t) {
 int32_t FluidSynthMidi::KBGMLoadFile(int32_t* handle, const std::string& path) {
   const std::optional<std::string> bytes = ReadRegularFile(path, FileKind::kSound);
   if (!bytes || !handle) return 1;
-  std::vector<uint8_t> data = ExtractMidiData({bytes->begin(), bytes->end()});
-  if (data.empty()) return 2;
+  auto data = std::make_shared<const std::vector<uint8_t>>(
+      ExtractMidiData({bytes->begin(), bytes->end()}));
+  if (data->empty()) return 2;
+  auto song = Song::Load(*data);  // the slow part, with no lock held
+  if (!song) return 2;
+  std::unique_ptr<Song> replaced;  // freed after the lock: a large song takes a while
   const std::lock_guard lock(mutex_);
   if (!synth_) return 3;
   StopLocked();
-  song_ = std::move(data);
+  song_data_ = std::move(data);
+  replaced = std::exchange(ready_, std::move(song));
   song_handle_ = ++next_handle_;
   *handle = song_handle_;
   return 0;
 }
 
 int32_t FluidSynthMidi::KBGMPlay(int32_t handle, int32_t) {
+  std::unique_ptr<Song> song;
+  std::shared_ptr<const std::vector<uint8_t>> data;
   {
     const std::lock_guard lock(mutex_);
     if (!synth_ || handle == 0 || handle != song_handle_) return 1;
+    song = std::move(ready_);
+    data = song_data_;
+  }
+  // A song played before is read again from its data, again with no lock held.
+  if (!song) song = Song::Load(*data);
+  if (!song) return 2;
+  std::unique_ptr<Song> replaced;  // freed after the lock: a large song takes a while
+  {
+    const std::lock_guard lock(mutex_);
+    if (!synth_ || handle != song_handle_) return 1;  // replaced or freed meanwhile
     StopLocked();
     // No instrument or controller carries over from the last song.
     fluid_synth_system_reset(synth_->get());
-    player_ = new_fluid_player(synth_->get());
-    if (!player_ || fluid_player_add_mem(player_, song_.data(), song_.size()) != FLUID_OK ||
-        fluid_player_play(player_) != FLUID_OK) {
-      StopLocked();
-      return 2;
-    }
+    song->Attach(synth_->get());
+    replaced = std::exchange(playing_song_, std::move(song));
     playing_ = true;
     tail_frames_ = 0;
   }
@@ -197,10 +296,12 @@ int32_t FluidSynthMidi::KBGMStop() {
 }
 
 int32_t FluidSynthMidi::KBGMFree(int32_t handle) {
+  std::unique_ptr<Song> ready;  // freed after the lock
   const std::lock_guard lock(mutex_);
   if (handle != 0 && handle == song_handle_) {
     StopLocked();
-    song_.clear();
+    song_data_.reset();
+    ready = std::move(ready_);
     song_handle_ = 0;
   }
   return 0;
@@ -208,12 +309,15 @@ int32_t FluidSynthMidi::KBGMFree(int32_t handle) {
 
 int32_t FluidSynthMidi::KBGMClose() {
   std::unique_ptr<Synth> last;
+  std::unique_ptr<Song> played, ready;
   {
     const std::lock_guard lock(mutex_);
     if (owners_ == 0 || --owners_ > 0) return 0;
     StopLocked();
+    played = std::move(playing_song_);
     last = std::move(synth_);
-    song_.clear();
+    song_data_.reset();
+    ready = std::move(ready_);
     song_handle_ = 0;
   }
   // Render finds no synthesizer from now on and retires; freeing it takes no lock of ours.
@@ -223,11 +327,9 @@ int32_t FluidSynthMidi::KBGMClose() {
 void FluidSynthMidi::StopLocked() {
   playing_ = false;
   tail_frames_ = 0;
-  if (player_) {
-    fluid_player_stop(player_);
-    delete_fluid_player(player_);
-    player_ = nullptr;
-  }
+  // The song stays until the next one is swapped in: letting it go here would free the parsed
+  // file under the lock the mixer renders with.
+  if (playing_song_) playing_song_->Stop();
   if (synth_) fluid_synth_all_sounds_off(synth_->get(), -1);
 }
 
@@ -236,21 +338,25 @@ bool FluidSynthMidi::Render(float* left, float* right, size_t frames) {
   if (!synth_) return false;
   render_left_.resize(frames);
   render_right_.resize(frames);
-  fluid_synth_write_float(synth_->get(), static_cast<int>(frames), render_left_.data(), 0, 1,
-                          render_right_.data(), 0, 1);
+  // In FluidSynth's own blocks: the song's events of each block reach the synthesizer just
+  // before it renders that block.
+  for (size_t done = 0; done < frames;) {
+    const size_t n = std::min(Song::kStep, frames - done);
+    if (playing_ && playing_song_) playing_song_->Advance(n);
+    fluid_synth_write_float(synth_->get(), static_cast<int>(n), render_left_.data() + done, 0, 1,
+                            render_right_.data() + done, 0, 1);
+    done += n;
+  }
   float peak = 0.0f;
   for (size_t i = 0; i < frames; ++i) {
     left[i] += render_left_[i];
     right[i] += render_right_[i];
     peak = std::max({peak, std::abs(render_left_[i]), std::abs(render_right_[i])});
   }
-  if (playing_ && player_) {
-    // The player reports DONE only a good while after the last event, so the piece counts as
-    // ended as soon as its position reaches the last tick; notes still ringing fade out.
-    const int total = fluid_player_get_total_ticks(player_);
-    const int current = fluid_player_get_current_tick(player_);
-    if (fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING ||
-        (total > 0 && current >= total)) {
+  if (playing_ && playing_song_) {
+    // The player reports its end only a good while after the last event, so the piece counts
+    // as ended as soon as its position reaches the last tick; notes still ringing fade out.
+    if (playing_song_->Ended()) {
       playing_ = false;
       tail_frames_ = 0;
     }

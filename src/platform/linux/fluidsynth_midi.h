@@ -2,8 +2,11 @@
 // The MIDI library on FluidSynth, rendering into the mixer's music channel. One synthesizer
 // serves every MIDI worker: each KBGMOpen makes its caller an owner, and the last KBGMClose
 // frees it, so a worker that ends late cannot pull the synthesizer from under a newer one.
-// Disk work (the SoundFont, the song file) happens outside the lock that the UI thread's
-// calls (stop, volume, status) take; the music renders into the mixer only while it sounds.
+// Disk work and parsing (the SoundFont, the song file) happen outside the lock that the UI
+// thread's calls (stop, volume, status) and the mixer's rendering take: a song is loaded whole,
+// then swapped in under the lock. The music renders into the mixer only while it sounds.
+// Lock order: the mixer's render lock, then mutex_ (Render runs under both); no call into the
+// mixer is made with mutex_ held.
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -41,6 +44,7 @@ class FluidSynthMidi final : public MidiLibrary {
 
  private:
   class Synth;
+  class Song;
   // Adds the music to the mixer's block; false once it has died away after the song ended.
   bool Render(float* left, float* right, size_t frames);
   void StopLocked();
@@ -51,8 +55,9 @@ class FluidSynthMidi final : public MidiLibrary {
   // Guarded by mutex_.
   std::unique_ptr<Synth> synth_;
   int owners_ = 0;
-  fluid_player_t* player_ = nullptr;
-  std::vector<uint8_t> song_;  // the loaded file's MIDI data
+  std::shared_ptr<const std::vector<uint8_t>> song_data_;  // the loaded file's MIDI data
+  std::unique_ptr<Song> ready_;    // parsed from song_data_ and not yet played
+  std::unique_ptr<Song> playing_song_;  // the one the synthesizer plays or last played
   int32_t song_handle_ = 0;
   int32_t next_handle_ = 0;
   bool playing_ = false;

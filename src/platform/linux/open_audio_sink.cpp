@@ -17,10 +17,13 @@ RecoveringSink::Opener DeviceOpener(const AudioSinkSpec& spec) {
     case Kind::kAlsa:
       return [device = spec.target](std::string* error) { return MakeAlsaSink(device, error); };
     default:
-      // The sound server when one answers, else ALSA's default device.
+      // The sound server when one answers, else ALSA's default device. A server that is
+      // there but wedged would be reached through ALSA's default too, where its plugin waits
+      // far longer: it is left for the next attempt.
       return [](std::string* error) {
         auto sink = MakePulseSink(error);
-        return sink ? std::move(sink) : MakeAlsaSink("default", error);
+        if (sink || *error == kPulseNoAnswer) return sink;
+        return MakeAlsaSink("default", error);
       };
   }
 }

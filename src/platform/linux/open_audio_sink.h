@@ -21,6 +21,8 @@ OpenedSink OpenAudioSink(const AudioSinkSpec& spec,
 
 // The sound server, or nullptr with `error` set when none answers.
 std::unique_ptr<AudioSink> MakePulseSink(std::string* error);
+// The error of MakePulseSink for a server that is there but did not answer in time.
+extern const char kPulseNoAnswer[];
 // The ALSA playback device `device` ("default", "hw:0", ...), or nullptr with `error` set.
 std::unique_ptr<AudioSink> MakeAlsaSink(const std::string& device, std::string* error);
 

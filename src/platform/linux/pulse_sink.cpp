@@ -14,9 +14,14 @@ namespace {
 // start promptly (as with the ALSA device).
 constexpr unsigned kLatencyMicroseconds = 40000;
 constexpr char kName[] = "Chimewell";
-// A server that takes nothing for this long (a stream stuck in a suspended or vanished sink)
-// counts as lost, so the device is reopened instead of the mixer waiting for ever.
+// Every wait on the server has a limit, so a wedged server costs the clock a few seconds, never
+// its announcements or its exit. A server that takes nothing for this long (a stream stuck in
+// a suspended or vanished sink) counts as lost, and the device is reopened.
 constexpr pa_usec_t kStallLimitUsec = 2 * PA_USEC_PER_SEC;
+// Connecting and setting up the stream take a few milliseconds on a healthy server.
+constexpr pa_usec_t kConnectLimitUsec = 5 * PA_USEC_PER_SEC;
+// Letting the last sound play out at the end.
+constexpr pa_usec_t kDrainLimitUsec = 2 * PA_USEC_PER_SEC;
 
 class PulseSink final : public AudioSink {
  public:
@@ -36,10 +41,13 @@ class PulseSink final : public AudioSink {
     static_cast<PulseSink*>(self)->Signal();
   }
   static void OnDrained(pa_stream*, int, void* self) { static_cast<PulseSink*>(self)->Signal(); }
-  static void OnStalled(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self) {
+  static void OnDeadline(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self) {
     static_cast<PulseSink*>(self)->Signal();
   }
   void Signal() { pa_threaded_mainloop_signal(loop_, 0); }
+  // Mainloop lock held. Waits for the next event from the server, or until `deadline`
+  // (pa_rtclock time); false, without waiting, once the deadline has passed.
+  bool WaitLocked(pa_usec_t deadline);
   // Mainloop lock held. True while the server and our stream are in working order.
   bool HealthyLocked() const {
     return PA_CONTEXT_IS_GOOD(pa_context_get_state(context_)) &&
@@ -81,7 +89,20 @@ bool PulseSink::Open(std::string* error) {
   return ok;
 }
 
+bool PulseSink::WaitLocked(pa_usec_t deadline) {
+  if (pa_rtclock_now() >= deadline) return false;
+  pa_time_event* timer = pa_context_rttime_new(context_, deadline, &OnDeadline, this);
+  pa_threaded_mainloop_wait(loop_);
+  if (timer) pa_threaded_mainloop_get_api(loop_)->time_free(timer);
+  return true;
+}
+
 bool PulseSink::ConnectLocked(std::string* error) {
+  const pa_usec_t deadline = pa_rtclock_now() + kConnectLimitUsec;
+  const auto timed_out = [error] {
+    *error = kPulseNoAnswer;
+    return false;
+  };
   // No autospawn: a desktop without a server gets ALSA, not a server of our making.
   if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
     *error = "pulse: " + ErrorText();
@@ -94,7 +115,7 @@ bool PulseSink::ConnectLocked(std::string* error) {
       *error = "pulse: " + ErrorText();
       return false;
     }
-    pa_threaded_mainloop_wait(loop_);
+    if (!WaitLocked(deadline)) return timed_out();
   }
   const pa_sample_spec spec{PA_SAMPLE_S16LE, kMixRate, kMixChannels};
   pa_proplist* props = pa_proplist_new();
@@ -128,7 +149,7 @@ bool PulseSink::ConnectLocked(std::string* error) {
       *error = "pulse: " + ErrorText();
       return false;
     }
-    pa_threaded_mainloop_wait(loop_);
+    if (!WaitLocked(deadline)) return timed_out();
   }
 }
 
@@ -137,9 +158,7 @@ bool PulseSink::Write(const int16_t* samples, size_t frames) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(samples);
   size_t left = frames * kMixChannels * sizeof(int16_t);
   pa_threaded_mainloop_lock(loop_);
-  pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
-  pa_time_event* watchdog = nullptr;  // wakes us when the server has taken nothing for long
-  pa_usec_t stalled_since = 0;
+  pa_usec_t stalled_since = 0;  // when the server last took nothing; 0 while it takes
   while (left > 0) {
     if (!HealthyLocked()) {
       failed_ = true;
@@ -152,21 +171,14 @@ bool PulseSink::Write(const int16_t* samples, size_t frames) {
     }
     if (room == 0) {
       // The server asks for more as its buffer drains, or tells us it went away.
-      const pa_usec_t now = pa_rtclock_now();
-      if (!watchdog) {
-        stalled_since = now;
-        watchdog = pa_context_rttime_new(context_, now + kStallLimitUsec, &OnStalled, this);
-      } else if (now - stalled_since >= kStallLimitUsec) {
+      if (stalled_since == 0) stalled_since = pa_rtclock_now();
+      if (!WaitLocked(stalled_since + kStallLimitUsec)) {
         failed_ = true;
         break;
       }
-      pa_threaded_mainloop_wait(loop_);
       continue;
     }
-    if (watchdog) {
-      api->time_free(watchdog);
-      watchdog = nullptr;
-    }
+    stalled_since = 0;
     const size_t n = std::min(room, left);
     if (pa_stream_write(stream_, bytes, n, nullptr, 0, PA_SEEK_RELATIVE) < 0) {
       failed_ = true;
@@ -175,7 +187,6 @@ bool PulseSink::Write(const int16_t* samples, size_t frames) {
     bytes += n;
     left -= n;
   }
-  if (watchdog) api->time_free(watchdog);
   pa_threaded_mainloop_unlock(loop_);
   return !failed_;
 }
@@ -197,12 +208,16 @@ void PulseSink::Close() {
   pa_threaded_mainloop_lock(loop_);
   if (stream_) {
     if (!failed_ && HealthyLocked()) {
-      // Let what was written play out before the stream goes.
+      // Let what was written play out before the stream goes, but not for ever.
+      const pa_usec_t deadline = pa_rtclock_now() + kDrainLimitUsec;
       pa_operation* drain = pa_stream_drain(stream_, &OnDrained, this);
-      while (drain && pa_operation_get_state(drain) == PA_OPERATION_RUNNING && HealthyLocked()) {
-        pa_threaded_mainloop_wait(loop_);
+      while (drain && pa_operation_get_state(drain) == PA_OPERATION_RUNNING && HealthyLocked() &&
+             WaitLocked(deadline)) {
       }
-      if (drain) pa_operation_unref(drain);
+      if (drain) {
+        if (pa_operation_get_state(drain) == PA_OPERATION_RUNNING) pa_operation_cancel(drain);
+        pa_operation_unref(drain);
+      }
     }
     pa_stream_set_state_callback(stream_, nullptr, nullptr);
     pa_stream_set_write_callback(stream_, nullptr, nullptr);
@@ -223,6 +238,8 @@ void PulseSink::Close() {
 }
 
 }  // namespace
+
+const char kPulseNoAnswer[] = "pulse: the server does not answer";
 
 std::unique_ptr<AudioSink> MakePulseSink(std::string* error) {
   auto sink = std::make_unique<PulseSink>();

@@ -68,6 +68,7 @@ class FakeMidiLibrary final : public MidiLibrary {
     if (songs_.count(path) == 0) return 2;
     *handle = next_handle_++;
     loaded_ = path;
+    loaded_handle_ = *handle;
     return 0;
   }
   int32_t KBGMPlay(int32_t, int32_t) override {
@@ -94,7 +95,14 @@ class FakeMidiLibrary final : public MidiLibrary {
     events_.push_back({"stop", clock_.NowMs(), 0});
     return 0;
   }
-  int32_t KBGMFree(int32_t) override { return Record("free", 0); }
+  // Freeing the song that plays stops it; a handle replaced since leaves the music alone.
+  int32_t KBGMFree(int32_t handle) override {
+    {
+      const std::lock_guard lock(mutex_);
+      if (handle != 0 && handle == loaded_handle_) play_end_ms_ = 0;
+    }
+    return Record("free", 0);
+  }
   int32_t KBGMClose() override { return Record("close", 0); }
 
   std::vector<MidiEvent> Events() const {
@@ -135,6 +143,7 @@ class FakeMidiLibrary final : public MidiLibrary {
   std::vector<MidiEvent> events_;
   std::string loaded_;
   int32_t next_handle_ = 1;
+  int32_t loaded_handle_ = 0;
   int64_t play_end_ms_ = 0;
   int32_t volume_ = -1;
   int32_t open_result_ = 0;
