@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <memory>
 
+#include "platform/linux/wall_clock_timer_fd.h"
 #include "platform/timer.h"
-#include "platform/wall_clock_timer_fd.h"
 
 namespace chimewell {
 

@@ -1,4 +1,4 @@
-#include "platform/wall_clock_timer_fd.h"
+#include "platform/linux/wall_clock_timer_fd.h"
 
 #include <sys/timerfd.h>
 #include <unistd.h>
