@@ -1,4 +1,5 @@
-// The sinks without a device: they keep real time by sleeping.
+// The WAV capture: every moment of the mix, silences included, written into a file at the pace
+// it would play. Owned by its mixer, and called only on the mixing thread.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -17,20 +18,6 @@ namespace {
 std::string WavWriteFailedText(const std::string& path) {
   return "録音ファイル " + path + " に書き込めません";
 }
-
-class NullSink final : public AudioSink {
- public:
-  bool Write(const int16_t*, size_t frames) override {
-    pacer_.Pace(frames);
-    return true;
-  }
-  void Close() override {}
-  std::string Describe() const override { return "null"; }
-  std::chrono::microseconds Delay() override { return pacer_.Ahead(); }
-
- private:
-  RealTimePacer pacer_{SystemSteadyTime()};
-};
 
 class WavFileSink final : public AudioSink {
  public:
@@ -109,8 +96,6 @@ class WavFileSink final : public AudioSink {
 };
 
 }  // namespace
-
-std::unique_ptr<AudioSink> MakeNullSink() { return std::make_unique<NullSink>(); }
 
 std::unique_ptr<AudioSink> MakeWavFileSink(const std::string& path,
                                            std::function<void(const std::string&)> report) {
