@@ -6,12 +6,10 @@
 #include <utility>
 
 #include "core/fault.h"
+#include "platform/platform_texts.h"
 
 namespace chimewell {
 namespace {
-
-constexpr char kOutputLost[] = "サウンド出力が使えません";
-constexpr char kOutputBack[] = "サウンド出力を再開しました";
 
 void LaunchThread(std::function<void()> attempt) { std::thread(std::move(attempt)).detach(); }
 
@@ -54,7 +52,7 @@ bool RecoveringSink::Write(const int16_t* samples, size_t frames) {
         in_episode_ = false;
         flapped_ = false;
         pause_ = std::chrono::milliseconds(0);
-        if (report_) report_(kOutputBack);
+        if (report_) report_(platform_texts::kOutputBack);
       }
       return true;
     }
@@ -118,7 +116,7 @@ void RecoveringSink::Adopt(std::unique_ptr<AudioSink> device) {
 }
 
 void RecoveringSink::Failed(bool after_open) {
-  if (!in_episode_ && report_) report_(kOutputLost);
+  if (!in_episode_ && report_) report_(platform_texts::kOutputLost);
   // A device that goes once (a server that ends, a card unplugged) is looked for as one that
   // is absent; one reopened in this episode that fails again flaps.
   flapped_ = flapped_ || (after_open && in_episode_);

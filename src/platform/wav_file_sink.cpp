@@ -9,15 +9,12 @@
 #include <vector>
 
 #include "platform/audio_sink.h"
+#include "platform/platform_texts.h"
 #include "platform/real_time_pacer.h"
 #include "platform/wave_file.h"
 
 namespace chimewell {
 namespace {
-
-std::string WavWriteFailedText(const std::string& path) {
-  return "録音ファイル " + path + " に書き込めません";
-}
 
 class WavFileSink final : public AudioSink {
  public:
@@ -83,7 +80,7 @@ class WavFileSink final : public AudioSink {
   void Failed() {
     if (failed_) return;
     failed_ = true;
-    if (report_) report_(WavWriteFailedText(path_));
+    if (report_) report_(platform_texts::CaptureCannotWrite(path_));
   }
 
   std::string path_;

@@ -11,11 +11,12 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/platform_texts.h"
+
 namespace chimewell {
 namespace {
 
 constexpr char kSystemZone[] = "/etc/localtime";
-constexpr char kCannotWatch[] = "タイムゾーンの変更を見張れません。変更は再起動まで反映されません";
 
 // Setting a zone renames a new file or link over the old one; an editor may also write it in
 // place, or remove it and make it anew.
@@ -56,7 +57,7 @@ void InotifyZoneWatcher::Watch(std::function<void()> changed) {
   const std::string folder = file.parent_path().string();
   if (inotify_fd_ < 0 || stop_fd_ < 0 ||
       ::inotify_add_watch(inotify_fd_, folder.c_str(), kZoneFileEvents) < 0) {
-    if (report_) report_(kCannotWatch);
+    if (report_) report_(platform_texts::kCannotWatchZone);
     return;
   }
   thread_ = std::thread([this, name = file.filename().string(), changed = std::move(changed)] {

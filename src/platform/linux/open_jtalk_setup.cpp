@@ -12,20 +12,12 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/platform_texts.h"
+
 namespace chimewell {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The messages of this module, shown once in the log and the panel.
-constexpr char kNoEngine[] =
-    "音声合成エンジン Open JTalk (open_jtalk) が見つかりません。音声は話せません";
-constexpr char kNoDictionary[] = "Open JTalk の辞書が見つかりません。音声は話せません";
-// The voice is only recommended by our package (it lives in Debian's contrib), so its message
-// names the package that brings it.
-constexpr char kNoVoice[] =
-    "Open JTalk の声 (.htsvoice) が見つかりません。音声は話せません"
-    "（hts-voice-nitech-jp-atr503-m001 パッケージを入れてください）";
 
 const char* const kDictionaryPlaces[] = {
     "/var/lib/mecab/dic/open-jtalk/naist-jdic",
@@ -128,11 +120,11 @@ OpenJTalkSetup FindOpenJTalk(OpenJTalkSetup given, std::string* missing) {
   if (given.voice.empty()) given.voice = FindVoice();
   std::string problem;
   if (!CommandExists(given.command)) {
-    problem = kNoEngine;
+    problem = platform_texts::kNoSpeechEngine;
   } else if (given.dictionary.empty() || !IsDictionary(given.dictionary)) {
-    problem = kNoDictionary;
+    problem = platform_texts::kNoSpeechDictionary;
   } else if (!IsFile(given.voice)) {
-    problem = kNoVoice;
+    problem = platform_texts::kNoSpeechVoice;
   }
   if (missing) *missing = problem;
   return given;

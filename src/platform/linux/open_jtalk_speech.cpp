@@ -7,13 +7,10 @@
 
 #include "core/fault.h"
 #include "core/speech_readings.h"
+#include "platform/platform_texts.h"
 
 namespace chimewell {
 namespace {
-
-constexpr char kSynthesisFailed[] = "音声合成に失敗しました";
-constexpr char kNoWorkFolder[] = "音声合成の作業フォルダを作れません。音声は話せません";
-constexpr char kSynthesisTimedOut[] = "音声合成が終わらないため打ち切りました";
 
 float Gain(uint32_t volume) {
   return static_cast<float>(std::min<uint32_t>(volume, 65535)) / 65535.0f;
@@ -37,7 +34,7 @@ OpenJTalkSpeech::OpenJTalkSpeech(Mixer& mixer, Report report, OpenJTalkSetup set
   speaking_engine_ = std::make_unique<OpenJTalkEngine>(setup_, synthesis_limit, report_);
   preparing_engine_ = std::make_unique<OpenJTalkEngine>(setup_, synthesis_limit, report_);
   if (!speaking_engine_->HasWorkFolder() || !preparing_engine_->HasWorkFolder()) {
-    missing_ = kNoWorkFolder;
+    missing_ = platform_texts::kNoSynthesisFolder;
     speaking_engine_.reset();
     preparing_engine_.reset();
     return;
@@ -208,9 +205,9 @@ bool OpenJTalkSpeech::Reported(OpenJTalkEngine::Outcome outcome) {
   switch (outcome) {
     case OpenJTalkEngine::Outcome::kDone:
     case OpenJTalkEngine::Outcome::kStopped: return false;
-    case OpenJTalkEngine::Outcome::kFailed: failures_.Failed(kSynthesisFailed); break;
-    case OpenJTalkEngine::Outcome::kNoWorkFolder: failures_.Failed(kNoWorkFolder); break;
-    case OpenJTalkEngine::Outcome::kTimedOut: timeouts_.Failed(kSynthesisTimedOut); break;
+    case OpenJTalkEngine::Outcome::kFailed: failures_.Failed(platform_texts::kSynthesisFailed); break;
+    case OpenJTalkEngine::Outcome::kNoWorkFolder: failures_.Failed(platform_texts::kNoSynthesisFolder); break;
+    case OpenJTalkEngine::Outcome::kTimedOut: timeouts_.Failed(platform_texts::kSynthesisTimedOut); break;
   }
   return true;
 }

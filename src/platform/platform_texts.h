@@ -1,0 +1,38 @@
+#pragma once
+// Every text the sound output, the speech engine and the time-zone watcher show the user (in the
+// log and the panel), kept together for review. Each is told once per episode by its owner.
+#include <string>
+
+namespace chimewell::platform_texts {
+
+// The sound device went away, and came back.
+inline constexpr char kOutputLost[] = "サウンド出力が使えません";
+inline constexpr char kOutputBack[] = "サウンド出力を再開しました";
+
+// The WAV capture file named on the command line.
+inline std::string CaptureCannotCreate(const std::string& path) {
+  return "録音ファイル " + path + " を作れません。音は出力されません";
+}
+inline std::string CaptureCannotWrite(const std::string& path) {
+  return "録音ファイル " + path + " に書き込めません";
+}
+
+// Finding Open JTalk at start-up.
+inline constexpr char kNoSpeechEngine[] =
+    "音声合成エンジン Open JTalk (open_jtalk) が見つかりません。音声は話せません";
+inline constexpr char kNoSpeechDictionary[] = "Open JTalk の辞書が見つかりません。音声は話せません";
+// The voice is only recommended by our package (it lives in Debian's contrib), so its message
+// names the package that brings it.
+inline constexpr char kNoSpeechVoice[] =
+    "Open JTalk の声 (.htsvoice) が見つかりません。音声は話せません"
+    "（hts-voice-nitech-jp-atr503-m001 パッケージを入れてください）";
+
+// One utterance.
+inline constexpr char kSynthesisFailed[] = "音声合成に失敗しました";
+inline constexpr char kNoSynthesisFolder[] = "音声合成の作業フォルダを作れません。音声は話せません";
+inline constexpr char kSynthesisTimedOut[] = "音声合成が終わらないため打ち切りました";
+
+inline constexpr char kCannotWatchZone[] =
+    "タイムゾーンの変更を見張れません。変更は再起動まで反映されません";
+
+}  // namespace chimewell::platform_texts
