@@ -33,6 +33,7 @@ int MillisecondsUntil(Steady::time_point deadline) {
   return static_cast<int>(std::max<int64_t>(left, 0));
 }
 
+// Called only on the mixing thread, which alone touches the device handle: no lock.
 class AlsaSink final : public AudioSink {
  public:
   AlsaSink(std::string device, snd_pcm_t* pcm) : device_(std::move(device)), pcm_(pcm) {}

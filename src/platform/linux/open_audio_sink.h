@@ -19,7 +19,10 @@ struct OpenedSink {
 OpenedSink OpenAudioSink(const AudioSinkSpec& spec,
                          const std::function<void(const std::string&)>& report);
 
-// The sound server, or nullptr with `error` set when none answers.
+// The device sinks below are owned by the one that opens them (a RecoveringSink, on the thread
+// of a reopening) and then called only on the mixing thread; neither takes a lock of the mixer.
+// The sound server, or nullptr with `error` set when none answers. Its stream's callbacks run on
+// the library's own thread and only wake the writer, under the library's loop lock.
 std::unique_ptr<AudioSink> MakePulseSink(std::string* error);
 // The error of MakePulseSink for a server that is there but did not answer in time.
 extern const char kPulseNoAnswer[];

@@ -23,6 +23,9 @@ constexpr pa_usec_t kConnectLimitUsec = 5 * PA_USEC_PER_SEC;
 // Letting the last sound play out at the end.
 constexpr pa_usec_t kDrainLimitUsec = 2 * PA_USEC_PER_SEC;
 
+// Called only on the mixing thread, which alone touches the fields. The client library's loop
+// thread runs the callbacks, which only wake the writer; the library's objects are used with
+// the loop's lock held once the loop runs.
 class PulseSink final : public AudioSink {
  public:
   ~PulseSink() override { Close(); }
