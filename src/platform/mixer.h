@@ -1,12 +1,18 @@
 #pragma once
 // The mixer: one thread that mixes the sound player, speech and music into one audio sink.
 //
+// Threads: the mixing thread owns the block (its buffers, the renderers' calls) and alone calls
+// the sink; without that thread, whoever calls MixBlock stands in for it. Any thread may play,
+// stop a channel, set a gain or a renderer. Start and Stop belong to the thread that made the
+// mixer (the composition root's), which also owns the thread handle.
+//
 // Lock order: Mixer before FluidSynth. render_mutex_ is held while a block is mixed; inside it
-// the block takes mutex_ (voices, gains, flags) for the voices, and then, without mutex_, runs
-// the renderers, which take their source's own lock (FluidSynthMidi's). No one who holds
-// mutex_ or a source's lock takes render_mutex_. Play, StopChannel and SetChannelGain take only
-// mutex_, so music that is slow for a moment never holds up a caller; nothing waits on the
-// sink under either lock.
+// the block takes mutex_ (voices, gains, flags) for the voices, and a voice's own lock under
+// that, and then, without mutex_, runs the renderers, which take their source's own lock
+// (FluidSynthMidi's). No one who holds mutex_, a voice's or a source's lock takes
+// render_mutex_. Play, StopChannel and SetChannelGain take only mutex_, so music that is slow
+// for a moment never holds up a caller; nothing waits on the sink under either lock. The
+// thread's hand-over state (ThreadState) has a lock of its own, taken with no other held.
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -114,6 +120,7 @@ class Mixer {
                                     float gain_left, float gain_right,
                                     std::optional<MixerVoice::Placement> placement);
 
+  // Called only on the mixing thread; Stop closes it itself when no thread ever ran.
   const std::shared_ptr<AudioSink> sink_;
   const WallClock wall_;
 

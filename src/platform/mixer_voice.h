@@ -13,7 +13,9 @@
 
 namespace chimewell {
 
-// One clip playing on the mixer. Shared between the mixer and whoever waits for it.
+// One clip playing on the mixer. Shared between the mixer and whoever waits for it: the owner
+// waits, stops and sets the gain from its own thread; only the mixer's block (under the mixer's
+// locks) moves through the clip and marks the voice started or dropped. Either may finish it.
 class MixerVoice {
  public:
   using TimePoint = std::chrono::steady_clock::time_point;
@@ -63,14 +65,14 @@ class MixerVoice {
 
   const std::shared_ptr<const PcmClip> clip_;
   const std::optional<Placement> placement_;
-  size_t position_ = 0;  // the next frame to mix
+  size_t position_ = 0;  // the next frame to mix; the mixer's block alone touches it
   std::atomic<float> gain_left_, gain_right_;
-  std::atomic<bool> started_{false};
+  std::atomic<bool> started_{false};  // set under mutex_, so a waiter cannot miss it
   std::atomic<bool> dropped_{false};
-  mutable std::mutex mutex_;
+  mutable std::mutex mutex_;  // taken last: no other lock is taken while it is held
   std::condition_variable cv_;
-  bool finished_ = false;
-  TimePoint start_time_{};
+  bool finished_ = false;   // guarded by mutex_
+  TimePoint start_time_{};  // guarded by mutex_
 };
 
 }  // namespace chimewell

@@ -5,6 +5,9 @@
 // Disk work and parsing (the SoundFont, the song file) happen outside the lock that the UI
 // thread's calls (stop, volume, status) and the mixer's rendering take: a song is loaded whole,
 // then swapped in under the lock. The music renders into the mixer only while it sounds.
+// Threads: the MIDI workers open, load, play and close; the UI thread stops, sets the volume
+// and asks the status; the mixing thread renders. Every field but the constant ones is guarded
+// by mutex_; a synthesizer or song is built outside it and used only under it once swapped in.
 // Lock order: the mixer's render lock, then mutex_ (Render runs under both); no call into the
 // mixer is made with mutex_ held.
 #include <cstdint>
