@@ -14,6 +14,8 @@ namespace chimewell {
 inline constexpr int kMixRate = 48000;
 inline constexpr int kMixChannels = 2;
 
+// A sink is owned by its mixer and called only on the mixing thread (or, while that thread does
+// not run, by the mixer's owner), so a sink needs no lock for its own state.
 class AudioSink {
  public:
   virtual ~AudioSink() = default;
