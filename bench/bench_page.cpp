@@ -25,7 +25,7 @@ struct Fixture {
   ReplacementList List() const {
     ReplacementList list;
     AddSectionOpen(list, PageSection::kDigi);
-    AppendPageValues(list, "",
+    AppendPageValues(list, {},
                      {.config = config,
                       .jiho = jiho,
                       .clock = clock,
