@@ -125,6 +125,8 @@ class Application final : private TimeSignalOutput {
   const LineList& ScheduleLines() const { return schedule_lines_; }
   const Schedule& ScheduleData() const { return schedule_; }
   const TimeSignal& TimeSignalData() const { return time_signal_; }
+  // What the Current command and the page's time-signal test announce by default.
+  const std::string& TimeSignalFormat() const { return time_signal_.Settings().TimeSignalFormat; }
   const Playback& PlaybackData() const { return *playback_; }
   const Log& Logs() const { return log_; }
   const AppPaths& Paths() const { return deps_.paths; }
@@ -188,6 +190,9 @@ class Application final : private TimeSignalOutput {
   void TestPlayTimeSignal(const std::string& format, TDateTime moment);
   void TestPlayMessage(const std::string& text, TDateTime moment);
   bool TestPlayFile(const std::string& path, TCommandType kind);
+  // The hash of the password other machines must give, written to the settings file (empty:
+  // none is asked for). Throws FileWriteError when the file cannot be written.
+  void SetAccessPasswordHash(const std::string& hash);
   // A line for the debug log, written as it stands.
   void AddRawLogLine(const std::string& line);
   // The late limit for this run only, not saved: a preview in virtual time tries other limits.

@@ -26,6 +26,10 @@ std::string Application::ApplyTimeSignalSettings(JihoSettings jiho) {
   return ReloadTimeSignal();
 }
 
+void Application::SetAccessPasswordHash(const std::string& hash) {
+  WriteAccessPasswordHash(deps_.paths.settings, hash);
+}
+
 void Application::AddRawLogLine(const std::string& line) { log_.AddRawLine(line); }
 
 void Application::OverrideLateLimit(int seconds) { config_.LateLimit = seconds; }

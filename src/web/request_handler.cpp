@@ -161,7 +161,7 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
   const auto view = [](const std::optional<std::string>& text) {
     return text ? std::optional<std::string_view>(*text) : std::nullopt;
   };
-  const TestFieldValues tests{app.TimeSignalData().Settings().TimeSignalFormat,
+  const TestFieldValues tests{app.TimeSignalFormat(),
                               services_.clock.Now(),
                               view(jiho_str),
                               view(msg_str),
