@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QSessionManager>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -16,6 +15,7 @@
 #include "app/command_line.h"
 #include "app/file_locations.h"
 #include "app/page_addresses.h"
+#include "app/problem_relay.h"
 #include "core/settings_store.h"
 #include "install_layout.h"
 #include "platform/audio_sink.h"
@@ -28,13 +28,14 @@
 #include "platform/mixer.h"
 #include "platform/mixer_sound_player.h"
 #include "platform/shell.h"
+#include "ui/end_requests.h"
 #include "ui/main_form.h"
 #include "ui/main_tray.h"
 #include "ui/qt_font_catalog.h"
+#include "ui/qt_program_setup.h"
 #include "ui/qt_timer.h"
 #include "ui/qt_ui_thread.h"
 #include "ui/settings_folder_claim.h"
-#include "ui/termination_signals.h"
 #include "version.h"
 #include "web/open_file_limit.h"
 #include "web/web_config_server.h"
@@ -70,103 +71,109 @@ std::optional<AppPaths> ChoosePaths(const CommandLine& options) {
   return paths;
 }
 
-int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& audio) {
-  const bool headless = options.headless || !HasDisplay();
-  // Without a window the program still draws and lays out text, off screen.
-  if (headless) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  // Each second only a few digits of the clock change, and those few bytes go to the X server
-  // on its socket. With shared-memory images Qt would wait for a round trip on every repaint,
-  // waking two threads twice a second instead of once.
-  setenv("QT_XCB_NO_MITSHM", "1", 0);
-  QApplication qt(argc, argv);
-  QApplication::setApplicationName("Chimewell");
-  QApplication::setApplicationDisplayName("Chimewell");
-  // Hiding the clock must not end the program; only Exit, the close button or a signal do.
-  QApplication::setQuitOnLastWindowClosed(false);
+using Reporter = std::function<void(const std::string&)>;
 
-  const auto paths = ChoosePaths(options);
-  if (!paths) return kStartError;
-  const auto claim = SettingsFolderClaim::Take(paths->settings, !headless);
-  if (!claim) return kStartError;
-
+// The platform pieces that need nothing but themselves.
+struct DesktopPlatform {
   SystemClock clock;
   QtTimer timer;
   QtUiThread ui;
   DesktopShell shell;
   RealFileSystem files;
   QtFontCatalog fonts;
-  // Sound problems are told in the log and the message panel. They may be found on the mixing
-  // or the speech thread, and before the window is up, so they reach the application through the
-  // event loop, which runs them after the first showing.
-  Application* running_app = nullptr;
-  const auto report = [&ui, &running_app](const std::string& message) {
-    ui.Post([&running_app, message] {
-      if (running_app == nullptr) return;
-      running_app->AddLogLine(message);
-      running_app->ShowPanelMessage(message);
-    });
-  };
-  // Faults caught at the event loop's edge and on our threads are told the same way.
-  ui.SetFaultReport([&running_app](const std::string& text) {
-    if (running_app != nullptr) running_app->ReportFault(text);
-  });
-  OpenedSink opened = OpenAudioSink(audio, report);
-  if (opened.fell_back && audio.kind == AudioSinkSpec::Kind::kWav) {
-    std::cerr << "chimewell: cannot write the sound file " << audio.target << "\n";
-    return kStartError;
+};
+
+// The mixer, started on its sink before anything plays into it.
+struct RunningMixer {
+  RunningMixer(std::unique_ptr<AudioSink> sink, const Reporter& report) : mixer(std::move(sink)) {
+    mixer.Start(report);
   }
-  Mixer mixer(std::move(opened.sink));
-  mixer.Start(report);
-  MixerSoundPlayer sound(mixer);
-  OpenJTalkSpeech speech(mixer, report);
-  FluidSynthMidi midi(mixer, ReadStartupSettings(paths->settings).config.SoundFont);
-  TMainForm form(headless);
-  WebConfigServer server(ui, PageServices{fonts, files, clock, speech});
-  // The address is given out once the page answers (start-up opens it after a short delay).
-  AnnouncedServer announced(
+  Mixer mixer;
+};
+
+// What sounds: files, speech and MIDI, mixed onto one sink.
+struct SoundParts {
+  SoundParts(std::unique_ptr<AudioSink> sink, const AppPaths& paths, const Reporter& report)
+      : running(std::move(sink), report),
+        sound(running.mixer),
+        speech(running.mixer, report),
+        midi(running.mixer, ReadStartupSettings(paths.settings).config.SoundFont) {}
+  RunningMixer running;
+  MixerSoundPlayer sound;
+  OpenJTalkSpeech speech;
+  FluidSynthMidi midi;
+};
+
+// The address is given out once the page answers (start-up opens it after a short delay).
+AnnouncedServer AnnouncingAddress(ConfigServer& server, const AppPaths& paths) {
+  return AnnouncedServer(
       server,
       [&paths](int port) {
-        const bool remote = !ReadAccessPasswordHash(paths->settings).empty();
+        const bool remote = !ReadAccessPasswordHash(paths.settings).empty();
         std::cout << PageAddressLines(port, remote, InterfaceAddresses()) << std::flush;
       },
       [](const std::string& error) { std::cerr << "chimewell: " << error << std::endl; });
-  Application app(AppDependencies{clock, timer, ui, shell, files, sound, speech, midi, fonts, form,
-                                  &announced, *paths});
+}
+
+// The window, the page and the application on the platform and sound pieces, until the event
+// loop ends.
+int RunApplication(QApplication& qt, const AppPaths& paths, bool headless,
+                   DesktopPlatform& platform, SoundParts& sound, ProblemRelay& problems,
+                   SettingsFolderClaim& claim) {
+  TMainForm form(headless);
+  WebConfigServer server(
+      platform.ui, PageServices{platform.fonts, platform.files, platform.clock, sound.speech});
+  AnnouncedServer announced = AnnouncingAddress(server, paths);
+  Application app(AppDependencies{platform.clock, platform.timer, platform.ui, platform.shell,
+                                  platform.files, sound.sound, sound.speech, sound.midi,
+                                  platform.fonts, form, &announced, paths});
+  const ProblemRelay::Connection reports_to_app(problems, app);
   server.Attach(app);
-  running_app = &app;
   form.Attach(app);
-  claim->OnShowRequest([&form] { form.ShowOnRequest(); });
+  claim.OnShowRequest([&form] { form.ShowOnRequest(); });
   // Destroyed before the application, so nothing tells it of a change once it is gone.
-  InotifyZoneWatcher zone_watcher(report);
+  InotifyZoneWatcher zone_watcher(problems.AsFunction());
   app.WatchZone(zone_watcher);
 
   std::unique_ptr<MainTray> tray;
   if (!headless && MainTray::Available()) tray = std::make_unique<MainTray>(form, app);
   // Without a tray a hidden clock could not be brought back, so minimising keeps it minimised.
   form.SetHideOnMinimise(tray != nullptr);
-
-  // A fault while closing is reported like any other, and the program ends all the same: a
-  // signal or the end of the session must not leave it running.
-  const auto close_for = [&app](const char* cause, const std::function<void()>& close) {
-    if (!app.CatchFaults(cause, close)) QCoreApplication::quit();
-  };
-  const TerminationSignals termination(
-      [&](int) { close_for("signal", [&app] { app.CloseMainWindow(); }); });
-  QObject::connect(&qt, &QGuiApplication::commitDataRequest, [&](QSessionManager&) {
-    close_for("session end", [&] {
-      if (tray) tray->QueryEndSession();
-      app.CloseMainWindow();
-    });
-  });
+  const EndRequests end_requests(qt, app, tray.get());
 
   app.FormCreate();
   form.Start();
-  std::cout << "Settings file: " << paths->settings << std::endl;
+  std::cout << "Settings file: " << paths.settings << std::endl;
   const int status = QApplication::exec();
   app.CloseMainWindow();  // nothing happens when the window closed already
   server.Stop();
-  running_app = nullptr;
   return status;
+}
+
+int Run(int argc, char** argv, const CommandLine& options, const AudioSinkSpec& audio) {
+  const bool headless = options.headless || !HasDisplay();
+  PrepareQtPlatform(headless);
+  QApplication qt(argc, argv);
+  NameQtApplication();
+
+  const auto paths = ChoosePaths(options);
+  if (!paths) return kStartError;
+  const auto claim = SettingsFolderClaim::Take(paths->settings, !headless);
+  if (!claim) return kStartError;
+
+  DesktopPlatform platform;
+  // Sound problems may be found on the mixing or the speech thread, and before the window is
+  // up; faults are caught at the event loop's edge and on our threads. Both reach the
+  // application through the relay.
+  ProblemRelay problems(platform.ui);
+  platform.ui.SetFaultReport([&problems](const std::string& text) { problems.Fault(text); });
+  OpenedSink opened = OpenAudioSink(audio, problems.AsFunction());
+  if (opened.fell_back && audio.kind == AudioSinkSpec::Kind::kWav) {
+    std::cerr << "chimewell: cannot write the sound file " << audio.target << "\n";
+    return kStartError;
+  }
+  SoundParts sound(std::move(opened.sink), *paths, problems.AsFunction());
+  return RunApplication(qt, *paths, headless, platform, sound, problems, *claim);
 }
 
 }  // namespace

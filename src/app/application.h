@@ -110,7 +110,6 @@ class Application final : private TimeSignalOutput {
 
   // ---- state the window and the configuration page read ----
   const MenuState& Menu() const { return menu_; }
-  MenuState& Menu() { return menu_; }
   const MessagePanel& Panel() const { return panel_; }
   const std::string& StatusText() const { return status_text_; }
   const std::string& NextEventText() const { return next_event_text_; }
@@ -119,15 +118,17 @@ class Application final : private TimeSignalOutput {
   const std::string& VersionText() const { return version_text_; }
   bool DebugMode() const { return app_info_.Debug; }
   const AppInfo& Info() const { return app_info_; }
-  AppSettings& App() { return app_; }
-  ConfigSettings& Config() { return config_; }
-  ClockSettings& ClockFace() { return clock_settings_; }
-  ClockFaceState& FaceState() { return face_state_; }
-  LineList& ScheduleLines() { return schedule_lines_; }
-  Schedule& ScheduleData() { return schedule_; }
-  TimeSignal& TimeSignalData() { return time_signal_; }
-  Playback& PlaybackData() { return *playback_; }
-  Log& Logs() { return log_; }
+  const AppSettings& App() const { return app_; }
+  const ConfigSettings& Config() const { return config_; }
+  const ClockSettings& ClockFace() const { return clock_settings_; }
+  const ClockFaceState& FaceState() const { return face_state_; }
+  const LineList& ScheduleLines() const { return schedule_lines_; }
+  const Schedule& ScheduleData() const { return schedule_; }
+  const TimeSignal& TimeSignalData() const { return time_signal_; }
+  // What the Current command and the page's time-signal test announce by default.
+  const std::string& TimeSignalFormat() const { return time_signal_.Settings().TimeSignalFormat; }
+  const Playback& PlaybackData() const { return *playback_; }
+  const Log& Logs() const { return log_; }
   const AppPaths& Paths() const { return deps_.paths; }
   int RecomputeFlag() const { return recompute_flag_; }
   void SetRecomputeFlag(int flag) { recompute_flag_ = flag; }
@@ -167,6 +168,35 @@ class Application final : private TimeSignalOutput {
   // FileWriteError when a file cannot be written.
   void ApplyBaseSettings(const ConfigSettings& config, std::optional<bool> start_at_login);
   bool StartsAtLogin() const;
+  // The clock-face form: the settings and the debug grid take effect, the settings are written
+  // to [Clock] and the face is drawn afresh. Throws FileWriteError when the file cannot be
+  // written.
+  void ApplyClockSettings(const ClockSettings& settings, bool debug_grid);
+  // The whole face is drawn at the next tick, as after a clock-face form that was refused.
+  void RedrawClockFace();
+  // The time-signal form: `jiho` is written to [Jiho] with the recent folders of the file led
+  // by its folder, then the time signal is loaded from the file. Returns the load report
+  // (empty: no problem); the values stay saved when it found problems.
+  std::string ApplyTimeSignalSettings(JihoSettings jiho);
+  // The page's controls: the count item for `interval` seconds is checked (the tick takes it
+  // from its next run); pause toggles; mute follows `muted`; skip ends what plays. Each runs
+  // the menu's command and shows the new check marks.
+  void ChooseCount(int interval);
+  void TogglePause();
+  void SetMuted(bool muted);
+  void SkipPlaying();
+  // The page's test commands: announces or speaks as for `moment`, or plays a sound or MIDI
+  // file once at the default volume (false when there is no such file).
+  void TestPlayTimeSignal(const std::string& format, TDateTime moment);
+  void TestPlayMessage(const std::string& text, TDateTime moment);
+  bool TestPlayFile(const std::string& path, TCommandType kind);
+  // The hash of the password other machines must give, written to the settings file (empty:
+  // none is asked for). Throws FileWriteError when the file cannot be written.
+  void SetAccessPasswordHash(const std::string& hash);
+  // A line for the debug log, written as it stands.
+  void AddRawLogLine(const std::string& line);
+  // The late limit for this run only, not saved: a preview in virtual time tries other limits.
+  void OverrideLateLimit(int seconds);
   // Starts the configuration server on the configured port; reports a failure in the panel.
   bool StartServer();
   // The configuration page's address: this computer's name (or localhost) and the port.

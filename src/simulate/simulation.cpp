@@ -29,10 +29,10 @@ Simulation::~Simulation() { app_.SetFiringRecorder(nullptr); }
 
 void Simulation::Run(const std::function<void(const FiringRecord&)>& on_firing) {
   on_firing_ = &on_firing;
-  app_.Menu().CheckCount(CountItemFor(plan_.count_interval));
+  app_.ChooseCount(plan_.count_interval);
   app_.FormCreate();
   app_.FormShow();
-  if (plan_.late_limit) app_.Config().LateLimit = *plan_.late_limit;
+  if (plan_.late_limit) app_.OverrideLateLimit(*plan_.late_limit);
 
   auto event = plan_.events.begin();
   auto zone = plan_.zone_changes.begin();

@@ -2,7 +2,6 @@
 
 #include "app/application.h"
 #include "core/ascii_text.h"
-#include "core/settings_store.h"
 #include "web/access_texts.h"
 #include "web/other_site.h"
 #include "web/password_hash.h"
@@ -34,17 +33,16 @@ std::string CheckAccessPasswordFields(const RequestContext& ctx) {
 
 void ApplyAccessPasswordFields(RequestContext& ctx) {
   const std::string password = ctx.Param("ACCESSPASSWORD");
-  const auto& settings = ctx.app.Paths().settings;
   if (!password.empty()) {
     const std::string hash = ctx.prepared_password_hash.empty() ? HashAccessPassword(password)
                                                                 : ctx.prepared_password_hash;
     if (hash.empty()) {
       ctx.error_text = access_texts::kPasswordNotSaved;
     } else {
-      WriteAccessPasswordHash(settings, hash);
+      ctx.app.SetAccessPasswordHash(hash);
     }
   } else if (ctx.Param("ACCESSCLEAR") == "1") {
-    WriteAccessPasswordHash(settings, "");
+    ctx.app.SetAccessPasswordHash("");
   }
 }
 

@@ -3,9 +3,7 @@
 #include <array>
 
 #include "app/application.h"
-#include "core/settings_store.h"
 #include "core/text_encoding.h"
-#include "display/clock_face.h"
 #include "web/clock_colour_fields.h"
 #include "web/colour_table.h"
 #include "web/form_fields.h"
@@ -136,20 +134,16 @@ bool HandleClockForm(RequestContext& ctx) {
   const ClockFormResult form = ReadClockForm(ctx.request.ParamList, app.ClockFace());
   ctx.error_text = form.problems;
   if (form.problems.empty()) {
-    ClockFaceState& face = app.FaceState();
-    face.DebugGrid = form.debug_grid;
     if (form.date_font_changed) {
       ctx.page.date_font_options = BuildFontOptionList(ctx.fonts, form.settings.DateName);
     }
     if (form.digit_font_changed) {
       ctx.page.digit_font_options = BuildFontOptionList(ctx.fonts, form.settings.DigitName);
     }
-    app.ClockFace() = form.settings;
-    LookUpFaceCharsets(ctx.fonts, app.ClockFace(), face);
-    LogEncodingChange(app.Logs(), app.Paths().settings,
-                      WriteClockSettings(app.Paths().settings, app.ClockFace()));
+    app.ApplyClockSettings(form.settings, form.debug_grid);
+  } else {
+    app.RedrawClockFace();
   }
-  app.FaceState().FullRedrawPending = true;
   ctx.open_section = PageSection::kDigi;
   return true;
 }

@@ -95,12 +95,12 @@ void RequestHandler::IdHTTPServer1CommandGet(const HttpRequestInfo& request,
 }
 
 void RequestHandler::LogRequest(const HttpRequestInfo& request) {
-  Log& log = app_.Logs();
-  log.AddRawLine("command " + request.Command);
+  app_.AddRawLogLine("command " + request.Command);
   // A parameter can be a whole schedule script; the log keeps a glimpse of it.
   for (const std::string_view line : request.ParamList) {
-    log.AddRawLine("param:" + (IsAccessPasswordLine(line) ? std::string("ACCESSPASSWORD=***")
-                                                       : ShortenForLog(line, kLoggedParamChars)));
+    app_.AddRawLogLine("param:" + (IsAccessPasswordLine(line)
+                                       ? std::string("ACCESSPASSWORD=***")
+                                       : ShortenForLog(line, kLoggedParamChars)));
   }
 }
 
@@ -161,7 +161,7 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
   const auto view = [](const std::optional<std::string>& text) {
     return text ? std::optional<std::string_view>(*text) : std::nullopt;
   };
-  const TestFieldValues tests{app.TimeSignalData().Settings().TimeSignalFormat,
+  const TestFieldValues tests{app.TimeSignalFormat(),
                               services_.clock.Now(),
                               view(jiho_str),
                               view(msg_str),

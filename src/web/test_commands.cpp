@@ -1,9 +1,6 @@
 #include "web/test_commands.h"
 
 #include "app/application.h"
-#include "platform/clock.h"
-#include "platform/file_system.h"
-#include "playback/firing.h"
 #include "web/form_fields.h"
 #include "web/form_texts.h"
 #include "web/param_decoding.h"
@@ -45,32 +42,11 @@ TestCommand ChooseTestCommand(const DecodedParams& params) {
   return TestCommand::kNone;
 }
 
-TSchedule TestFileEntry(const std::string& path, TCommandType kind, int volume) {
-  TSchedule entry;
-  entry.Msg = path;
-  entry.Cmd = kind;
-  entry.Mode = imAt;
-  entry.RepeatCount = 1;
-  entry.Volume = volume;
-  return entry;
-}
-
 namespace {
 
 // Plays the file named by `field` once, as a due schedule entry of `kind` would.
 void PlayTestFile(RequestContext& ctx, std::string_view field, TCommandType kind) {
-  const std::string path = ctx.Param(field);
-  if (!ctx.files.FileExists(path)) {
-    ctx.error_text = form_texts::kNoSuchFile;
-    return;
-  }
-  Application& app = ctx.app;
-  const TSchedule entry = TestFileEntry(path, kind, app.Config().DefaultVolume);
-  if (kind == ctWave) {
-    FireWave(app.PlaybackData(), entry, ctx.clock.Now());
-  } else {
-    FireMidi(app.PlaybackData(), entry, ctx.clock.Now());
-  }
+  if (!ctx.app.TestPlayFile(ctx.Param(field), kind)) ctx.error_text = form_texts::kNoSuchFile;
 }
 
 }  // namespace
@@ -89,9 +65,9 @@ bool HandleTestCommand(RequestContext& ctx) {
       if (moment <= 0) {
         ctx.error_text = form_texts::kBadTestMoment;
       } else if (ctx.Has("JIHOTEST")) {
-        app.PlayTimeSignal(ctx.Param("JIHOSTR"), 1, moment);
+        app.TestPlayTimeSignal(ctx.Param("JIHOSTR"), moment);
       } else {
-        SpeakNow(app.PlaybackData(), ctx.Param("MSGSTR"), app.Config().DefaultVolume, 1, moment);
+        app.TestPlayMessage(ctx.Param("MSGSTR"), moment);
       }
       break;
     }

@@ -1,12 +1,12 @@
 #pragma once
 // The test section of the configuration page: the moment a test announces, which test command
-// a request carries, and the one-off entry that plays a test file.
+// a request carries.
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/test_file_entry.h"
 #include "core/datetime.h"
-#include "schedule/schedule_entry.h"
 #include "web/param_decoding.h"
 #include "web/request_context.h"
 
@@ -22,10 +22,6 @@ enum class TestCommand { kNone, kTimeSignal, kMessage, kWave, kMidi };
 
 // The first present of JIHOTEST, MSGTEST, WAVETEST and MIDITEST.
 TestCommand ChooseTestCommand(const DecodedParams& params);
-
-// A one-shot entry that plays `path` once at `volume`, as a due schedule entry of `kind`
-// (ctWave or ctMidi) would.
-TSchedule TestFileEntry(const std::string& path, TCommandType kind, int volume);
 
 // The test commands step of the request handler: announces, speaks or plays what the test
 // asks for, or reports why it cannot. False when none of the four markers is present.

@@ -102,7 +102,7 @@ class AppTest : public ::testing::Test {
  protected:
   AppTest() : clock(At(11, 0, 0)), sound(clock), speech(clock), midi(clock) {}
   ~AppTest() override {
-    if (app) app->PlaybackData().ClearAll();
+    if (app) app->PM_MenuClick(MenuItem::PM_Clear);
   }
 
   void WriteFile(const char* name, const std::string& text) {
