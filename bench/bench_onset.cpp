@@ -19,7 +19,6 @@
 
 #include "core/log.h"
 #include "platform/audio_test_support.h"
-#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/lead_in.h"
 #include "platform/linux/child_process.h"
@@ -28,6 +27,7 @@
 #include "platform/mixer.h"
 #include "platform/mixer_sound_player.h"
 #include "platform/slow_engine.h"
+#include "platform/system_clock.h"
 #include "platform/timeline_sink.h"
 #include "platform/ui_thread.h"
 #include "platform/wave_file.h"

@@ -9,11 +9,11 @@
 
 #include "audio_tool_args.h"
 #include "core/datetime.h"
-#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/linux/open_jtalk_speech.h"
 #include "platform/mixer.h"
 #include "platform/mixer_sound_player.h"
+#include "platform/system_clock.h"
 #include "playback/time_signal_sequence.h"
 #include "timesignal/messages.h"
 #include "timesignal/time_signal.h"
@@ -170,7 +170,8 @@ int Run(const std::vector<std::string>& args) {
 
 constexpr char kDetails[] =
     "Shows what a time-signal format announces at a moment: for speech (type 0) the word\n"
-    "\"speech\" and the text, for a recorded voice set (types 1 to 5) the voice files in the order\n"
+    "\"speech\" and the text, for a recorded voice set (types 1 to 5) the voice files in the "
+    "order\n"
     "they play.\n"
     "  --type N              kind of time signal, 0 to 5 (required)\n"
     "  --variant V           variation of voice type 3\n"

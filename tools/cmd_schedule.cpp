@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/datetime.h"
-#include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/system_clock.h"
 #include "schedule/schedule.h"
 #include "schedule/schedule_texts.h"
 #include "schedule/script_lexer.h"

@@ -1,8 +1,8 @@
 #include "app/application.h"
 
 #include "app/texts.h"
+#include "core/clock.h"
 #include "core/fault.h"
-#include "platform/clock.h"
 #include "platform/speech_control.h"
 #include "platform/timer.h"
 #include "platform/ui_thread.h"
@@ -13,10 +13,9 @@ namespace chimewell {
 Application::Application(AppDependencies deps)
     : deps_(std::move(deps)),
       log_(deps_.clock),
-      schedule_(deps_.files, ScheduleReporting{[this](const std::string& text) {
-                                                 ShowPanelMessage(text);
-                                               },
-                                               &log_, false}),
+      schedule_(deps_.files,
+                ScheduleReporting{[this](const std::string& text) { ShowPanelMessage(text); },
+                                  &log_, false}),
       time_signal_(deps_.files, *this) {
   PlaybackSettings playback_settings;
   playback_settings.mute_checked = [this] { return menu_.Muted(); };

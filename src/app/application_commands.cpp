@@ -6,9 +6,9 @@
 #include "app/port_setting.h"
 #include "app/status_line.h"
 #include "app/texts.h"
+#include "core/clock.h"
 #include "core/ini_file.h"
 #include "core/settings_store.h"
-#include "platform/clock.h"
 #include "platform/shell.h"
 #include "platform/timer.h"
 
@@ -93,9 +93,15 @@ void Application::PM_MenuClick(MenuItem item, ClickSource source) {
 
 void Application::RunDoubleClickAction() {
   switch (config_.DoubleClick) {
-    case 1: PM_MenuClick(MenuItem::PM_Clock); break;
-    case 2: PM_MenuClick(MenuItem::PM_Config); break;
-    default: PlayTimeSignal(time_signal_.Settings().TimeSignalFormat, 1, deps_.clock.Now()); break;
+    case 1:
+      PM_MenuClick(MenuItem::PM_Clock);
+      break;
+    case 2:
+      PM_MenuClick(MenuItem::PM_Config);
+      break;
+    default:
+      PlayTimeSignal(time_signal_.Settings().TimeSignalFormat, 1, deps_.clock.Now());
+      break;
   }
 }
 

@@ -2,7 +2,7 @@
 // set from the page's values instead of toggled by a click.
 #include "app/application.h"
 #include "app/test_file_entry.h"
-#include "platform/clock.h"
+#include "core/clock.h"
 #include "platform/file_system.h"
 #include "playback/firing.h"
 

@@ -7,9 +7,9 @@
 
 #include "app/application.h"
 #include "app/texts.h"
+#include "core/clock.h"
 #include "core/local_time.h"
 #include "core/speech_text.h"
-#include "platform/clock.h"
 #include "platform/timer.h"
 #include "playback/firing.h"
 
@@ -38,10 +38,14 @@ bool IsPeriodic(const TSchedule& entry) { return entry.Mode == imSkip || entry.M
 
 FiringKind KindOf(TCommandType cmd) {
   switch (cmd) {
-    case ctSpeak: return FiringKind::kSpeak;
-    case ctTime: return FiringKind::kTime;
-    case ctWave: return FiringKind::kWave;
-    case ctMidi: return FiringKind::kMidi;
+    case ctSpeak:
+      return FiringKind::kSpeak;
+    case ctTime:
+      return FiringKind::kTime;
+    case ctWave:
+      return FiringKind::kWave;
+    case ctMidi:
+      return FiringKind::kMidi;
   }
   return FiringKind::kSpeak;
 }
@@ -51,9 +55,12 @@ std::string NextEventLabel(const TSchedule& entry, TDateTime nominal) {
   switch (entry.Cmd) {
     case ctSpeak:
       return text + texts::kSpeakOpen + ExpandSpeechText(entry.Msg, nominal) + texts::kSpeakClose;
-    case ctTime: return text + texts::kTimeSignalSuffix;
-    case ctWave: return text + texts::kWaveSuffix;
-    case ctMidi: return text + texts::kMidiSuffix;
+    case ctTime:
+      return text + texts::kTimeSignalSuffix;
+    case ctWave:
+      return text + texts::kWaveSuffix;
+    case ctMidi:
+      return text + texts::kMidiSuffix;
   }
   return text;
 }
@@ -65,10 +72,17 @@ std::string OutcomeText(const TimeSignalOutcome& outcome) {
   for (const ComposedItem& item : outcome.items) {
     std::string name;
     switch (item.kind) {
-      case ComposedItem::Kind::kVoiceFile: name = item.text; break;
-      case ComposedItem::Kind::kAddOn: name = "AddOn" + std::to_string(item.number); break;
-      case ComposedItem::Kind::kAddOff: name = "AddOff" + std::to_string(item.number); break;
-      case ComposedItem::Kind::kReport: continue;
+      case ComposedItem::Kind::kVoiceFile:
+        name = item.text;
+        break;
+      case ComposedItem::Kind::kAddOn:
+        name = "AddOn" + std::to_string(item.number);
+        break;
+      case ComposedItem::Kind::kAddOff:
+        name = "AddOff" + std::to_string(item.number);
+        break;
+      case ComposedItem::Kind::kReport:
+        continue;
     }
     text += (text.empty() ? "" : " ") + name;
   }
@@ -182,8 +196,8 @@ void Application::FirePass(const TickMoment& m) {
     // What fell due during a suspend or was stepped over and is too late now is not played;
     // music whose window is still open starts as it does at start-up. A moment named at or
     // after the wake was not slept through, however early its hand-over fell.
-    const bool slept_through = jumped_forward_at_ &&
-                               entry.DueMs + config_.SpeakOffset < *jumped_forward_at_;
+    const bool slept_through =
+        jumped_forward_at_ && entry.DueMs + config_.SpeakOffset < *jumped_forward_at_;
     const bool too_late = slept_through && m.wall - entry.DueMs > LateLimitMs();
     if (too_late && !BackgroundWindowOpen(i, m.announced)) {
       PassOver(entry);
@@ -205,8 +219,8 @@ bool Application::CatchUpAfterWake(size_t index, const TickMoment& m, int64_t wo
   // The earliest moment that still counts: one named at or after the wake, or one slept
   // through that LateLimit still lets play. Only the first of them plays now; the rest of
   // what the sleep covered went with the line passed over.
-  const int64_t floor = std::max(entry.DueMs + 1, std::min(woke_at - config_.SpeakOffset,
-                                                           m.wall - LateLimitMs()));
+  const int64_t floor =
+      std::max(entry.DueMs + 1, std::min(woke_at - config_.SpeakOffset, m.wall - LateLimitMs()));
   const int64_t reference = floor + config_.SpeakOffset - 1;
   ComputeNextTime(index, LocalOf(reference), reference);
   const int64_t lead = AnnouncesAhead(entry) ? kHandOverLeadMs : 0;
@@ -236,10 +250,17 @@ void Application::FireEntry(const TSchedule& entry, const TickMoment& m) {
     return;
   }
   switch (entry.Cmd) {
-    case ctSpeak: FireSpeak(*playback_, entry, m.announced, m.wall); break;
-    case ctWave: FireWave(*playback_, entry, m.now); break;
-    case ctMidi: FireMidi(*playback_, entry, m.now); break;
-    case ctTime: break;
+    case ctSpeak:
+      FireSpeak(*playback_, entry, m.announced, m.wall);
+      break;
+    case ctWave:
+      FireWave(*playback_, entry, m.now);
+      break;
+    case ctMidi:
+      FireMidi(*playback_, entry, m.now);
+      break;
+    case ctTime:
+      break;
   }
 }
 

@@ -3,8 +3,8 @@
 #include <limits>
 
 #include "app/application.h"
+#include "core/clock.h"
 #include "core/local_time.h"
-#include "platform/clock.h"
 #include "platform/speech_control.h"
 #include "platform/ui_thread.h"
 #include "platform/zone_watcher.h"

@@ -1,7 +1,7 @@
 #include "core/log.h"
 
+#include "core/clock.h"
 #include "core/datetime.h"
-#include "platform/clock.h"
 
 namespace chimewell {
 namespace {

@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/clock.h"
 #include "core/datetime.h"
 #include "core/settings.h"
 #include "display/canvas.h"
 #include "display/font_charset.h"
-#include "platform/clock.h"
 
 namespace chimewell {
 

@@ -1,6 +1,6 @@
-#include <chrono>
+#include "platform/system_clock.h"
 
-#include "platform/clock.h"
+#include <chrono>
 
 namespace chimewell {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "core/clock.h"
 #include "core/datetime.h"
 #include "core/log.h"
-#include "platform/clock.h"
 #include "platform/midi_library.h"
 #include "platform/sound_player.h"
 #include "platform/speech_control.h"

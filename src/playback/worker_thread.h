@@ -8,8 +8,8 @@
 #include <mutex>
 #include <thread>
 
+#include "core/clock.h"
 #include "core/fault.h"
-#include "platform/clock.h"
 #include "playback/ui_hand_off.h"
 
 namespace chimewell {

@@ -3,7 +3,7 @@
 // told, apart from each other when the machine sleeps or the clock is set.
 #include <cstdint>
 
-#include "platform/clock.h"
+#include "core/clock.h"
 
 namespace chimewell {
 

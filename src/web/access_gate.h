@@ -10,7 +10,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/clock.h"
+#include "core/clock.h"
 #include "web/attempt_limiter.h"
 #include "web/http_request_info.h"
 #include "web/password_hash.h"

@@ -4,10 +4,10 @@
 
 #include "app/application.h"
 #include "core/ascii_text.h"
+#include "core/clock.h"
 #include "core/fault.h"
 #include "core/log.h"
 #include "core/settings_store.h"
-#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/speech_control.h"
 #include "web/access_password_form.h"
@@ -161,12 +161,8 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
   const auto view = [](const std::optional<std::string>& text) {
     return text ? std::optional<std::string_view>(*text) : std::nullopt;
   };
-  const TestFieldValues tests{app.TimeSignalFormat(),
-                              services_.clock.Now(),
-                              view(jiho_str),
-                              view(msg_str),
-                              view(wave_file),
-                              view(midi_file)};
+  const TestFieldValues tests{app.TimeSignalFormat(), services_.clock.Now(), view(jiho_str),
+                              view(msg_str),          view(wave_file),       view(midi_file)};
 
   const std::vector<std::string> log_lines =
       app.DebugMode() ? app.Logs().Lines() : std::vector<std::string>{};

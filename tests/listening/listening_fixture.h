@@ -17,10 +17,10 @@
 
 #include "core/log.h"
 #include "platform/capture_fixture.h"
-#include "platform/clock.h"
 #include "platform/linux/fluidsynth_midi.h"
 #include "platform/linux/open_jtalk_speech.h"
 #include "platform/mixer_sound_player.h"
+#include "platform/system_clock.h"
 #include "platform/ui_thread.h"
 #include "playback/playback.h"
 

@@ -15,7 +15,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/clock.h"
+#include "core/clock.h"
 
 namespace chimewell::testing {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/clock.h"
+#include "core/clock.h"
 #include "platform/timer.h"
 
 namespace chimewell::testing {
