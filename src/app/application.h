@@ -10,6 +10,7 @@
 
 #include "app/app_paths.h"
 #include "app/app_view.h"
+#include "app/firing_outlet.h"
 #include "app/firing_record.h"
 #include "app/menu_state.h"
 #include "app/message_panel.h"
@@ -19,7 +20,6 @@
 #include "playback/playback.h"
 #include "schedule/schedule.h"
 #include "timesignal/time_signal.h"
-#include "timesignal/time_signal_output.h"
 
 namespace chimewell {
 
@@ -54,10 +54,10 @@ struct AppDependencies {
 // Where a click that reaches the command handler came from, besides the menu items.
 enum class ClickSource { Menu, ClockDoubleClick, TrayDoubleClick, AuthorLink };
 
-class Application final : private TimeSignalOutput {
+class Application final {
  public:
   explicit Application(AppDependencies deps);
-  ~Application() override;
+  ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
@@ -81,9 +81,9 @@ class Application final : private TimeSignalOutput {
   void ChooseMenuItem(MenuItem item);
   void PortButtonClick();
   void MessageButtonClick();
-  void ShowPanelMessage(const std::string& text) override;
+  void ShowPanelMessage(const std::string& text);
   void UpdateStatusLine(const std::optional<std::string>& text);
-  void AddLogLine(const std::string& text) override { log_.AddLogLine(text); }
+  void AddLogLine(const std::string& text) { log_.AddLogLine(text); }
   // A fault caught at a thread's entry or an event-loop boundary: logged and shown; the
   // program goes on.
   void ReportFault(const std::string& text);
@@ -106,7 +106,7 @@ class Application final : private TimeSignalOutput {
   void FollowZoneChange();
   // From now on the tick's firings go to `recorder` instead of the playback workers (none:
   // they play again). For previewing the schedule in virtual time.
-  void SetFiringRecorder(FiringRecorder* recorder) { recorder_ = recorder; }
+  void SetFiringRecorder(FiringRecorder* recorder) { outlet_.RecordTo(recorder); }
 
   // ---- state the window and the configuration page read ----
   const MenuState& Menu() const { return menu_; }
@@ -173,12 +173,6 @@ class Application final : private TimeSignalOutput {
   std::string ConfigPageAddress() const;
 
  private:
-  // TimeSignalOutput: where announcements go.
-  bool IsTimeSignalQueued() const override;
-  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat) override;
-  void SetMessageCount(const std::string& text, int volume, int count) override;
-  void EnableSkip() override;
-
   // Announcements (speech and time signals, scheduled or counted) go to the message worker
   // this long before their moment, so that their first sound can be placed on it; their speech
   // is synthesized from this long before.
@@ -221,7 +215,9 @@ class Application final : private TimeSignalOutput {
   void PassOver(const TSchedule& entry);
   void FireEntry(const TSchedule& entry, const TickMoment& m);
   void Announce(const std::string& format, int repeat, const TickMoment& m, FiringKind kind);
-  void Record(const TickMoment& m, FiringKind kind, std::string text);
+  // PlayTimeSignal, its first sound placed on the wall-clock moment `start_at_ms` when given.
+  TimeSignalOutcome PlayTimeSignalAt(const std::string& format, int repeat, TDateTime moment,
+                                     std::optional<int64_t> start_at_ms);
   void SecondCount(const TickMoment& m, int interval);
   // The clocks as they will read at `wall`, a moment shortly after `m`'s: what an announcement
   // handed over ahead of its moment names.
@@ -263,6 +259,7 @@ class Application final : private TimeSignalOutput {
   ClockFaceState face_state_;
   LineList schedule_lines_;
   Schedule schedule_;
+  FiringOutlet outlet_;  // where the firings and the time signal's announcements go
   TimeSignal time_signal_;
   std::unique_ptr<Playback> playback_;
   std::string version_text_;
@@ -271,10 +268,7 @@ class Application final : private TimeSignalOutput {
   int recompute_flag_ = 0;
   TDateTime recomputed_date_ = 0;  // the date whose change last raised recompute_flag_
   int exit_requested_ = 0;
-  FiringRecorder* recorder_ = nullptr;
   std::optional<UpcomingFiring> next_firing_;
-  // While a scheduled announcement is handed over: the wall-clock moment it is to be heard.
-  std::optional<int64_t> announce_at_;
   // The latest moment this run's firing pass handed over (it may lie a little ahead): the
   // entries fired are computed anew from just after it, not from now.
   std::optional<int64_t> handed_over_until_;

@@ -38,7 +38,7 @@ int64_t Application::AnnouncementWake(int64_t due, int64_t now) {
 }
 
 void Application::PrepareUpcoming(const TickMoment& m, std::optional<int64_t> next_count) {
-  if (recorder_ != nullptr) return;  // a preview plays nothing
+  if (!outlet_.Plays()) return;  // a preview plays nothing
   // Only what falls due within the lead is composed: the tick runs every second.
   const auto within_lead = [&](int64_t due) {
     return due > m.wall && due - m.wall <= kPrepareLeadMs;

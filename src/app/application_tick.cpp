@@ -36,16 +36,6 @@ int64_t FloorDiv(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) !
 
 bool IsPeriodic(const TSchedule& entry) { return entry.Mode == imSkip || entry.Mode == imRegular; }
 
-FiringKind KindOf(TCommandType cmd) {
-  switch (cmd) {
-    case ctSpeak: return FiringKind::kSpeak;
-    case ctTime: return FiringKind::kTime;
-    case ctWave: return FiringKind::kWave;
-    case ctMidi: return FiringKind::kMidi;
-  }
-  return FiringKind::kSpeak;
-}
-
 std::string NextEventLabel(const TSchedule& entry, TDateTime nominal) {
   std::string text = texts::kNextPrefix + FormatDateTime("hh:nn.ss", nominal);
   switch (entry.Cmd) {
@@ -54,23 +44,6 @@ std::string NextEventLabel(const TSchedule& entry, TDateTime nominal) {
     case ctTime: return text + texts::kTimeSignalSuffix;
     case ctWave: return text + texts::kWaveSuffix;
     case ctMidi: return text + texts::kMidiSuffix;
-  }
-  return text;
-}
-
-// What an announcement says: its speech text, or the names of its voice files.
-std::string OutcomeText(const TimeSignalOutcome& outcome) {
-  if (!outcome.speech_text.empty()) return outcome.speech_text;
-  std::string text;
-  for (const ComposedItem& item : outcome.items) {
-    std::string name;
-    switch (item.kind) {
-      case ComposedItem::Kind::kVoiceFile: name = item.text; break;
-      case ComposedItem::Kind::kAddOn: name = "AddOn" + std::to_string(item.number); break;
-      case ComposedItem::Kind::kAddOff: name = "AddOff" + std::to_string(item.number); break;
-      case ComposedItem::Kind::kReport: continue;
-    }
-    text += (text.empty() ? "" : " ") + name;
   }
   return text;
 }
@@ -222,7 +195,7 @@ bool Application::BackgroundWindowOpen(size_t index, TDateTime announced) const 
 void Application::PassOver(const TSchedule& entry) {
   const TDateTime nominal = LocalOf(entry.DueMs + config_.SpeakOffset);
   log_.AddLogLine(texts::kPassedOverPrefix + NextEventLabel(entry, nominal));
-  if (recorder_ != nullptr) recorder_->Record({entry.DueMs, KindOf(entry.Cmd), "", true});
+  outlet_.PassedOver(entry, entry.DueMs);
 }
 
 void Application::FireEntry(const TSchedule& entry, const TickMoment& m) {
@@ -230,29 +203,12 @@ void Application::FireEntry(const TSchedule& entry, const TickMoment& m) {
     Announce(entry.Msg, entry.RepeatCount, m, FiringKind::kTime);
     return;
   }
-  if (recorder_ != nullptr) {
-    Record(m, KindOf(entry.Cmd),
-           entry.Cmd == ctSpeak ? SpeakTextFor(entry, m.announced) : entry.Msg);
-    return;
-  }
-  switch (entry.Cmd) {
-    case ctSpeak: FireSpeak(*playback_, entry, m.announced, m.wall); break;
-    case ctWave: FireWave(*playback_, entry, m.now); break;
-    case ctMidi: FireMidi(*playback_, entry, m.now); break;
-    case ctTime: break;
-  }
+  outlet_.Fire(entry, m.wall, m.announced, m.now);
 }
 
 void Application::Announce(const std::string& format, int repeat, const TickMoment& m,
                            FiringKind kind) {
-  announce_at_ = m.wall;
-  const TimeSignalOutcome outcome = PlayTimeSignal(format, repeat, m.announced);
-  announce_at_.reset();
-  if (recorder_ != nullptr) Record(m, kind, OutcomeText(outcome));
-}
-
-void Application::Record(const TickMoment& m, FiringKind kind, std::string text) {
-  recorder_->Record({m.wall, kind, std::move(text), false});
+  outlet_.Announced(m.wall, kind, PlayTimeSignalAt(format, repeat, m.announced, m.wall));
 }
 
 void Application::SecondCount(const TickMoment& now, int interval) {
@@ -297,7 +253,7 @@ std::optional<int64_t> Application::NextEventPass(const TickMoment& m, int count
     const TDateTime nominal = LocalOf(entry.DueMs + config_.SpeakOffset);
     next_event_text_ = NextEventLabel(entry, nominal);
     const std::string text = entry.Cmd == ctSpeak ? SpeakTextFor(entry, nominal) : entry.Msg;
-    next_firing_ = UpcomingFiring{entry.DueMs, nominal, KindOf(entry.Cmd), text};
+    next_firing_ = UpcomingFiring{entry.DueMs, nominal, FiringKindOf(entry.Cmd), text};
   }
   recompute_flag_ = 0;
 
