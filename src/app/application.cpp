@@ -19,7 +19,8 @@ Application::Application(AppDependencies deps)
                                                &log_, false}),
       outlet_(log_, [this] { SetSkipEnabled(true); },
               [this](const std::string& text) { ShowPanelMessage(text); }),
-      time_signal_(deps_.files, outlet_) {
+      time_signal_(deps_.files, outlet_),
+      planner_(schedule_, config_) {
   PlaybackSettings playback_settings;
   playback_settings.mute_checked = [this] { return menu_.Muted(); };
   playback_settings.back_volume = [this] { return config_.BackVolume; };
