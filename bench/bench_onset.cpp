@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -192,16 +193,16 @@ BENCHMARK(BM_SpokenAnnouncementOnsetSlowEngine)->Iterations(16)->Unit(benchmark:
 struct HandOver final : TimeSignalOutput {
   explicit HandOver(Playback& p) : playback(p) {}
   bool IsTimeSignalQueued() const override { return playback.IsTimeSignalQueued(); }
-  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat) override {
-    playback.SetTimeSignal(image, fragments, repeat, due);
+  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat,
+                     std::optional<int64_t> start_at_ms) override {
+    playback.SetTimeSignal(image, fragments, repeat, start_at_ms);
   }
-  void SetMessageCount(const std::string&, int, int) override {}
+  void SetMessageCount(const std::string&, int, int, std::optional<int64_t>) override {}
   void EnableSkip() override {}
   void AddLogLine(const std::string&) override {}
   void ShowPanelMessage(const std::string&) override {}
 
   Playback& playback;
-  int64_t due = 0;
 };
 
 // A recorded-voice announcement (a set made by `chimewell-tool voiceset --type 1`).
@@ -224,12 +225,12 @@ void BM_VoiceSetAnnouncementOnset(benchmark::State& state) {
   std::vector<Event> events;
   int i = 0;
   for (auto _ : state) {
-    output.due = WallMs() + kHandOverLeadMs + 100;
-    SleepUntilWall(output.due - kHandOverLeadMs);
-    events.push_back({stack.timeline->Written(), output.due * 1000});
+    const int64_t due = WallMs() + kHandOverLeadMs + 100;
+    SleepUntilWall(due - kHandOverLeadMs);
+    events.push_back({stack.timeline->Written(), due * 1000});
     const TDateTime moment = *TryEncodeDateTime({2026, 12, 7, i % 24, (i * 7) % 60, 0, 0});
     ++i;
-    time_signal.PlayTimeSignal("[hour][min]", 1, moment);
+    time_signal.PlayTimeSignal("[hour][min]", 1, moment, due);
     stack.WaitIdle();
   }
   Report(state, stack.Errors(events));

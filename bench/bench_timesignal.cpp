@@ -7,6 +7,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "platform/file_system.h"
@@ -29,11 +30,12 @@ std::vector<uint8_t> WordImage() {
 
 struct NullOutput final : TimeSignalOutput {
   bool IsTimeSignalQueued() const override { return false; }
-  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int) override {
+  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int,
+                     std::optional<int64_t>) override {
     benchmark::DoNotOptimize(image);
     benchmark::DoNotOptimize(fragments);
   }
-  void SetMessageCount(const std::string&, int, int) override {}
+  void SetMessageCount(const std::string&, int, int, std::optional<int64_t>) override {}
   void EnableSkip() override {}
   void AddLogLine(const std::string&) override {}
   void ShowPanelMessage(const std::string&) override {}
@@ -84,11 +86,12 @@ void BM_TypeTwoReadsFiles(benchmark::State& state) {
 struct MixerOutput final : TimeSignalOutput {
   explicit MixerOutput(Mixer& m) : mixer(m) {}
   bool IsTimeSignalQueued() const override { return false; }
-  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int) override {
+  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int,
+                     std::optional<int64_t>) override {
     auto clip = ParseWave(image->FileAt(fragments.front()));
     voice = mixer.Play(MixChannel::kSound, std::make_shared<const PcmClip>(std::move(*clip)));
   }
-  void SetMessageCount(const std::string&, int, int) override {}
+  void SetMessageCount(const std::string&, int, int, std::optional<int64_t>) override {}
   void EnableSkip() override {}
   void AddLogLine(const std::string&) override {}
   void ShowPanelMessage(const std::string&) override {}

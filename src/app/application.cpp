@@ -16,7 +16,11 @@ Application::Application(AppDependencies deps)
       schedule_(deps_.files,
                 ScheduleReporting{[this](const std::string& text) { ShowPanelMessage(text); },
                                   &log_, false}),
-      time_signal_(deps_.files, *this) {
+      outlet_(
+          log_, [this] { SetSkipEnabled(true); },
+          [this](const std::string& text) { ShowPanelMessage(text); }),
+      time_signal_(deps_.files, outlet_),
+      planner_(schedule_, config_) {
   PlaybackSettings playback_settings;
   playback_settings.mute_checked = [this] { return menu_.Muted(); };
   playback_settings.back_volume = [this] { return config_.BackVolume; };
@@ -25,6 +29,7 @@ Application::Application(AppDependencies deps)
   playback_settings.report_fault = [this](const std::string& text) { ReportFault(text); };
   playback_ = std::make_unique<Playback>(deps_.clock, deps_.ui, deps_.sound, deps_.speech,
                                          deps_.midi, log_, std::move(playback_settings));
+  outlet_.PlayTo(*playback_);
   // The synthesizer reports from its own thread; the window is the UI thread's.
   deps_.speech.SetAudioEvents([this] { deps_.ui.Post([this] { DirectSS1AudioStart(); }); },
                               [this] { deps_.ui.Post([this] { DirectSS1AudioStop(); }); });
@@ -51,25 +56,15 @@ void Application::TimerFired(const std::function<void()>& tick) {
 
 TimeSignalOutcome Application::PlayTimeSignal(const std::string& format, int repeat,
                                               TDateTime moment) {
+  return PlayTimeSignalAt(format, repeat, moment, std::nullopt);
+}
+
+TimeSignalOutcome Application::PlayTimeSignalAt(const std::string& format, int repeat,
+                                                TDateTime moment,
+                                                std::optional<int64_t> start_at_ms) {
   time_signal_.SetDefaultVolume(config_.DefaultVolume);
-  return time_signal_.PlayTimeSignal(format, repeat, moment);
+  return time_signal_.PlayTimeSignal(format, repeat, moment, start_at_ms);
 }
-
-// While a recorder listens, announcements are composed as ever but queued nowhere.
-bool Application::IsTimeSignalQueued() const {
-  return recorder_ == nullptr && playback_->IsTimeSignalQueued();
-}
-
-void Application::SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments,
-                                int repeat) {
-  if (recorder_ == nullptr) playback_->SetTimeSignal(image, fragments, repeat, announce_at_);
-}
-
-void Application::SetMessageCount(const std::string& text, int volume, int count) {
-  if (recorder_ == nullptr) playback_->SetMessageCount(text, volume, count, announce_at_);
-}
-
-void Application::EnableSkip() { SetSkipEnabled(true); }
 
 void Application::SetSkipEnabled(bool enabled) {
   menu_.SetSkipEnabled(enabled);

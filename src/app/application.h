@@ -10,6 +10,8 @@
 
 #include "app/app_paths.h"
 #include "app/app_view.h"
+#include "app/firing_outlet.h"
+#include "app/firing_planner.h"
 #include "app/firing_record.h"
 #include "app/menu_state.h"
 #include "app/message_panel.h"
@@ -19,7 +21,6 @@
 #include "playback/playback.h"
 #include "schedule/schedule.h"
 #include "timesignal/time_signal.h"
-#include "timesignal/time_signal_output.h"
 
 namespace chimewell {
 
@@ -54,10 +55,10 @@ struct AppDependencies {
 // Where a click that reaches the command handler came from, besides the menu items.
 enum class ClickSource { Menu, ClockDoubleClick, TrayDoubleClick, AuthorLink };
 
-class Application final : private TimeSignalOutput {
+class Application final {
  public:
   explicit Application(AppDependencies deps);
-  ~Application() override;
+  ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
@@ -81,9 +82,9 @@ class Application final : private TimeSignalOutput {
   void ChooseMenuItem(MenuItem item);
   void PortButtonClick();
   void MessageButtonClick();
-  void ShowPanelMessage(const std::string& text) override;
+  void ShowPanelMessage(const std::string& text);
   void UpdateStatusLine(const std::optional<std::string>& text);
-  void AddLogLine(const std::string& text) override { log_.AddLogLine(text); }
+  void AddLogLine(const std::string& text) { log_.AddLogLine(text); }
   // A fault caught at a thread's entry or an event-loop boundary: logged and shown; the
   // program goes on.
   void ReportFault(const std::string& text);
@@ -106,7 +107,7 @@ class Application final : private TimeSignalOutput {
   void FollowZoneChange();
   // From now on the tick's firings go to `recorder` instead of the playback workers (none:
   // they play again). For previewing the schedule in virtual time.
-  void SetFiringRecorder(FiringRecorder* recorder) { recorder_ = recorder; }
+  void SetFiringRecorder(FiringRecorder* recorder) { outlet_.RecordTo(recorder); }
 
   // ---- state the window and the configuration page read ----
   const MenuState& Menu() const { return menu_; }
@@ -130,8 +131,8 @@ class Application final : private TimeSignalOutput {
   const Playback& PlaybackData() const { return *playback_; }
   const Log& Logs() const { return log_; }
   const AppPaths& Paths() const { return deps_.paths; }
-  int RecomputeFlag() const { return recompute_flag_; }
-  void SetRecomputeFlag(int flag) { recompute_flag_ = flag; }
+  int RecomputeFlag() const { return planner_.RecomputeFlag(); }
+  void SetRecomputeFlag(int flag) { planner_.SetRecomputeFlag(flag); }
   bool ExitRequested() const { return exit_requested_ != 0; }
   // True once the deferred start-up has run and the tick owns the timer.
   bool Running() const { return running_; }
@@ -203,78 +204,22 @@ class Application final : private TimeSignalOutput {
   std::string ConfigPageAddress() const;
 
  private:
-  // TimeSignalOutput: where announcements go.
-  bool IsTimeSignalQueued() const override;
-  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat) override;
-  void SetMessageCount(const std::string& text, int volume, int count) override;
-  void EnableSkip() override;
-
-  // Announcements (speech and time signals, scheduled or counted) go to the message worker
-  // this long before their moment, so that their first sound can be placed on it; their speech
-  // is synthesized from this long before.
-  static constexpr int64_t kHandOverLeadMs = 500;
-  static constexpr int64_t kPrepareLeadMs = 3000;
-  static bool AnnouncesAhead(const TSchedule& entry) {
-    return entry.Cmd == ctSpeak || entry.Cmd == ctTime;
-  }
-  // What the count says at an announced second: the second, or the hour and minute at :00.
-  static const char* CountFormat(int second) { return second != 0 ? "[sec]" : "[hour][min]"; }
-
-  // One reading of the clocks for a run of the tick.
-  struct TickMoment {
-    int64_t wall = 0;            // wall clock, ms since 1970 UTC
-    int64_t mono = 0;            // elapsed time
-    TDateTime now = 0;           // the local time shown
-    int64_t announced_wall = 0;  // wall + SpeakOffset: the moment an announcement names
-    TDateTime announced = 0;     // ... as local time
-  };
-
   void SetSkipEnabled(bool enabled);
   // The timer's handler: runs `tick`; after a fault the timer is armed again, so the clock
   // goes on.
   void TimerFired(const std::function<void()>& tick);
   void DrawClock();
   TickMoment ReadMoment() const;
-  // Compares this run's clocks with the last run's: notes a suspend or a forward step for the
-  // firing pass, and lets periodic entries follow a shown clock that went back.
-  void NoteClockJumps(const TickMoment& m);
-  void FollowShownClockBack(const TickMoment& m, int64_t elapsed);
-  // Entry `index`'s next firing from the local moment `reference` (`not_before`: which of a
-  // repeated hour's two moments is meant).
-  void ComputeNextTime(size_t index, TDateTime reference, int64_t not_before);
-  void FirePass(const TickMoment& m);
-  // After passing over entry `index`'s moment slept through (`woke_at`: the wall clock at the
-  // wake), moves it to its first moment that still counts; true when that is due now.
-  bool CatchUpAfterWake(size_t index, const TickMoment& m, int64_t woke_at);
-  int64_t LateLimitMs() const { return config_.LateLimit * 1000LL; }
-  bool BackgroundWindowOpen(size_t index, TDateTime announced) const;
-  void PassOver(const TSchedule& entry);
-  void FireEntry(const TSchedule& entry, const TickMoment& m);
+  // Carries out what the planner found due: plays it, or logs what was passed over.
+  void FireDue(const std::vector<DueEntry>& due);
   void Announce(const std::string& format, int repeat, const TickMoment& m, FiringKind kind);
-  void Record(const TickMoment& m, FiringKind kind, std::string text);
-  void SecondCount(const TickMoment& m, int interval);
-  // The clocks as they will read at `wall`, a moment shortly after `m`'s: what an announcement
-  // handed over ahead of its moment names.
-  TickMoment MomentAt(const TickMoment& m, int64_t wall) const;
-  // The latest wall-clock moment at or before `wall` whose announced second the count speaks.
-  int64_t CountMomentAtOrBefore(int64_t wall, int interval) const;
-  // The count's moment after the one within the hand-over lead of `wall`.
-  int64_t NextCountMoment(int64_t wall, int interval) const {
-    return CountMomentAtOrBefore(wall + kHandOverLeadMs, interval) + interval * 1000LL;
-  }
+  // PlayTimeSignal, its first sound placed on the wall-clock moment `start_at_ms` when given.
+  TimeSignalOutcome PlayTimeSignalAt(const std::string& format, int repeat, TDateTime moment,
+                                     std::optional<int64_t> start_at_ms);
+  // The status line's next event and NextFiring: entry `index`, or nothing due.
+  void NameNextFiring(std::optional<size_t> index);
   // Has the speech of the announcements due within the preparation lead synthesized.
-  // `next_count`: the count's next moment, when the count is on.
-  void PrepareUpcoming(const TickMoment& m, std::optional<int64_t> next_count);
-  // The wall-clock moment the tick must run at for `entry`: to prepare it, to hand it over,
-  // or (music and sound files) as it falls due.
-  int64_t WakeFor(const TSchedule& entry, int64_t now) const;
-  // An announcement due at `due`: the tick wakes to prepare it, or, once that is past, to hand
-  // it over.
-  static int64_t AnnouncementWake(int64_t due, int64_t now);
-  // Next firing times, the status text and NextFiring; returns the wall-clock moment the
-  // hidden tick must wake at, if any.
-  std::optional<int64_t> NextEventPass(const TickMoment& m, int count_interval);
-  void RearmTimer(const TickMoment& m, std::optional<int64_t> wake);
+  void PrepareUpcoming(const std::vector<UpcomingAnnouncement>& upcoming);
   void RunDoubleClickAction();
   void OpenConfigPage();
   void TogglePortPanel();
@@ -293,27 +238,15 @@ class Application final : private TimeSignalOutput {
   ClockFaceState face_state_;
   LineList schedule_lines_;
   Schedule schedule_;
+  FiringOutlet outlet_;  // where the firings and the time signal's announcements go
   TimeSignal time_signal_;
+  FiringPlanner planner_;  // when the schedule's entries and the count are due
   std::unique_ptr<Playback> playback_;
   std::string version_text_;
   std::string next_event_text_;
   std::string status_text_;
-  int recompute_flag_ = 0;
-  TDateTime recomputed_date_ = 0;  // the date whose change last raised recompute_flag_
   int exit_requested_ = 0;
-  FiringRecorder* recorder_ = nullptr;
   std::optional<UpcomingFiring> next_firing_;
-  // While a scheduled announcement is handed over: the wall-clock moment it is to be heard.
-  std::optional<int64_t> announce_at_;
-  // The latest moment this run's firing pass handed over (it may lie a little ahead): the
-  // entries fired are computed anew from just after it, not from now.
-  std::optional<int64_t> handed_over_until_;
-  // The clocks at the last run, to tell a jump of the wall clock from time passing.
-  std::optional<TickMoment> last_moment_;
-  // The wall clock when a suspend or a forward step was noticed, until the next firing pass.
-  std::optional<int64_t> jumped_forward_at_;
-  // The shown second the count last spoke, so that a second is counted once per run forward.
-  int64_t last_count_second_ = INT64_MIN;
   bool running_ = false;
   bool closed_ = false;
 };

@@ -13,7 +13,7 @@ std::vector<ScheduleProblem> Application::ReplaceSchedule(LineList lines) {
   PM_MenuClick(MenuItem::PM_Clear);
   ReloadSchedule();
   // The new entries are live already; they get their next times even if saving fails.
-  recompute_flag_ = 1;
+  planner_.SetRecomputeFlag(1);
   LogEncodingChange(log_, deps_.paths.schedule,
                     SaveScheduleFile(deps_.paths.schedule, schedule_lines_));
   return {};

@@ -59,7 +59,7 @@ void Application::Timer1PreTimer() {
   deps_.view.SetPortEditText(std::to_string(app_.PortNumber));
   deps_.speech.SpeakText(texts::kIdeographicSpace);
   face_state_.FullRedrawPending = true;
-  recompute_flag_ = 1;
+  planner_.SetRecomputeFlag(1);
   Timer1Timer(false);
   deps_.view.SetAboutPanel(false, true);
   deps_.view.SetStatusVisible(true);

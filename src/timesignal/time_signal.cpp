@@ -16,20 +16,20 @@ std::string TimeSignal::LoadTimeSignalSettings(const JihoSettings& jiho) {
   return chimewell::LoadTimeSignalSettings(jiho, files_, settings_);
 }
 
-TimeSignalOutcome TimeSignal::PlayTimeSignal(std::string_view format, int repeat,
-                                             TDateTime moment) {
+TimeSignalOutcome TimeSignal::PlayTimeSignal(std::string_view format, int repeat, TDateTime moment,
+                                             std::optional<int64_t> start_at_ms) {
   TimeSignalOutcome outcome;
-  repeat = std::max(repeat, 1);
+  const Request request{format, std::max(repeat, 1), moment, start_at_ms};
   if (settings_.VoiceType == 0) {
-    PlaySpoken(format, repeat, moment, outcome);
+    PlaySpoken(request, outcome);
   } else {
-    PlayVoiceSet(format, repeat, moment, outcome);
+    PlayVoiceSet(request, outcome);
   }
   return outcome;
 }
 
-void TimeSignal::PlayVoiceSet(std::string_view format, int repeat, TDateTime moment,
-                              TimeSignalOutcome& outcome) {
+void TimeSignal::PlayVoiceSet(const Request& request, TimeSignalOutcome& outcome) {
+  const auto [format, repeat, moment, start_at_ms] = request;
   // One voice announcement at a time: a second one due on the same tick would only repeat it.
   if (output_.IsTimeSignalQueued()) {
     outcome.dropped = true;
@@ -44,7 +44,7 @@ void TimeSignal::PlayVoiceSet(std::string_view format, int repeat, TDateTime mom
     report += text::kNoFragments;
   } else {
     output_.EnableSkip();
-    output_.SetTimeSignal(resolved.image, resolved.fragments, repeat);
+    output_.SetTimeSignal(resolved.image, resolved.fragments, repeat, start_at_ms);
     output_.AddLogLine(
         compose::Concat({"Set[Time]Thread ", format, " repeat:", std::to_string(repeat)}));
     outcome.queued = true;

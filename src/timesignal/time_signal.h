@@ -1,5 +1,7 @@
 #pragma once
 // The time signal: holds the loaded settings and voice set, and announces a moment.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,8 +34,10 @@ class TimeSignal {
   // well). A voice announcement already queued keeps playing from the image it was given.
   std::string LoadTimeSignalSettings(const JihoSettings& jiho);
 
-  // Announces `moment` with `format`, `repeat` times (at least once).
-  TimeSignalOutcome PlayTimeSignal(std::string_view format, int repeat, TDateTime moment);
+  // Announces `moment` with `format`, `repeat` times (at least once). `start_at_ms`: the
+  // wall-clock moment its first sound is to be heard at (ms since 1970); none: at once.
+  TimeSignalOutcome PlayTimeSignal(std::string_view format, int repeat, TDateTime moment,
+                                   std::optional<int64_t> start_at_ms = std::nullopt);
 
   // What a spoken announcement of `moment` with `format` says; empty with a voice set.
   std::string SpokenText(std::string_view format, TDateTime moment) const;
@@ -44,10 +48,15 @@ class TimeSignal {
   const TimeSignalSettings& Settings() const { return settings_; }
 
  private:
-  void PlaySpoken(std::string_view format, int repeat, TDateTime moment,
-                  TimeSignalOutcome& outcome);
-  void PlayVoiceSet(std::string_view format, int repeat, TDateTime moment,
-                    TimeSignalOutcome& outcome);
+  // One request to announce, as PlayTimeSignal takes it.
+  struct Request {
+    std::string_view format;
+    int repeat = 1;
+    TDateTime moment = 0;
+    std::optional<int64_t> start_at_ms;
+  };
+  void PlaySpoken(const Request& request, TimeSignalOutcome& outcome);
+  void PlayVoiceSet(const Request& request, TimeSignalOutcome& outcome);
 
   const FileSystem& files_;
   TimeSignalOutput& output_;

@@ -4,11 +4,11 @@
 
 namespace chimewell {
 
-void TimeSignal::PlaySpoken(std::string_view format, int repeat, TDateTime moment,
-                            TimeSignalOutcome& outcome) {
+void TimeSignal::PlaySpoken(const Request& request, TimeSignalOutcome& outcome) {
   // Speech has no voice image to protect, so it queues behind whatever is waiting.
-  outcome.speech_text = SpokenText(format, moment);
-  output_.SetMessageCount(outcome.speech_text, default_volume_, repeat);
+  outcome.speech_text = SpokenText(request.format, request.moment);
+  output_.SetMessageCount(outcome.speech_text, default_volume_, request.repeat,
+                          request.start_at_ms);
   outcome.queued = true;
 }
 

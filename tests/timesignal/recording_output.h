@@ -1,5 +1,7 @@
 #pragma once
 // A time-signal output that records what it is handed.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,10 +29,12 @@ struct RecordingOutput final : TimeSignalOutput {
   std::vector<std::string> panel;
 
   bool IsTimeSignalQueued() const override { return queued; }
-  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat) override {
+  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat,
+                     std::optional<int64_t> /*start_at_ms*/) override {
     signals.push_back({std::move(image), std::move(fragments), repeat});
   }
-  void SetMessageCount(const std::string& text, int volume, int count) override {
+  void SetMessageCount(const std::string& text, int volume, int count,
+                       std::optional<int64_t> /*start_at_ms*/) override {
     messages.push_back({text, volume, count});
   }
   void EnableSkip() override { ++skip_enabled; }

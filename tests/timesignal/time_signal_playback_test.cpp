@@ -1,8 +1,8 @@
 // The time signal on the real playback workers (fake sound player, virtual time).
 #include <gmock/gmock.h>
 
-#include "support/memory_file_system.h"
 #include "playback/playback_fixture.h"
+#include "support/memory_file_system.h"
 #include "timesignal/time_signal.h"
 #include "timesignal/voice_lists.h"
 
@@ -18,11 +18,13 @@ class PlaybackOutput final : public TimeSignalOutput {
   PlaybackOutput(Playback& playback, Log& log, std::vector<std::string>& panel)
       : playback_(playback), log_(log), panel_(panel) {}
   bool IsTimeSignalQueued() const override { return playback_.IsTimeSignalQueued(); }
-  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat) override {
-    playback_.SetTimeSignal(image, fragments, repeat);
+  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat,
+                     std::optional<int64_t> start_at_ms) override {
+    playback_.SetTimeSignal(image, fragments, repeat, start_at_ms);
   }
-  void SetMessageCount(const std::string& text, int volume, int count) override {
-    playback_.SetMessageCount(text, volume, count);
+  void SetMessageCount(const std::string& text, int volume, int count,
+                       std::optional<int64_t> start_at_ms) override {
+    playback_.SetMessageCount(text, volume, count, start_at_ms);
   }
   void EnableSkip() override {}  // queuing a time signal enables Skip
   void AddLogLine(const std::string& text) override { log_.AddLogLine(text); }

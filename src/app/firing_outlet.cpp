@@ -1,0 +1,99 @@
+#include "app/firing_outlet.h"
+
+#include "core/log.h"
+#include "playback/firing.h"
+#include "playback/playback.h"
+
+namespace chimewell {
+namespace {
+
+// What an announcement says: its speech text, or the names of its voice files.
+std::string OutcomeText(const TimeSignalOutcome& outcome) {
+  if (!outcome.speech_text.empty()) return outcome.speech_text;
+  std::string text;
+  for (const ComposedItem& item : outcome.items) {
+    std::string name;
+    switch (item.kind) {
+      case ComposedItem::Kind::kVoiceFile:
+        name = item.text;
+        break;
+      case ComposedItem::Kind::kAddOn:
+        name = "AddOn" + std::to_string(item.number);
+        break;
+      case ComposedItem::Kind::kAddOff:
+        name = "AddOff" + std::to_string(item.number);
+        break;
+      case ComposedItem::Kind::kReport:
+        continue;
+    }
+    text += (text.empty() ? "" : " ") + name;
+  }
+  return text;
+}
+
+}  // namespace
+
+FiringKind FiringKindOf(TCommandType cmd) {
+  switch (cmd) {
+    case ctSpeak:
+      return FiringKind::kSpeak;
+    case ctTime:
+      return FiringKind::kTime;
+    case ctWave:
+      return FiringKind::kWave;
+    case ctMidi:
+      return FiringKind::kMidi;
+  }
+  return FiringKind::kSpeak;
+}
+
+FiringOutlet::FiringOutlet(Log& log, std::function<void()> enable_skip,
+                           std::function<void(const std::string&)> show_panel)
+    : log_(log), enable_skip_(std::move(enable_skip)), show_panel_(std::move(show_panel)) {}
+
+void FiringOutlet::PassedOver(const TSchedule& entry, int64_t due_ms) {
+  if (recorder_ != nullptr) recorder_->Record({due_ms, FiringKindOf(entry.Cmd), "", true});
+}
+
+void FiringOutlet::Fire(const TSchedule& entry, int64_t at_ms, TDateTime announced, TDateTime now) {
+  if (recorder_ != nullptr) {
+    recorder_->Record({at_ms, FiringKindOf(entry.Cmd),
+                       entry.Cmd == ctSpeak ? SpeakTextFor(entry, announced) : entry.Msg, false});
+    return;
+  }
+  switch (entry.Cmd) {
+    case ctSpeak:
+      FireSpeak(*playback_, entry, announced, at_ms);
+      break;
+    case ctWave:
+      FireWave(*playback_, entry, now);
+      break;
+    case ctMidi:
+      FireMidi(*playback_, entry, now);
+      break;
+    case ctTime:
+      break;  // announced through the time signal
+  }
+}
+
+void FiringOutlet::Announced(int64_t at_ms, FiringKind kind, const TimeSignalOutcome& outcome) {
+  if (recorder_ != nullptr) recorder_->Record({at_ms, kind, OutcomeText(outcome), false});
+}
+
+bool FiringOutlet::IsTimeSignalQueued() const {
+  return recorder_ == nullptr && playback_->IsTimeSignalQueued();
+}
+
+void FiringOutlet::SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat,
+                                 std::optional<int64_t> start_at_ms) {
+  if (recorder_ == nullptr) playback_->SetTimeSignal(image, fragments, repeat, start_at_ms);
+}
+
+void FiringOutlet::SetMessageCount(const std::string& text, int volume, int count,
+                                   std::optional<int64_t> start_at_ms) {
+  if (recorder_ == nullptr) playback_->SetMessageCount(text, volume, count, start_at_ms);
+}
+
+void FiringOutlet::AddLogLine(const std::string& text) { log_.AddLogLine(text); }
+
+}  // namespace chimewell

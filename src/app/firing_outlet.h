@@ -1,0 +1,62 @@
+#pragma once
+// Where the tick's firings and announcements go: the playback workers, or, while a recorder
+// listens, the recorder alone. A preview of the schedule in virtual time plays nothing.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/firing_record.h"
+#include "core/datetime.h"
+#include "schedule/schedule_entry.h"
+#include "timesignal/time_signal.h"
+#include "timesignal/time_signal_output.h"
+
+namespace chimewell {
+
+class Log;
+class Playback;
+
+FiringKind FiringKindOf(TCommandType cmd);
+
+// Used only by the thread that owns the application state.
+class FiringOutlet final : public TimeSignalOutput {
+ public:
+  FiringOutlet(Log& log, std::function<void()> enable_skip,
+               std::function<void(const std::string&)> show_panel);
+
+  // The playback workers the firings go to; set once, before the first firing.
+  void PlayTo(Playback& playback) { playback_ = &playback; }
+  // From now on firings go to `recorder` (none: they play again).
+  void RecordTo(FiringRecorder* recorder) { recorder_ = recorder; }
+  bool Plays() const { return recorder_ == nullptr; }
+
+  // An entry due at `due_ms` was slept through and is not played.
+  void PassedOver(const TSchedule& entry, int64_t due_ms);
+  // A speech, sound-file or MIDI entry heard at the wall-clock moment `at_ms`, naming
+  // `announced`; `now` is the local time shown then.
+  void Fire(const TSchedule& entry, int64_t at_ms, TDateTime announced, TDateTime now);
+  // An announcement composed for the wall-clock moment `at_ms`.
+  void Announced(int64_t at_ms, FiringKind kind, const TimeSignalOutcome& outcome);
+
+  // TimeSignalOutput. While a recorder listens, announcements are composed as ever but
+  // queued nowhere.
+  bool IsTimeSignalQueued() const override;
+  void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat,
+                     std::optional<int64_t> start_at_ms) override;
+  void SetMessageCount(const std::string& text, int volume, int count,
+                       std::optional<int64_t> start_at_ms) override;
+  void EnableSkip() override { enable_skip_(); }
+  void AddLogLine(const std::string& text) override;
+  void ShowPanelMessage(const std::string& text) override { show_panel_(text); }
+
+ private:
+  Log& log_;
+  std::function<void()> enable_skip_;
+  std::function<void(const std::string&)> show_panel_;
+  Playback* playback_ = nullptr;
+  FiringRecorder* recorder_ = nullptr;
+};
+
+}  // namespace chimewell

@@ -1,0 +1,265 @@
+#include "app/firing_planner.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/local_time.h"
+#include "core/settings.h"
+#include "schedule/schedule.h"
+
+namespace chimewell {
+namespace {
+
+constexpr int64_t kNoEvent = std::numeric_limits<int32_t>::max();
+// A wall clock that moved this much more (or less) than the time elapsed was set, or the
+// machine slept. Slewing by NTP never comes near it.
+constexpr int64_t kJumpMs = 1000;
+// How far back a shown clock that went back is taken to have resumed: the most a showing
+// window's runs lie apart, so that a due moment just reached again is not missed.
+constexpr int64_t kLongestTickGapMs = 1100;
+
+int64_t LocalMs(TDateTime t) { return std::llround(t * kMsPerDay); }
+
+int64_t FloorDiv(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
+bool IsPeriodic(const TSchedule& entry) { return entry.Mode == imSkip || entry.Mode == imRegular; }
+
+}  // namespace
+
+const char* CountFormatAt(TDateTime announced) {
+  return DecodeDateTime(announced).second != 0 ? "[sec]" : "[hour][min]";
+}
+
+FiringPlanner::FiringPlanner(Schedule& schedule, const ConfigSettings& config)
+    : schedule_(schedule), config_(config) {}
+
+TickMoment FiringPlanner::Read(int64_t wall, int64_t mono) const {
+  TickMoment m;
+  m.wall = wall;
+  m.mono = mono;
+  m.now = LocalOf(m.wall);
+  // The moment named is SpeakOffset of elapsed time ahead, in the local time it will then be:
+  // across a daylight-saving change that is the time the clock will show.
+  m.announced_wall = m.wall + config_.SpeakOffset;
+  m.announced = LocalOf(m.announced_wall);
+  return m;
+}
+
+TickMoment FiringPlanner::At(const TickMoment& m, int64_t wall) const {
+  return Read(wall, m.mono + (wall - m.wall));
+}
+
+int64_t FiringPlanner::LateLimitMs() const { return config_.LateLimit * 1000LL; }
+
+void FiringPlanner::NoteClockJumps(const TickMoment& m) {
+  if (last_moment_) {
+    const TickMoment& last = *last_moment_;
+    const int64_t elapsed = m.mono - last.mono;
+    const int64_t wall_drift = (m.wall - last.wall) - elapsed;
+    // The announced moment's offset: a daylight-saving change is followed from the run whose
+    // announcement falls after it.
+    const int64_t offset_change = UtcOffsetMs(m.announced_wall) - UtcOffsetMs(last.announced_wall);
+    if (wall_drift >= kJumpMs) jumped_forward_at_ = m.wall;
+    if (wall_drift + offset_change <= -kJumpMs) FollowShownClockBack(m, elapsed);
+  }
+  last_moment_ = m;
+}
+
+void FiringPlanner::FollowShownClockBack(const TickMoment& m, int64_t elapsed) {
+  // Periodic entries fire again at each due moment the shown clock reaches anew; once-a-day
+  // entries keep their next date, so they never fire twice for one date.
+  const int64_t back = std::clamp<int64_t>(elapsed, 0, kLongestTickGapMs);
+  const TDateTime reference = AddMilliseconds(m.announced, -back);
+  auto& entries = schedule_.ScheduleEntries();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (IsPeriodic(entries[i]) && entries[i].NextTime != 0) {
+      ComputeNextTime(i, reference, m.announced_wall - back);
+    }
+  }
+  last_count_second_ = std::numeric_limits<int64_t>::min();
+}
+
+void FiringPlanner::FollowZoneChange(const TickMoment& m) {
+  // A traveller hears the 7 o'clock signal at 7 where they are, also when that 7 o'clock comes
+  // round again.
+  auto& entries = schedule_.ScheduleEntries();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].NextTime > 0) ComputeNextTime(i, m.announced, m.announced_wall);
+  }
+  // The count goes by the seconds the clock shows, which may now come again.
+  last_count_second_ = std::numeric_limits<int64_t>::min();
+  last_moment_.reset();
+}
+
+void FiringPlanner::ComputeNextTime(size_t index, TDateTime reference, int64_t not_before) {
+  TSchedule& entry = schedule_.ScheduleEntries()[index];
+  TDateTime next = schedule_.MakeNextTime(index, reference, recompute_flag_);
+  // No next time stays "never": with a negative offset a plain subtraction would turn it into
+  // a moment in 1899 that fires at once.
+  if (next == 0) {
+    entry.NextTime = -1;
+    entry.DueMs = 0;
+    return;
+  }
+  int64_t at = WallOfLocal(next, not_before);
+  if (IsPeriodic(entry) && LocalMs(LocalOf(at)) != LocalMs(next)) {
+    // A periodic moment in the hour skipped in spring does not exist: the next one after the
+    // skip is meant. (A once-a-day entry fires as the clock jumps past its time.)
+    next = schedule_.MakeNextTime(index, AddMilliseconds(LocalOf(at), -1), recompute_flag_);
+    if (next == 0) {
+      entry.NextTime = -1;
+      entry.DueMs = 0;
+      return;
+    }
+    at = WallOfLocal(next, at);
+  }
+  entry.DueMs = at - config_.SpeakOffset;
+  entry.NextTime = LocalOf(entry.DueMs);
+}
+
+std::vector<DueEntry> FiringPlanner::TakeDueEntries(const TickMoment& m) {
+  std::vector<DueEntry> due;
+  auto& entries = schedule_.ScheduleEntries();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    TSchedule& entry = entries[i];
+    const int64_t lead = AnnouncesAhead(entry) ? kHandOverLeadMs : 0;
+    if (entry.NextTime <= 0 || m.wall < entry.DueMs - lead) continue;
+    // What fell due during a suspend or was stepped over and is too late now is not played;
+    // music whose window is still open starts as it does at start-up. A moment named at or
+    // after the wake was not slept through, however early its hand-over fell.
+    const bool slept_through =
+        jumped_forward_at_ && entry.DueMs + config_.SpeakOffset < *jumped_forward_at_;
+    const bool too_late = slept_through && m.wall - entry.DueMs > LateLimitMs();
+    if (too_late && !BackgroundWindowOpen(i, m.announced)) {
+      due.push_back({&entry, true, entry.DueMs, m});
+      // Its later moments are not lost with it: one that is still due now plays.
+      if (!CatchUpAfterWake(i, m, *jumped_forward_at_)) continue;
+    }
+    const int64_t at = std::max(m.wall, entry.DueMs);
+    due.push_back({&entry, false, entry.DueMs, At(m, at)});
+    handed_over_until_ = std::max(handed_over_until_.value_or(at), at);
+    entry.NextTime = 0;
+  }
+  jumped_forward_at_.reset();
+  return due;
+}
+
+bool FiringPlanner::CatchUpAfterWake(size_t index, const TickMoment& m, int64_t woke_at) {
+  TSchedule& entry = schedule_.ScheduleEntries()[index];
+  // The earliest moment that still counts: one named at or after the wake, or one slept
+  // through that LateLimit still lets play. Only the first of them plays now; the rest of
+  // what the sleep covered went with the line passed over.
+  const int64_t floor =
+      std::max(entry.DueMs + 1, std::min(woke_at - config_.SpeakOffset, m.wall - LateLimitMs()));
+  const int64_t reference = floor + config_.SpeakOffset - 1;
+  ComputeNextTime(index, LocalOf(reference), reference);
+  const int64_t lead = AnnouncesAhead(entry) ? kHandOverLeadMs : 0;
+  // Not due yet: it stays the entry's next moment.
+  return entry.NextTime > 0 && m.wall >= entry.DueMs - lead;
+}
+
+bool FiringPlanner::BackgroundWindowOpen(size_t index, TDateTime announced) const {
+  return schedule_.ScheduleEntries()[index].Mode == imBGM &&
+         schedule_.MakeNextTime(index, announced, 1) <= announced;
+}
+
+std::optional<TickMoment> FiringPlanner::TakeDueCount(const TickMoment& now, int interval) {
+  // The count due within the hand-over lead, or in the second now announced.
+  const int64_t due = CountMomentAtOrBefore(now.wall + kHandOverLeadMs, interval);
+  if (due <= now.wall - 1000) return std::nullopt;
+  const TickMoment m = At(now, std::max(now.wall, due));
+  if (DecodeDateTime(m.announced).second % interval != 0) return std::nullopt;
+  const int64_t shown_second = FloorDiv(LocalMs(m.announced), 1000);
+  if (shown_second <= last_count_second_) return std::nullopt;  // counted in this run forward
+  last_count_second_ = shown_second;
+  return m;
+}
+
+int64_t FiringPlanner::CountMomentAtOrBefore(int64_t wall, int interval) const {
+  const int64_t period = interval * 1000LL;
+  const int64_t announced = wall + config_.SpeakOffset;
+  const int64_t shown = announced + UtcOffsetMs(announced);
+  return wall - ((shown % period) + period) % period;
+}
+
+TickPlan FiringPlanner::Plan(const TickMoment& m, int count_interval, TDateTime last_drawn) {
+  // A new date recomputes once. While the window is hidden the clock is not drawn, so the last
+  // drawing stays on the old date; raising the flag on every run would let a background entry
+  // whose window is open fire again at each tick.
+  if (DateOf(last_drawn) != DateOf(m.announced) && DateOf(m.announced) != recomputed_date_) {
+    recompute_flag_ = 1;
+    recomputed_date_ = DateOf(m.announced);
+  }
+
+  TickPlan plan;
+  std::optional<int64_t> best;
+  const TickMoment from = handed_over_until_ ? At(m, std::max(m.wall, *handed_over_until_ + 1)) : m;
+  handed_over_until_.reset();
+  auto& entries = schedule_.ScheduleEntries();
+  for (size_t i = entries.size(); i-- > 0;) {
+    const TSchedule& entry = entries[i];
+    if (entry.NextTime == 0) ComputeNextTime(i, from.announced, from.announced_wall);
+    if (entry.NextTime <= 0 || entry.DueMs - m.wall > kNoEvent) continue;
+    plan.wake = std::min(plan.wake.value_or(INT64_MAX), WakeFor(entry, m.wall));
+    // Equal moments: the entry nearer the start of the list names the line.
+    if (best && entry.DueMs > *best) continue;
+    best = entry.DueMs;
+    plan.next = i;
+  }
+  recompute_flag_ = 0;
+
+  std::optional<int64_t> next_count;
+  if (count_interval > 0) {
+    // The next count after the one within reach now: prepared, then handed over.
+    next_count =
+        CountMomentAtOrBefore(m.wall + kHandOverLeadMs, count_interval) + count_interval * 1000LL;
+    plan.wake = std::min(plan.wake.value_or(INT64_MAX), AnnouncementWake(*next_count, m.wall));
+  }
+  plan.upcoming = Upcoming(m, next_count);
+  return plan;
+}
+
+std::vector<UpcomingAnnouncement> FiringPlanner::Upcoming(const TickMoment& m,
+                                                          std::optional<int64_t> next_count) const {
+  // Only what falls due within the lead: the tick runs every second.
+  const auto within_lead = [&](int64_t due) {
+    return due > m.wall && due - m.wall <= kPrepareLeadMs;
+  };
+  std::vector<UpcomingAnnouncement> upcoming;
+  for (const TSchedule& entry : schedule_.ScheduleEntries()) {
+    if (entry.NextTime <= 0 || !AnnouncesAhead(entry) || !within_lead(entry.DueMs)) continue;
+    upcoming.push_back({&entry, At(m, entry.DueMs).announced});
+  }
+  if (next_count && within_lead(*next_count)) {
+    upcoming.push_back({nullptr, At(m, *next_count).announced});
+  }
+  return upcoming;
+}
+
+int64_t FiringPlanner::WakeFor(const TSchedule& entry, int64_t now) {
+  if (!AnnouncesAhead(entry)) return entry.DueMs + 1;  // a millisecond after it falls due
+  return AnnouncementWake(entry.DueMs, now);
+}
+
+int64_t FiringPlanner::AnnouncementWake(int64_t due, int64_t now) {
+  const int64_t prepare_at = due - kPrepareLeadMs;
+  return prepare_at > now ? prepare_at : due - kHandOverLeadMs;
+}
+
+std::optional<int64_t> FiringPlanner::TimerMoment(const TickMoment& m, std::optional<int64_t> wake,
+                                                  bool showing) const {
+  if (wake) {
+    // When the shown clock is to go back before then, wake as the announcement crosses it
+    // (as ever a millisecond late), so that periodic entries follow it back.
+    const auto change = NextOffsetChange(m.announced_wall, *wake + config_.SpeakOffset);
+    if (change && UtcOffsetMs(*change) < UtcOffsetMs(m.announced_wall)) {
+      wake = std::min(*wake, *change - config_.SpeakOffset + 1);
+    }
+  }
+  if (!showing) return wake;
+  // Every second for the clock, and between seconds for what is due.
+  const int64_t next_second = (FloorDiv(m.wall, 1000) + 1) * 1000 + 1;
+  return std::min(next_second, wake.value_or(next_second));
+}
+
+}  // namespace chimewell

@@ -1,0 +1,131 @@
+#include "app/firing_planner.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "core/local_time.h"
+#include "core/settings.h"
+#include "schedule/schedule.h"
+#include "support/memory_file_system.h"
+
+namespace chimewell {
+namespace {
+
+// The planner over a one-line schedule in UTC, driven as the tick drives it: the elapsed
+// clock runs with the wall clock unless a run says the machine slept.
+class FiringPlannerTest : public ::testing::Test {
+ protected:
+  FiringPlannerTest() {
+    if (const char* old = std::getenv("TZ")) saved_zone_ = old;
+    setenv("TZ", "UTC0", 1);
+    tzset();
+    ReloadLocalZone();
+  }
+  ~FiringPlannerTest() override {
+    if (saved_zone_.empty()) {
+      unsetenv("TZ");
+    } else {
+      setenv("TZ", saved_zone_.c_str(), 1);
+    }
+    tzset();
+    ReloadLocalZone();
+  }
+
+  void Load(const std::string& line) {
+    ASSERT_TRUE(schedule_.LoadSchedule({line}, 100));
+    planner_.SetRecomputeFlag(1);
+  }
+  static int64_t At(const char* local, int64_t plus_ms = 0) {
+    return WallOfLocal(*ParseDateTime(local), INT64_MIN) + plus_ms;
+  }
+  // One run of the tick at `wall` after `slept_ms` of suspend; returns what it fired or passed
+  // over, as "fire hh:nn:ss.zzz" / "pass hh:nn:ss.zzz".
+  std::vector<std::string> Run(int64_t wall, int64_t slept_ms = 0) {
+    mono_ += last_wall_ ? wall - last_wall_ - slept_ms : 0;
+    last_wall_ = wall;
+    const TickMoment m = planner_.Read(wall, mono_);
+    planner_.NoteClockJumps(m);
+    std::vector<std::string> got;
+    for (const DueEntry& d : planner_.TakeDueEntries(m)) {
+      const int64_t when = d.passed_over ? d.due_ms : d.at.wall;
+      got.push_back((d.passed_over ? "pass " : "fire ") +
+                    FormatDateTime("hh:nn:ss.zzz", LocalOf(when)));
+    }
+    plan_ = planner_.Plan(m, 0, m.now);
+    return got;
+  }
+
+  testing::MemoryFileSystem files_;
+  Schedule schedule_{files_, {}};
+  ConfigSettings config_;  // SpeakOffset 500 ms, LateLimit 60 s
+  FiringPlanner planner_{schedule_, config_};
+  TickPlan plan_;
+  int64_t mono_ = 0;
+  int64_t last_wall_ = 0;
+  std::string saved_zone_;
+};
+
+TEST_F(FiringPlannerTest, WakesToPrepareThenToHandOverAndEverySecondWhileShowing) {
+  Load("Speak Noon At 12:00");  // due at 11:59:59.500, SpeakOffset early
+  struct Case {
+    int64_t now;
+    bool showing;
+    int64_t timer;
+  };
+  const Case cases[] = {
+      {At("2026/06/01 11:00:00"), false, At("2026/06/01 11:59:56", 500)},
+      {At("2026/06/01 11:59:57"), false, At("2026/06/01 11:59:59")},
+      {At("2026/06/01 11:59:57"), true, At("2026/06/01 11:59:58", 1)},
+      {At("2026/06/01 11:59:58", 400), true, At("2026/06/01 11:59:59")},
+  };
+  for (const Case& c : cases) {
+    Run(c.now);
+    const TickMoment m = planner_.Read(c.now, mono_);
+    EXPECT_EQ(planner_.TimerMoment(m, plan_.wake, c.showing), c.timer) << c.now;
+  }
+  ASSERT_EQ(plan_.upcoming.size(), 1u);  // within the three seconds: its speech is made now
+  EXPECT_EQ(Run(At("2026/06/01 11:59:59")), std::vector<std::string>{"fire 11:59:59.500"});
+}
+
+TEST_F(FiringPlannerTest, AfterASuspendOnlyWhatLateLimitAllowsPlays) {
+  struct Case {
+    const char* woke;
+    std::vector<std::string> got;
+  };
+  const Case cases[] = {
+      // Half a minute late: within the limit, it plays as the machine wakes.
+      {"2026/06/01 10:00:30", {"fire 10:00:30.000"}},
+      // Two hours late: the 10:00 moment is passed over, and 12:00, still within the limit,
+      // plays in its place; 11:00 went with the one passed over.
+      {"2026/06/01 12:00:30", {"pass 09:59:59.500", "fire 12:00:30.000"}},
+      // Past the limit for every moment slept through: only passed over, 13:00 comes next.
+      {"2026/06/01 12:05:00", {"pass 09:59:59.500"}},
+  };
+  for (const Case& c : cases) {
+    Load("Time \"[hour][min]\" ALL 0");
+    last_wall_ = 0;
+    Run(At("2026/06/01 09:59:00"));
+    const int64_t woke = At(c.woke);
+    EXPECT_EQ(Run(woke, woke - At("2026/06/01 09:59:01")), c.got) << c.woke;
+    EXPECT_EQ(Run(woke + 1000), std::vector<std::string>{}) << c.woke;
+  }
+}
+
+TEST_F(FiringPlannerTest, CountsEachShownSecondOnceAndAgainAfterAZoneChange) {
+  const int64_t wall = At("2026/06/01 12:00:14", 600);  // names 12:00:15.100
+  const TickMoment m = planner_.Read(wall, 0);
+  const auto first = planner_.TakeDueCount(m, 15);
+  ASSERT_TRUE(first.has_value());
+  EXPECT_STREQ(CountFormatAt(first->announced), "[sec]");
+  EXPECT_FALSE(planner_.TakeDueCount(planner_.Read(wall + 300, 300), 15));
+  planner_.FollowZoneChange(m);
+  EXPECT_TRUE(planner_.TakeDueCount(planner_.Read(wall + 300, 300), 15));
+  EXPECT_STREQ(CountFormatAt(*ParseDateTime("2026/06/01 12:01:00")), "[hour][min]");
+}
+
+}  // namespace
+}  // namespace chimewell
