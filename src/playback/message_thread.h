@@ -70,6 +70,12 @@ class TMessageThread final : public WorkerThread {
  private:
   enum class Outcome { kWorked, kIdle };
 
+  static constexpr int64_t kSpeechPollMs = 1000;
+  static constexpr int64_t kMutedPollMs = 2000;
+
+  // The speech control's speaking state is read as its low byte.
+  static int8_t LowByte(int16_t value);
+
   bool Accepting() const;  // mutex_ held
   // An announcement due at `start_at` would now start more than LateLimit late; mutex_ held.
   bool TooLateLocked(std::optional<int64_t> start_at) const;
@@ -79,7 +85,7 @@ class TMessageThread final : public WorkerThread {
   void LogSpeechPassedOver();
   // Logs a dropped announcement; `text` empty for a time signal.
   void LogPassedOver(int64_t start_at, const std::string& text);
-  bool HasWork() const;    // mutex_ held
+  bool HasWork() const;  // mutex_ held
   Outcome RunCycle();
   void PurgeQueues();
   void PlayTimeSignal();
