@@ -17,10 +17,10 @@ constexpr int64_t kSpeechDeadlineMs = 3 * 3600 * 1000;
 bool TMessageThread::SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
                                      std::optional<int64_t> start_at_ms) {
   {
-    const std::lock_guard lock(mutex_);
-    if (!Accepting()) return false;
+    const auto lock = Locked();
+    if (!Accepting(lock)) return false;
     message_list_.push_back({text, end_time, 0, ClampVolume(volume), start_at_ms});
-    cv_.notify_all();
+    Wake();
   }
   host_.log.AddLogLine(QueueLineUntil(playback_texts::kMessagePrefix, text, &volume, end_time));
   return true;
@@ -29,10 +29,10 @@ bool TMessageThread::SetMessageUntil(const std::string& text, int32_t volume, TD
 bool TMessageThread::SetMessageCount(const std::string& text, int32_t volume, int32_t count,
                                      std::optional<int64_t> start_at_ms) {
   {
-    const std::lock_guard lock(mutex_);
-    if (!Accepting()) return false;
+    const auto lock = Locked();
+    if (!Accepting(lock)) return false;
     message_list_.push_back({text, 0, count, ClampVolume(volume), start_at_ms});
-    cv_.notify_all();
+    Wake();
   }
   host_.log.AddLogLine(QueueLineCount(playback_texts::kMessagePrefix, text, &volume,
                                       playback_texts::kCountLabel, count));
@@ -43,7 +43,7 @@ void TMessageThread::LogSpeechPassedOver() {
   std::optional<int64_t> start_at;
   std::string text;
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     if (placed_speech_ && passed_over_ != passed_over_at_start_ && start_at_) {
       start_at = start_at_;
       text = text_;
@@ -59,7 +59,7 @@ bool TMessageThread::SpeakNextEntry() {
   std::optional<int64_t> passed_over;
   std::string passed_over_text;
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     const ptrdiff_t index = ChooseEntry(message_list_, clock_, &timed);
     if (index < 0) return false;
     TMessageRec& rec = message_list_[static_cast<size_t>(index)];
@@ -86,7 +86,7 @@ bool TMessageThread::SpeakNextEntry() {
     // entry repeated back to back without pause until its end time.
     bool silent = false;
     {
-      const std::lock_guard lock(mutex_);
+      const auto lock = Locked();
       silent = speaking_at_start_ <= 0;
     }
     if (silent) Sleep(kSpeechPollMs, [this] { return skip_; });
@@ -101,10 +101,10 @@ void TMessageThread::SpeakCurrent() {
   std::optional<int64_t> start_at;
   std::optional<int64_t> latest_start;
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     // Pause or Clear All got to the UI thread first: the utterance is dropped like a skipped
     // one rather than spoken while paused.
-    if (Stopping()) return;
+    if (Stopping(lock)) return;
     text = text_;
     start_at = start_at_;
     if (start_at) latest_start = LatestStartLocked(*start_at);
@@ -116,7 +116,7 @@ void TMessageThread::SpeakCurrent() {
     host_.speech.SpeakText(text);
   }
   const int8_t speaking = LowByte(host_.speech.Speaking());
-  const std::lock_guard lock(mutex_);
+  const auto lock = Locked();
   speaking_at_start_ = speaking;
   placed_speech_ = start_at.has_value();
   passed_over_at_start_ = passed_over;

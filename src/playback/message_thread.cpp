@@ -25,8 +25,6 @@ TMessageThread::TMessageThread(Clock& clock, UiHandOff hand_off, MessageThreadHo
 
 TMessageThread::~TMessageThread() { Join(); }
 
-bool TMessageThread::Accepting() const { return !ended_ && !terminated_; }
-
 bool TMessageThread::TooLateLocked(std::optional<int64_t> start_at) const {
   return start_at && clock_.UnixMs() - *start_at > late_limit_ms_;
 }
@@ -50,9 +48,9 @@ bool TMessageThread::HasWork() const {
 
 void TMessageThread::SkipCurrent() {
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     skip_ = true;
-    cv_.notify_all();
+    Wake();
   }
   host_.sound.Purge();
   StopSpeech();
@@ -62,17 +60,12 @@ void TMessageThread::StopSpeech() { StopSpeechOnUi(); }
 
 void TMessageThread::SetMute(bool on) {
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     mute_ = on;
-    cv_.notify_all();
+    Wake();
   }
   if (on) host_.sound.Purge();
   ApplySpeechVolume();
-}
-
-void TMessageThread::MarkSuperseded() {
-  const std::lock_guard lock(mutex_);
-  superseded_ = true;
 }
 
 void TMessageThread::OnTerminate() {
@@ -89,9 +82,9 @@ void TMessageThread::Execute() {
       {
         // Deciding to end and refusing further items happen under one lock, so an item is
         // either seen here or handed to a fresh worker by its caller.
-        const std::lock_guard lock(mutex_);
-        if (terminated_ || !HasWork()) {
-          ended_ = true;
+        const auto lock = Locked();
+        if (Terminated(lock) || !HasWork()) {
+          MarkEnded(lock);
           break;
         }
       }
@@ -104,9 +97,9 @@ void TMessageThread::Execute() {
   }
   bool superseded = false;
   {
-    const std::lock_guard lock(mutex_);
-    ended_ = true;
-    superseded = superseded_;
+    const auto lock = Locked();
+    MarkEnded(lock);
+    superseded = Superseded(lock);
   }
   if (!superseded) {
     try {
@@ -114,7 +107,7 @@ void TMessageThread::Execute() {
     } catch (...) {
     }
   }
-  const std::lock_guard lock(mutex_);
+  const auto lock = Locked();
   time_signal_.clear();
   wave_list_.clear();
   message_list_.clear();
@@ -125,7 +118,7 @@ TMessageThread::Outcome TMessageThread::RunCycle() {
   bool muted = false;
   bool still_speaking = false;
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     muted = mute_;
     still_speaking = speaking_ > 0 && speaking_ >= speaking_at_start_ && clock_.Now() < deadline_;
   }
@@ -144,7 +137,7 @@ TMessageThread::Outcome TMessageThread::RunCycle() {
 
   bool has_time_signal = false;
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     has_time_signal = !time_signal_.empty();
   }
   if (has_time_signal) {
@@ -153,13 +146,13 @@ TMessageThread::Outcome TMessageThread::RunCycle() {
   }
   if (SpeakNextEntry()) return Outcome::kWorked;
   const bool played = PlayNextWave();
-  const std::lock_guard lock(mutex_);
+  const auto lock = Locked();
   skip_ = false;
   return played ? Outcome::kWorked : Outcome::kIdle;
 }
 
 void TMessageThread::PurgeQueues() {
-  const std::lock_guard lock(mutex_);
+  const auto lock = Locked();
   if (time_signal_.size() > kMaxTimeSignalSteps) time_signal_.clear();
   const TDateTime now = clock_.Now();
   PurgeRecords(message_list_, now);
@@ -174,7 +167,7 @@ void TMessageThread::PollState() {
     const int8_t speaking = LowByte(host_.speech.Speaking());
     const int64_t late_limit_ms = host_.late_limit ? host_.late_limit() * 1000LL : INT64_MAX;
     const uint64_t passed_over = host_.speech.PassedOverCount();
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     mute_ = muted;
     speaking_ = speaking;
     late_limit_ms_ = late_limit_ms;
@@ -199,7 +192,7 @@ void TMessageThread::StopSpeechOnUi() {
 void TMessageThread::ApplySpeechVolume() {
   int32_t volume = 0;
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     volume = mute_ ? 0 : volume_;
   }
   const auto value = static_cast<uint32_t>(volume * 65535 / 100);

@@ -15,24 +15,24 @@ bool TMessageThread::SetTimeSignal(const VoiceImagePtr& image,
                                    const std::vector<int32_t>& fragments, int32_t repeat,
                                    std::optional<int64_t> start_at_ms) {
   {
-    const std::lock_guard lock(mutex_);
-    if (!Accepting()) return false;
+    const auto lock = Locked();
+    if (!Accepting(lock)) return false;
     if (!time_signal_.empty()) return true;  // never replaced or extended
   }
   host_.sound.Purge();
   auto steps = BuildTimeSignalSequence(image, fragments, repeat);
-  const std::lock_guard lock(mutex_);
-  if (!Accepting()) return false;
+  const auto lock = Locked();
+  if (!Accepting(lock)) return false;
   if (time_signal_.empty()) {
     time_signal_ = std::move(steps);
     time_signal_start_at_ = start_at_ms;
   }
-  cv_.notify_all();
+  Wake();
   return true;
 }
 
 bool TMessageThread::IsTimeSignalQueued() const {
-  const std::lock_guard lock(mutex_);
+  const auto lock = Locked();
   return !time_signal_.empty();
 }
 
@@ -41,7 +41,7 @@ void TMessageThread::PlayTimeSignal() {
   {
     // Held up past LateLimit (a suspend after its hand-over, or a long item before it): it
     // would name a time long gone.
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     if (TooLateLocked(time_signal_start_at_)) {
       passed_over = time_signal_start_at_;
       time_signal_.clear();
@@ -59,8 +59,8 @@ void TMessageThread::PlayTimeSignal() {
     TimeSignalStep step;
     std::optional<int64_t> start_at;
     {
-      const std::lock_guard lock(mutex_);
-      if (terminated_ || i >= time_signal_.size()) break;
+      const auto lock = Locked();
+      if (Terminated(lock) || i >= time_signal_.size()) break;
       // The step holds its own share of the voice image while it plays.
       step = time_signal_[i];
       start_at = std::exchange(time_signal_start_at_, std::nullopt);
@@ -68,7 +68,7 @@ void TMessageThread::PlayTimeSignal() {
     PollState();
     bool muted = false;
     {
-      const std::lock_guard lock(mutex_);
+      const auto lock = Locked();
       if (skip_) {
         skip_ = false;
         break;  // the rest of the sequence is dropped
@@ -82,7 +82,7 @@ void TMessageThread::PlayTimeSignal() {
     } else if (step.kind == TimeSignalStep::Kind::kFragment && start_at) {
       std::optional<int64_t> latest_start;
       {
-        const std::lock_guard lock(mutex_);
+        const auto lock = Locked();
         latest_start = LatestStartLocked(*start_at);
       }
       if (!host_.sound.PlayMemoryAt(step.image->FileAt(step.offset), *start_at, latest_start)) {
@@ -97,7 +97,7 @@ void TMessageThread::PlayTimeSignal() {
     }
   }
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     time_signal_.clear();
     time_signal_start_at_.reset();
     skip_ = false;

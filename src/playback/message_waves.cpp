@@ -14,10 +14,10 @@ constexpr int64_t kAfterWaveMs = 1000;
 
 bool TMessageThread::SetWaveUntil(const std::string& file_name, TDateTime end_time) {
   {
-    const std::lock_guard lock(mutex_);
-    if (!Accepting()) return false;
+    const auto lock = Locked();
+    if (!Accepting(lock)) return false;
     wave_list_.push_back({file_name, end_time, 0, 0});
-    cv_.notify_all();
+    Wake();
   }
   host_.log.AddLogLine(
       QueueLineUntil(playback_texts::kMessagePrefix, file_name, nullptr, end_time));
@@ -26,10 +26,10 @@ bool TMessageThread::SetWaveUntil(const std::string& file_name, TDateTime end_ti
 
 bool TMessageThread::SetWaveCount(const std::string& file_name, int32_t count) {
   {
-    const std::lock_guard lock(mutex_);
-    if (!Accepting()) return false;
+    const auto lock = Locked();
+    if (!Accepting(lock)) return false;
     wave_list_.push_back({file_name, 0, count, 0});
-    cv_.notify_all();
+    Wake();
   }
   host_.log.AddLogLine(QueueLineCount(playback_texts::kMessagePrefix, file_name, nullptr,
                                       playback_texts::kCountLabel, count));
@@ -40,7 +40,7 @@ bool TMessageThread::PlayNextWave() {
   PollState();
   std::string file;
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     bool timed = false;
     const ptrdiff_t index = ChooseEntry(wave_list_, clock_, &timed);
     if (index < 0) return false;
