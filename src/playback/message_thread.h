@@ -59,9 +59,6 @@ class TMessageThread final : public WorkerThread {
   void SkipCurrent();
   void StopSpeech();
   void SetMute(bool on);
-  // The owner has forgotten this worker; its clean-up then leaves speech and music alone,
-  // which may by now belong to a newer worker.
-  void MarkSuperseded();
 
  protected:
   void Execute() override;
@@ -70,16 +67,21 @@ class TMessageThread final : public WorkerThread {
  private:
   enum class Outcome { kWorked, kIdle };
 
-  bool Accepting() const;  // mutex_ held
-  // An announcement due at `start_at` would now start more than LateLimit late; mutex_ held.
+  static constexpr int64_t kSpeechPollMs = 1000;
+  static constexpr int64_t kMutedPollMs = 2000;
+
+  // The speech control's speaking state is read as its low byte.
+  static int8_t LowByte(int16_t value);
+
+  // An announcement due at `start_at` would now start more than LateLimit late; lock held.
   bool TooLateLocked(std::optional<int64_t> start_at) const;
-  // The latest an announcement due at `start_at` may start; mutex_ held.
+  // The latest an announcement due at `start_at` may start; lock held.
   std::optional<int64_t> LatestStartLocked(int64_t start_at) const;
   // Logs the placed utterance that the speech control dropped for starting too late.
   void LogSpeechPassedOver();
   // Logs a dropped announcement; `text` empty for a time signal.
   void LogPassedOver(int64_t start_at, const std::string& text);
-  bool HasWork() const;    // mutex_ held
+  bool HasWork() const;  // lock held
   Outcome RunCycle();
   void PurgeQueues();
   void PlayTimeSignal();
@@ -96,12 +98,11 @@ class TMessageThread final : public WorkerThread {
 
   MessageThreadHost host_;
 
-  // Guarded by mutex_.
+  // Guarded by the worker lock.
   std::vector<TimeSignalStep> time_signal_;
   std::optional<int64_t> time_signal_start_at_;  // for its first fragment
   std::vector<TSoundRec> wave_list_;
   std::vector<TMessageRec> message_list_;
-  bool ended_ = false;
   bool skip_ = false;
   bool mute_ = false;
   std::string text_;
@@ -114,7 +115,6 @@ class TMessageThread final : public WorkerThread {
   uint64_t passed_over_ = 0;           // the speech control's count, as last read
   uint64_t passed_over_at_start_ = 0;  // ... when the placed utterance was handed to it
   bool placed_speech_ = false;         // the last utterance was placed on start_at_
-  bool superseded_ = false;
 };
 
 }  // namespace chimewell

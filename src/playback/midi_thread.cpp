@@ -24,14 +24,12 @@ TMidiThread::TMidiThread(Clock& clock, UiHandOff hand_off, MidiLibrary& library,
 
 TMidiThread::~TMidiThread() { Join(); }
 
-bool TMidiThread::Accepting() const { return !ended_ && !terminated_; }
-
 bool TMidiThread::SetMidiUntil(const std::string& file_name, int32_t volume, TDateTime end_time) {
   {
-    const std::lock_guard lock(mutex_);
-    if (!Accepting()) return false;
+    const auto lock = Locked();
+    if (!Accepting(lock)) return false;
     list_.push_back({file_name, end_time, 0, ClampVolume(volume)});
-    cv_.notify_all();
+    Wake();
   }
   log_.AddLogLine(QueueLineUntil(playback_texts::kMidiPrefix, file_name, nullptr, end_time));
   return true;
@@ -39,10 +37,10 @@ bool TMidiThread::SetMidiUntil(const std::string& file_name, int32_t volume, TDa
 
 bool TMidiThread::SetMidiRepeat(const std::string& file_name, int32_t volume, int32_t count) {
   {
-    const std::lock_guard lock(mutex_);
-    if (!Accepting()) return false;
+    const auto lock = Locked();
+    if (!Accepting(lock)) return false;
     list_.push_back({file_name, 0, count, ClampVolume(volume)});
-    cv_.notify_all();
+    Wake();
   }
   log_.AddLogLine(QueueLineCount(playback_texts::kMidiPrefix, file_name, nullptr,
                                  playback_texts::kRepeatLabel, count));
@@ -53,7 +51,7 @@ void TMidiThread::StopMidi() { library_.KBGMStop(); }
 
 void TMidiThread::SetMute(bool on) {
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     mute_ = on;
   }
   ApplyVolume();
@@ -61,7 +59,7 @@ void TMidiThread::SetMute(bool on) {
 
 void TMidiThread::SetVolumeOverride(int32_t volume) {
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     volume_override_ = ClampVolume(volume);
   }
   ApplyVolume();
@@ -76,7 +74,7 @@ int32_t TMidiThread::EffectiveVolume() const {
 void TMidiThread::ApplyVolume() {
   int32_t volume = 0;
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     volume = EffectiveVolume();
   }
   // Handle 0 holds no song, so nothing plays and there is nothing to set.
@@ -88,7 +86,7 @@ void TMidiThread::ApplyVolume() {
 
 void TMidiThread::LogOnUi(const std::string& text) {
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     error_text_ = text;
   }
   hand_off_.Run([this, &text] { log_.AddLogLine(text); });
@@ -105,9 +103,9 @@ void TMidiThread::Execute() {
         HoldWhileSuspended();
         {
           // Ending and refusing new entries happen under one lock (see SetMidiRepeat).
-          const std::lock_guard lock(mutex_);
-          if (terminated_ || list_.size() >= kMaxEntries) {
-            ended_ = true;
+          const auto lock = Locked();
+          if (Terminated(lock) || list_.size() >= kMaxEntries) {
+            MarkEnded(lock);
             break;
           }
         }
@@ -123,8 +121,8 @@ void TMidiThread::Execute() {
     ReportFault(std::current_exception());
   }
   {
-    const std::lock_guard lock(mutex_);
-    ended_ = true;
+    const auto lock = Locked();
+    MarkEnded(lock);
     list_.clear();
   }
   if (opened) {
@@ -138,7 +136,7 @@ void TMidiThread::Execute() {
 bool TMidiThread::RunCycle() {
   KbgmInfo info;
   library_.KBGMGetInfo(handle_, &info);
-  std::unique_lock lock(mutex_);
+  auto lock = Locked();
   if (info.playing != 0 || mute_) {
     const TDateTime now = clock_.Now();
     if (now > end_time_) {
@@ -179,7 +177,7 @@ void TMidiThread::StartEntry(size_t index) {
   // Only this thread removes entries, so the index stays valid while others append.
   TSoundRec entry;
   {
-    const std::lock_guard lock(mutex_);
+    const auto lock = Locked();
     entry = list_[index];
     volume_ = entry.Volume;
     end_time_ = entry.EndTime != 0 ? entry.EndTime : AddMilliseconds(clock_.Now(), kPlayCapMs);

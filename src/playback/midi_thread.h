@@ -39,13 +39,12 @@ class TMidiThread final : public WorkerThread {
   void Execute() override;
 
  private:
-  bool Accepting() const;  // mutex_ held
   // One cycle; true when nothing plays and nothing waits, so the worker may sleep until an
   // entry is queued instead of waking every second.
   bool RunCycle();
   void StartEntry(size_t index);
   void LogOnUi(const std::string& text);
-  int32_t EffectiveVolume() const;  // mutex_ held
+  int32_t EffectiveVolume() const;  // lock held
 
   // Called from the worker and the UI thread; the library keeps its own calls apart. No lock of
   // ours is held around it, so Skip, Mute and ducking never wait while a song file is read.
@@ -53,9 +52,8 @@ class TMidiThread final : public WorkerThread {
   Log& log_;
   std::atomic<int32_t> handle_{0};
 
-  // Guarded by mutex_.
+  // Guarded by the worker lock.
   std::vector<TSoundRec> list_;
-  bool ended_ = false;
   int32_t volume_ = 100;
   TDateTime end_time_ = 0;
   bool mute_ = false;

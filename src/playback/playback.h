@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +19,8 @@
 #include "playback/midi_thread.h"
 #include "playback/time_signal_sequence.h"
 #include "playback/ui_hand_off.h"
+#include "playback/worker_roster.h"
+#include "playback/worker_slot.h"
 
 namespace chimewell {
 
@@ -86,22 +87,18 @@ class Playback {
   int RunningWorkerCount() const;
 
  private:
-  // Create a worker (not started) and make it the current one; mutex_ held.
-  std::shared_ptr<TMessageThread> NewMessageThreadLocked();
-  std::shared_ptr<TMidiThread> NewMidiThreadLocked();
-  // Queues through `queue` into the current message worker, or a fresh one when there is none
-  // or the current one has just ended. `hold` keeps an existing worker suspended meanwhile.
-  void QueueMessage(const std::function<bool(TMessageThread&)>& queue, bool hold);
-  void QueueMidi(const std::function<bool(TMidiThread&)>& queue);
-  void ForgetMessageThread(const std::shared_ptr<TMessageThread>& worker);
-  void ForgetMidiThread(const std::shared_ptr<TMidiThread>& worker);
-  // End notifications: `serial` tells the worker that ended from a newer one.
-  void OnMessageThreadEnded(uint64_t serial);
-  void OnMidiThreadEnded(uint64_t serial);
+  // The current workers, either of them null, as one lock saw them.
+  struct Workers {
+    std::shared_ptr<TMessageThread> message;
+    std::shared_ptr<TMidiThread> midi;
+  };
+  Workers CurrentWorkers(const WorkerRoster::Lock& held) const;
+  Workers CurrentWorkers() const;
+
+  std::shared_ptr<TMessageThread> NewMessageThread();
+  std::shared_ptr<TMidiThread> NewMidiThread();
   void SetMusicOverride(int volume);
   void SetSkipEnabled(bool enabled);
-  // Joins workers whose threads have finished (never the calling thread).
-  void ReapFinished();
 
   Clock& clock_;
   SoundPlayer& sound_;
@@ -110,16 +107,9 @@ class Playback {
   Log& log_;
   PlaybackSettings settings_;
   UiHandOff hand_off_;
-
-  mutable std::mutex mutex_;
-  std::shared_ptr<TMessageThread> message_thread_;  // guarded by mutex_
-  std::shared_ptr<TMidiThread> midi_thread_;        // guarded by mutex_
-  uint64_t message_serial_ = 0;                     // guarded by mutex_
-  uint64_t midi_serial_ = 0;                        // guarded by mutex_
-  uint64_t next_serial_ = 1;                        // guarded by mutex_
-  bool paused_ = false;                             // guarded by mutex_
-  // Every worker whose thread has not been joined yet, current or forgotten.
-  std::vector<std::shared_ptr<WorkerThread>> workers_;  // guarded by mutex_
+  WorkerRoster roster_;
+  WorkerSlot<TMessageThread> message_slot_;
+  WorkerSlot<TMidiThread> midi_slot_;
 };
 
 }  // namespace chimewell

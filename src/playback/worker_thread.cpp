@@ -49,6 +49,11 @@ void WorkerThread::Terminate() {
   OnTerminate();
 }
 
+void WorkerThread::MarkSuperseded() {
+  const std::lock_guard lock(mutex_);
+  superseded_ = true;
+}
+
 bool WorkerThread::Terminated() const {
   const std::lock_guard lock(mutex_);
   return terminated_;
@@ -84,9 +89,8 @@ void WorkerThread::ReportFault(const std::exception_ptr& error) const {
   } catch (...) {
   }
   if (!report_fault_) return;
-  hand_off_.Post([report = report_fault_, text = DescribeFault("playback", error)] {
-    report(text);
-  });
+  hand_off_.Post(
+      [report = report_fault_, text = DescribeFault("playback", error)] { report(text); });
 }
 
 void WorkerThread::ThreadMain() {

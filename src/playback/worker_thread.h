@@ -39,6 +39,9 @@ class WorkerThread {
   void Release();
   // Asks the worker to end; it wakes from any wait at once. Never waits for it.
   void Terminate();
+  // The owner has forgotten this worker; its clean-up then leaves shared outputs (speech,
+  // music) alone, which may by now belong to a newer worker.
+  void MarkSuperseded();
 
   bool Terminated() const;
   // True from Start until the thread has done its last piece of work.
@@ -50,35 +53,52 @@ class WorkerThread {
   void Join();
 
  protected:
+  // The lock that guards this class's flags and the derived worker's queues and state alike,
+  // so that a worker decides to end and refuses further items in one step.
+  using Lock = std::unique_lock<std::mutex>;
+  [[nodiscard]] Lock Locked() const { return Lock(mutex_); }
+  // Wakes the worker from its wait so that it looks at its queues again.
+  void Wake() { cv_.notify_all(); }
+
   // The worker's whole life: its loop and its own clean-up. The end notification follows.
   virtual void Execute() = 0;
   // Hook for workers that must cut something short when terminated (called without the lock).
   virtual void OnTerminate() {}
 
   // Waits `ms` milliseconds of the clock, then holds while suspended. Ends early when the
-  // worker is terminated or when `wake` (checked with mutex_ held) turns true.
+  // worker is terminated or when `wake` (checked with the lock held) turns true.
   void Sleep(int64_t ms, const std::function<bool()>& wake = {});
   // Holds the worker while it is suspended or held (and not terminated).
   void HoldWhileSuspended();
   // Tells `error` through the fault report; a closed hand-off at shut-down is no fault.
   void ReportFault(const std::exception_ptr& error) const;
-  // Suspended or terminated: the worker should not start anything now. mutex_ held.
-  bool Stopping() const { return suspend_count_ > 0 || terminated_; }
+
+  // The flags below are read and set with the lock held, shown by passing it.
+  bool Terminated(const Lock& /*held*/) const { return terminated_; }
+  // Suspended or terminated: the worker should not start anything now.
+  bool Stopping(const Lock& /*held*/) const { return suspend_count_ > 0 || terminated_; }
+  // Queue operations take items only while this holds; see MarkEnded.
+  bool Accepting(const Lock& /*held*/) const { return !ended_ && !terminated_; }
+  // The worker has run out of work or is ending: from now on it refuses items, and their
+  // callers hand them to a fresh worker instead.
+  void MarkEnded(const Lock& /*held*/) { ended_ = true; }
+  bool Superseded(const Lock& /*held*/) const { return superseded_; }
 
   Clock& clock_;
   const UiHandOff hand_off_;
-  // Guards the derived worker's queues and flags, and the state below.
-  mutable std::mutex mutex_;
-  std::condition_variable cv_;
-  bool terminated_ = false;  // guarded by mutex_
 
  private:
   void ThreadMain();
   // Moves a suspend or hold count by `step`, never below zero, and wakes the worker.
   void Count(int& count, int step);
 
-  int suspend_count_ = 0;  // guarded by mutex_
-  int hold_count_ = 0;     // guarded by mutex_
+  mutable std::mutex mutex_;
+  std::condition_variable cv_;
+  bool terminated_ = false;  // guarded by mutex_
+  bool ended_ = false;       // guarded by mutex_
+  bool superseded_ = false;  // guarded by mutex_
+  int suspend_count_ = 0;    // guarded by mutex_
+  int hold_count_ = 0;       // guarded by mutex_
   std::function<void()> on_end_;
   FaultReport report_fault_;
   std::thread thread_;
