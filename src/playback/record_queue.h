@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/clock.h"
 #include "core/datetime.h"
-#include "platform/clock.h"
 #include "playback/message_thread.h"
 
 namespace chimewell {
