@@ -41,7 +41,7 @@ namespace {
 constexpr int64_t kHandOverLeadMs = 500;
 constexpr int64_t kPrepareLeadMs = 1500;  // shorter than the program's, to keep the run short
 
-int64_t WallMs() { return Mixer::SystemWallMicros() / 1000; }
+int64_t WallMs() { return Mixer::SystemWallNow().UnixMs(); }
 
 void SleepUntilWall(int64_t ms) {
   const int64_t left = ms - WallMs();
@@ -154,7 +154,7 @@ void BM_SpokenAnnouncementOnset(benchmark::State& state) {
     stack.speech->Prepare(text);
     SleepUntilWall(due - kHandOverLeadMs);
     events.push_back({stack.timeline->Written(), due * 1000});
-    stack.playback->SetMessageCount(text, 100, 1, due);
+    stack.playback->SetMessageCount(text, 100, 1, WallMoment::FromUnixMs(due));
     stack.WaitIdle();
   }
   Report(state, stack.Errors(events));
@@ -179,7 +179,7 @@ void BM_SpokenAnnouncementOnsetSlowEngine(benchmark::State& state) {
       stack.speech->Prepare(text);
       SleepUntilWall(due - kHandOverLeadMs);
       events.push_back({stack.timeline->Written(), due * 1000});
-      stack.playback->SetMessageCount(text, 100, 1, due);
+      stack.playback->SetMessageCount(text, 100, 1, WallMoment::FromUnixMs(due));
       due += 4000;
     }
     stack.WaitIdle();
@@ -194,10 +194,10 @@ struct HandOver final : TimeSignalOutput {
   explicit HandOver(Playback& p) : playback(p) {}
   bool IsTimeSignalQueued() const override { return playback.IsTimeSignalQueued(); }
   void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat,
-                     std::optional<int64_t> start_at_ms) override {
-    playback.SetTimeSignal(image, fragments, repeat, start_at_ms);
+                     std::optional<WallMoment> start_at) override {
+    playback.SetTimeSignal(image, fragments, repeat, start_at);
   }
-  void SetMessageCount(const std::string&, int, int, std::optional<int64_t>) override {}
+  void SetMessageCount(const std::string&, int, int, std::optional<WallMoment>) override {}
   void EnableSkip() override {}
   void AddLogLine(const std::string&) override {}
   void ShowPanelMessage(const std::string&) override {}
@@ -230,7 +230,7 @@ void BM_VoiceSetAnnouncementOnset(benchmark::State& state) {
     events.push_back({stack.timeline->Written(), due * 1000});
     const TDateTime moment = *TryEncodeDateTime({2026, 12, 7, i % 24, (i * 7) % 60, 0, 0});
     ++i;
-    time_signal.PlayTimeSignal("[hour][min]", 1, moment, due);
+    time_signal.PlayTimeSignal("[hour][min]", 1, moment, WallMoment::FromUnixMs(due));
     stack.WaitIdle();
   }
   Report(state, stack.Errors(events));
@@ -246,7 +246,7 @@ void BM_AdHocSpeechFirstAudible(benchmark::State& state) {
   int i = 0;
   for (auto _ : state) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    events.push_back({stack.timeline->Written(), Mixer::SystemWallMicros()});
+    events.push_back({stack.timeline->Written(), Mixer::SystemWallNow().UnixUs()});
     stack.speech->SpeakText(TimeText(i++));
     stack.WaitIdle();
   }

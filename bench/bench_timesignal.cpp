@@ -31,11 +31,11 @@ std::vector<uint8_t> WordImage() {
 struct NullOutput final : TimeSignalOutput {
   bool IsTimeSignalQueued() const override { return false; }
   void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int,
-                     std::optional<int64_t>) override {
+                     std::optional<WallMoment>) override {
     benchmark::DoNotOptimize(image);
     benchmark::DoNotOptimize(fragments);
   }
-  void SetMessageCount(const std::string&, int, int, std::optional<int64_t>) override {}
+  void SetMessageCount(const std::string&, int, int, std::optional<WallMoment>) override {}
   void EnableSkip() override {}
   void AddLogLine(const std::string&) override {}
   void ShowPanelMessage(const std::string&) override {}
@@ -87,11 +87,11 @@ struct MixerOutput final : TimeSignalOutput {
   explicit MixerOutput(Mixer& m) : mixer(m) {}
   bool IsTimeSignalQueued() const override { return false; }
   void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int,
-                     std::optional<int64_t>) override {
+                     std::optional<WallMoment>) override {
     auto clip = ParseWave(image->FileAt(fragments.front()));
     voice = mixer.Play(MixChannel::kSound, std::make_shared<const PcmClip>(std::move(*clip)));
   }
-  void SetMessageCount(const std::string&, int, int, std::optional<int64_t>) override {}
+  void SetMessageCount(const std::string&, int, int, std::optional<WallMoment>) override {}
   void EnableSkip() override {}
   void AddLogLine(const std::string&) override {}
   void ShowPanelMessage(const std::string&) override {}

@@ -61,9 +61,9 @@ TimeSignalOutcome Application::PlayTimeSignal(const std::string& format, int rep
 
 TimeSignalOutcome Application::PlayTimeSignalAt(const std::string& format, int repeat,
                                                 TDateTime moment,
-                                                std::optional<int64_t> start_at_ms) {
+                                                std::optional<WallMoment> start_at) {
   time_signal_.SetDefaultVolume(config_.DefaultVolume);
-  return time_signal_.PlayTimeSignal(format, repeat, moment, start_at_ms);
+  return time_signal_.PlayTimeSignal(format, repeat, moment, start_at);
 }
 
 void Application::SetSkipEnabled(bool enabled) {

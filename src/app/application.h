@@ -16,6 +16,7 @@
 #include "app/menu_state.h"
 #include "app/message_panel.h"
 #include "core/log.h"
+#include "core/moments.h"
 #include "core/settings.h"
 #include "display/clock_face.h"
 #include "playback/playback.h"
@@ -213,9 +214,9 @@ class Application final {
   // Carries out what the planner found due: plays it, or logs what was passed over.
   void FireDue(const std::vector<DueEntry>& due);
   void Announce(const std::string& format, int repeat, const TickMoment& m, FiringKind kind);
-  // PlayTimeSignal, its first sound placed on the wall-clock moment `start_at_ms` when given.
+  // PlayTimeSignal, its first sound placed on the wall-clock moment `start_at` when given.
   TimeSignalOutcome PlayTimeSignalAt(const std::string& format, int repeat, TDateTime moment,
-                                     std::optional<int64_t> start_at_ms);
+                                     std::optional<WallMoment> start_at);
   // The status line's next event and NextFiring: entry `index`, or nothing due.
   void NameNextFiring(std::optional<size_t> index);
   // Has the speech of the announcements due within the preparation lead synthesized.

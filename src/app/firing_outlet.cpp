@@ -63,7 +63,7 @@ void FiringOutlet::Fire(const TSchedule& entry, int64_t at_ms, TDateTime announc
   }
   switch (entry.Cmd) {
     case ctSpeak:
-      FireSpeak(*playback_, entry, announced, at_ms);
+      FireSpeak(*playback_, entry, announced, WallMoment::FromUnixMs(at_ms));
       break;
     case ctWave:
       FireWave(*playback_, entry, now);
@@ -85,13 +85,13 @@ bool FiringOutlet::IsTimeSignalQueued() const {
 }
 
 void FiringOutlet::SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat,
-                                 std::optional<int64_t> start_at_ms) {
-  if (recorder_ == nullptr) playback_->SetTimeSignal(image, fragments, repeat, start_at_ms);
+                                 std::optional<WallMoment> start_at) {
+  if (recorder_ == nullptr) playback_->SetTimeSignal(image, fragments, repeat, start_at);
 }
 
 void FiringOutlet::SetMessageCount(const std::string& text, int volume, int count,
-                                   std::optional<int64_t> start_at_ms) {
-  if (recorder_ == nullptr) playback_->SetMessageCount(text, volume, count, start_at_ms);
+                                   std::optional<WallMoment> start_at) {
+  if (recorder_ == nullptr) playback_->SetMessageCount(text, volume, count, start_at);
 }
 
 void FiringOutlet::AddLogLine(const std::string& text) { log_.AddLogLine(text); }

@@ -9,6 +9,7 @@
 
 #include "app/firing_record.h"
 #include "core/datetime.h"
+#include "core/moments.h"
 #include "schedule/schedule_entry.h"
 #include "timesignal/time_signal.h"
 #include "timesignal/time_signal_output.h"
@@ -44,9 +45,9 @@ class FiringOutlet final : public TimeSignalOutput {
   // queued nowhere.
   bool IsTimeSignalQueued() const override;
   void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat,
-                     std::optional<int64_t> start_at_ms) override;
+                     std::optional<WallMoment> start_at) override;
   void SetMessageCount(const std::string& text, int volume, int count,
-                       std::optional<int64_t> start_at_ms) override;
+                       std::optional<WallMoment> start_at) override;
   void EnableSkip() override { enable_skip_(); }
   void AddLogLine(const std::string& text) override;
   void ShowPanelMessage(const std::string& text) override { show_panel_(text); }

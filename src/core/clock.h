@@ -7,6 +7,7 @@
 
 #include "core/datetime.h"
 #include "core/local_time.h"
+#include "core/moments.h"
 
 namespace chimewell {
 
@@ -17,6 +18,8 @@ class Clock {
   TDateTime Now() const { return LocalOf(UnixMs()); }
   // Wall-clock time in milliseconds since 1970 UTC. It jumps when the clock is set.
   virtual int64_t UnixMs() const = 0;
+  // The same reading as a typed moment, for comparing with due moments.
+  WallMoment WallNow() const { return WallMoment::FromUnixMs(UnixMs()); }
   // Elapsed milliseconds since some start. Never jumps; stands still while the machine sleeps.
   virtual int64_t MonotonicMs() const = 0;
   // Milliseconds since some start, wrapping at 2^32 like the system tick count.

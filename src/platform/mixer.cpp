@@ -44,10 +44,10 @@ struct Mixer::ThreadState {
 Mixer::Mixer(std::unique_ptr<AudioSink> sink, WallClock wall)
     : sink_(std::move(sink)), wall_(std::move(wall)) {}
 
-int64_t Mixer::SystemWallMicros() {
+WallMoment Mixer::SystemWallNow() {
   timespec ts{};
   clock_gettime(CLOCK_REALTIME, &ts);
-  return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+  return WallMoment::FromUnixUs(static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000);
 }
 
 Mixer::~Mixer() { Stop(); }
@@ -113,12 +113,10 @@ std::shared_ptr<MixerVoice> Mixer::Play(MixChannel channel, std::shared_ptr<cons
 }
 
 std::shared_ptr<MixerVoice> Mixer::PlayAt(MixChannel channel, std::shared_ptr<const PcmClip> clip,
-                                          int64_t start_at_ms, float gain_left, float gain_right,
-                                          std::optional<int64_t> latest_start_ms) {
-  MixerVoice::Placement placement;
-  placement.start_at_us = start_at_ms * 1000;
-  if (latest_start_ms) placement.latest_start_us = *latest_start_ms * 1000;
-  const auto ahead = std::chrono::microseconds(std::max<int64_t>(0, placement.start_at_us - wall_()));
+                                          WallMoment start_at, float gain_left, float gain_right,
+                                          std::optional<WallMoment> latest_start) {
+  MixerVoice::Placement placement{start_at, latest_start, {}};
+  const auto ahead = std::max(std::chrono::microseconds(0), start_at - wall_());
   placement.wait_until = std::chrono::steady_clock::now() + ahead + kLongestPlacedWait;
   return Queue(channel, std::move(clip), gain_left, gain_right, placement);
 }
@@ -176,7 +174,7 @@ bool Mixer::HasRenderer(MixChannel channel) {
 
 void Mixer::MixBlock(int16_t* out, size_t frames) { MixBlock(out, frames, wall_()); }
 
-void Mixer::MixBlock(int16_t* out, size_t frames, int64_t heard_at_us) {
+void Mixer::MixBlock(int16_t* out, size_t frames, WallMoment heard_at) {
   const std::lock_guard render_lock(render_mutex_);
   std::array<float, kMixChannelCount> gains{};
   std::array<bool, kMixChannelCount> sounding{};
@@ -197,14 +195,14 @@ void Mixer::MixBlock(int16_t* out, size_t frames, int64_t heard_at_us) {
           continue;
         }
         size_t skip = 0;  // frames of this block before the voice's moment
-        if (!voice->Started() && voice->TooLateAt(heard_at_us)) {
+        if (!voice->Started() && voice->TooLateAt(heard_at)) {
           voice->dropped_ = true;
           finished_.push_back(voice);  // ends unheard
           voices.erase(voices.begin() + static_cast<std::ptrdiff_t>(i));
           continue;
         }
         if (!voice->Started()) {
-          skip = voice->FramesBeforeStart(heard_at_us);
+          skip = voice->FramesBeforeStart(heard_at);
           if (skip >= frames) {  // its moment lies beyond this block: it waits, silent
             ++i;
             continue;
@@ -292,7 +290,7 @@ bool Mixer::RunBlock(ThreadState& state, AudioSink& sink, std::vector<int16_t>& 
   std::chrono::microseconds delay{};
   if (!CallSink(state, [&] { delay = sink.Delay(); })) return false;
   // The block goes out now and is heard once what the sink holds has played.
-  MixBlock(block.data(), kBlockFrames, wall_() + delay.count());
+  MixBlock(block.data(), kBlockFrames, wall_() + delay);
   return CallSink(state, [&] { sink.Write(block.data(), kBlockFrames); });
 }
 

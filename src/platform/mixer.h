@@ -43,10 +43,10 @@ class Mixer {
   // once it has nothing more to play: the mixer then drops it, so it costs nothing while idle.
   using Renderer = std::function<bool(float* left, float* right, size_t frames)>;
 
-  // The wall clock in microseconds since 1970, read as each block is mixed.
-  using WallClock = std::function<int64_t()>;
+  // The wall clock, read as each block is mixed.
+  using WallClock = std::function<WallMoment()>;
 
-  explicit Mixer(std::unique_ptr<AudioSink> sink, WallClock wall = SystemWallMicros);
+  explicit Mixer(std::unique_ptr<AudioSink> sink, WallClock wall = SystemWallNow);
   ~Mixer();
   Mixer(const Mixer&) = delete;
   Mixer& operator=(const Mixer&) = delete;
@@ -67,16 +67,16 @@ class Mixer {
   // thread; callers that play a clip often convert it once beforehand (ConvertToMixRate).
   std::shared_ptr<MixerVoice> Play(MixChannel channel, std::shared_ptr<const PcmClip> clip,
                                    float gain_left = 1.0f, float gain_right = 1.0f);
-  // As Play, with the first sample heard at the wall-clock moment `start_at_ms` (milliseconds
-  // since 1970): the sink's delay is taken into account. Until then the voice is queued and
-  // silent; a moment already past starts it at once.
+  // As Play, with the first sample heard at the wall-clock moment `start_at`: the sink's delay
+  // is taken into account. Until then the voice is queued and silent; a moment already past
+  // starts it at once.
   // When the wall clock is set back meanwhile, it waits no longer than it was ahead plus
-  // kLongestPlacedWait, then starts. With `latest_start_ms` a voice that would start after
+  // kLongestPlacedWait, then starts. With `latest_start` a voice that would start after
   // that moment (the machine slept meanwhile) is dropped unheard: it ends without starting.
   std::shared_ptr<MixerVoice> PlayAt(MixChannel channel, std::shared_ptr<const PcmClip> clip,
-                                     int64_t start_at_ms, float gain_left = 1.0f,
+                                     WallMoment start_at, float gain_left = 1.0f,
                                      float gain_right = 1.0f,
-                                     std::optional<int64_t> latest_start_ms = std::nullopt);
+                                     std::optional<WallMoment> latest_start = std::nullopt);
   static constexpr std::chrono::milliseconds kLongestPlacedWait{1000};
   // Ends every voice of one channel.
   void StopChannel(MixChannel channel);
@@ -89,11 +89,11 @@ class Mixer {
   bool HasRenderer(MixChannel channel);
 
   // Mixes the next `frames` frames into `out` (interleaved stereo), to be heard from the
-  // wall-clock moment `heard_at_us` on (by default: now).
+  // wall-clock moment `heard_at` on (by default: now).
   void MixBlock(int16_t* out, size_t frames);
-  void MixBlock(int16_t* out, size_t frames, int64_t heard_at_us);
+  void MixBlock(int16_t* out, size_t frames, WallMoment heard_at);
 
-  static int64_t SystemWallMicros();
+  static WallMoment SystemWallNow();
 
   const AudioSink& sink() const { return *sink_; }
 

@@ -43,8 +43,8 @@ void MixerSoundPlayer::PlayMemory(std::span<const uint8_t> wave_image) {
   PlayClip(ConvertedImage(wave_image), purges);
 }
 
-bool MixerSoundPlayer::PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms,
-                                    std::optional<int64_t> latest_start_ms) {
+bool MixerSoundPlayer::PlayMemoryAt(std::span<const uint8_t> wave_image, WallMoment start_at,
+                                    std::optional<WallMoment> latest_start) {
   const uint64_t purges = Purges();
   auto clip = ConvertedImage(wave_image);
   if (clip) {
@@ -53,7 +53,7 @@ bool MixerSoundPlayer::PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t
     TrimLeadIn(trimmed);
     clip = std::make_shared<const PcmClip>(std::move(trimmed));
   }
-  return PlayClip(std::move(clip), purges, Placement{start_at_ms, latest_start_ms});
+  return PlayClip(std::move(clip), purges, Placement{start_at, latest_start});
 }
 
 void MixerSoundPlayer::PlayBuiltIn() { PlayClip(chime_, Purges()); }
@@ -72,8 +72,8 @@ bool MixerSoundPlayer::PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t pu
     const std::lock_guard lock(play_mutex_);
     if (purges != purges_) return true;  // stopped while it was loading
     if (!clip) clip = chime_;
-    voice = placement ? mixer_.PlayAt(MixChannel::kSound, std::move(clip), placement->start_at_ms,
-                                      1.0f, 1.0f, placement->latest_start_ms)
+    voice = placement ? mixer_.PlayAt(MixChannel::kSound, std::move(clip), placement->start_at,
+                                      1.0f, 1.0f, placement->latest_start)
                       : mixer_.Play(MixChannel::kSound, std::move(clip));
   }
   voice->Wait();

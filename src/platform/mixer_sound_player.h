@@ -19,8 +19,8 @@ class MixerSoundPlayer final : public SoundPlayer {
 
   void Purge() override;
   void PlayMemory(std::span<const uint8_t> wave_image) override;
-  bool PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms,
-                    std::optional<int64_t> latest_start_ms) override;
+  bool PlayMemoryAt(std::span<const uint8_t> wave_image, WallMoment start_at,
+                    std::optional<WallMoment> latest_start) override;
   void PlayBuiltIn() override;
   void PlayFile(const std::string& path) override;
 
@@ -34,8 +34,8 @@ class MixerSoundPlayer final : public SoundPlayer {
 
   // Where a placed clip goes: its wall-clock moment, and the latest it may start.
   struct Placement {
-    int64_t start_at_ms;
-    std::optional<int64_t> latest_start_ms;
+    WallMoment start_at;
+    std::optional<WallMoment> latest_start;
   };
   // Plays `clip` (the chime when null) unless a purge came since `purges` was read, and waits
   // for it; placed when `placement` is given. False when it was dropped for starting too late.

@@ -64,18 +64,18 @@ void MixerVoice::MarkFinished() {
   cv_.notify_all();
 }
 
-size_t MixerVoice::FramesBeforeStart(int64_t heard_at_us) const {
-  if (!placement_ || placement_->start_at_us <= heard_at_us) return 0;
+size_t MixerVoice::FramesBeforeStart(WallMoment heard_at) const {
+  if (!placement_ || placement_->start_at <= heard_at) return 0;
   // The wall clock went back after the voice was placed. Waiting for it to come round again
   // could take hours, and the announcement was on time when handed over: it starts now.
   if (std::chrono::steady_clock::now() >= placement_->wait_until) return 0;
   // Rounded to the nearest frame: the first sample lands within half a frame of the moment.
-  const int64_t frames = ((placement_->start_at_us - heard_at_us) * kMixRate + 500000) / 1000000;
+  const int64_t frames = ((placement_->start_at - heard_at).count() * kMixRate + 500000) / 1000000;
   return static_cast<size_t>(frames);
 }
 
-bool MixerVoice::TooLateAt(int64_t heard_at_us) const {
-  return placement_ && placement_->latest_start_us && heard_at_us > *placement_->latest_start_us;
+bool MixerVoice::TooLateAt(WallMoment heard_at) const {
+  return placement_ && placement_->latest_start && heard_at > *placement_->latest_start;
 }
 
 bool MixerVoice::MixInto(float* left, float* right, size_t frames) {

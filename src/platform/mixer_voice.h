@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 
+#include "core/moments.h"
 #include "platform/pcm_clip.h"
 
 namespace chimewell {
@@ -20,12 +21,12 @@ class MixerVoice {
  public:
   using TimePoint = std::chrono::steady_clock::time_point;
 
-  // When a voice placed on a moment starts: the moment (wall clock, microseconds since 1970);
-  // the latest moment it may still start, else it is dropped unheard; and how long it may wait
-  // at most, in elapsed time, whatever the wall clock does meanwhile.
+  // When a voice placed on a moment starts: the moment; the latest moment it may still start,
+  // else it is dropped unheard; and how long it may wait at most, in elapsed time, whatever
+  // the wall clock does meanwhile.
   struct Placement {
-    int64_t start_at_us = 0;
-    std::optional<int64_t> latest_start_us;
+    WallMoment start_at;
+    std::optional<WallMoment> latest_start;
     std::chrono::steady_clock::time_point wait_until;
   };
 
@@ -55,11 +56,11 @@ class MixerVoice {
   friend class Mixer;
   // Adds up to `frames` frames into left/right; returns false once the clip has run out.
   bool MixInto(float* left, float* right, size_t frames);
-  // Frames of a block heard from `heard_at_us` on that pass before this voice is to begin: 0
+  // Frames of a block heard from `heard_at` on that pass before this voice is to begin: 0
   // when it has no moment, or its moment has come or passed (a late start is just later).
-  size_t FramesBeforeStart(int64_t heard_at_us) const;
-  // A block heard from `heard_at_us` on would start it later than it may start.
-  bool TooLateAt(int64_t heard_at_us) const;
+  size_t FramesBeforeStart(WallMoment heard_at) const;
+  // A block heard from `heard_at` on would start it later than it may start.
+  bool TooLateAt(WallMoment heard_at) const;
   void MarkStarted(TimePoint when);
   void MarkFinished();
 

@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "core/moments.h"
+
 namespace chimewell {
 
 class SoundPlayer {
@@ -15,13 +17,13 @@ class SoundPlayer {
   // Plays a complete RIFF WAVE image held in memory; returns when it has played or was purged.
   // A malformed image plays the built-in sound instead.
   virtual void PlayMemory(std::span<const uint8_t> wave_image) = 0;
-  // As PlayMemory, with the first sample heard at the wall-clock moment `start_at_ms`
-  // (milliseconds since 1970), or at once when that has passed, but not after
-  // `latest_start_ms` when given. False when it was dropped unheard for starting too late.
-  virtual bool PlayMemoryAt(std::span<const uint8_t> wave_image, int64_t start_at_ms,
-                            std::optional<int64_t> latest_start_ms) {
-    (void)start_at_ms;
-    (void)latest_start_ms;
+  // As PlayMemory, with the first sample heard at the wall-clock moment `start_at`, or at once
+  // when that has passed, but not after `latest_start` when given. False when it was dropped
+  // unheard for starting too late.
+  virtual bool PlayMemoryAt(std::span<const uint8_t> wave_image, WallMoment start_at,
+                            std::optional<WallMoment> latest_start) {
+    (void)start_at;
+    (void)latest_start;
     PlayMemory(wave_image);
     return true;
   }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "core/moments.h"
+
 namespace chimewell {
 
 class SpeechControl {
@@ -13,14 +15,13 @@ class SpeechControl {
   virtual ~SpeechControl() = default;
   // Starts speaking `text` (UTF-8) and returns at once; a text already sounding is replaced.
   virtual void SpeakText(const std::string& text) = 0;
-  // As SpeakText, with the first word heard at the wall-clock moment `start_at_ms`
-  // (milliseconds since 1970), or as soon as it can be when that has passed, but not after
-  // `latest_start_ms` when given: speech that cannot start by then is dropped unheard and
-  // counted in PassedOverCount.
-  virtual void SpeakTextAt(const std::string& text, int64_t start_at_ms,
-                           std::optional<int64_t> latest_start_ms) {
-    (void)start_at_ms;
-    (void)latest_start_ms;
+  // As SpeakText, with the first word heard at the wall-clock moment `start_at`, or as soon as
+  // it can be when that has passed, but not after `latest_start` when given: speech that
+  // cannot start by then is dropped unheard and counted in PassedOverCount.
+  virtual void SpeakTextAt(const std::string& text, WallMoment start_at,
+                           std::optional<WallMoment> latest_start) {
+    (void)start_at;
+    (void)latest_start;
     SpeakText(text);
   }
   // How many texts SpeakTextAt has dropped for starting too late.

@@ -16,13 +16,13 @@ std::string SpeakTextFor(const TSchedule& entry, TDateTime moment) {
 }
 
 void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment,
-               std::optional<int64_t> start_at_ms) {
+               std::optional<WallMoment> start_at) {
   if (entry.Mode == imBGM) {
     playback.SetMessageUntil(SpeakTextFor(entry, moment), entry.Volume,
-                             TodayAt(moment, entry.ToTime), start_at_ms);
+                             TodayAt(moment, entry.ToTime), start_at);
   } else {
     playback.SetMessageCount(SpeakTextFor(entry, moment), entry.Volume, entry.RepeatCount,
-                             start_at_ms);
+                             start_at);
   }
 }
 

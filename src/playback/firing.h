@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/datetime.h"
+#include "core/moments.h"
 #include "schedule/schedule_entry.h"
 
 namespace chimewell {
@@ -18,9 +19,9 @@ TDateTime TodayAt(TDateTime moment, int seconds);
 // or for a BGM entry for the end of its window.
 std::string SpeakTextFor(const TSchedule& entry, TDateTime moment);
 // Speech entry: SpeakTextFor queued, until the end of its window for a BGM entry. Its first
-// words are placed on the wall-clock moment `start_at_ms` (ms since 1970) when given.
+// words are placed on the wall-clock moment `start_at` when given.
 void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment,
-               std::optional<int64_t> start_at_ms = std::nullopt);
+               std::optional<WallMoment> start_at = std::nullopt);
 // WAVE entry; `now` is the current time (a BGM entry plays until today at its window's end).
 void FireWave(Playback& playback, const TSchedule& entry, TDateTime now);
 // MIDI entry; as FireWave.

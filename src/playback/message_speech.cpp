@@ -15,11 +15,11 @@ constexpr int64_t kSpeechDeadlineMs = 3 * 3600 * 1000;
 }  // namespace
 
 bool TMessageThread::SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
-                                     std::optional<int64_t> start_at_ms) {
+                                     std::optional<WallMoment> start_at) {
   {
     const auto lock = Locked();
     if (!Accepting(lock)) return false;
-    message_list_.push_back({text, end_time, 0, ClampVolume(volume), start_at_ms});
+    message_list_.push_back({text, end_time, 0, ClampVolume(volume), start_at});
     Wake();
   }
   host_.log.AddLogLine(QueueLineUntil(playback_texts::kMessagePrefix, text, &volume, end_time));
@@ -27,11 +27,11 @@ bool TMessageThread::SetMessageUntil(const std::string& text, int32_t volume, TD
 }
 
 bool TMessageThread::SetMessageCount(const std::string& text, int32_t volume, int32_t count,
-                                     std::optional<int64_t> start_at_ms) {
+                                     std::optional<WallMoment> start_at) {
   {
     const auto lock = Locked();
     if (!Accepting(lock)) return false;
-    message_list_.push_back({text, 0, count, ClampVolume(volume), start_at_ms});
+    message_list_.push_back({text, 0, count, ClampVolume(volume), start_at});
     Wake();
   }
   host_.log.AddLogLine(QueueLineCount(playback_texts::kMessagePrefix, text, &volume,
@@ -40,7 +40,7 @@ bool TMessageThread::SetMessageCount(const std::string& text, int32_t volume, in
 }
 
 void TMessageThread::LogSpeechPassedOver() {
-  std::optional<int64_t> start_at;
+  std::optional<WallMoment> start_at;
   std::string text;
   {
     const auto lock = Locked();
@@ -56,7 +56,7 @@ void TMessageThread::LogSpeechPassedOver() {
 bool TMessageThread::SpeakNextEntry() {
   bool speak = false;
   bool timed = false;
-  std::optional<int64_t> passed_over;
+  std::optional<WallMoment> passed_over;
   std::string passed_over_text;
   {
     const auto lock = Locked();
@@ -64,7 +64,7 @@ bool TMessageThread::SpeakNextEntry() {
     if (index < 0) return false;
     TMessageRec& rec = message_list_[static_cast<size_t>(index)];
     // Only the first play of a scheduled text has a moment; a pending skip drops it too.
-    start_at_ = std::exchange(rec.StartAtMs, std::nullopt);
+    start_at_ = std::exchange(rec.StartAt, std::nullopt);
     if (!skip_ && TooLateLocked(start_at_)) {
       // Held up past LateLimit: this play is dropped as the tick drops what it finds too late.
       passed_over = std::exchange(start_at_, std::nullopt);
@@ -98,8 +98,8 @@ void TMessageThread::SpeakCurrent() {
   DuckMusic();
   ApplySpeechVolume();
   std::string text;
-  std::optional<int64_t> start_at;
-  std::optional<int64_t> latest_start;
+  std::optional<WallMoment> start_at;
+  std::optional<WallMoment> latest_start;
   {
     const auto lock = Locked();
     // Pause or Clear All got to the UI thread first: the utterance is dropped like a skipped

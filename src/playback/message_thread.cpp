@@ -1,5 +1,6 @@
 #include "playback/message_thread.h"
 
+#include <chrono>
 #include <utility>
 
 #include "core/local_time.h"
@@ -25,17 +26,18 @@ TMessageThread::TMessageThread(Clock& clock, UiHandOff hand_off, MessageThreadHo
 
 TMessageThread::~TMessageThread() { Join(); }
 
-bool TMessageThread::TooLateLocked(std::optional<int64_t> start_at) const {
-  return start_at && clock_.UnixMs() - *start_at > late_limit_ms_;
+bool TMessageThread::TooLateLocked(std::optional<WallMoment> start_at) const {
+  const auto latest = start_at ? LatestStartLocked(*start_at) : std::nullopt;
+  return latest && clock_.WallNow() > *latest;
 }
 
-std::optional<int64_t> TMessageThread::LatestStartLocked(int64_t start_at) const {
+std::optional<WallMoment> TMessageThread::LatestStartLocked(WallMoment start_at) const {
   if (late_limit_ms_ == INT64_MAX) return std::nullopt;
-  return start_at + late_limit_ms_;
+  return start_at + std::chrono::milliseconds(late_limit_ms_);
 }
 
-void TMessageThread::LogPassedOver(int64_t start_at, const std::string& text) {
-  const std::string at = FormatDateTime("hh:nn.ss", LocalOf(start_at));
+void TMessageThread::LogPassedOver(WallMoment start_at, const std::string& text) {
+  const std::string at = FormatDateTime("hh:nn.ss", LocalOf(start_at.UnixMs()));
   host_.log.AddLogLine(text.empty() ? playback_texts::PassedOverTimeSignal(at)
                                     : playback_texts::PassedOverSpeech(at, text));
 }

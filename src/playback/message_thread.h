@@ -9,6 +9,7 @@
 
 #include "core/datetime.h"
 #include "core/log.h"
+#include "core/moments.h"
 #include "platform/sound_player.h"
 #include "platform/speech_control.h"
 #include "playback/sound_rec.h"
@@ -42,17 +43,17 @@ class TMessageThread final : public WorkerThread {
   // queued just as the worker runs out of work is never lost.
   [[nodiscard]] bool SetWaveUntil(const std::string& file_name, TDateTime end_time);
   [[nodiscard]] bool SetWaveCount(const std::string& file_name, int32_t count);
-  // `start_at_ms` (wall clock, ms since 1970): where the first sound of a scheduled
+  // `start_at` (wall clock): where the first sound of a scheduled
   // announcement is placed, when the worker gets to it by then.
   [[nodiscard]] bool SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
-                                     std::optional<int64_t> start_at_ms = std::nullopt);
+                                     std::optional<WallMoment> start_at = std::nullopt);
   [[nodiscard]] bool SetMessageCount(const std::string& text, int32_t volume, int32_t count,
-                                     std::optional<int64_t> start_at_ms = std::nullopt);
+                                     std::optional<WallMoment> start_at = std::nullopt);
   // Queues a time signal unless one is queued or playing (then nothing changes). Stops every
   // sound first in either case.
   [[nodiscard]] bool SetTimeSignal(const VoiceImagePtr& image,
                                    const std::vector<int32_t>& fragments, int32_t repeat,
-                                   std::optional<int64_t> start_at_ms = std::nullopt);
+                                   std::optional<WallMoment> start_at = std::nullopt);
   bool IsTimeSignalQueued() const;
 
   // UI-thread operations.
@@ -74,13 +75,13 @@ class TMessageThread final : public WorkerThread {
   static int8_t LowByte(int16_t value);
 
   // An announcement due at `start_at` would now start more than LateLimit late; lock held.
-  bool TooLateLocked(std::optional<int64_t> start_at) const;
+  bool TooLateLocked(std::optional<WallMoment> start_at) const;
   // The latest an announcement due at `start_at` may start; lock held.
-  std::optional<int64_t> LatestStartLocked(int64_t start_at) const;
+  std::optional<WallMoment> LatestStartLocked(WallMoment start_at) const;
   // Logs the placed utterance that the speech control dropped for starting too late.
   void LogSpeechPassedOver();
   // Logs a dropped announcement; `text` empty for a time signal.
-  void LogPassedOver(int64_t start_at, const std::string& text);
+  void LogPassedOver(WallMoment start_at, const std::string& text);
   bool HasWork() const;  // lock held
   Outcome RunCycle();
   void PurgeQueues();
@@ -100,14 +101,14 @@ class TMessageThread final : public WorkerThread {
 
   // Guarded by the worker lock.
   std::vector<TimeSignalStep> time_signal_;
-  std::optional<int64_t> time_signal_start_at_;  // for its first fragment
+  std::optional<WallMoment> time_signal_start_at_;  // for its first fragment
   std::vector<TSoundRec> wave_list_;
   std::vector<TMessageRec> message_list_;
   bool skip_ = false;
   bool mute_ = false;
   std::string text_;
   int32_t volume_ = 0;
-  std::optional<int64_t> start_at_;  // where the text now spoken is to begin
+  std::optional<WallMoment> start_at_;  // where the text now spoken is to begin
   TDateTime deadline_ = 0;
   int8_t speaking_ = 0;
   int8_t speaking_at_start_ = 0;

@@ -13,7 +13,7 @@ constexpr int64_t kPauseMarkerMs = 1000;
 
 bool TMessageThread::SetTimeSignal(const VoiceImagePtr& image,
                                    const std::vector<int32_t>& fragments, int32_t repeat,
-                                   std::optional<int64_t> start_at_ms) {
+                                   std::optional<WallMoment> start_at) {
   {
     const auto lock = Locked();
     if (!Accepting(lock)) return false;
@@ -25,7 +25,7 @@ bool TMessageThread::SetTimeSignal(const VoiceImagePtr& image,
   if (!Accepting(lock)) return false;
   if (time_signal_.empty()) {
     time_signal_ = std::move(steps);
-    time_signal_start_at_ = start_at_ms;
+    time_signal_start_at_ = start_at;
   }
   Wake();
   return true;
@@ -37,7 +37,7 @@ bool TMessageThread::IsTimeSignalQueued() const {
 }
 
 void TMessageThread::PlayTimeSignal() {
-  std::optional<int64_t> passed_over;
+  std::optional<WallMoment> passed_over;
   {
     // Held up past LateLimit (a suspend after its hand-over, or a long item before it): it
     // would name a time long gone.
@@ -57,7 +57,7 @@ void TMessageThread::PlayTimeSignal() {
   for (size_t i = 0;; ++i) {
     HoldWhileSuspended();
     TimeSignalStep step;
-    std::optional<int64_t> start_at;
+    std::optional<WallMoment> start_at;
     {
       const auto lock = Locked();
       if (Terminated(lock) || i >= time_signal_.size()) break;
@@ -80,7 +80,7 @@ void TMessageThread::PlayTimeSignal() {
     } else if (muted) {
       Sleep(kMutedPollMs, [this] { return skip_; });
     } else if (step.kind == TimeSignalStep::Kind::kFragment && start_at) {
-      std::optional<int64_t> latest_start;
+      std::optional<WallMoment> latest_start;
       {
         const auto lock = Locked();
         latest_start = LatestStartLocked(*start_at);

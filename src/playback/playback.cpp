@@ -56,16 +56,16 @@ Playback::Workers Playback::CurrentWorkers() const { return CurrentWorkers(roste
 // ---- message worker queue ----
 
 void Playback::SetMessageCount(const std::string& text, int32_t volume, int32_t count,
-                               std::optional<int64_t> start_at_ms) {
+                               std::optional<WallMoment> start_at) {
   message_slot_.Queue(
-      [&](TMessageThread& w) { return w.SetMessageCount(text, volume, count, start_at_ms); },
+      [&](TMessageThread& w) { return w.SetMessageCount(text, volume, count, start_at); },
       false);
 }
 
 void Playback::SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
-                               std::optional<int64_t> start_at_ms) {
+                               std::optional<WallMoment> start_at) {
   message_slot_.Queue(
-      [&](TMessageThread& w) { return w.SetMessageUntil(text, volume, end_time, start_at_ms); },
+      [&](TMessageThread& w) { return w.SetMessageUntil(text, volume, end_time, start_at); },
       false);
 }
 
@@ -79,11 +79,11 @@ void Playback::SetWaveUntil(const std::string& file_name, TDateTime end_time) {
 
 void Playback::SetTimeSignal(const VoiceImagePtr& voice_image,
                              const std::vector<int32_t>& fragments, int32_t repeat,
-                             std::optional<int64_t> start_at_ms) {
+                             std::optional<WallMoment> start_at) {
   SetSkipEnabled(true);
   message_slot_.Queue(
       [&](TMessageThread& w) {
-        return w.SetTimeSignal(voice_image, fragments, repeat, start_at_ms);
+        return w.SetTimeSignal(voice_image, fragments, repeat, start_at);
       },
       false);
 }

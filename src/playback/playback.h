@@ -11,6 +11,7 @@
 #include "core/clock.h"
 #include "core/datetime.h"
 #include "core/log.h"
+#include "core/moments.h"
 #include "platform/midi_library.h"
 #include "platform/sound_player.h"
 #include "platform/speech_control.h"
@@ -49,19 +50,19 @@ class Playback {
   Playback& operator=(const Playback&) = delete;
 
   // ---- message worker: queue, creating the worker when there is none ----
-  // `start_at_ms`: a scheduled announcement's wall-clock moment (ms since 1970); its first
+  // `start_at`: a scheduled announcement's wall-clock moment; its first
   // sound is placed on it when the worker gets to it in time, else it starts when it can.
   void SetMessageCount(const std::string& text, int32_t volume, int32_t count,
-                       std::optional<int64_t> start_at_ms = std::nullopt);
+                       std::optional<WallMoment> start_at = std::nullopt);
   void SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
-                       std::optional<int64_t> start_at_ms = std::nullopt);
+                       std::optional<WallMoment> start_at = std::nullopt);
   // WAVE files: an existing worker is held while the file is queued.
   void SetWaveCount(const std::string& file_name, int32_t count);
   void SetWaveUntil(const std::string& file_name, TDateTime end_time);
   // Queues a time signal (enables Skip). `fragments` are offsets into `voice_image`; a
   // negative offset plays the built-in sound. Ignored while one is queued or playing.
   void SetTimeSignal(const VoiceImagePtr& voice_image, const std::vector<int32_t>& fragments,
-                     int32_t repeat, std::optional<int64_t> start_at_ms = std::nullopt);
+                     int32_t repeat, std::optional<WallMoment> start_at = std::nullopt);
   // True while a message worker exists and holds a time signal.
   bool IsTimeSignalQueued() const;
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/datetime.h"
+#include "core/moments.h"
 
 namespace chimewell {
 
@@ -22,9 +23,9 @@ struct TMessageRec {
   TDateTime EndTime = 0;
   int32_t Count = 0;
   int32_t Volume = 0;  // speech volume 0..100
-  // A scheduled announcement: the wall-clock moment (ms since 1970) its first play is to be
-  // heard. Later plays follow as ever.
-  std::optional<int64_t> StartAtMs;
+  // A scheduled announcement: the wall-clock moment its first play is to be heard. Later plays
+  // follow as ever.
+  std::optional<WallMoment> StartAt;
 };
 
 }  // namespace chimewell

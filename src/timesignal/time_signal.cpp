@@ -17,9 +17,9 @@ std::string TimeSignal::LoadTimeSignalSettings(const JihoSettings& jiho) {
 }
 
 TimeSignalOutcome TimeSignal::PlayTimeSignal(std::string_view format, int repeat, TDateTime moment,
-                                             std::optional<int64_t> start_at_ms) {
+                                             std::optional<WallMoment> start_at) {
   TimeSignalOutcome outcome;
-  const Request request{format, std::max(repeat, 1), moment, start_at_ms};
+  const Request request{format, std::max(repeat, 1), moment, start_at};
   if (settings_.VoiceType == 0) {
     PlaySpoken(request, outcome);
   } else {
@@ -29,7 +29,7 @@ TimeSignalOutcome TimeSignal::PlayTimeSignal(std::string_view format, int repeat
 }
 
 void TimeSignal::PlayVoiceSet(const Request& request, TimeSignalOutcome& outcome) {
-  const auto [format, repeat, moment, start_at_ms] = request;
+  const auto [format, repeat, moment, start_at] = request;
   // One voice announcement at a time: a second one due on the same tick would only repeat it.
   if (output_.IsTimeSignalQueued()) {
     outcome.dropped = true;
@@ -44,7 +44,7 @@ void TimeSignal::PlayVoiceSet(const Request& request, TimeSignalOutcome& outcome
     report += text::kNoFragments;
   } else {
     output_.EnableSkip();
-    output_.SetTimeSignal(resolved.image, resolved.fragments, repeat, start_at_ms);
+    output_.SetTimeSignal(resolved.image, resolved.fragments, repeat, start_at);
     output_.AddLogLine(
         compose::Concat({"Set[Time]Thread ", format, " repeat:", std::to_string(repeat)}));
     outcome.queued = true;

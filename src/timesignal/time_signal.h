@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/datetime.h"
+#include "core/moments.h"
 #include "core/settings.h"
 #include "timesignal/composition.h"
 #include "timesignal/fragment_resolver.h"
@@ -34,10 +35,10 @@ class TimeSignal {
   // well). A voice announcement already queued keeps playing from the image it was given.
   std::string LoadTimeSignalSettings(const JihoSettings& jiho);
 
-  // Announces `moment` with `format`, `repeat` times (at least once). `start_at_ms`: the
+  // Announces `moment` with `format`, `repeat` times (at least once). `start_at`: the
   // wall-clock moment its first sound is to be heard at (ms since 1970); none: at once.
   TimeSignalOutcome PlayTimeSignal(std::string_view format, int repeat, TDateTime moment,
-                                   std::optional<int64_t> start_at_ms = std::nullopt);
+                                   std::optional<WallMoment> start_at = std::nullopt);
 
   // What a spoken announcement of `moment` with `format` says; empty with a voice set.
   std::string SpokenText(std::string_view format, TDateTime moment) const;
@@ -53,7 +54,7 @@ class TimeSignal {
     std::string_view format;
     int repeat = 1;
     TDateTime moment = 0;
-    std::optional<int64_t> start_at_ms;
+    std::optional<WallMoment> start_at;
   };
   void PlaySpoken(const Request& request, TimeSignalOutcome& outcome);
   void PlayVoiceSet(const Request& request, TimeSignalOutcome& outcome);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/moments.h"
 #include "playback/voice_image.h"
 
 namespace chimewell {
@@ -18,13 +19,13 @@ class TimeSignalOutput {
   virtual bool IsTimeSignalQueued() const = 0;
   // Queues a voice announcement: the fragments, in order, each a whole file of `image` found
   // with image->FileAt(offset) (kAbsentFragment: the built-in sound), all played `repeat`
-  // times. Creates and starts the worker when there is none. `start_at_ms`: the wall-clock
+  // times. Creates and starts the worker when there is none. `start_at`: the wall-clock
   // moment (ms since 1970) its first sound is placed on; none: as soon as it can.
   virtual void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat,
-                             std::optional<int64_t> start_at_ms) = 0;
+                             std::optional<WallMoment> start_at) = 0;
   // Queues a speech text, spoken `count` times at `volume` percent, as SetTimeSignal places it.
   virtual void SetMessageCount(const std::string& text, int volume, int count,
-                               std::optional<int64_t> start_at_ms) = 0;
+                               std::optional<WallMoment> start_at) = 0;
   // Something is queued that the user may want to skip.
   virtual void EnableSkip() = 0;
   virtual void AddLogLine(const std::string& text) = 0;

@@ -92,8 +92,8 @@ TEST_F(SoundPlayerTest, AWordPlacedOnAMomentIsHeardThere) {
   PcmClip word = testing::MakeTone(kMixRate, 1, 0.3);
   word.samples.insert(word.samples.begin(), kMixRate / 50, 3);  // 20 ms of near-silence
   const auto image = EncodeWave(word);
-  const int64_t moment = Mixer::SystemWallMicros() / 1000 + 1000;
-  MixerSoundPlayer(*mixer_).PlayMemoryAt(image, moment, std::nullopt);
+  const int64_t moment = Mixer::SystemWallNow().UnixMs() + 1000;
+  MixerSoundPlayer(*mixer_).PlayMemoryAt(image, WallMoment::FromUnixMs(moment), std::nullopt);
   EXPECT_NEAR(FirstAudibleFrom(Captured(), moment), 0.0, 30.0);
 }
 

@@ -21,16 +21,16 @@ struct Placed {
 
 // Places a one-block square clip at `start_at_ms` and mixes ten blocks.
 Placed PlaceAt(int64_t start_at_ms) {
-  Mixer mixer(MakeNullSink(), [] { return int64_t{0}; });
+  Mixer mixer(MakeNullSink(), [] { return WallMoment(); });
   auto clip = std::make_shared<const PcmClip>(
       PcmClip{kMixRate, 1, std::vector<int16_t>(Mixer::kBlockFrames, 20000)});
-  const auto voice = mixer.PlayAt(MixChannel::kSpeech, clip, start_at_ms);
+  const auto voice = mixer.PlayAt(MixChannel::kSpeech, clip, WallMoment::FromUnixMs(start_at_ms));
   PcmClip out{kMixRate, 2, {}};
   std::vector<int16_t> block(Mixer::kBlockFrames * 2);
   Placed placed;
   for (int i = 0; i < 10; ++i) {
     const int64_t heard_at = kFirstBlockUs + i * 10000;
-    mixer.MixBlock(block.data(), Mixer::kBlockFrames, heard_at);
+    mixer.MixBlock(block.data(), Mixer::kBlockFrames, WallMoment::FromUnixUs(heard_at));
     if (voice->Started() && heard_at + 10000 <= start_at_ms * 1000) placed.started_early = true;
     out.samples.insert(out.samples.end(), block.begin(), block.end());
   }
@@ -58,14 +58,14 @@ TEST(PlacementTest, FirstSampleLandsOnTheSampleOfTheMoment) {
 }
 
 TEST(PlacementTest, AVoiceWaitingForItsMomentCanBeStopped) {
-  Mixer mixer(MakeNullSink(), [] { return int64_t{0}; });
-  const auto voice = mixer.PlayAt(MixChannel::kSound, std::make_shared<const PcmClip>(testing::MakeTone(kMixRate, 1, 0.1)), 5000);
+  Mixer mixer(MakeNullSink(), [] { return WallMoment(); });
+  const auto voice = mixer.PlayAt(MixChannel::kSound, std::make_shared<const PcmClip>(testing::MakeTone(kMixRate, 1, 0.1)), WallMoment::FromUnixMs(5000));
   std::vector<int16_t> block(Mixer::kBlockFrames * 2);
-  mixer.MixBlock(block.data(), Mixer::kBlockFrames, kFirstBlockUs);
+  mixer.MixBlock(block.data(), Mixer::kBlockFrames, WallMoment::FromUnixUs(kFirstBlockUs));
   EXPECT_FALSE(voice->Started());
   mixer.StopChannel(MixChannel::kSound);
   EXPECT_TRUE(voice->Finished());
-  mixer.MixBlock(block.data(), Mixer::kBlockFrames, 5000000);
+  mixer.MixBlock(block.data(), Mixer::kBlockFrames, WallMoment::FromUnixUs(5000000));
   EXPECT_FALSE(voice->Started());
 }
 
@@ -83,18 +83,19 @@ TEST(PlacementTest, AWallClockThatJumpsNeitherHoldsAPlacedVoiceNorPlaysItLate) {
   };
   for (const auto& c : cases) {
     std::atomic<int64_t> wall_us{kFirstBlockUs};
-    Mixer mixer(MakeNullSink(), [&] { return wall_us.load(); });
+    Mixer mixer(MakeNullSink(), [&] { return WallMoment::FromUnixUs(wall_us.load()); });
     const int64_t start_ms = kFirstBlockUs / 1000 + 200;
     const auto voice = mixer.PlayAt(
         MixChannel::kSpeech, std::make_shared<const PcmClip>(testing::MakeTone(kMixRate, 1, 0.1)),
-        start_ms, 1.0f, 1.0f, c.latest ? std::optional<int64_t>(start_ms + 60000) : std::nullopt);
+        WallMoment::FromUnixMs(start_ms), 1.0f, 1.0f,
+        c.latest ? std::optional(WallMoment::FromUnixMs(start_ms + 60000)) : std::nullopt);
     wall_us += c.jump_ms * 1000;
     std::vector<int16_t> block(Mixer::kBlockFrames * 2);
-    mixer.MixBlock(block.data(), Mixer::kBlockFrames, wall_us.load());
+    mixer.MixBlock(block.data(), Mixer::kBlockFrames, WallMoment::FromUnixUs(wall_us.load()));
     if (c.jump_ms < 0) {
       EXPECT_FALSE(voice->Started());
       std::this_thread::sleep_for(std::chrono::milliseconds(1300));
-      mixer.MixBlock(block.data(), Mixer::kBlockFrames, wall_us.load());
+      mixer.MixBlock(block.data(), Mixer::kBlockFrames, WallMoment::FromUnixUs(wall_us.load()));
     }
     EXPECT_EQ(voice->Started(), c.started) << c.jump_ms;
     EXPECT_EQ(voice->Finished(), !c.started) << c.jump_ms;

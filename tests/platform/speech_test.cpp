@@ -61,8 +61,8 @@ TEST_F(SpeechTest, SpeaksATimeAloudAndReportsSpeakingUntilTheLastSample) {
 // (generous bounds: the machines that run this are shared), with no near-silence before it.
 TEST_F(SpeechTest, APreparedTextStartsOnItsMomentWithItsLeadInTrimmed) {
   speech_->Prepare("午前零時です");
-  const int64_t moment = Mixer::SystemWallMicros() / 1000 + 2500;
-  speech_->SpeakTextAt("午前零時です", moment, std::nullopt);
+  const int64_t moment = Mixer::SystemWallNow().UnixMs() + 2500;
+  speech_->SpeakTextAt("午前零時です", WallMoment::FromUnixMs(moment), std::nullopt);
   ASSERT_TRUE(WaitSilent());
   const PcmClip heard = Captured();
   EXPECT_NEAR(FirstAudibleFrom(heard, moment), 0.0, 30.0);
@@ -158,7 +158,7 @@ class SlowEngineTest : public SpeechTest {
     SpeechTest::TearDown();
     std::remove(script_.c_str());
   }
-  static int64_t NowMs() { return Mixer::SystemWallMicros() / 1000; }
+  static int64_t NowMs() { return Mixer::SystemWallNow().UnixMs(); }
   // How far from `moment_ms` the first sound after the first `from_frame` frames was heard.
   double OnsetAfter(const PcmClip& heard, size_t from_frame, int64_t moment_ms) const {
     for (size_t i = from_frame * 2; i < heard.samples.size(); ++i) {
@@ -181,14 +181,14 @@ TEST_F(SlowEngineTest, SlowPreparationIsWaitedForAndRunsBesideOtherSpeech) {
   ASSERT_TRUE(WaitSilent());
   const size_t first_from = timeline_->Written();
   const int64_t first = NowMs() + 500;
-  speech_->SpeakTextAt("午後3時です", first, std::nullopt);
+  speech_->SpeakTextAt("午後3時です", WallMoment::FromUnixMs(first), std::nullopt);
   ASSERT_TRUE(WaitSilent());
 
   speech_->Prepare("午後4時です");
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   const size_t second_from = timeline_->Written();
   const int64_t second = NowMs() + 1500;  // its preparation has most of a second to run
-  speech_->SpeakTextAt("午後4時です", second, std::nullopt);
+  speech_->SpeakTextAt("午後4時です", WallMoment::FromUnixMs(second), std::nullopt);
   ASSERT_TRUE(WaitSilent());
   const PcmClip heard = Captured();
   EXPECT_NEAR(OnsetAfter(heard, first_from, first), 0.0, 30.0);
@@ -200,7 +200,8 @@ TEST_F(SlowEngineTest, SlowPreparationIsWaitedForAndRunsBesideOtherSpeech) {
 TEST_F(SlowEngineTest, SpeechThatCannotStartByItsLatestStartIsDroppedUnheard) {
   UseEngine(1.0);
   const int64_t moment = NowMs() + 100;
-  speech_->SpeakTextAt("午後3時です", moment, moment + 300);
+  speech_->SpeakTextAt("午後3時です", WallMoment::FromUnixMs(moment),
+                       WallMoment::FromUnixMs(moment + 300));
   ASSERT_TRUE(WaitSilent());
   EXPECT_EQ(speech_->PassedOverCount(), 1u);
   EXPECT_EQ(Listen(Captured()).loud_frames, 0u);
@@ -215,7 +216,7 @@ TEST_F(SlowEngineTest, AHungSynthesisIsKilledReportedOnceAndSpeechGoesOn) {
   // gives the text up rather than trying it once more.
   speech_->Prepare(hung + "。");
   const auto start = std::chrono::steady_clock::now();
-  speech_->SpeakTextAt(hung + "。", NowMs() + 100, std::nullopt);
+  speech_->SpeakTextAt(hung + "。", WallMoment::FromUnixMs(NowMs() + 100), std::nullopt);
   ASSERT_TRUE(WaitSilent(std::chrono::seconds(10)));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
   speech_->SpeakText("午後3時です");

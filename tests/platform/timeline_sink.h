@@ -19,7 +19,7 @@ class TimelineSink final : public AudioSink {
   bool Write(const int16_t* samples, size_t frames) override {
     const bool ok = inner_->Write(samples, frames);
     const std::lock_guard lock(mutex_);
-    blocks_.push_back({written_, Mixer::SystemWallMicros()});
+    blocks_.push_back({written_, Mixer::SystemWallNow().UnixUs()});
     written_ += frames;
     return ok;
   }

@@ -140,8 +140,8 @@ TEST_F(MessageThreadTest, AnnouncementsHeldUpPastLateLimitAreDroppedAndLogged) {
     speech.SetDuration("long", 90000);
     playback.SetMessageCount("long", 50, 1);
     Run(500);
-    playback.SetMessageCount("due", 50, 1, start + 1000);
-    playback.SetTimeSignal(image, offsets, 1, start + 1000);
+    playback.SetMessageCount("due", 50, 1, WallMoment::FromUnixMs(start + 1000));
+    playback.SetTimeSignal(image, offsets, 1, WallMoment::FromUnixMs(start + 1000));
     Run(200000);
     const bool late_plays = limit > 90;
     EXPECT_EQ(SpokenTexts().back(), late_plays ? "due" : "long");
@@ -168,8 +168,8 @@ TEST_F(MessageThreadTest, ASleepBetweenHandOverAndFirstSoundDropsWhatIsTooLate) 
     const size_t plays_before = sound.Plays().size();
     const size_t spoken_before = SpokenTexts().size();
     Batch([&] {
-      playback.SetTimeSignal(image, offsets, 1, start);
-      playback.SetMessageCount("due", 50, 1, start);
+      playback.SetTimeSignal(image, offsets, 1, WallMoment::FromUnixMs(start));
+      playback.SetMessageCount("due", 50, 1, WallMoment::FromUnixMs(start));
     });
     Run(20000);
     const bool dropped = sleep > 60000;

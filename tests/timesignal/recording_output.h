@@ -30,11 +30,11 @@ struct RecordingOutput final : TimeSignalOutput {
 
   bool IsTimeSignalQueued() const override { return queued; }
   void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat,
-                     std::optional<int64_t> /*start_at_ms*/) override {
+                     std::optional<WallMoment> /*start_at*/) override {
     signals.push_back({std::move(image), std::move(fragments), repeat});
   }
   void SetMessageCount(const std::string& text, int volume, int count,
-                       std::optional<int64_t> /*start_at_ms*/) override {
+                       std::optional<WallMoment> /*start_at*/) override {
     messages.push_back({text, volume, count});
   }
   void EnableSkip() override { ++skip_enabled; }

@@ -19,12 +19,12 @@ class PlaybackOutput final : public TimeSignalOutput {
       : playback_(playback), log_(log), panel_(panel) {}
   bool IsTimeSignalQueued() const override { return playback_.IsTimeSignalQueued(); }
   void SetTimeSignal(SharedVoiceImage image, std::vector<int32_t> fragments, int repeat,
-                     std::optional<int64_t> start_at_ms) override {
-    playback_.SetTimeSignal(image, fragments, repeat, start_at_ms);
+                     std::optional<WallMoment> start_at) override {
+    playback_.SetTimeSignal(image, fragments, repeat, start_at);
   }
   void SetMessageCount(const std::string& text, int volume, int count,
-                       std::optional<int64_t> start_at_ms) override {
-    playback_.SetMessageCount(text, volume, count, start_at_ms);
+                       std::optional<WallMoment> start_at) override {
+    playback_.SetMessageCount(text, volume, count, start_at);
   }
   void EnableSkip() override {}  // queuing a time signal enables Skip
   void AddLogLine(const std::string& text) override { log_.AddLogLine(text); }

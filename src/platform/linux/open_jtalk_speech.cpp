@@ -59,9 +59,9 @@ OpenJTalkSpeech::~OpenJTalkSpeech() {
 
 void OpenJTalkSpeech::SpeakText(const std::string& text) { QueueSpeech({text, {}, {}}); }
 
-void OpenJTalkSpeech::SpeakTextAt(const std::string& text, int64_t start_at_ms,
-                                  std::optional<int64_t> latest_start_ms) {
-  QueueSpeech({text, start_at_ms, latest_start_ms});
+void OpenJTalkSpeech::SpeakTextAt(const std::string& text, WallMoment start_at,
+                                  std::optional<WallMoment> latest_start) {
+  QueueSpeech({text, start_at, latest_start});
 }
 
 void OpenJTalkSpeech::QueueSpeech(Request request) {
@@ -281,9 +281,9 @@ std::shared_ptr<MixerVoice> OpenJTalkSpeech::PlayPiece(
   const float left = Gain(volume_left_);
   const float right = Gain(volume_right_);
   // The first piece goes to its moment; the others follow it.
-  voice_ = first && first->start_at_ms
-               ? mixer_.PlayAt(MixChannel::kSpeech, clip, *first->start_at_ms, left, right,
-                               first->latest_start_ms)
+  voice_ = first && first->start_at
+               ? mixer_.PlayAt(MixChannel::kSpeech, clip, *first->start_at, left, right,
+                               first->latest_start)
                : mixer_.Play(MixChannel::kSpeech, clip, left, right);
   return voice_;
 }

@@ -37,8 +37,8 @@ class OpenJTalkSpeech final : public SpeechControl {
   ~OpenJTalkSpeech() override;
 
   void SpeakText(const std::string& text) override;
-  void SpeakTextAt(const std::string& text, int64_t start_at_ms,
-                   std::optional<int64_t> latest_start_ms) override;
+  void SpeakTextAt(const std::string& text, WallMoment start_at,
+                   std::optional<WallMoment> latest_start) override;
   uint64_t PassedOverCount() const override { return passed_over_.load(); }
   void Prepare(const std::string& text) override;
   void DiscardPrepared() override;
@@ -56,8 +56,8 @@ class OpenJTalkSpeech final : public SpeechControl {
   // latest it may start.
   struct Request {
     std::string text;
-    std::optional<int64_t> start_at_ms;
-    std::optional<int64_t> latest_start_ms;
+    std::optional<WallMoment> start_at;
+    std::optional<WallMoment> latest_start;
   };
   // A text synthesized ahead of need, piece by piece; no clips when its synthesis failed.
   struct PreparedText {

@@ -3,6 +3,7 @@
 // and every call is recorded with its virtual start and end.
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -52,14 +53,15 @@ class FakeSoundPlayer final : public SoundPlayer {
     std::string label = image.size() >= 8 ? std::string(image.begin() + 8, image.end()) : "";
     Play("memory:" + label);
   }
-  bool PlayMemoryAt(std::span<const uint8_t> image, int64_t start_at_ms,
-                    std::optional<int64_t> latest_start_ms) override {
-    if (latest_start_ms &&
-        std::max(clock_.UnixMs(), start_at_ms) + sleep_before_start_ms_ > *latest_start_ms) {
+  bool PlayMemoryAt(std::span<const uint8_t> image, WallMoment start_at,
+                    std::optional<WallMoment> latest_start) override {
+    if (latest_start && std::max(clock_.WallNow(), start_at) +
+                                std::chrono::milliseconds(sleep_before_start_ms_) >
+                            *latest_start) {
       return false;
     }
     std::string label = image.size() >= 8 ? std::string(image.begin() + 8, image.end()) : "";
-    Play("memory:" + label, start_at_ms);
+    Play("memory:" + label, start_at.UnixMs());
     return true;
   }
   // The machine sleeps this long between a placed sound's hand-over and its first sample.

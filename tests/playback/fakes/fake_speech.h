@@ -3,6 +3,7 @@
 // utterance is recorded with the volume it started at.
 #include <cstdint>
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -38,17 +39,18 @@ class FakeSpeech final : public SpeechControl {
   }
 
   void SpeakText(const std::string& text) override { Speak(text, std::nullopt); }
-  void SpeakTextAt(const std::string& text, int64_t start_at_ms,
-                   std::optional<int64_t> latest_start_ms) override {
+  void SpeakTextAt(const std::string& text, WallMoment start_at,
+                   std::optional<WallMoment> latest_start) override {
     {
       const std::lock_guard lock(mutex_);
-      if (latest_start_ms &&
-          std::max(clock_.UnixMs(), start_at_ms) + sleep_before_start_ms_ > *latest_start_ms) {
+      if (latest_start && std::max(clock_.WallNow(), start_at) +
+                                  std::chrono::milliseconds(sleep_before_start_ms_) >
+                              *latest_start) {
         ++passed_over_;
         return;
       }
     }
-    Speak(text, start_at_ms);
+    Speak(text, start_at.UnixMs());
   }
   uint64_t PassedOverCount() const override {
     const std::lock_guard lock(mutex_);
