@@ -91,8 +91,8 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, JihoA
 // Keeps what the announcement would show; the tool has no worker to queue on.
 struct PrintingOutput final : TimeSignalOutput {
   bool IsTimeSignalQueued() const override { return false; }
-  void SetTimeSignal(SharedVoiceImage, std::vector<int32_t>, int, std::optional<WallMoment>) override {
-  }
+  void SetTimeSignal(SharedVoiceImage, std::vector<int32_t>, int,
+                     std::optional<WallMoment>) override {}
   void SetMessageCount(const std::string&, int, int, std::optional<WallMoment>) override {}
   void EnableSkip() override {}
   void AddLogLine(const std::string&) override {}

@@ -95,7 +95,8 @@ void Application::FireDue(const std::vector<DueEntry>& due) {
 
 void Application::Announce(const std::string& format, int repeat, const TickMoment& m,
                            FiringKind kind) {
-  outlet_.Announced(m.wall, kind, PlayTimeSignalAt(format, repeat, m.announced, WallMoment::FromUnixMs(m.wall)));
+  outlet_.Announced(m.wall, kind,
+                    PlayTimeSignalAt(format, repeat, m.announced, WallMoment::FromUnixMs(m.wall)));
 }
 
 void Application::NameNextFiring(std::optional<size_t> index) {

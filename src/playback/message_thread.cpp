@@ -32,8 +32,8 @@ bool TMessageThread::TooLateLocked(std::optional<WallMoment> start_at) const {
 }
 
 std::optional<WallMoment> TMessageThread::LatestStartLocked(WallMoment start_at) const {
-  if (late_limit_ms_ == INT64_MAX) return std::nullopt;
-  return start_at + std::chrono::milliseconds(late_limit_ms_);
+  if (!late_limit_) return std::nullopt;
+  return start_at + *late_limit_;
 }
 
 void TMessageThread::LogPassedOver(WallMoment start_at, const std::string& text) {
@@ -167,12 +167,13 @@ void TMessageThread::PollState() {
   hand_off_.Run([this] {
     const bool muted = host_.mute_checked ? host_.mute_checked() : false;
     const int8_t speaking = LowByte(host_.speech.Speaking());
-    const int64_t late_limit_ms = host_.late_limit ? host_.late_limit() * 1000LL : INT64_MAX;
+    const auto late_limit =
+        host_.late_limit ? std::optional(std::chrono::seconds(host_.late_limit())) : std::nullopt;
     const uint64_t passed_over = host_.speech.PassedOverCount();
     const auto lock = Locked();
     mute_ = muted;
     speaking_ = speaking;
-    late_limit_ms_ = late_limit_ms;
+    late_limit_ = late_limit;
     passed_over_ = passed_over;
   });
 }

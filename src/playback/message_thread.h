@@ -1,6 +1,7 @@
 #pragma once
 // The message worker: plays queued time signals, speech texts and WAVE files one at a time,
 // in a fixed precedence, and lowers the background music while it speaks.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -112,7 +113,8 @@ class TMessageThread final : public WorkerThread {
   TDateTime deadline_ = 0;
   int8_t speaking_ = 0;
   int8_t speaking_at_start_ = 0;
-  int64_t late_limit_ms_ = INT64_MAX;  // as last read on the UI thread
+  // As last read on the UI thread; none: no limit.
+  std::optional<std::chrono::seconds> late_limit_;
   uint64_t passed_over_ = 0;           // the speech control's count, as last read
   uint64_t passed_over_at_start_ = 0;  // ... when the placed utterance was handed to it
   bool placed_speech_ = false;         // the last utterance was placed on start_at_

@@ -58,8 +58,7 @@ Playback::Workers Playback::CurrentWorkers() const { return CurrentWorkers(roste
 void Playback::SetMessageCount(const std::string& text, int32_t volume, int32_t count,
                                std::optional<WallMoment> start_at) {
   message_slot_.Queue(
-      [&](TMessageThread& w) { return w.SetMessageCount(text, volume, count, start_at); },
-      false);
+      [&](TMessageThread& w) { return w.SetMessageCount(text, volume, count, start_at); }, false);
 }
 
 void Playback::SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
@@ -82,9 +81,7 @@ void Playback::SetTimeSignal(const VoiceImagePtr& voice_image,
                              std::optional<WallMoment> start_at) {
   SetSkipEnabled(true);
   message_slot_.Queue(
-      [&](TMessageThread& w) {
-        return w.SetTimeSignal(voice_image, fragments, repeat, start_at);
-      },
+      [&](TMessageThread& w) { return w.SetTimeSignal(voice_image, fragments, repeat, start_at); },
       false);
 }
 

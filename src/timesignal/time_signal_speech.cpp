@@ -7,8 +7,7 @@ namespace chimewell {
 void TimeSignal::PlaySpoken(const Request& request, TimeSignalOutcome& outcome) {
   // Speech has no voice image to protect, so it queues behind whatever is waiting.
   outcome.speech_text = SpokenText(request.format, request.moment);
-  output_.SetMessageCount(outcome.speech_text, default_volume_, request.repeat,
-                          request.start_at);
+  output_.SetMessageCount(outcome.speech_text, default_volume_, request.repeat, request.start_at);
   outcome.queued = true;
 }
 

@@ -59,7 +59,10 @@ TEST(PlacementTest, FirstSampleLandsOnTheSampleOfTheMoment) {
 
 TEST(PlacementTest, AVoiceWaitingForItsMomentCanBeStopped) {
   Mixer mixer(MakeNullSink(), [] { return WallMoment(); });
-  const auto voice = mixer.PlayAt(MixChannel::kSound, std::make_shared<const PcmClip>(testing::MakeTone(kMixRate, 1, 0.1)), WallMoment::FromUnixMs(5000));
+  const auto voice =
+      mixer.PlayAt(MixChannel::kSound,
+                   std::make_shared<const PcmClip>(testing::MakeTone(kMixRate, 1, 0.1)),
+                   WallMoment::FromUnixMs(5000));
   std::vector<int16_t> block(Mixer::kBlockFrames * 2);
   mixer.MixBlock(block.data(), Mixer::kBlockFrames, WallMoment::FromUnixUs(kFirstBlockUs));
   EXPECT_FALSE(voice->Started());

@@ -281,10 +281,9 @@ std::shared_ptr<MixerVoice> OpenJTalkSpeech::PlayPiece(
   const float left = Gain(volume_left_);
   const float right = Gain(volume_right_);
   // The first piece goes to its moment; the others follow it.
-  voice_ = first && first->start_at
-               ? mixer_.PlayAt(MixChannel::kSpeech, clip, *first->start_at, left, right,
-                               first->latest_start)
-               : mixer_.Play(MixChannel::kSpeech, clip, left, right);
+  voice_ = first && first->start_at ? mixer_.PlayAt(MixChannel::kSpeech, clip, *first->start_at,
+                                                    left, right, first->latest_start)
+                                    : mixer_.Play(MixChannel::kSpeech, clip, left, right);
   return voice_;
 }
 

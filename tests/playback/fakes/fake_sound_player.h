@@ -55,9 +55,9 @@ class FakeSoundPlayer final : public SoundPlayer {
   }
   bool PlayMemoryAt(std::span<const uint8_t> image, WallMoment start_at,
                     std::optional<WallMoment> latest_start) override {
-    if (latest_start && std::max(clock_.WallNow(), start_at) +
-                                std::chrono::milliseconds(sleep_before_start_ms_) >
-                            *latest_start) {
+    const WallMoment first_sound =
+        std::max(clock_.WallNow(), start_at) + std::chrono::milliseconds(sleep_before_start_ms_);
+    if (latest_start && first_sound > *latest_start) {
       return false;
     }
     std::string label = image.size() >= 8 ? std::string(image.begin() + 8, image.end()) : "";

@@ -43,9 +43,9 @@ class FakeSpeech final : public SpeechControl {
                    std::optional<WallMoment> latest_start) override {
     {
       const std::lock_guard lock(mutex_);
-      if (latest_start && std::max(clock_.WallNow(), start_at) +
-                                  std::chrono::milliseconds(sleep_before_start_ms_) >
-                              *latest_start) {
+      const WallMoment first_sound =
+          std::max(clock_.WallNow(), start_at) + std::chrono::milliseconds(sleep_before_start_ms_);
+      if (latest_start && first_sound > *latest_start) {
         ++passed_over_;
         return;
       }
