@@ -117,12 +117,12 @@ class FakeSpeech final : public SpeechControl {
   }
 
  private:
-  void Speak(const std::string& text, std::optional<int64_t> start_at_ms) {
+  void Speak(const std::string& text, std::optional<int64_t> placed_at_ms) {
     const std::lock_guard lock(mutex_);
     if (text == fail_text_) throw std::runtime_error("speech control failed");
     const auto found = durations_.find(text);
     speaking_until_ = clock_.NowMs() + (found != durations_.end() ? found->second : 1500);
-    utterances_.push_back({text, clock_.NowMs(), left_, right_, start_at_ms});
+    utterances_.push_back({text, clock_.NowMs(), left_, right_, placed_at_ms});
   }
 
   FakeClock& clock_;
