@@ -71,26 +71,33 @@ class Converter {
   iconv_t cd_;
 };
 
+// How many well-formed multi-byte UTF-8 sequences and how many stray bytes the bytes hold.
+struct Utf8Census {
+  size_t multi_byte = 0;
+  size_t stray = 0;
+};
+
+Utf8Census CountUtf8(std::string_view bytes) {
+  Utf8Census census;
+  while (!bytes.empty()) {
+    const size_t n = Utf8SequenceLength(bytes);
+    if (n == 0) {
+      ++census.stray;
+      bytes.remove_prefix(1);
+    } else {
+      if (n > 1) ++census.multi_byte;
+      bytes.remove_prefix(n);
+    }
+  }
+  return census;
+}
+
 // Whether bytes that are not all well-formed UTF-8 are still UTF-8 with a few stray bytes (an
 // editor's slip, a cut copy) rather than CP932. Japanese CP932 text almost never forms
 // well-formed multi-byte UTF-8 sequences: its lead bytes 0x81-0x9F are UTF-8 continuation bytes,
 // and its kanji rarely continue as UTF-8 requires. So when such sequences outnumber the stray
 // bytes, the file is UTF-8.
-bool LooksLikeUtf8(std::string_view bytes) {
-  size_t multi_byte = 0;
-  size_t stray = 0;
-  while (!bytes.empty()) {
-    const size_t n = Utf8SequenceLength(bytes);
-    if (n == 0) {
-      ++stray;
-      bytes.remove_prefix(1);
-    } else {
-      if (n > 1) ++multi_byte;
-      bytes.remove_prefix(n);
-    }
-  }
-  return stray == 0 || multi_byte > stray;
-}
+bool LooksLikeUtf8(const Utf8Census& census) { return census.multi_byte > census.stray; }
 
 }  // namespace
 
@@ -152,7 +159,10 @@ DecodedFile DecodeFile(std::string_view bytes) {
   DecodedFile file;
   file.bom = HasUtf8Bom(bytes);
   if (file.bom) bytes.remove_prefix(kUtf8Bom.size());
-  if (LooksLikeUtf8(bytes)) {
+  // Every page request decodes the template, so well-formed text is taken in one pass.
+  if (const Utf8Census census = CountUtf8(bytes); census.stray == 0) {
+    file.text = std::string(bytes);
+  } else if (LooksLikeUtf8(census)) {
     file.text = ToValidUtf8(bytes);
   } else {
     file.text = Cp932ToUtf8(bytes);
