@@ -38,6 +38,7 @@
 #include "ui/settings_folder_claim.h"
 #include "version.h"
 #include "web/open_file_limit.h"
+#include "web/this_machine.h"
 #include "web/web_config_server.h"
 
 namespace {

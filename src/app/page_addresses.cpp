@@ -1,7 +1,6 @@
 #include "app/page_addresses.h"
 
 #include <arpa/inet.h>
-#include <ifaddrs.h>
 #include <netinet/in.h>
 
 #include <algorithm>
@@ -44,28 +43,6 @@ std::string PageAddressLines(int port, bool remote_access,
   lines += "From other machines, with the access password:";
   for (const std::string& host : others) lines += " " + PageUrl(host, port);
   return lines + "\n";
-}
-
-std::vector<std::string> InterfaceAddresses() {
-  std::vector<std::string> addresses;
-  ifaddrs* list = nullptr;
-  if (getifaddrs(&list) != 0) return addresses;
-  for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
-    if (entry->ifa_addr == nullptr) continue;
-    char text[INET6_ADDRSTRLEN] = {};
-    if (entry->ifa_addr->sa_family == AF_INET) {
-      inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr, text,
-                sizeof text);
-    } else if (entry->ifa_addr->sa_family == AF_INET6) {
-      inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(entry->ifa_addr)->sin6_addr, text,
-                sizeof text);
-    } else {
-      continue;
-    }
-    addresses.emplace_back(text);
-  }
-  freeifaddrs(list);
-  return addresses;
 }
 
 }  // namespace chimewell

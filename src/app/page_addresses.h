@@ -11,7 +11,4 @@ namespace chimewell {
 std::string PageAddressLines(int port, bool remote_access,
                              const std::vector<std::string>& interface_addresses);
 
-// The numeric IPv4 and IPv6 addresses of this machine's network interfaces.
-std::vector<std::string> InterfaceAddresses();
-
 }  // namespace chimewell

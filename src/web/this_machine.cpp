@@ -5,8 +5,10 @@
 #include <netinet/in.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
+#include <vector>
 
 #include "core/ascii_text.h"
 #include "web/socket_io.h"
@@ -22,14 +24,8 @@ std::string InterfaceAddress(const sockaddr* addr) {
 
 // Asked at every request from another address: interfaces come and go (Wi-Fi, VPN).
 bool IsInterfaceAddress(const std::string& address) {
-  ifaddrs* list = nullptr;
-  if (getifaddrs(&list) != 0) return false;
-  bool found = false;
-  for (const ifaddrs* entry = list; entry != nullptr && !found; entry = entry->ifa_next) {
-    if (entry->ifa_addr != nullptr) found = InterfaceAddress(entry->ifa_addr) == address;
-  }
-  freeifaddrs(list);
-  return found;
+  const std::vector<std::string> addresses = InterfaceAddresses();
+  return std::find(addresses.begin(), addresses.end(), address) != addresses.end();
 }
 
 bool IsIpAddress(const std::string& address) {
@@ -56,6 +52,21 @@ std::string ComputerName() {
 }
 
 }  // namespace
+
+std::vector<std::string> InterfaceAddresses() {
+  std::vector<std::string> addresses;
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return addresses;
+  for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
+    if (entry->ifa_addr == nullptr) continue;
+    // Link-layer and other non-IP entries have no numeric address; none may match an unknown
+    // peer's empty one.
+    std::string address = InterfaceAddress(entry->ifa_addr);
+    if (!address.empty()) addresses.push_back(std::move(address));
+  }
+  freeifaddrs(list);
+  return addresses;
+}
 
 bool IsLoopbackAddress(const std::string& address) {
   in_addr v4{};

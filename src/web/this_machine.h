@@ -3,6 +3,7 @@
 // to reach the server (the Host header).
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace chimewell {
 
@@ -10,6 +11,9 @@ namespace chimewell {
 // the page is opened by the computer's name). Takes the numeric form NumericAddress gives;
 // anything else, the empty text included, is another machine.
 bool IsThisMachineAddress(const std::string& address);
+
+// The numeric IPv4 and IPv6 addresses of this machine's network interfaces, loopback included.
+std::vector<std::string> InterfaceAddresses();
 
 // 127.0.0.0/8 or ::1, in numeric form.
 bool IsLoopbackAddress(const std::string& address);

@@ -27,8 +27,6 @@ TEST(PageAddresses, LocalhostAlwaysOtherMachinesOnlyWithRemoteAccessAndUsableAdd
   for (const Case& c : cases) {
     EXPECT_EQ(PageAddressLines(8080, c.remote, c.interfaces), c.expected);
   }
-  const auto here = InterfaceAddresses();
-  EXPECT_NE(std::find(here.begin(), here.end(), "127.0.0.1"), here.end()) << "loopback is listed";
 }
 
 }  // namespace

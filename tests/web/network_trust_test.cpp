@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <algorithm>
 #include <future>
 #include <thread>
 
@@ -28,6 +30,11 @@ constexpr const char* kThere = NetworkLab::kThereAddress;
 constexpr const char* kNotApplied = "変更しませんでした";
 
 constexpr const char* kNeedsRoot = "needs root to make network namespaces";
+
+TEST(NetworkTrust, InterfaceAddressesListLoopback) {
+  const auto here = InterfaceAddresses();
+  EXPECT_NE(std::find(here.begin(), here.end(), "127.0.0.1"), here.end()) << "loopback is listed";
+}
 
 TEST(NetworkTrust, OnlyAddressesOfThisMachineAreThisMachine) {
   NetworkLab lab;
