@@ -112,10 +112,10 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Simul
 }
 
 // A local moment in the zone now in force; the first of two in a repeated hour.
-std::optional<int64_t> ReadMoment(const std::string& text) {
+std::optional<WallMoment> ReadMoment(const std::string& text) {
   const auto local = ParseDateTime(text);
   if (!local) return std::nullopt;
-  return WallOfLocal(*local, std::numeric_limits<int64_t>::min());
+  return WallMoment::FromUnixMs(WallOfLocal(*local, std::numeric_limits<int64_t>::min()));
 }
 
 // Puts the zone in place and reads every moment; returns the problem, if any.
@@ -130,16 +130,17 @@ std::optional<std::string> ResolveTimes(SimulateArgs& args) {
   const auto until = ReadMoment(args.until);
   if (!until) return "--until needs \"yyyy/mm/dd hh:nn:ss\", not \"" + args.until + "\"";
   if (*until < *from) return "--until is before --from";
-  args.plan.from_unix_ms = *from;
-  args.plan.until_unix_ms = *until;
+  args.plan.from = *from;
+  args.plan.until = *until;
   std::optional<std::string> bad_moment;
   const auto moment = [&bad_moment](const std::string& text) {
     const auto at = ReadMoment(text);
     if (!at) bad_moment = "a moment needs \"yyyy/mm/dd hh:nn:ss\", not \"" + text + "\"";
-    return at.value_or(0);
+    return at.value_or(WallMoment());
   };
   for (const PendingEvent& pending : args.events) {
-    args.plan.events.push_back({pending.kind, moment(pending.at), pending.seconds});
+    args.plan.events.push_back(
+        {pending.kind, moment(pending.at), std::chrono::seconds(pending.seconds)});
   }
   for (const PendingZoneChange& pending : args.zone_changes) {
     args.plan.zone_changes.push_back({moment(pending.at), pending.zone});
@@ -159,13 +160,13 @@ const char* KindName(FiringKind kind) {
 }
 
 // "yyyy/mm/dd hh:nn:ss.zzz+hh:mm" in the local time of the moment.
-std::string StampOf(int64_t unix_ms) {
-  const int64_t offset_min = UtcOffsetMs(unix_ms) / 60000;
+std::string StampOf(WallMoment at) {
+  const auto offset_min = std::chrono::duration_cast<std::chrono::minutes>(UtcOffset(at)).count();
   const int64_t magnitude = offset_min < 0 ? -offset_min : offset_min;
   char zone[16];
   std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset_min < 0 ? '-' : '+',
                 static_cast<int>(magnitude / 60), static_cast<int>(magnitude % 60));
-  return FormatDateTime("yyyy/mm/dd hh:nn:ss.zzz", LocalOf(unix_ms)) + zone;
+  return FormatDateTime("yyyy/mm/dd hh:nn:ss.zzz", LocalOf(at)) + zone;
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -179,7 +180,7 @@ int Run(const std::vector<std::string>& args) {
   Simulation simulation(parsed.plan);
   std::string line;
   simulation.Run([&line](const FiringRecord& firing) {
-    line = StampOf(firing.unix_ms);
+    line = StampOf(firing.at);
     line += '\t';
     line += KindName(firing.kind);
     line += '\t';

@@ -73,16 +73,16 @@ void Application::Timer1Timer(bool timer_driven) {
 }
 
 TickMoment Application::ReadMoment() const {
-  return planner_.Read(deps_.clock.UnixMs(), deps_.clock.MonotonicMs());
+  return planner_.Read(deps_.clock.WallNow(), deps_.clock.ElapsedNow());
 }
 
 void Application::FireDue(const std::vector<DueEntry>& due) {
   int passed_over = 0;
   for (const DueEntry& d : due) {
     if (d.passed_over) {
-      const TDateTime nominal = LocalOf(d.due_ms + config_.SpeakOffset);
+      const TDateTime nominal = LocalOf(d.due + std::chrono::milliseconds(config_.SpeakOffset));
       log_.AddLogLine(texts::kPassedOverPrefix + NextEventLabel(*d.entry, nominal));
-      outlet_.PassedOver(*d.entry, d.due_ms);
+      outlet_.PassedOver(*d.entry, d.due);
       ++passed_over;
     } else if (d.entry->Cmd == ctTime) {
       Announce(d.entry->Msg, d.entry->RepeatCount, d.at, FiringKind::kTime);
@@ -95,8 +95,7 @@ void Application::FireDue(const std::vector<DueEntry>& due) {
 
 void Application::Announce(const std::string& format, int repeat, const TickMoment& m,
                            FiringKind kind) {
-  outlet_.Announced(m.wall, kind,
-                    PlayTimeSignalAt(format, repeat, m.announced, WallMoment::FromUnixMs(m.wall)));
+  outlet_.Announced(m.wall, kind, PlayTimeSignalAt(format, repeat, m.announced, m.wall));
 }
 
 void Application::NameNextFiring(std::optional<size_t> index) {
@@ -104,10 +103,10 @@ void Application::NameNextFiring(std::optional<size_t> index) {
   next_firing_.reset();
   if (!index) return;
   const TSchedule& entry = schedule_.ScheduleEntries()[*index];
-  const TDateTime nominal = LocalOf(entry.DueMs + config_.SpeakOffset);
+  const TDateTime nominal = LocalOf(entry.Due + std::chrono::milliseconds(config_.SpeakOffset));
   next_event_text_ = NextEventLabel(entry, nominal);
   const std::string text = entry.Cmd == ctSpeak ? SpeakTextFor(entry, nominal) : entry.Msg;
-  next_firing_ = UpcomingFiring{entry.DueMs, nominal, FiringKindOf(entry.Cmd), text};
+  next_firing_ = UpcomingFiring{entry.Due, nominal, FiringKindOf(entry.Cmd), text};
 }
 
 void Application::PrepareUpcoming(const std::vector<UpcomingAnnouncement>& upcoming) {

@@ -51,19 +51,19 @@ FiringOutlet::FiringOutlet(Log& log, std::function<void()> enable_skip,
                            std::function<void(const std::string&)> show_panel)
     : log_(log), enable_skip_(std::move(enable_skip)), show_panel_(std::move(show_panel)) {}
 
-void FiringOutlet::PassedOver(const TSchedule& entry, int64_t due_ms) {
-  if (recorder_ != nullptr) recorder_->Record({due_ms, FiringKindOf(entry.Cmd), "", true});
+void FiringOutlet::PassedOver(const TSchedule& entry, WallMoment due) {
+  if (recorder_ != nullptr) recorder_->Record({due, FiringKindOf(entry.Cmd), "", true});
 }
 
-void FiringOutlet::Fire(const TSchedule& entry, int64_t at_ms, TDateTime announced, TDateTime now) {
+void FiringOutlet::Fire(const TSchedule& entry, WallMoment at, TDateTime announced, TDateTime now) {
   if (recorder_ != nullptr) {
-    recorder_->Record({at_ms, FiringKindOf(entry.Cmd),
+    recorder_->Record({at, FiringKindOf(entry.Cmd),
                        entry.Cmd == ctSpeak ? SpeakTextFor(entry, announced) : entry.Msg, false});
     return;
   }
   switch (entry.Cmd) {
     case ctSpeak:
-      FireSpeak(*playback_, entry, announced, WallMoment::FromUnixMs(at_ms));
+      FireSpeak(*playback_, entry, announced, at);
       break;
     case ctWave:
       FireWave(*playback_, entry, now);
@@ -76,8 +76,8 @@ void FiringOutlet::Fire(const TSchedule& entry, int64_t at_ms, TDateTime announc
   }
 }
 
-void FiringOutlet::Announced(int64_t at_ms, FiringKind kind, const TimeSignalOutcome& outcome) {
-  if (recorder_ != nullptr) recorder_->Record({at_ms, kind, OutcomeText(outcome), false});
+void FiringOutlet::Announced(WallMoment at, FiringKind kind, const TimeSignalOutcome& outcome) {
+  if (recorder_ != nullptr) recorder_->Record({at, kind, OutcomeText(outcome), false});
 }
 
 bool FiringOutlet::IsTimeSignalQueued() const {

@@ -33,13 +33,13 @@ class FiringOutlet final : public TimeSignalOutput {
   void RecordTo(FiringRecorder* recorder) { recorder_ = recorder; }
   bool Plays() const { return recorder_ == nullptr; }
 
-  // An entry due at `due_ms` was slept through and is not played.
-  void PassedOver(const TSchedule& entry, int64_t due_ms);
-  // A speech, sound-file or MIDI entry heard at the wall-clock moment `at_ms`, naming
-  // `announced`; `now` is the local time shown then.
-  void Fire(const TSchedule& entry, int64_t at_ms, TDateTime announced, TDateTime now);
-  // An announcement composed for the wall-clock moment `at_ms`.
-  void Announced(int64_t at_ms, FiringKind kind, const TimeSignalOutcome& outcome);
+  // An entry due at `due` was slept through and is not played.
+  void PassedOver(const TSchedule& entry, WallMoment due);
+  // A speech, sound-file or MIDI entry heard at `at`, naming `announced`; `now` is the local
+  // time shown then.
+  void Fire(const TSchedule& entry, WallMoment at, TDateTime announced, TDateTime now);
+  // An announcement composed for the moment `at`.
+  void Announced(WallMoment at, FiringKind kind, const TimeSignalOutcome& outcome);
 
   // TimeSignalOutput. While a recorder listens, announcements are composed as ever but
   // queued nowhere.

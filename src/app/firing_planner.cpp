@@ -10,13 +10,17 @@
 namespace chimewell {
 namespace {
 
-constexpr int64_t kNoEvent = std::numeric_limits<int32_t>::max();
+using std::chrono::milliseconds;
+
+// Entries due further away than this are left for a later run to find.
+constexpr milliseconds kNoEvent{std::numeric_limits<int32_t>::max()};
 // A wall clock that moved this much more (or less) than the time elapsed was set, or the
 // machine slept. Slewing by NTP never comes near it.
-constexpr int64_t kJumpMs = 1000;
+constexpr milliseconds kJump{1000};
 // How far back a shown clock that went back is taken to have resumed: the most a showing
 // window's runs lie apart, so that a due moment just reached again is not missed.
-constexpr int64_t kLongestTickGapMs = 1100;
+constexpr milliseconds kLongestTickGap{1100};
+constexpr milliseconds kOneMs{1};
 
 int64_t LocalMs(TDateTime t) { return std::llround(t * kMsPerDay); }
 
@@ -33,43 +37,47 @@ const char* CountFormatAt(TDateTime announced) {
 FiringPlanner::FiringPlanner(Schedule& schedule, const ConfigSettings& config)
     : schedule_(schedule), config_(config) {}
 
-TickMoment FiringPlanner::Read(int64_t wall, int64_t mono) const {
+TickMoment FiringPlanner::Read(WallMoment wall, ElapsedMoment elapsed) const {
   TickMoment m;
   m.wall = wall;
-  m.mono = mono;
+  m.elapsed = elapsed;
   m.now = LocalOf(m.wall);
   // The moment named is SpeakOffset of elapsed time ahead, in the local time it will then be:
   // across a daylight-saving change that is the time the clock will show.
-  m.announced_wall = m.wall + config_.SpeakOffset;
+  m.announced_wall = m.wall + SpeakOffset();
   m.announced = LocalOf(m.announced_wall);
   return m;
 }
 
-TickMoment FiringPlanner::At(const TickMoment& m, int64_t wall) const {
-  return Read(wall, m.mono + (wall - m.wall));
+TickMoment FiringPlanner::At(const TickMoment& m, WallMoment wall) const {
+  return Read(wall, m.elapsed + std::chrono::duration_cast<milliseconds>(wall - m.wall));
 }
 
-int64_t FiringPlanner::LateLimitMs() const { return config_.LateLimit * 1000LL; }
+milliseconds FiringPlanner::LateLimit() const { return std::chrono::seconds(config_.LateLimit); }
+
+milliseconds FiringPlanner::SpeakOffset() const { return milliseconds(config_.SpeakOffset); }
 
 void FiringPlanner::NoteClockJumps(const TickMoment& m) {
   if (last_moment_) {
     const TickMoment& last = *last_moment_;
-    const int64_t elapsed = m.mono - last.mono;
-    const int64_t wall_drift = (m.wall - last.wall) - elapsed;
+    const milliseconds elapsed = m.elapsed - last.elapsed;
+    // How much further the wall clock moved than the time that elapsed (the one place the two
+    // clocks are compared).
+    const auto wall_drift = (m.wall - last.wall) - elapsed;
     // The announced moment's offset: a daylight-saving change is followed from the run whose
     // announcement falls after it.
-    const int64_t offset_change = UtcOffsetMs(m.announced_wall) - UtcOffsetMs(last.announced_wall);
-    if (wall_drift >= kJumpMs) jumped_forward_at_ = m.wall;
-    if (wall_drift + offset_change <= -kJumpMs) FollowShownClockBack(m, elapsed);
+    const auto offset_change = UtcOffset(m.announced_wall) - UtcOffset(last.announced_wall);
+    if (wall_drift >= kJump) jumped_forward_at_ = m.wall;
+    if (wall_drift + offset_change <= -kJump) FollowShownClockBack(m, elapsed);
   }
   last_moment_ = m;
 }
 
-void FiringPlanner::FollowShownClockBack(const TickMoment& m, int64_t elapsed) {
+void FiringPlanner::FollowShownClockBack(const TickMoment& m, milliseconds elapsed) {
   // Periodic entries fire again at each due moment the shown clock reaches anew; once-a-day
   // entries keep their next date, so they never fire twice for one date.
-  const int64_t back = std::clamp<int64_t>(elapsed, 0, kLongestTickGapMs);
-  const TDateTime reference = AddMilliseconds(m.announced, -back);
+  const milliseconds back = std::clamp(elapsed, milliseconds::zero(), kLongestTickGap);
+  const TDateTime reference = AddMilliseconds(m.announced, -back.count());
   auto& entries = schedule_.ScheduleEntries();
   for (size_t i = 0; i < entries.size(); ++i) {
     if (IsPeriodic(entries[i]) && entries[i].NextTime != 0) {
@@ -91,30 +99,27 @@ void FiringPlanner::FollowZoneChange(const TickMoment& m) {
   last_moment_.reset();
 }
 
-void FiringPlanner::ComputeNextTime(size_t index, TDateTime reference, int64_t not_before) {
-  TSchedule& entry = schedule_.ScheduleEntries()[index];
-  TDateTime next = schedule_.MakeNextTime(index, reference, recompute_flag_);
+void FiringPlanner::ClearNextTime(TSchedule& entry) {
   // No next time stays "never": with a negative offset a plain subtraction would turn it into
   // a moment in 1899 that fires at once.
-  if (next == 0) {
-    entry.NextTime = -1;
-    entry.DueMs = 0;
-    return;
-  }
-  int64_t at = WallOfLocal(next, not_before);
+  entry.NextTime = -1;
+  entry.Due = WallMoment();
+}
+
+void FiringPlanner::ComputeNextTime(size_t index, TDateTime reference, WallMoment not_before) {
+  TSchedule& entry = schedule_.ScheduleEntries()[index];
+  TDateTime next = schedule_.MakeNextTime(index, reference, recompute_flag_);
+  if (next == 0) return ClearNextTime(entry);
+  WallMoment at = WallOfLocal(next, not_before);
   if (IsPeriodic(entry) && LocalMs(LocalOf(at)) != LocalMs(next)) {
     // A periodic moment in the hour skipped in spring does not exist: the next one after the
     // skip is meant. (A once-a-day entry fires as the clock jumps past its time.)
     next = schedule_.MakeNextTime(index, AddMilliseconds(LocalOf(at), -1), recompute_flag_);
-    if (next == 0) {
-      entry.NextTime = -1;
-      entry.DueMs = 0;
-      return;
-    }
+    if (next == 0) return ClearNextTime(entry);
     at = WallOfLocal(next, at);
   }
-  entry.DueMs = at - config_.SpeakOffset;
-  entry.NextTime = LocalOf(entry.DueMs);
+  entry.Due = at - SpeakOffset();
+  entry.NextTime = LocalOf(entry.Due);
 }
 
 std::vector<DueEntry> FiringPlanner::TakeDueEntries(const TickMoment& m) {
@@ -122,21 +127,21 @@ std::vector<DueEntry> FiringPlanner::TakeDueEntries(const TickMoment& m) {
   auto& entries = schedule_.ScheduleEntries();
   for (size_t i = 0; i < entries.size(); ++i) {
     TSchedule& entry = entries[i];
-    const int64_t lead = AnnouncesAhead(entry) ? kHandOverLeadMs : 0;
-    if (entry.NextTime <= 0 || m.wall < entry.DueMs - lead) continue;
+    const milliseconds lead = AnnouncesAhead(entry) ? kHandOverLead : milliseconds::zero();
+    if (entry.NextTime <= 0 || m.wall < entry.Due - lead) continue;
     // What fell due during a suspend or was stepped over and is too late now is not played;
     // music whose window is still open starts as it does at start-up. A moment named at or
     // after the wake was not slept through, however early its hand-over fell.
     const bool slept_through =
-        jumped_forward_at_ && entry.DueMs + config_.SpeakOffset < *jumped_forward_at_;
-    const bool too_late = slept_through && m.wall - entry.DueMs > LateLimitMs();
+        jumped_forward_at_ && entry.Due + SpeakOffset() < *jumped_forward_at_;
+    const bool too_late = slept_through && m.wall - entry.Due > LateLimit();
     if (too_late && !BackgroundWindowOpen(i, m.announced)) {
-      due.push_back({&entry, true, entry.DueMs, m});
+      due.push_back({&entry, true, entry.Due, m});
       // Its later moments are not lost with it: one that is still due now plays.
       if (!CatchUpAfterWake(i, m, *jumped_forward_at_)) continue;
     }
-    const int64_t at = std::max(m.wall, entry.DueMs);
-    due.push_back({&entry, false, entry.DueMs, At(m, at)});
+    const WallMoment at = std::max(m.wall, entry.Due);
+    due.push_back({&entry, false, entry.Due, At(m, at)});
     handed_over_until_ = std::max(handed_over_until_.value_or(at), at);
     entry.NextTime = 0;
   }
@@ -144,18 +149,18 @@ std::vector<DueEntry> FiringPlanner::TakeDueEntries(const TickMoment& m) {
   return due;
 }
 
-bool FiringPlanner::CatchUpAfterWake(size_t index, const TickMoment& m, int64_t woke_at) {
+bool FiringPlanner::CatchUpAfterWake(size_t index, const TickMoment& m, WallMoment woke_at) {
   TSchedule& entry = schedule_.ScheduleEntries()[index];
   // The earliest moment that still counts: one named at or after the wake, or one slept
   // through that LateLimit still lets play. Only the first of them plays now; the rest of
   // what the sleep covered went with the line passed over.
-  const int64_t floor =
-      std::max(entry.DueMs + 1, std::min(woke_at - config_.SpeakOffset, m.wall - LateLimitMs()));
-  const int64_t reference = floor + config_.SpeakOffset - 1;
+  const WallMoment floor =
+      std::max(entry.Due + kOneMs, std::min(woke_at - SpeakOffset(), m.wall - LateLimit()));
+  const WallMoment reference = floor + SpeakOffset() - kOneMs;
   ComputeNextTime(index, LocalOf(reference), reference);
-  const int64_t lead = AnnouncesAhead(entry) ? kHandOverLeadMs : 0;
+  const milliseconds lead = AnnouncesAhead(entry) ? kHandOverLead : milliseconds::zero();
   // Not due yet: it stays the entry's next moment.
-  return entry.NextTime > 0 && m.wall >= entry.DueMs - lead;
+  return entry.NextTime > 0 && m.wall >= entry.Due - lead;
 }
 
 bool FiringPlanner::BackgroundWindowOpen(size_t index, TDateTime announced) const {
@@ -165,8 +170,8 @@ bool FiringPlanner::BackgroundWindowOpen(size_t index, TDateTime announced) cons
 
 std::optional<TickMoment> FiringPlanner::TakeDueCount(const TickMoment& now, int interval) {
   // The count due within the hand-over lead, or in the second now announced.
-  const int64_t due = CountMomentAtOrBefore(now.wall + kHandOverLeadMs, interval);
-  if (due <= now.wall - 1000) return std::nullopt;
+  const WallMoment due = CountMomentAtOrBefore(now.wall + kHandOverLead, interval);
+  if (due <= now.wall - std::chrono::seconds(1)) return std::nullopt;
   const TickMoment m = At(now, std::max(now.wall, due));
   if (DecodeDateTime(m.announced).second % interval != 0) return std::nullopt;
   const int64_t shown_second = FloorDiv(LocalMs(m.announced), 1000);
@@ -175,11 +180,12 @@ std::optional<TickMoment> FiringPlanner::TakeDueCount(const TickMoment& now, int
   return m;
 }
 
-int64_t FiringPlanner::CountMomentAtOrBefore(int64_t wall, int interval) const {
+WallMoment FiringPlanner::CountMomentAtOrBefore(WallMoment wall, int interval) const {
+  // Counted on the shown clock's milliseconds, whatever finer part `wall` carries.
   const int64_t period = interval * 1000LL;
-  const int64_t announced = wall + config_.SpeakOffset;
-  const int64_t shown = announced + UtcOffsetMs(announced);
-  return wall - ((shown % period) + period) % period;
+  const WallMoment announced = wall + SpeakOffset();
+  const int64_t shown = (announced + UtcOffset(announced)).UnixMs();
+  return wall - milliseconds(((shown % period) + period) % period);
 }
 
 TickPlan FiringPlanner::Plan(const TickMoment& m, int count_interval, TDateTime last_drawn) {
@@ -192,43 +198,46 @@ TickPlan FiringPlanner::Plan(const TickMoment& m, int count_interval, TDateTime 
   }
 
   TickPlan plan;
-  std::optional<int64_t> best;
-  const TickMoment from = handed_over_until_ ? At(m, std::max(m.wall, *handed_over_until_ + 1)) : m;
+  std::optional<WallMoment> best;
+  const TickMoment from =
+      handed_over_until_ ? At(m, std::max(m.wall, *handed_over_until_ + kOneMs)) : m;
   handed_over_until_.reset();
   auto& entries = schedule_.ScheduleEntries();
   for (size_t i = entries.size(); i-- > 0;) {
     const TSchedule& entry = entries[i];
     if (entry.NextTime == 0) ComputeNextTime(i, from.announced, from.announced_wall);
-    if (entry.NextTime <= 0 || entry.DueMs - m.wall > kNoEvent) continue;
-    plan.wake = std::min(plan.wake.value_or(INT64_MAX), WakeFor(entry, m.wall));
+    if (entry.NextTime <= 0 || entry.Due - m.wall > kNoEvent) continue;
+    const WallMoment wake = WakeFor(entry, m.wall);
+    plan.wake = std::min(plan.wake.value_or(wake), wake);
     // Equal moments: the entry nearer the start of the list names the line.
-    if (best && entry.DueMs > *best) continue;
-    best = entry.DueMs;
+    if (best && entry.Due > *best) continue;
+    best = entry.Due;
     plan.next = i;
   }
   recompute_flag_ = 0;
 
-  std::optional<int64_t> next_count;
+  std::optional<WallMoment> next_count;
   if (count_interval > 0) {
     // The next count after the one within reach now: prepared, then handed over.
-    next_count =
-        CountMomentAtOrBefore(m.wall + kHandOverLeadMs, count_interval) + count_interval * 1000LL;
-    plan.wake = std::min(plan.wake.value_or(INT64_MAX), AnnouncementWake(*next_count, m.wall));
+    next_count = CountMomentAtOrBefore(m.wall + kHandOverLead, count_interval) +
+                 std::chrono::seconds(count_interval);
+    const WallMoment wake = AnnouncementWake(*next_count, m.wall);
+    plan.wake = std::min(plan.wake.value_or(wake), wake);
   }
   plan.upcoming = Upcoming(m, next_count);
   return plan;
 }
 
-std::vector<UpcomingAnnouncement> FiringPlanner::Upcoming(const TickMoment& m,
-                                                          std::optional<int64_t> next_count) const {
+std::vector<UpcomingAnnouncement> FiringPlanner::Upcoming(
+    const TickMoment& m, std::optional<WallMoment> next_count) const {
   // Only what falls due within the lead: the tick runs every second.
-  const auto within_lead = [&](int64_t due) {
-    return due > m.wall && due - m.wall <= kPrepareLeadMs;
+  const auto within_lead = [&](WallMoment due) {
+    return due > m.wall && due - m.wall <= kPrepareLead;
   };
   std::vector<UpcomingAnnouncement> upcoming;
   for (const TSchedule& entry : schedule_.ScheduleEntries()) {
-    if (entry.NextTime <= 0 || !AnnouncesAhead(entry) || !within_lead(entry.DueMs)) continue;
-    upcoming.push_back({&entry, At(m, entry.DueMs).announced});
+    if (entry.NextTime <= 0 || !AnnouncesAhead(entry) || !within_lead(entry.Due)) continue;
+    upcoming.push_back({&entry, At(m, entry.Due).announced});
   }
   if (next_count && within_lead(*next_count)) {
     upcoming.push_back({nullptr, At(m, *next_count).announced});
@@ -236,29 +245,31 @@ std::vector<UpcomingAnnouncement> FiringPlanner::Upcoming(const TickMoment& m,
   return upcoming;
 }
 
-int64_t FiringPlanner::WakeFor(const TSchedule& entry, int64_t now) {
-  if (!AnnouncesAhead(entry)) return entry.DueMs + 1;  // a millisecond after it falls due
-  return AnnouncementWake(entry.DueMs, now);
+WallMoment FiringPlanner::WakeFor(const TSchedule& entry, WallMoment now) {
+  if (!AnnouncesAhead(entry)) return entry.Due + kOneMs;  // a millisecond after it falls due
+  return AnnouncementWake(entry.Due, now);
 }
 
-int64_t FiringPlanner::AnnouncementWake(int64_t due, int64_t now) {
-  const int64_t prepare_at = due - kPrepareLeadMs;
-  return prepare_at > now ? prepare_at : due - kHandOverLeadMs;
+WallMoment FiringPlanner::AnnouncementWake(WallMoment due, WallMoment now) {
+  const WallMoment prepare_at = due - kPrepareLead;
+  return prepare_at > now ? prepare_at : due - kHandOverLead;
 }
 
-std::optional<int64_t> FiringPlanner::TimerMoment(const TickMoment& m, std::optional<int64_t> wake,
-                                                  bool showing) const {
+std::optional<WallMoment> FiringPlanner::TimerMoment(const TickMoment& m,
+                                                     std::optional<WallMoment> wake,
+                                                     bool showing) const {
   if (wake) {
     // When the shown clock is to go back before then, wake as the announcement crosses it
     // (as ever a millisecond late), so that periodic entries follow it back.
-    const auto change = NextOffsetChange(m.announced_wall, *wake + config_.SpeakOffset);
-    if (change && UtcOffsetMs(*change) < UtcOffsetMs(m.announced_wall)) {
-      wake = std::min(*wake, *change - config_.SpeakOffset + 1);
+    const auto change = NextOffsetChange(m.announced_wall, *wake + SpeakOffset());
+    if (change && UtcOffset(*change) < UtcOffset(m.announced_wall)) {
+      wake = std::min(*wake, *change - SpeakOffset() + kOneMs);
     }
   }
   if (!showing) return wake;
   // Every second for the clock, and between seconds for what is due.
-  const int64_t next_second = (FloorDiv(m.wall, 1000) + 1) * 1000 + 1;
+  const WallMoment next_second =
+      WallMoment::FromUnixMs((FloorDiv(m.wall.UnixMs(), 1000) + 1) * 1000 + 1);
   return std::min(next_second, wake.value_or(next_second));
 }
 

@@ -2,13 +2,15 @@
 // The main tick's timing rules, apart from what it plays: which schedule entries and counted
 // seconds are due at a reading of the clocks, when the tick must run next, and how a suspend, a
 // clock step, a daylight-saving change or a new time zone moves the due moments. Due moments
-// are wall-clock deadlines (ms since 1970); a jump of the wall clock is told from elapsed time.
+// are wall-clock deadlines; a jump of the wall clock is told from elapsed time.
+#include <chrono>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <vector>
 
 #include "core/datetime.h"
+#include "core/moments.h"
 #include "schedule/schedule_entry.h"
 
 namespace chimewell {
@@ -18,10 +20,10 @@ class Schedule;
 
 // One reading of the clocks for a run of the tick.
 struct TickMoment {
-  int64_t wall = 0;            // wall clock, ms since 1970 UTC
-  int64_t mono = 0;            // elapsed time
+  WallMoment wall;            // the wall clock
+  ElapsedMoment elapsed;       // the elapsed-time clock
   TDateTime now = 0;           // the local time shown
-  int64_t announced_wall = 0;  // wall + SpeakOffset: the moment an announcement names
+  WallMoment announced_wall;   // wall + SpeakOffset: the moment an announcement names
   TDateTime announced = 0;     // ... as local time
 };
 
@@ -29,7 +31,7 @@ struct TickMoment {
 struct DueEntry {
   const TSchedule* entry = nullptr;
   bool passed_over = false;  // slept through and too late: logged, not played
-  int64_t due_ms = 0;        // passed over: the moment it was due
+  WallMoment due;            // passed over: the moment it was due
   TickMoment at;             // fired: the clocks as they read when it is heard
 };
 
@@ -43,7 +45,7 @@ struct UpcomingAnnouncement {
 struct TickPlan {
   std::optional<size_t> next;  // the entry that fires next, as the status line names it
   std::vector<UpcomingAnnouncement> upcoming;
-  std::optional<int64_t> wake;  // the wall-clock moment the tick must run at for them
+  std::optional<WallMoment> wake;  // the moment the tick must run at for them
 };
 
 // What the count says at an announced moment: the second, or the hour and minute at :00.
@@ -56,15 +58,15 @@ class FiringPlanner {
   // Announcements (speech and time signals, scheduled or counted) go to the message worker
   // this long before their moment, so that their first sound can be placed on it; their speech
   // is synthesized from this long before.
-  static constexpr int64_t kHandOverLeadMs = 500;
-  static constexpr int64_t kPrepareLeadMs = 3000;
+  static constexpr std::chrono::milliseconds kHandOverLead{500};
+  static constexpr std::chrono::milliseconds kPrepareLead{3000};
 
   FiringPlanner(Schedule& schedule, const ConfigSettings& config);
 
-  // The clocks read at the wall-clock moment `wall` and the elapsed time `mono`.
-  TickMoment Read(int64_t wall, int64_t mono) const;
+  // The clocks read at the wall-clock moment `wall` and the elapsed-time moment `elapsed`.
+  TickMoment Read(WallMoment wall, ElapsedMoment elapsed) const;
   // The clocks as they will read at `wall`, a moment shortly after `m`'s.
-  TickMoment At(const TickMoment& m, int64_t wall) const;
+  TickMoment At(const TickMoment& m, WallMoment wall) const;
 
   // Compares this run's clocks with the last run's: notes a suspend or a forward step for the
   // next TakeDueEntries, and lets periodic entries follow a shown clock that went back.
@@ -80,8 +82,8 @@ class FiringPlanner {
   TickPlan Plan(const TickMoment& m, int count_interval, TDateTime last_drawn);
   // When to arm the one-shot timer for `wake`; `showing`: the clock is drawn every second.
   // None: asleep until a command, a form or a direct call.
-  std::optional<int64_t> TimerMoment(const TickMoment& m, std::optional<int64_t> wake,
-                                     bool showing) const;
+  std::optional<WallMoment> TimerMoment(const TickMoment& m, std::optional<WallMoment> wake,
+                                        bool showing) const;
   // The machine's time zone changed: every next moment is the next one the clock shows in the
   // new zone.
   void FollowZoneChange(const TickMoment& m);
@@ -95,25 +97,27 @@ class FiringPlanner {
   }
 
  private:
-  void FollowShownClockBack(const TickMoment& m, int64_t elapsed);
+  void FollowShownClockBack(const TickMoment& m, std::chrono::milliseconds elapsed);
   // Entry `index`'s next firing from the local moment `reference` (`not_before`: which of a
   // repeated hour's two moments is meant).
-  void ComputeNextTime(size_t index, TDateTime reference, int64_t not_before);
+  void ComputeNextTime(size_t index, TDateTime reference, WallMoment not_before);
+  void ClearNextTime(TSchedule& entry);
   // After passing over entry `index`'s moment slept through (`woke_at`: the wall clock at the
   // wake), moves it to its first moment that still counts; true when that is due now.
-  bool CatchUpAfterWake(size_t index, const TickMoment& m, int64_t woke_at);
+  bool CatchUpAfterWake(size_t index, const TickMoment& m, WallMoment woke_at);
   bool BackgroundWindowOpen(size_t index, TDateTime announced) const;
-  int64_t LateLimitMs() const;
-  // The latest wall-clock moment at or before `wall` whose announced second the count speaks.
-  int64_t CountMomentAtOrBefore(int64_t wall, int interval) const;
-  // The wall-clock moment the tick must run at for `entry`: to prepare it, to hand it over,
-  // or (music and sound files) as it falls due.
-  static int64_t WakeFor(const TSchedule& entry, int64_t now);
+  std::chrono::milliseconds LateLimit() const;
+  std::chrono::milliseconds SpeakOffset() const;
+  // The latest moment at or before `wall` whose announced second the count speaks.
+  WallMoment CountMomentAtOrBefore(WallMoment wall, int interval) const;
+  // The moment the tick must run at for `entry`: to prepare it, to hand it over, or (music
+  // and sound files) as it falls due.
+  static WallMoment WakeFor(const TSchedule& entry, WallMoment now);
   // An announcement due at `due`: the tick wakes to prepare it, or, once that is past, to hand
   // it over.
-  static int64_t AnnouncementWake(int64_t due, int64_t now);
+  static WallMoment AnnouncementWake(WallMoment due, WallMoment now);
   std::vector<UpcomingAnnouncement> Upcoming(const TickMoment& m,
-                                             std::optional<int64_t> next_count) const;
+                                             std::optional<WallMoment> next_count) const;
 
   Schedule& schedule_;
   const ConfigSettings& config_;
@@ -121,11 +125,11 @@ class FiringPlanner {
   TDateTime recomputed_date_ = 0;  // the date whose change last raised recompute_flag_
   // The latest moment the last TakeDueEntries fired (it may lie a little ahead): the entries
   // fired are computed anew from just after it, not from now.
-  std::optional<int64_t> handed_over_until_;
+  std::optional<WallMoment> handed_over_until_;
   // The clocks at the last run, to tell a jump of the wall clock from time passing.
   std::optional<TickMoment> last_moment_;
   // The wall clock when a suspend or a forward step was noticed, until the next firing pass.
-  std::optional<int64_t> jumped_forward_at_;
+  std::optional<WallMoment> jumped_forward_at_;
   // The shown second the count last spoke, so that a second is counted once per run forward.
   int64_t last_count_second_ = std::numeric_limits<int64_t>::min();
 };

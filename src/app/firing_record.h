@@ -5,13 +5,14 @@
 #include <string>
 
 #include "core/datetime.h"
+#include "core/moments.h"
 
 namespace chimewell {
 
 enum class FiringKind { kSpeak, kTime, kWave, kMidi, kCount };
 
 struct FiringRecord {
-  int64_t unix_ms = 0;  // when it played, or for one passed over, when it was due
+  WallMoment at;  // when it played, or for one passed over, when it was due
   FiringKind kind = FiringKind::kSpeak;
   std::string text;     // what is said (voice files: their names), or the file played
   bool skipped = false;
@@ -26,7 +27,7 @@ class FiringRecorder {
 
 // The entry that fires next, as the status line names it.
 struct UpcomingFiring {
-  int64_t due_unix_ms = 0;  // when the tick fires it (SpeakOffset before the moment it names)
+  WallMoment due;          // when the tick fires it (SpeakOffset before the moment it names)
   TDateTime nominal = 0;    // the local moment it names
   FiringKind kind = FiringKind::kSpeak;
   std::string text;         // speech: the text to say; time signal: its format; else the file

@@ -22,6 +22,8 @@ class Clock {
   WallMoment WallNow() const { return WallMoment::FromUnixMs(UnixMs()); }
   // Elapsed milliseconds since some start. Never jumps; stands still while the machine sleeps.
   virtual int64_t MonotonicMs() const = 0;
+  // The same reading as a typed moment, for measuring what has elapsed.
+  ElapsedMoment ElapsedNow() const { return ElapsedMoment(std::chrono::milliseconds(MonotonicMs())); }
   // Milliseconds since some start, wrapping at 2^32 like the system tick count.
   virtual uint32_t TickCount() const = 0;
   // Waits on `cv` (with `lock` held) until `done()` holds or `ms` milliseconds of this clock

@@ -38,4 +38,15 @@ class WallMoment {
   int64_t us_ = 0;
 };
 
+// A reading of the elapsed-time clock: it never jumps and stands still while the machine
+// sleeps. Only differences of two readings mean anything, so it has no tie to the wall clock.
+struct ElapsedClock {
+  using rep = int64_t;
+  using period = std::milli;
+  using duration = std::chrono::milliseconds;
+  using time_point = std::chrono::time_point<ElapsedClock, duration>;
+  static constexpr bool is_steady = true;
+};
+using ElapsedMoment = ElapsedClock::time_point;
+
 }  // namespace chimewell

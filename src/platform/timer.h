@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "core/moments.h"
+
 namespace chimewell {
 
 class Timer {
@@ -11,10 +13,10 @@ class Timer {
   // Fires `on_fire` once, `ms` milliseconds of elapsed time from now; re-arming replaces the
   // pending shot.
   virtual void Arm(int ms) = 0;
-  // Fires `on_fire` once when the wall clock reaches `unix_ms` (milliseconds since 1970 UTC):
-  // at once when it already has, and also at once when the wall clock is set while armed, so
-  // that a step or a resume from suspend is noticed without delay. Replaces the pending shot.
-  virtual void ArmAt(int64_t unix_ms) = 0;
+  // Fires `on_fire` once when the wall clock reaches `at`: at once when it already has, and
+  // also at once when the wall clock is set while armed, so that a step or a resume from
+  // suspend is noticed without delay. Replaces the pending shot.
+  virtual void ArmAt(WallMoment at) = 0;
   virtual void Disable() = 0;
   virtual bool Enabled() const = 0;
   void SetHandler(std::function<void()> on_fire) { on_fire_ = std::move(on_fire); }

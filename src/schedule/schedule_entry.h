@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/datetime.h"
+#include "core/moments.h"
 
 namespace chimewell {
 
@@ -28,9 +29,9 @@ struct TSchedule {
   int32_t Volume = 100;
   bool ConfirmFlag = false;
   TDateTime NextTime = 0;  // 0: not computed yet
-  // The wall-clock moment (milliseconds since 1970 UTC) NextTime stands for: the tick fires
-  // the entry when the wall clock reaches it.
-  int64_t DueMs = 0;
+  // The wall-clock moment NextTime stands for: the tick fires the entry when the wall clock
+  // reaches it.
+  WallMoment Due;
 
   friend bool operator==(const TSchedule&, const TSchedule&) = default;
 };

@@ -2,6 +2,7 @@
 // The real application object over a home folder, run in virtual time: its real tick,
 // schedule, time signal and second count, with a recording playback that plays nothing and
 // takes no time. The preview of what the clock will say, and the test bed of its timing.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -23,20 +24,20 @@ namespace chimewell {
 struct ClockEvent {
   enum class Kind { kSuspend, kStep };
   Kind kind = Kind::kSuspend;
-  int64_t at_unix_ms = 0;
-  int64_t seconds = 0;  // how long it sleeps, or how far the clock is set (negative: back)
+  WallMoment at;
+  std::chrono::seconds length{0};  // how long it sleeps, or how far the clock is set (negative: back)
 };
 
 // The machine's time zone set anew at a wall-clock moment, as a traveller's laptop is.
 struct ZoneChange {
-  int64_t at_unix_ms = 0;
+  WallMoment at;
   std::string zone;  // a name under the zone folder, such as "Asia/Tokyo"
 };
 
 struct SimulationPlan {
   std::string home;  // the folder with chimewell.ini and chimewell.sch
-  int64_t from_unix_ms = 0;
-  int64_t until_unix_ms = 0;
+  WallMoment from;
+  WallMoment until;
   bool hidden = false;            // the window hidden (else showing)
   int count_interval = 0;         // the second count: 0 (off), 5, 10, 15, 30 or 60
   std::optional<int> late_limit;  // overrides the settings file
@@ -60,8 +61,8 @@ class Simulation final : private FiringRecorder {
 
  private:
   void Record(FiringRecord record) override;
-  // Moves virtual time to `unix_ms` (never back: a shot already due fires where time stands).
-  void PassTo(int64_t unix_ms);
+  // Moves virtual time to `at` (never back: a shot already due fires where time stands).
+  void PassTo(WallMoment at);
   void Apply(const ClockEvent& event);
 
   SimulationPlan plan_;

@@ -1,6 +1,7 @@
 #pragma once
 // Virtual time for the simulation: a wall clock and an elapsed-time clock that move only when
 // told, apart from each other when the machine sleeps or the clock is set.
+#include <chrono>
 #include <cstdint>
 
 #include "core/clock.h"
@@ -10,7 +11,7 @@ namespace chimewell {
 // Owned by the simulation's one thread; nothing ever waits on it.
 class VirtualClock final : public Clock {
  public:
-  explicit VirtualClock(int64_t unix_ms) : wall_(unix_ms) {}
+  explicit VirtualClock(WallMoment start) : wall_(start.UnixMs()) {}
 
   int64_t UnixMs() const override { return wall_; }
   int64_t MonotonicMs() const override { return mono_; }
@@ -22,12 +23,12 @@ class VirtualClock final : public Clock {
   }
 
   // Time passes: both clocks move on.
-  void Pass(int64_t ms) {
-    wall_ += ms;
-    mono_ += ms;
+  void Pass(std::chrono::milliseconds d) {
+    wall_ += d.count();
+    mono_ += d.count();
   }
   // The machine sleeps (elapsed time stands still) or the clock is set: only the wall moves.
-  void MoveWall(int64_t ms) { wall_ += ms; }
+  void MoveWall(std::chrono::milliseconds d) { wall_ += d.count(); }
 
  private:
   int64_t wall_;

@@ -14,11 +14,11 @@ class VirtualTimer final : public Timer {
   explicit VirtualTimer(const VirtualClock& clock) : clock_(clock) {}
 
   void Arm(int ms) override {
-    elapsed_deadline_ = clock_.MonotonicMs() + (ms > 0 ? ms : 0);
+    elapsed_deadline_ = clock_.ElapsedNow() + std::chrono::milliseconds(ms > 0 ? ms : 0);
     wall_deadline_.reset();
   }
-  void ArmAt(int64_t unix_ms) override {
-    wall_deadline_ = unix_ms;
+  void ArmAt(WallMoment at) override {
+    wall_deadline_ = at;
     elapsed_deadline_.reset();
   }
   void Disable() override {
@@ -28,14 +28,14 @@ class VirtualTimer final : public Timer {
   bool Enabled() const override { return elapsed_deadline_ || wall_deadline_; }
 
   // The wall-clock moment the shot is due, as the clocks stand now (it may have passed).
-  std::optional<int64_t> DueWall() const {
+  std::optional<WallMoment> DueWall() const {
     if (wall_deadline_) return *wall_deadline_;
-    if (elapsed_deadline_) return clock_.UnixMs() + (*elapsed_deadline_ - clock_.MonotonicMs());
+    if (elapsed_deadline_) return clock_.WallNow() + (*elapsed_deadline_ - clock_.ElapsedNow());
     return std::nullopt;
   }
   // The wall clock was set: a wall-clock shot goes off at once, as the kernel cancels it.
   void ClockWasSet() {
-    if (wall_deadline_) wall_deadline_ = clock_.UnixMs();
+    if (wall_deadline_) wall_deadline_ = clock_.WallNow();
   }
   void FireNow() {
     Disable();
@@ -44,8 +44,8 @@ class VirtualTimer final : public Timer {
 
  private:
   const VirtualClock& clock_;
-  std::optional<int64_t> elapsed_deadline_;
-  std::optional<int64_t> wall_deadline_;
+  std::optional<ElapsedMoment> elapsed_deadline_;
+  std::optional<WallMoment> wall_deadline_;
 };
 
 }  // namespace chimewell

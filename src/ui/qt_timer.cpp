@@ -22,16 +22,16 @@ void QtTimer::Arm(int ms) {
   elapsed_.start(std::max(ms, 0));
 }
 
-void QtTimer::ArmAt(int64_t unix_ms) {
+void QtTimer::ArmAt(WallMoment at) {
   Disable();
-  if (deadline_watch_ && deadline_.Arm(unix_ms)) {
+  if (deadline_watch_ && deadline_.Arm(at)) {
     deadline_armed_ = true;
     deadline_watch_->setEnabled(true);
     return;
   }
   // Without a kernel deadline the elapsed distance is the best there is.
   const int64_t now = QDateTime::currentMSecsSinceEpoch();
-  elapsed_.start(static_cast<int>(std::clamp<int64_t>(unix_ms - now, 0, INT32_MAX)));
+  elapsed_.start(static_cast<int>(std::clamp<int64_t>(at.UnixMs() - now, 0, INT32_MAX)));
 }
 
 void QtTimer::Disable() {

@@ -17,7 +17,7 @@ class QtTimer final : public Timer {
   QtTimer();
 
   void Arm(int ms) override;
-  void ArmAt(int64_t unix_ms) override;
+  void ArmAt(WallMoment at) override;
   void Disable() override;
   bool Enabled() const override { return elapsed_.isActive() || deadline_armed_; }
 

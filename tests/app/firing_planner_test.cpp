@@ -15,6 +15,10 @@
 namespace chimewell {
 namespace {
 
+using namespace std::chrono_literals;
+using std::chrono::duration_cast;
+using std::chrono::milliseconds;
+
 // The planner over a one-line schedule in UTC, driven as the tick drives it: the elapsed
 // clock runs with the wall clock unless a run says the machine slept.
 class FiringPlannerTest : public ::testing::Test {
@@ -39,19 +43,19 @@ class FiringPlannerTest : public ::testing::Test {
     ASSERT_TRUE(schedule_.LoadSchedule({line}, 100));
     planner_.SetRecomputeFlag(1);
   }
-  static int64_t At(const char* local, int64_t plus_ms = 0) {
-    return WallOfLocal(*ParseDateTime(local), INT64_MIN) + plus_ms;
+  static WallMoment At(const char* local, int64_t plus_ms = 0) {
+    return WallMoment::FromUnixMs(WallOfLocal(*ParseDateTime(local), INT64_MIN) + plus_ms);
   }
-  // One run of the tick at `wall` after `slept_ms` of suspend; returns what it fired or passed
+  // One run of the tick at `wall` after `slept` of suspend; returns what it fired or passed
   // over, as "fire hh:nn:ss.zzz" / "pass hh:nn:ss.zzz".
-  std::vector<std::string> Run(int64_t wall, int64_t slept_ms = 0) {
-    mono_ += last_wall_ ? wall - last_wall_ - slept_ms : 0;
+  std::vector<std::string> Run(WallMoment wall, milliseconds slept = {}) {
+    if (last_wall_) elapsed_ += duration_cast<milliseconds>(wall - *last_wall_) - slept;
     last_wall_ = wall;
-    const TickMoment m = planner_.Read(wall, mono_);
+    const TickMoment m = planner_.Read(wall, elapsed_);
     planner_.NoteClockJumps(m);
     std::vector<std::string> got;
     for (const DueEntry& d : planner_.TakeDueEntries(m)) {
-      const int64_t when = d.passed_over ? d.due_ms : d.at.wall;
+      const WallMoment when = d.passed_over ? d.due : d.at.wall;
       got.push_back((d.passed_over ? "pass " : "fire ") +
                     FormatDateTime("hh:nn:ss.zzz", LocalOf(when)));
     }
@@ -64,17 +68,17 @@ class FiringPlannerTest : public ::testing::Test {
   ConfigSettings config_;  // SpeakOffset 500 ms, LateLimit 60 s
   FiringPlanner planner_{schedule_, config_};
   TickPlan plan_;
-  int64_t mono_ = 0;
-  int64_t last_wall_ = 0;
+  ElapsedMoment elapsed_;
+  std::optional<WallMoment> last_wall_;
   std::string saved_zone_;
 };
 
 TEST_F(FiringPlannerTest, WakesToPrepareThenToHandOverAndEverySecondWhileShowing) {
   Load("Speak Noon At 12:00");  // due at 11:59:59.500, SpeakOffset early
   struct Case {
-    int64_t now;
+    WallMoment now;
     bool showing;
-    int64_t timer;
+    WallMoment timer;
   };
   const Case cases[] = {
       {At("2026/06/01 11:00:00"), false, At("2026/06/01 11:59:56", 500)},
@@ -84,8 +88,8 @@ TEST_F(FiringPlannerTest, WakesToPrepareThenToHandOverAndEverySecondWhileShowing
   };
   for (const Case& c : cases) {
     Run(c.now);
-    const TickMoment m = planner_.Read(c.now, mono_);
-    EXPECT_EQ(planner_.TimerMoment(m, plan_.wake, c.showing), c.timer) << c.now;
+    const TickMoment m = planner_.Read(c.now, elapsed_);
+    EXPECT_EQ(planner_.TimerMoment(m, plan_.wake, c.showing), c.timer) << c.now.UnixMs();
   }
   ASSERT_EQ(plan_.upcoming.size(), 1u);  // within the three seconds: its speech is made now
   EXPECT_EQ(Run(At("2026/06/01 11:59:59")), std::vector<std::string>{"fire 11:59:59.500"});
@@ -107,23 +111,25 @@ TEST_F(FiringPlannerTest, AfterASuspendOnlyWhatLateLimitAllowsPlays) {
   };
   for (const Case& c : cases) {
     Load("Time \"[hour][min]\" ALL 0");
-    last_wall_ = 0;
+    last_wall_.reset();
     Run(At("2026/06/01 09:59:00"));
-    const int64_t woke = At(c.woke);
-    EXPECT_EQ(Run(woke, woke - At("2026/06/01 09:59:01")), c.got) << c.woke;
-    EXPECT_EQ(Run(woke + 1000), std::vector<std::string>{}) << c.woke;
+    const WallMoment woke = At(c.woke);
+    EXPECT_EQ(Run(woke, duration_cast<milliseconds>(woke - At("2026/06/01 09:59:01"))), c.got)
+        << c.woke;
+    EXPECT_EQ(Run(woke + 1s), std::vector<std::string>{}) << c.woke;
   }
 }
 
 TEST_F(FiringPlannerTest, CountsEachShownSecondOnceAndAgainAfterAZoneChange) {
-  const int64_t wall = At("2026/06/01 12:00:14", 600);  // names 12:00:15.100
-  const TickMoment m = planner_.Read(wall, 0);
+  const WallMoment wall = At("2026/06/01 12:00:14", 600);  // names 12:00:15.100
+  const TickMoment m = planner_.Read(wall, ElapsedMoment());
   const auto first = planner_.TakeDueCount(m, 15);
   ASSERT_TRUE(first.has_value());
   EXPECT_STREQ(CountFormatAt(first->announced), "[sec]");
-  EXPECT_FALSE(planner_.TakeDueCount(planner_.Read(wall + 300, 300), 15));
+  const TickMoment later = planner_.Read(wall + 300ms, ElapsedMoment(300ms));
+  EXPECT_FALSE(planner_.TakeDueCount(later, 15));
   planner_.FollowZoneChange(m);
-  EXPECT_TRUE(planner_.TakeDueCount(planner_.Read(wall + 300, 300), 15));
+  EXPECT_TRUE(planner_.TakeDueCount(later, 15));
   EXPECT_STREQ(CountFormatAt(*ParseDateTime("2026/06/01 12:01:00")), "[hour][min]");
 }
 

@@ -15,6 +15,8 @@
 namespace chimewell::testing {
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr const char* kHourly = "Time \"[hour][min]\" ALL 0\r\n";
 
 // Runs the program in a zone and keeps its firings as "mm/dd hh:nn:ss.zzz+hh kind text".
@@ -36,14 +38,15 @@ class SimulationTest : public ::testing::Test {
   void Schedule(const std::string& lines) {
     std::ofstream(dir / "chimewell.sch", std::ios::binary) << lines;
   }
-  static int64_t Moment(const char* text) {
-    return WallOfLocal(*ParseDateTime(text), std::numeric_limits<int64_t>::min());
+  static WallMoment Moment(const char* text) {
+    return WallMoment::FromUnixMs(
+        WallOfLocal(*ParseDateTime(text), std::numeric_limits<int64_t>::min()));
   }
   SimulationPlan Plan(const char* from, const char* until) {
     SimulationPlan plan;
     plan.home = dir.path().string();
-    plan.from_unix_ms = Moment(from);
-    plan.until_unix_ms = Moment(until);
+    plan.from = Moment(from);
+    plan.until = Moment(until);
     plan.hidden = true;
     return plan;
   }
@@ -53,7 +56,7 @@ class SimulationTest : public ::testing::Test {
     std::vector<std::string> lines;
     simulation.Run([&lines, shift_ms](const FiringRecord& f) {
       static const char* const kKinds[] = {"speak", "time", "wave", "midi", "count"};
-      const int64_t at = f.unix_ms + shift_ms;
+      const int64_t at = f.at.UnixMs() + shift_ms;
       const int64_t hours = UtcOffsetMs(at) / 3600000;
       lines.push_back(FormatDateTime("mm/dd hh:nn:ss.zzz", LocalOf(at)) +
                       (hours < 0 ? "-" : "+") + std::to_string(hours < 0 ? -hours : hours) +
@@ -80,7 +83,7 @@ TEST_F(SimulationTest, SuspendPassesOverWhatFellDueAndStartsOpenMusic) {
   Schedule(std::string(kHourly) + "Speak \"[hour][min]です\" At 18:00\r\nMidi \"" + music +
            "\" BGM from 20:00 to 22:00\r\n");
   SimulationPlan plan = Plan("2026/06/01 12:50:00", "2026/06/01 23:00:00");
-  plan.events.push_back({ClockEvent::Kind::kSuspend, Moment("2026/06/01 13:10:00"), 28200});
+  plan.events.push_back({ClockEvent::Kind::kSuspend, Moment("2026/06/01 13:10:00"), 28200s});
   // It wakes at 21:00:00: the chime named 21:00 had its hand-over inside the sleep, and plays.
   EXPECT_EQ(Run(plan), (Lines{"06/01 12:59:59.500+9 time 1時",
                               "06/01 13:59:59.500+9 time skipped",
@@ -99,7 +102,7 @@ TEST_F(SimulationTest, SuspendPassesOverWhatFellDueAndStartsOpenMusic) {
   plan = Plan("2026/06/01 12:50:00", "2026/06/01 14:30:00");
   plan.hidden = false;
   plan.late_limit = 0;
-  plan.events.push_back({ClockEvent::Kind::kSuspend, Moment("2026/06/01 13:10:00"), 2999});
+  plan.events.push_back({ClockEvent::Kind::kSuspend, Moment("2026/06/01 13:10:00"), 2999s});
   EXPECT_EQ(Run(plan), (Lines{"06/01 12:59:59.500+9 time 1時", "06/01 13:59:59.500+9 time 2時"}));
 }
 
@@ -128,7 +131,7 @@ TEST_F(SimulationTest, AtAWakeTheLatestChimeStillDuePlaysAndNoneIsLostUnlogged) 
     SimulationPlan plan = Plan("2026/06/01 12:50:00", "2026/06/01 22:30:00");
     plan.late_limit = c.late_limit;
     plan.events.push_back({ClockEvent::Kind::kSuspend, Moment("2026/06/01 13:10:00"),
-                           c.sleep_seconds});
+                           std::chrono::seconds(c.sleep_seconds)});
     Lines expected{"06/01 12:59:59.500+9 time 1時"};
     expected.insert(expected.end(), c.expected.begin(), c.expected.end());
     expected.push_back("06/01 21:59:59.500+9 time 10時");
@@ -158,9 +161,10 @@ TEST_F(SimulationTest, ClockStepsForwardAndBack) {
   for (const Case& c : cases) {
     SimulationPlan plan = Plan("2026/06/01 13:00:00", "2026/06/01 14:00:00");
     plan.late_limit = c.late_limit;
-    plan.events.push_back({ClockEvent::Kind::kStep, Moment("2026/06/01 13:10:00"), c.step_seconds});
+    plan.events.push_back({ClockEvent::Kind::kStep, Moment("2026/06/01 13:10:00"),
+                           std::chrono::seconds(c.step_seconds)});
     // The run ends at the wall clock's 15:00 in every case.
-    plan.until_unix_ms = Moment("2026/06/01 15:00:00") - (c.step_seconds > 0 ? 0 : 3600000);
+    plan.until = Moment("2026/06/01 15:00:00") - (c.step_seconds > 0 ? 0h : 1h);
     EXPECT_EQ(Run(plan), c.expected) << c.step_seconds << " " << c.late_limit;
   }
 }
@@ -170,8 +174,8 @@ TEST_F(SimulationTest, TimeZoneChangesAreFollowedAtOnce) {
   Zone("Europe/London");
   Schedule("Time \"[hour][min]\" At 7:00\r\nTime \"[hour][min]\" At 12:00\r\n");
   SimulationPlan plan = Plan("2026/12/07 06:00:00", "2026/12/08 18:00:00");
-  plan.zone_changes = {{Moment("2026/12/07 08:00:00"), "Asia/Tokyo"},
-                       {Moment("2026/12/08 04:00:00"), "America/New_York"}};
+  plan.zone_changes = {ZoneChange{Moment("2026/12/07 08:00:00"), "Asia/Tokyo"},
+                       ZoneChange{Moment("2026/12/08 04:00:00"), "America/New_York"}};
   // East at 17:00 in Tokyo: today's noon there has passed. West at 23:00 in New York, the
   // evening before: its 7 and 12 o'clock are still to come.
   EXPECT_EQ(Run(plan), (Lines{"12/07 06:59:59.500+0 time 7時", "12/08 06:59:59.500+9 time 7時",
@@ -233,7 +237,7 @@ TEST_F(SimulationTest, ThirtyDaysOfCountAndChimeMissNothingAndDoubleNothing) {
   bool evenly_spaced = true;
   simulation.Run([&](const FiringRecord& f) {
     // The second each names: it plays SpeakOffset (500 ms) ahead of it.
-    const int64_t named = (f.unix_ms + 500) / 1000 * 1000;
+    const int64_t named = (f.at.UnixMs() + 500) / 1000 * 1000;
     int64_t& last = f.kind == FiringKind::kCount ? last_count : last_chime;
     const int64_t step = f.kind == FiringKind::kCount ? 5000 : 3600000;
     if (last != 0 && named - last != step) evenly_spaced = false;

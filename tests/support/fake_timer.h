@@ -19,8 +19,8 @@ class FakeTimer final : public Timer {
     enabled_ = true;
     ++arms_;
   }
-  void ArmAt(int64_t unix_ms) override {
-    deadline_ = unix_ms;
+  void ArmAt(WallMoment at) override {
+    deadline_ = at.UnixMs();
     enabled_ = true;
     ++arms_;
   }

@@ -46,16 +46,17 @@ TEST(QtTimerTest, WallClockDeadlinesFireWhenReachedOrAtOnceWhenPassed) {
   QtTimer timer;
   int fired = 0;
   timer.SetHandler([&] { ++fired; });
-  const int64_t now = QDateTime::currentMSecsSinceEpoch();
-  timer.ArmAt(now - 60 * 1000);  // passed (the machine slept through it): at once
+  const auto wall_now = [] { return WallMoment::FromUnixMs(QDateTime::currentMSecsSinceEpoch()); };
+  const WallMoment now = wall_now();
+  timer.ArmAt(now - std::chrono::minutes(1));  // passed (the machine slept through it): at once
   ASSERT_TRUE(SpinUntil([&] { return fired == 1; }, 2000));
   EXPECT_FALSE(timer.Enabled());
-  timer.ArmAt(now + 60 * 60 * 1000);
-  timer.ArmAt(QDateTime::currentMSecsSinceEpoch() + 30);  // replaces the hour-away deadline
+  timer.ArmAt(now + std::chrono::hours(1));
+  timer.ArmAt(wall_now() + std::chrono::milliseconds(30));  // replaces the hour-away deadline
   ASSERT_TRUE(SpinUntil([&] { return fired == 2; }));
-  EXPECT_GE(QDateTime::currentMSecsSinceEpoch(), now + 30);
+  EXPECT_GE(wall_now(), now + std::chrono::milliseconds(30));
   // An elapsed-time shot and a deadline replace each other.
-  timer.ArmAt(now - 1);
+  timer.ArmAt(now - std::chrono::milliseconds(1));
   timer.Arm(60 * 60 * 1000);
   SpinUntil([] { return false; }, 100);
   EXPECT_EQ(fired, 2);

@@ -14,14 +14,14 @@ WallClockTimerFd::~WallClockTimerFd() {
   if (fd_ >= 0) close(fd_);
 }
 
-bool WallClockTimerFd::Arm(int64_t unix_ms) {
+bool WallClockTimerFd::Arm(WallMoment at) {
   if (fd_ < 0) return false;
   Acknowledge();  // a stale notice would fire the new deadline early
   itimerspec spec{};
   // An all-zero value would disarm; the epoch itself is as good as any past moment.
-  const int64_t ms = unix_ms > 0 ? unix_ms : 1;
-  spec.it_value.tv_sec = static_cast<time_t>(ms / 1000);
-  spec.it_value.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
+  const int64_t us = at.UnixUs() > 0 ? at.UnixUs() : 1;
+  spec.it_value.tv_sec = static_cast<time_t>(us / 1000000);
+  spec.it_value.tv_nsec = static_cast<long>(us % 1000000) * 1000L;
   return timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
 }
 

@@ -3,6 +3,8 @@
 // the deadline passes (also during or after a suspend) or when the clock is set.
 #include <cstdint>
 
+#include "core/moments.h"
+
 namespace chimewell {
 
 // Owned by one thread, which watches Fd() in its event loop.
@@ -15,8 +17,8 @@ class WallClockTimerFd {
 
   // -1 when the kernel refused one; Arm then reports false.
   int Fd() const { return fd_; }
-  // Arms for `unix_ms`; a moment already passed makes the descriptor readable at once.
-  bool Arm(int64_t unix_ms);
+  // Arms for `at`; a moment already passed makes the descriptor readable at once.
+  bool Arm(WallMoment at);
   void Disarm();
   // Takes the pending expiry or clock-set notice off the descriptor. False when there was none:
   // an event loop may report the descriptor readable after the notice it saw was taken.
