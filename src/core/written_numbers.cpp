@@ -16,7 +16,8 @@ constexpr std::string_view kDay = "日";
 
 constexpr std::string_view kColons[] = {":", "："};
 constexpr std::string_view kSlashes[] = {"/", "／"};
-constexpr std::string_view kPoints[] = {".", "．"};
+// Marks that join a number to what is next to it (1:2:3, 1/2/3, 1.2).
+constexpr std::string_view kJoiners[] = {":", "：", "/", "／", ".", "．"};
 
 constexpr size_t kMostFields = 3;
 constexpr size_t kYearDigits = 4;
@@ -59,18 +60,6 @@ size_t MarkBefore(std::string_view text, std::span<const std::string_view> marks
   return 0;
 }
 
-size_t SeparatorAt(std::string_view text) {
-  if (const size_t colon = MarkAt(text, kColons)) return colon;
-  if (const size_t slash = MarkAt(text, kSlashes)) return slash;
-  return MarkAt(text, kPoints);
-}
-
-size_t SeparatorBefore(std::string_view text) {
-  if (const size_t colon = MarkBefore(text, kColons)) return colon;
-  if (const size_t slash = MarkBefore(text, kSlashes)) return slash;
-  return MarkBefore(text, kPoints);
-}
-
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool StartsWithWord(std::string_view text) {
@@ -85,14 +74,14 @@ bool EndsWithWord(std::string_view text) {
 // makes it part of something larger: a ratio, a version, a path, an address.
 bool GluedBefore(std::string_view before) {
   if (EndsWithWord(before)) return true;
-  const size_t separator = SeparatorBefore(before);
-  return separator > 0 && EndsWithWord(before.substr(0, before.size() - separator));
+  const size_t joiner = MarkBefore(before, kJoiners);
+  return joiner > 0 && EndsWithWord(before.substr(0, before.size() - joiner));
 }
 
 bool GluedAfter(std::string_view after) {
   if (StartsWithWord(after)) return true;
-  const size_t separator = SeparatorAt(after);
-  return separator > 0 && StartsWithWord(after.substr(separator));
+  const size_t joiner = MarkAt(after, kJoiners);
+  return joiner > 0 && StartsWithWord(after.substr(joiner));
 }
 
 // The digits of `field` as spoken: "05" as "5".
@@ -117,8 +106,9 @@ std::optional<WrittenTimeOrDate> Time(std::span<const Field> fields, size_t byte
   time.bytes = bytes;
   const bool seconds = fields.size() == 3 && fields[2].value != 0;
   time.fields[time.field_count++] = Counted(fields[0], kHour);
-  if (fields[1].value != 0 || seconds)
+  if (fields[1].value != 0 || seconds) {
     time.fields[time.field_count++] = Counted(fields[1], kMinute);
+  }
   if (seconds) time.fields[time.field_count++] = Counted(fields[2], kSecond);
   return time;
 }

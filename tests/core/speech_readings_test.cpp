@@ -21,6 +21,7 @@ TEST(ApplySpeechReadings, ZeroHoursMinutesAndSecondsAreReadAsRei) {
       {"00時00分", "零時零分"},
       {"０時０分", "零時零分"},
       {"0時のニュース", "零時のニュース"},
+      {"12-0時", "12-零時"},
   };
   for (const Rewrite& c : cases) EXPECT_EQ(ApplySpeechReadings(c.text), c.for_engine) << c.text;
 }
