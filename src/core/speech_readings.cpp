@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/japanese_era.h"
+#include "core/written_numbers.h"
 
 namespace chimewell {
 namespace {
@@ -21,21 +22,6 @@ constexpr std::string_view kDecimalPoints[] = {".", "．"};
 
 constexpr int kLastMonth = 12;
 constexpr int kLastDay = 31;
-
-struct Digit {
-  int value;
-  size_t bytes;
-};
-
-// An ASCII or a full-width digit (U+FF10..U+FF19) at the start of `text`.
-std::optional<Digit> DigitAt(std::string_view text) {
-  if (!text.empty() && text[0] >= '0' && text[0] <= '9') return Digit{text[0] - '0', 1};
-  if (text.size() >= 3 && text.substr(0, 2) == "\xEF\xBC") {
-    const auto last = static_cast<unsigned char>(text[2]);
-    if (last >= 0x90 && last <= 0x99) return Digit{last - 0x90, 3};
-  }
-  return std::nullopt;
-}
 
 struct Number {
   size_t bytes = 0;
@@ -60,8 +46,7 @@ bool ContinuesANumber(std::string_view before) {
   for (const std::string_view point : kDecimalPoints) {
     if (before.ends_with(point)) return true;
   }
-  if (!before.empty() && DigitAt(before.substr(before.size() - 1))) return true;
-  return before.size() >= 3 && DigitAt(before.substr(before.size() - 3));
+  return DigitBefore(before).has_value();
 }
 
 size_t BlanksAt(std::string_view text) {
@@ -107,10 +92,19 @@ std::string ApplySpeechReadings(std::string_view text) {
   out.reserve(text.size());
   size_t at = 0;
   while (at < text.size()) {
-    const std::string_view rest = text.substr(at);
-    const auto number = ContinuesANumber(text.substr(0, at)) ? std::nullopt : NumberAt(rest);
+    const std::string_view before = text.substr(0, at), rest = text.substr(at);
+    const auto number = ContinuesANumber(before) ? std::nullopt : NumberAt(rest);
     if (!number) {
       out += text[at++];
+      continue;
+    }
+    // 8:15 as 8時15分, written so that the zero rule applies to its fields too (0:05 零時5分).
+    if (const auto written = WrittenTimeOrDateAt(before, rest)) {
+      for (size_t i = 0; i < written->field_count; ++i) {
+        const CountedNumber& field = written->fields[i];
+        out.append(field.value == 0 ? kZero : field.digits).append(field.counter);
+      }
+      at += written->bytes;
       continue;
     }
     const std::string_view after = rest.substr(number->bytes);

@@ -50,14 +50,52 @@ std::vector<std::string> ClockTexts() {
   return texts;
 }
 
+// Times and dates as users write them in their own texts (first), each with the same time or
+// date as the clock words it (second), whose standard reading it must be read with. Every hour,
+// minute, second, day and month appears.
+std::pair<std::vector<std::string>, std::vector<std::string>> UserTimesAndDates() {
+  std::vector<std::string> written, worded;
+  auto add = [&](std::string text, std::string words) {
+    written.push_back(std::move(text));
+    worded.push_back(std::move(words));
+  };
+  auto two = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+  auto clock = [](int hour, int minute) {
+    return std::to_string(hour) + "時" + (minute == 0 ? "" : std::to_string(minute) + "分");
+  };
+  for (int hour = 0; hour < 24; ++hour) {
+    add(std::to_string(hour) + ":00", clock(hour, 0));
+    add(two(hour) + ":" + two(hour * 13 % 60), clock(hour, hour * 13 % 60));
+  }
+  for (int minute = 1; minute < 60; ++minute) {
+    add(std::to_string(minute * 7 % 24) + ":" + two(minute), clock(minute * 7 % 24, minute));
+  }
+  for (int second = 1; second < 60; second += 7) {
+    add("9:05:" + two(second), clock(9, 5) + std::to_string(second) + "秒");
+  }
+  add("9:00:30", "9時0分30秒");
+  for (int day = 1; day <= 31; ++day) {
+    add("1/" + std::to_string(day), "1月" + std::to_string(day) + "日");
+  }
+  for (int month = 2; month <= 12; ++month) {
+    add(std::to_string(month) + "/1", std::to_string(month) + "月1日");
+    const std::string year = std::to_string(1900 + month * 11), day = std::to_string(month * 2 + 3);
+    add(year + "/" + two(month) + "/" + two(month * 2 + 3),
+        year + "年" + std::to_string(month) + "月" + day + "日");
+  }
+  return {written, worded};
+}
+
 struct Figure {
   size_t right = 0;
   size_t checked = 0;
   std::vector<std::string> wrong;  // one line per misread text
 };
 
-// Reads `texts` as the speech path hands them to the engine (`rewrite`) or as composed.
-Figure Check(const OpenJTalkSetup& setup, const std::vector<std::string>& texts, bool rewrite) {
+// Reads `texts` as the speech path hands them to the engine (`rewrite`) or as composed, each
+// to be read as the standard reading of its own words or of its counterpart in `worded`.
+Figure Check(const OpenJTalkSetup& setup, const std::vector<std::string>& texts, bool rewrite,
+             const std::vector<std::string>& worded = {}) {
   std::vector<std::string> sent;
   for (const std::string& text : texts) sent.push_back(rewrite ? ApplySpeechReadings(text) : text);
   std::string error;
@@ -68,7 +106,7 @@ Figure Check(const OpenJTalkSetup& setup, const std::vector<std::string>& texts,
     return figure;
   }
   for (size_t i = 0; i < texts.size(); ++i) {
-    const auto standard = StandardReading(texts[i]);
+    const auto standard = StandardReading(worded.empty() ? texts[i] : worded[i]);
     const std::string pronunciation = PronunciationText((*heard)[i]);
     ++figure.checked;
     if (standard && IsReadAs(pronunciation, *standard)) {
@@ -101,13 +139,22 @@ TEST_F(ReadingCheck, EngineReadsEveryClockTextTheStandardWay) {
   for (const std::string& line : figure.wrong) ADD_FAILURE() << line;
 }
 
+TEST_F(ReadingCheck, EngineReadsTheUsersTimesAndDatesAsTimesAndDates) {
+  const auto [written, worded] = UserTimesAndDates();
+  const Figure figure = Check(setup_, written, true, worded);
+  Report("times and dates as sent to the engine", figure);
+  EXPECT_EQ(figure.right, figure.checked);
+  for (const std::string& line : figure.wrong) ADD_FAILURE() << line;
+}
+
 // The check is only worth something if it hears the faults the rewriting is there for.
-TEST_F(ReadingCheck, WithoutRewritingTheEngineMisreadsZerosFirstYearsAndFirstDays) {
+TEST_F(ReadingCheck, WithoutRewritingTheEngineMisreadsZerosFirstYearsFirstDaysAndTimes) {
   const Figure all = Check(setup_, ClockTexts(), false);
   Report("as composed", all);
   const Figure known =
       Check(setup_, {"0時", "午前0時0分です", "令和1年", "令和8年 8月 1日 土曜日"}, false);
-  EXPECT_EQ(known.right, 0u);
+  const Figure written = Check(setup_, {"8:15", "4/29"}, false, {"8時15分", "4月29日"});
+  EXPECT_EQ(known.right + written.right, 0u);
   EXPECT_LT(all.right, all.checked);
 }
 
@@ -144,9 +191,15 @@ TEST_F(ReadingCheck, SpeechHandsTheEngineTheRewrittenText) {
 }
 
 TEST_F(ReadingCheck, PronounceToolShowsWhatTheEngineReceivesAndSays) {
-  const auto result = testing::RunTool("pronounce '午前0時0分です' '8月 1日'");
+  const auto result =
+      testing::RunTool("pronounce '午前0時0分です' '8月 1日' '8:15に集合。4/29。0:05' 16:9");
   EXPECT_EQ(result.exit_code, 0) << result.err;
-  EXPECT_EQ(result.out, "午前零時零分です\tゴゼンレージレーフンデス\n8月1日\tハチガツツイタチ\n");
+  EXPECT_EQ(result.out,
+            "午前零時零分です\tゴゼンレージレーフンデス\n8月1日\tハチガツツイタチ\n"
+            "8時15分に集合。4月29日。零時5分\t"
+            "ハチジジューゴフンニシューゴー"
+            "シガツニジュークニチレージゴフン\n"
+            "16:9\tジューロクキュー\n");
 }
 
 }  // namespace

@@ -51,6 +51,13 @@ constexpr Counter kCounters[] = {
      "ジューガツ"},
 };
 
+// A year's thousands and hundreds (2028年 ニセン ニジューハチネン).
+constexpr Table kThousands = {"",       "セン",     "ニセン",   "サンゼン", "ヨンセン",
+                              "ゴセン", "ロクセン", "ナナセン", "ハッセン", "キューセン"};
+constexpr Table kHundreds = {"",         "ヒャク",     "ニヒャク",   "サンビャク", "ヨンヒャク",
+                             "ゴヒャク", "ロッピャク", "ナナヒャク", "ハッピャク", "キューヒャク"};
+constexpr std::string_view kBareYear = "ネン";
+
 // Days of the month with a reading of their own.
 constexpr std::pair<int, std::string_view> kDates[] = {
     {1, "ツイタチ"},      {2, "フツカ"},  {3, "ミッカ"},         {4, "ヨッカ"},   {5, "イツカ"},
@@ -86,6 +93,17 @@ std::vector<std::string> Alternatives(std::string_view prefix, std::string_view 
   }
 }
 
+std::optional<std::vector<std::string>> CountedReading(int n, std::string_view counter);
+
+std::optional<std::vector<std::string>> LongYearReading(int year) {
+  const std::string prefix =
+      std::string(kThousands[year / 1000]).append(kHundreds[year / 100 % 10]);
+  if (year % 100 == 0) return std::vector<std::string>{prefix + std::string(kBareYear)};
+  auto readings = CountedReading(year % 100, kYear);
+  for (std::string& reading : *readings) reading.insert(0, prefix);
+  return readings;
+}
+
 std::optional<std::vector<std::string>> CountedReading(int n, std::string_view counter) {
   if (counter == kDay) {
     for (const auto& [day, reading] : kDates) {
@@ -95,7 +113,7 @@ std::optional<std::vector<std::string>> CountedReading(int n, std::string_view c
   for (const Counter& c : kCounters) {
     if (c.written != counter) continue;
     if (n == 0) return c.zero.empty() ? std::nullopt : std::optional(Alternatives("", c.zero));
-    if (n >= 100) return std::nullopt;
+    if (n >= 100) return counter == kYear && n < 10000 ? LongYearReading(n) : std::nullopt;
     const int tens = n / 10, last = n % 10;
     const std::string tens_prefix = tens > 1 ? std::string(kDigits[tens]) : "";
     if (last == 0) return Alternatives(tens_prefix, c.tens);
