@@ -1,8 +1,13 @@
 #include "core/holiday_calendar.h"
 
+#include "core/holiday_texts.h"
+#include "core/national_holiday_table.h"
+
 namespace chimewell {
 
-std::string_view NationalHolidayName(int /*year*/, int /*month*/, int /*day*/) { return {}; }
+std::string_view NationalHolidayName(int year, int month, int day) {
+  return holiday_texts::Name(NationalHolidayKind(year, month, day));
+}
 
 std::string HolidayCalendar::Name(TDateTime day) const {
   const DateTimeParts parts = DecodeDateTime(day);
@@ -16,5 +21,14 @@ std::string HolidayCalendar::Name(TDateTime day) const {
 }
 
 bool HolidayCalendar::IsHoliday(TDateTime day) const { return !Name(day).empty(); }
+
+std::vector<HolidayCalendar::DatedHoliday> HolidayCalendar::HolidaysBetween(
+    TDateTime first_day, TDateTime last_day) const {
+  std::vector<DatedHoliday> holidays;
+  for (TDateTime day = DateOf(first_day); day <= DateOf(last_day); day += 1) {
+    if (std::string name = Name(day); !name.empty()) holidays.push_back({day, std::move(name)});
+  }
+  return holidays;
+}
 
 }  // namespace chimewell
