@@ -41,43 +41,40 @@ int Number(std::string_view digits, size_t max_digits) {
   return value;
 }
 
-// "yyyy/mm/dd" or "mm/dd" (months and days of one or two digits) as a day of the file; the
-// problem's text when the word is not such a date.
-struct DateWord {
-  UserHoliday day;
-  std::string problem;
-};
-DateWord ReadDate(std::string_view word) {
+enum class DateFault { kNone, kNotADateForm, kNoSuchDay };
+
+// "yyyy/mm/dd" or "mm/dd" (months and days of one or two digits) read into `day`.
+DateFault ReadDate(std::string_view word, UserHoliday& day) {
   std::string_view parts[3];
   size_t count = 0;
   for (std::string_view rest = word;;) {
-    if (count == 3) return {{}, holiday_texts::NotADateForm(word)};
+    if (count == 3) return DateFault::kNotADateForm;
     const size_t slash = rest.find('/');
     parts[count++] = rest.substr(0, slash);
     if (slash == std::string_view::npos) break;
     rest.remove_prefix(slash + 1);
   }
-  if (count < 2 || (count == 3 && parts[0].size() != 4)) {
-    return {{}, holiday_texts::NotADateForm(word)};
-  }
-  DateWord date;
-  if (count == 3) date.day.year = Number(parts[0], 4);
-  date.day.month = Number(parts[count - 2], 2);
-  date.day.day = Number(parts[count - 1], 2);
-  if (date.day.month < 0 || date.day.day < 0) return {{}, holiday_texts::NotADateForm(word)};
+  if (count < 2 || (count == 3 && parts[0].size() != 4)) return DateFault::kNotADateForm;
+  if (count == 3) day.year = Number(parts[0], 4);
+  day.month = Number(parts[count - 2], 2);
+  day.day = Number(parts[count - 1], 2);
+  if (day.month < 0 || day.day < 0) return DateFault::kNotADateForm;
   // A day every year may be 2/29, which then comes in leap years only.
-  if (!IsValidDate(date.day.year.value_or(2000), date.day.month, date.day.day)) {
-    return {{}, holiday_texts::NoSuchDay(word)};
-  }
-  return date;
+  if (!IsValidDate(day.year.value_or(2000), day.month, day.day)) return DateFault::kNoSuchDay;
+  return DateFault::kNone;
 }
 
-// The first word of a line that does not start with a date, short enough to quote.
+// The first word of a line, short enough to quote in a problem.
 std::string FirstWord(std::string_view line) {
   constexpr size_t kQuotedChars = 20;
   const size_t blank = std::min({line.find(' '), line.find('\t'), line.find(kIdeographicSpace)});
   const std::string word = ToValidUtf8(line.substr(0, blank));
   return std::string(Utf8Prefix(word, kQuotedChars));
+}
+
+std::string Reason(DateFault fault, std::string_view line) {
+  return fault == DateFault::kNoSuchDay ? holiday_texts::NoSuchDay(FirstWord(line))
+                                        : holiday_texts::NotADateForm(FirstWord(line));
 }
 
 }  // namespace
@@ -101,17 +98,16 @@ HolidayFileContents ParseHolidayFile(std::string_view text) {
     while (date_end < line.size() && (IsDigit(line[date_end]) || line[date_end] == '/')) {
       ++date_end;
     }
-    const std::string_view date_word = line.substr(0, date_end);
-    const std::string_view name = Trim(line.substr(date_end));
-    DateWord date = date_word.empty() ? DateWord{{}, holiday_texts::NotADateForm(FirstWord(line))}
-                                      : ReadDate(date_word);
-    if (!date.problem.empty()) {
+    UserHoliday day;
+    const DateFault fault = ReadDate(line.substr(0, date_end), day);
+    if (fault != DateFault::kNone) {
       contents.problems.push_back(
-          {line_number, holiday_texts::LineError(line_number, date.problem)});
+          {line_number, holiday_texts::LineError(line_number, Reason(fault, line))});
       continue;
     }
-    date.day.name = name.empty() ? std::string(holiday_texts::kUnnamedDay) : ToValidUtf8(name);
-    contents.days.push_back(std::move(date.day));
+    const std::string_view name = Trim(line.substr(date_end));
+    day.name = name.empty() ? std::string(holiday_texts::kUnnamedDay) : ToValidUtf8(name);
+    contents.days.push_back(std::move(day));
   }
   return contents;
 }
