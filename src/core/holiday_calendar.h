@@ -48,6 +48,9 @@ class HolidayCalendar {
   const std::vector<UserHoliday>& UserDays() const { return user_days_; }
 
  private:
+  // The name of the holiday on `day`, without copying it; empty on other days.
+  std::string_view NameOf(TDateTime day) const;
+
   std::vector<UserHoliday> user_days_;
 };
 

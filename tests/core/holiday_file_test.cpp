@@ -104,6 +104,7 @@ TEST(HolidayCalendar, TheUsersDaysComeFirstAndCountAsHolidays) {
   EXPECT_EQ(calendar.Name(at(2026, 5, 4)), "みどりの日");
   EXPECT_TRUE(calendar.IsHoliday(at(2026, 12, 29)));
   EXPECT_FALSE(calendar.IsHoliday(at(2026, 12, 30)));
+  EXPECT_EQ(calendar.Name(at(2026, 6, 1)), "休日");  // a day given no name is still a day off
 
   const auto between = calendar.HolidaysBetween(at(2026, 12, 23), at(2027, 1, 1));
   ASSERT_EQ(between.size(), 2U);
