@@ -94,8 +94,8 @@ TEST(HolidayFile, AnyBytesGiveWellFormedTextAndNoCrash) {
 }
 
 TEST(HolidayCalendar, TheUsersDaysComeFirstAndCountAsHolidays) {
-  const HolidayCalendar calendar(
-      {Yearly(12, 29, "年末休暇"), Dated(2026, 5, 3, "創立記念日"), Yearly(5, 3, "毎年の休み")});
+  const HolidayCalendar calendar({Yearly(12, 29, "年末休暇"), Dated(2026, 5, 3, "創立記念日"),
+                                  Yearly(5, 3, "毎年の休み"), Dated(2026, 6, 1, "")});
   const auto at = [](int y, int m, int d) { return *TryEncodeDate(y, m, d) + 0.5; };
   EXPECT_EQ(calendar.Name(at(2026, 12, 29)), "年末休暇");
   EXPECT_EQ(calendar.Name(at(1990, 12, 29)), "年末休暇");
