@@ -104,7 +104,9 @@ TEST(NationalHolidays, DatesThatDoNotExistAreNoHolidays) {
   // clang-format on
 }
 
-// The equinox days announced for 1955 to 2027, two digits a year.
+// The equinox days announced for 1955 to 2027 (the National Astronomical Observatory's 暦要項
+// in the official gazette each February, as the Cabinet Office's list repeats them), two digits
+// a year.
 // clang-format off
 constexpr char kVernalDays[] =
     "2121212121" "20212121202121212021" "21212021212120212121" "20212121202121212021"
