@@ -35,9 +35,22 @@ class HolidayCalendar {
   std::string Name(TDateTime day) const;
   bool IsHoliday(TDateTime day) const;
 
+  // One holiday on its date (midnight), with its name as Name gives it.
+  struct DatedHoliday {
+    TDateTime day = 0;
+    std::string name;
+    friend bool operator==(const DatedHoliday&, const DatedHoliday&) = default;
+  };
+  // Every holiday from the date of `first_day` to the date of `last_day`, both included, in
+  // date order.
+  std::vector<DatedHoliday> HolidaysBetween(TDateTime first_day, TDateTime last_day) const;
+
   const std::vector<UserHoliday>& UserDays() const { return user_days_; }
 
  private:
+  // The name of the holiday on `day`, without copying it; empty on other days.
+  std::string_view NameOf(TDateTime day) const;
+
   std::vector<UserHoliday> user_days_;
 };
 

@@ -44,7 +44,8 @@ std::string ExpandDefaultToken(std::string_view format, std::string_view replace
   return text;
 }
 
-std::string ExpandSpeechText(std::string_view tmpl, TDateTime moment) {
+std::string ExpandSpeechText(std::string_view tmpl, TDateTime moment,
+                             const HolidayCalendar& holidays) {
   std::string text = ExpandDefaultToken(tmpl, kDefaultTemplate);
 
   const DateTimeParts parts = DecodeDateTime(moment);
@@ -81,7 +82,15 @@ std::string ExpandSpeechText(std::string_view tmpl, TDateTime moment) {
   ReplaceExact(text, "[MIN]", no_seconds ? minutes : "");
 
   ReplaceAnyCase(text, "[sec]", second > 0 ? Number(second, kSecondSuffix) : "");
+  // Last, so that a name from the user's holiday file is never read as tokens.
+  if (lower.find("[holiday]") != std::string::npos) {
+    ReplaceAnyCase(text, "[holiday]", holidays.Name(moment));
+  }
   return text;
+}
+
+std::string ExpandSpeechText(std::string_view tmpl, TDateTime moment) {
+  return ExpandSpeechText(tmpl, moment, HolidayCalendar());
 }
 
 }  // namespace chimewell

@@ -98,7 +98,9 @@ void DrawClockFace(Canvas& canvas, const ClockSettings& settings, ClockFaceState
 
 void DrawClockFace(Canvas& canvas, const ClockSettings& settings, ClockFaceState& state,
                    const Clock& clock) {
-  DrawClockFace(canvas, settings, state, clock, ExpandSpeechText);
+  DrawClockFace(canvas, settings, state, clock, [](std::string_view tmpl, TDateTime moment) {
+    return ExpandSpeechText(tmpl, moment);
+  });
 }
 
 }  // namespace chimewell

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/datetime.h"
+#include "core/holiday_calendar.h"
 #include "core/moments.h"
 #include "core/settings.h"
 #include "timesignal/composition.h"
@@ -43,6 +44,10 @@ class TimeSignal {
   // What a spoken announcement of `moment` with `format` says; empty with a voice set.
   std::string SpokenText(std::string_view format, TDateTime moment) const;
 
+  // The holidays a spoken announcement's [holiday] names: the national ones until the user's
+  // own days are given.
+  void SetHolidays(HolidayCalendar holidays) { holidays_ = std::move(holidays); }
+
   // The volume of a spoken (voice type 0) announcement, the DefaultVolume setting.
   void SetDefaultVolume(int volume) { default_volume_ = volume; }
 
@@ -63,6 +68,7 @@ class TimeSignal {
   TimeSignalOutput& output_;
   TimeSignalSettings settings_;
   int default_volume_ = 100;
+  HolidayCalendar holidays_;
 };
 
 }  // namespace chimewell

@@ -12,7 +12,7 @@ void TimeSignal::PlaySpoken(const Request& request, TimeSignalOutcome& outcome) 
 }
 
 std::string TimeSignal::SpokenText(std::string_view format, TDateTime moment) const {
-  return settings_.VoiceType == 0 ? ExpandSpeechText(format, moment) : std::string();
+  return settings_.VoiceType == 0 ? ExpandSpeechText(format, moment, holidays_) : std::string();
 }
 
 }  // namespace chimewell

@@ -117,5 +117,19 @@ TEST(JapaneseEra, EraBoundaries) {
   EXPECT_EQ(ExpandSpeechText("[wa]", *TryEncodeDate(1868, 10, 22)), "1868年");
 }
 
+TEST(ExpandSpeechText, HolidayNamesTodaysHolidayAndVanishesOnOtherDays) {
+  const TDateTime children_day = *TryEncodeDateTime({2026, 5, 5, 7, 0, 0, 0});
+  const TDateTime workday = *TryEncodeDateTime({2026, 5, 7, 7, 0, 0, 0});
+  EXPECT_EQ(ExpandSpeechText("今日は[holiday]です", children_day), "今日はこどもの日です");
+  EXPECT_EQ(ExpandSpeechText("[Holiday][hour]", children_day), "こどもの日7時");
+  EXPECT_EQ(ExpandSpeechText("[hour][holiday]", workday), "7時");
+
+  // The user's own day first; its name is spoken as written, brackets and all.
+  const HolidayCalendar own({{std::nullopt, 5, 5, "[sec]創立記念日"}, {2026, 5, 7, "休業日"}});
+  EXPECT_EQ(ExpandSpeechText("[holiday][min]", children_day, own), "[sec]創立記念日");
+  EXPECT_EQ(ExpandSpeechText("[holiday]", workday, own), "休業日");
+  EXPECT_EQ(ExpandSpeechText("[mon][day]", workday, own), "5月7日");
+}
+
 }  // namespace
 }  // namespace chimewell

@@ -161,5 +161,16 @@ TEST_F(TimeSignalTest, TypeZeroQueuesTheExpandedTextForSpeech) {
   EXPECT_THAT(output_.log, IsEmpty());
 }
 
+TEST_F(TimeSignalTest, TypeZeroNamesTheHolidayOfTheCalendarItIsGiven) {
+  Load(0);
+  const TDateTime new_year = *TryEncodeDateTime({2027, 1, 1, 9, 0, 0, 0});
+  const TDateTime day_after = new_year + 1;
+  EXPECT_EQ(time_signal_.SpokenText("[holiday][hour]です", new_year), "元日9時です");
+  EXPECT_EQ(time_signal_.SpokenText("[holiday][hour]です", day_after), "9時です");
+  time_signal_.SetHolidays(HolidayCalendar({{std::nullopt, 1, 2, "正月休み"}}));
+  EXPECT_EQ(time_signal_.SpokenText("[holiday][hour]です", day_after), "正月休み9時です");
+  EXPECT_EQ(time_signal_.SpokenText("[holiday][hour]です", new_year), "元日9時です");
+}
+
 }  // namespace
 }  // namespace chimewell
