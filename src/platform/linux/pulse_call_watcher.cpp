@@ -17,6 +17,10 @@ constexpr auto kStreamEvents = static_cast<pa_subscription_mask_t>(
 // A server starting makes its socket (and its pid file) in this folder; one that stops removes
 // them.
 constexpr uint32_t kFolderEvents = IN_CREATE | IN_MOVED_TO | IN_ATTRIB | IN_CLOSE_WRITE;
+// A server makes its socket a moment before it takes connections; one refused then is tried
+// again a few times, shortly after. Only a change in the folder starts this.
+constexpr int kRetriesAfterSocketAppeared = 10;
+constexpr pa_usec_t kRetryDelayUsec = 100 * PA_USEC_PER_MSEC;
 
 // The socket the client library reaches first: the one PULSE_SERVER names, else the user's
 // own under the runtime folder.
@@ -112,6 +116,7 @@ void PulseCallWatcher::ContextStateChanged() {
   const pa_context_state_t state = pa_context_get_state(context_);
   if (state == PA_CONTEXT_READY) {
     tried_once_ = true;
+    retries_left_ = 0;
     pa_context_set_subscribe_callback(context_, &OnServerEvent, this);
     if (pa_operation* op = pa_context_subscribe(context_, kStreamEvents, nullptr, nullptr)) {
       pa_operation_unref(op);
@@ -131,10 +136,24 @@ void PulseCallWatcher::ContextStateChanged() {
   read_again_ = false;
   pa_context_set_state_callback(context_, nullptr, nullptr);
   pa_context_set_subscribe_callback(context_, nullptr, nullptr);
+  if (retries_left_ > 0 && retry_ == nullptr) {
+    --retries_left_;
+    retry_ = pa_context_rttime_new(context_, pa_rtclock_now() + kRetryDelayUsec, &OnRetry, this);
+  }
   // The context is let go of outside its own callback.
   retired_.push_back(context_);
   context_ = nullptr;
   pa_mainloop_api_once(pa_threaded_mainloop_get_api(loop_), &OnDropRetired, this);
+}
+
+void PulseCallWatcher::OnRetry(pa_mainloop_api* api, pa_time_event* event, const timeval*,
+                               void* self) {
+  auto* watcher = static_cast<PulseCallWatcher*>(self);
+  api->time_free(event);
+  watcher->retry_ = nullptr;
+  watcher->Guarded("sound server retry", [watcher] {
+    if (watcher->context_ == nullptr) watcher->Connect();
+  });
 }
 
 void PulseCallWatcher::OnDropRetired(pa_mainloop_api*, void* self) {
@@ -157,6 +176,7 @@ void PulseCallWatcher::OnSocketFolder(pa_mainloop_api*, pa_io_event*, int fd, pa
     while (::read(fd, buffer.data(), buffer.size()) > 0) {
     }
     if (watcher->context_ == nullptr && std::filesystem::exists(ServerSocket())) {
+      watcher->retries_left_ = kRetriesAfterSocketAppeared;
       watcher->Connect();
     }
   });

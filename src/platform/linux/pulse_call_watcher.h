@@ -39,6 +39,7 @@ class PulseCallWatcher {
   static void OnSinkInput(pa_context*, const pa_sink_input_info* info, int eol, void* self);
   static void OnSocketFolder(pa_mainloop_api*, pa_io_event*, int, pa_io_event_flags_t, void* self);
   static void OnDropRetired(pa_mainloop_api*, void* self);
+  static void OnRetry(pa_mainloop_api* api, pa_time_event* event, const timeval*, void* self);
 
   void WatchSocketFolder();
   void Connect();
@@ -58,6 +59,8 @@ class PulseCallWatcher {
   std::vector<pa_context*> retired_;  // failed, to be let go of outside their callbacks
   int folder_fd_ = -1;                // inotify on the server socket's folder
   bool tried_once_ = false;
+  int retries_left_ = 0;            // after the socket folder changed
+  pa_time_event* retry_ = nullptr;  // a refused connection tried again soon
   bool in_call_ = false;
 
   // One reading of the server's streams: three lists asked for together.

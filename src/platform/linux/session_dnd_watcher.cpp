@@ -1,5 +1,7 @@
 #include "platform/linux/session_dnd_watcher.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -45,6 +47,7 @@ void SessionDndWatcher::Start(std::function<void(bool)> quiet, std::function<voi
 }
 
 void SessionDndWatcher::Run() {
+  pthread_setname_np(pthread_self(), "busy-dnd");
   g_main_context_push_thread_default(context_);
   GError* error = nullptr;
   gchar* address = g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, &error);
