@@ -18,8 +18,10 @@ constexpr auto kStreamEvents = static_cast<pa_subscription_mask_t>(
 // them.
 constexpr uint32_t kFolderEvents = IN_CREATE | IN_MOVED_TO | IN_ATTRIB | IN_CLOSE_WRITE;
 // A server makes its socket a moment before it takes connections; one refused then is tried
-// again a few times, shortly after. Only a change in the folder starts this.
-constexpr int kRetriesAfterSocketAppeared = 10;
+// again a few times, shortly after. So is a server just lost: a socket-activated one (the
+// systemd units of PipeWire and PulseAudio) starts anew on the next connection, and its socket
+// never changes. Only a change in the folder or a loss starts this, never the passing of time.
+constexpr int kQuickRetries = 10;
 constexpr pa_usec_t kRetryDelayUsec = 100 * PA_USEC_PER_MSEC;
 
 // The socket the client library reaches first: the one PULSE_SERVER names, else the user's
@@ -116,6 +118,7 @@ void PulseCallWatcher::ContextStateChanged() {
   const pa_context_state_t state = pa_context_get_state(context_);
   if (state == PA_CONTEXT_READY) {
     tried_once_ = true;
+    connected_ = true;
     retries_left_ = 0;
     pa_context_set_subscribe_callback(context_, &OnServerEvent, this);
     if (pa_operation* op = pa_context_subscribe(context_, kStreamEvents, nullptr, nullptr)) {
@@ -130,6 +133,10 @@ void PulseCallWatcher::ContextStateChanged() {
   if (!tried_once_) {
     tried_once_ = true;
     if (unavailable_) unavailable_();
+  }
+  if (connected_) {
+    connected_ = false;
+    retries_left_ = kQuickRetries;
   }
   Decide(false);
   lists_pending_ = 0;
@@ -176,7 +183,7 @@ void PulseCallWatcher::OnSocketFolder(pa_mainloop_api*, pa_io_event*, int fd, pa
     while (::read(fd, buffer.data(), buffer.size()) > 0) {
     }
     if (watcher->context_ == nullptr && std::filesystem::exists(ServerSocket())) {
-      watcher->retries_left_ = kRetriesAfterSocketAppeared;
+      watcher->retries_left_ = kQuickRetries;
       watcher->Connect();
     }
   });

@@ -1,8 +1,9 @@
 #pragma once
 // Notices a call on the sound server (PulseAudio, or PipeWire's pulse service): the server's
 // stream events are read as they come, and the server's socket folder is watched so that a
-// server that starts, or comes back, is found at once. No timers: between events the client
-// library's loop thread sleeps.
+// server that starts, or comes back, is found at once. Between events the client library's
+// loop thread sleeps; the only timer is a short run of retries after the socket appeared or the
+// server was lost.
 #include <pulse/pulseaudio.h>
 
 #include <cstdint>
@@ -59,7 +60,8 @@ class PulseCallWatcher {
   std::vector<pa_context*> retired_;  // failed, to be let go of outside their callbacks
   int folder_fd_ = -1;                // inotify on the server socket's folder
   bool tried_once_ = false;
-  int retries_left_ = 0;            // after the socket folder changed
+  bool connected_ = false;          // the current context has been ready
+  int retries_left_ = 0;            // after the socket folder changed or the server was lost
   pa_time_event* retry_ = nullptr;  // a refused connection tried again soon
   bool in_call_ = false;
 
