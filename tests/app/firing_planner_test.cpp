@@ -60,7 +60,8 @@ class FiringPlannerTest : public ::testing::Test {
   }
 
   testing::MemoryFileSystem files_;
-  Schedule schedule_{files_, {}};
+  HolidayCalendar holidays_;
+  Schedule schedule_{files_, {}, holidays_};
   ConfigSettings config_;  // SpeakOffset 500 ms, LateLimit 60 s
   FiringPlanner planner_{schedule_, config_};
   TickPlan plan_;

@@ -10,6 +10,11 @@ TDateTime At(int day, int h, int mi, int s = 0, int ms = 0) {
   return *TryEncodeDateTime({2026, 12, day, h, mi, s, ms});
 }
 
+// Without a calendar: the weekdays alone decide.
+TDateTime Next(const TSchedule& e, TDateTime now, int recompute_flag) {
+  return NextFiringTime(e, now, recompute_flag, HolidayCalendar());
+}
+
 std::string Show(TDateTime t) { return t == 0 ? "none" : FormatDateTime("dd hh:nn:ss.zzz", t); }
 
 TSchedule Entry(TIntervalMode mode, int seconds, int from = 0, int to = 86400,
@@ -38,88 +43,88 @@ TEST(DaysToNextWeekday, CountsForwardAndWrapsAfterSaturday) {
 
 TEST(NextFiringTime, AtFiresTodayOnlyWhileTheTimeIsAhead) {
   const TSchedule seven = Entry(imAt, 7 * 3600);
-  EXPECT_EQ(Show(NextFiringTime(seven, At(5, 6, 59, 59, 500), 0)), "05 07:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(seven, At(5, 6, 59, 59, 999), 0)), "05 07:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(seven, At(5, 7, 0, 0, 0), 0)), "06 07:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(seven, At(5, 7, 0, 0, 1), 0)), "06 07:00:00.000");
-  EXPECT_EQ(NextFiringTime(seven, At(5, 6, 0), 0), At(5, 7, 0));  // exactly the encoded moment
+  EXPECT_EQ(Show(Next(seven, At(5, 6, 59, 59, 500), 0)), "05 07:00:00.000");
+  EXPECT_EQ(Show(Next(seven, At(5, 6, 59, 59, 999), 0)), "05 07:00:00.000");
+  EXPECT_EQ(Show(Next(seven, At(5, 7, 0, 0, 0), 0)), "06 07:00:00.000");
+  EXPECT_EQ(Show(Next(seven, At(5, 7, 0, 0, 1), 0)), "06 07:00:00.000");
+  EXPECT_EQ(Next(seven, At(5, 6, 0), 0), At(5, 7, 0));  // exactly the encoded moment
   const TSchedule midnight = Entry(imAt, 0);
-  EXPECT_EQ(Show(NextFiringTime(midnight, At(5, 23, 59, 59, 999), 0)), "06 00:00:00.000");
+  EXPECT_EQ(Show(Next(midnight, At(5, 23, 59, 59, 999), 0)), "06 00:00:00.000");
 }
 
 TEST(NextFiringTime, AtHonoursWeekdays) {
   const TSchedule monday = Entry(imAt, 7 * 3600, 0, 86400, kMon);
-  EXPECT_EQ(Show(NextFiringTime(monday, At(6, 8, 0), 0)), "07 07:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(monday, At(7, 6, 0), 0)), "07 07:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(monday, At(7, 7, 0), 0)), "14 07:00:00.000");
+  EXPECT_EQ(Show(Next(monday, At(6, 8, 0), 0)), "07 07:00:00.000");
+  EXPECT_EQ(Show(Next(monday, At(7, 6, 0), 0)), "07 07:00:00.000");
+  EXPECT_EQ(Show(Next(monday, At(7, 7, 0), 0)), "14 07:00:00.000");
   // The weekday is that of the firing day, not of now: Sunday 23:00 for Monday 07:00.
-  EXPECT_EQ(Show(NextFiringTime(monday, At(6, 23, 0), 0)), "07 07:00:00.000");
+  EXPECT_EQ(Show(Next(monday, At(6, 23, 0), 0)), "07 07:00:00.000");
 }
 
 TEST(NextFiringTime, RegularFiresWithinTheWindowOnly) {
   const TSchedule half_past = Entry(imRegular, 1800, 9 * 3600, 17 * 3600);
-  EXPECT_EQ(Show(NextFiringTime(half_past, At(5, 7, 10), 0)), "05 09:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(half_past, At(5, 10, 7), 0)), "05 10:30:00.000");
-  EXPECT_EQ(Show(NextFiringTime(half_past, At(5, 10, 30), 0)), "05 11:30:00.000");
-  EXPECT_EQ(Show(NextFiringTime(half_past, At(5, 16, 45), 0)), "06 09:00:00.000");
+  EXPECT_EQ(Show(Next(half_past, At(5, 7, 10), 0)), "05 09:00:00.000");
+  EXPECT_EQ(Show(Next(half_past, At(5, 10, 7), 0)), "05 10:30:00.000");
+  EXPECT_EQ(Show(Next(half_past, At(5, 10, 30), 0)), "05 11:30:00.000");
+  EXPECT_EQ(Show(Next(half_past, At(5, 16, 45), 0)), "06 09:00:00.000");
   const TSchedule on_the_hour = Entry(imRegular, 0, 9 * 3600, 17 * 3600);
-  EXPECT_EQ(Show(NextFiringTime(on_the_hour, At(5, 16, 59, 59, 800), 0)), "05 17:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(on_the_hour, At(5, 17, 0), 0)), "06 09:00:00.000");
+  EXPECT_EQ(Show(Next(on_the_hour, At(5, 16, 59, 59, 800), 0)), "05 17:00:00.000");
+  EXPECT_EQ(Show(Next(on_the_hour, At(5, 17, 0), 0)), "06 09:00:00.000");
   // Crossing midnight lands on the next day's window start, on an allowed day.
   const TSchedule weekend = Entry(imRegular, 59 * 60 + 59, 3600, 86400, kSat | kSun);
-  EXPECT_EQ(Show(NextFiringTime(weekend, At(5, 23, 59, 59, 999), 0)), "06 01:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(weekend, At(6, 23, 59, 59, 999), 0)), "12 01:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(weekend, At(7, 12, 0), 0)), "12 01:00:00.000");
+  EXPECT_EQ(Show(Next(weekend, At(5, 23, 59, 59, 999), 0)), "06 01:00:00.000");
+  EXPECT_EQ(Show(Next(weekend, At(6, 23, 59, 59, 999), 0)), "12 01:00:00.000");
+  EXPECT_EQ(Show(Next(weekend, At(7, 12, 0), 0)), "12 01:00:00.000");
 }
 
 TEST(NextFiringTime, SkipCountsIntervalsFromTheWindowStart) {
   const TSchedule quarter = Entry(imSkip, 900, 9 * 3600, 17 * 3600);
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 10, 7), 0)), "05 10:15:00.000");
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 10, 15, 0, 0), 0)), "05 10:30:00.000");
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 10, 14, 59, 999), 0)), "05 10:15:00.000");
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 8, 0), 0)), "05 09:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 9, 0), 0)), "05 09:15:00.000");
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 16, 45), 0)), "05 17:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 17, 0, 30), 0)), "06 09:00:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 10, 7), 0)), "05 10:15:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 10, 15, 0, 0), 0)), "05 10:30:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 10, 14, 59, 999), 0)), "05 10:15:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 8, 0), 0)), "05 09:00:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 9, 0), 0)), "05 09:15:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 16, 45), 0)), "05 17:00:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 17, 0, 30), 0)), "06 09:00:00.000");
   const TSchedule fridays = Entry(imSkip, 900, 9 * 3600, 17 * 3600, kFri);
-  EXPECT_EQ(Show(NextFiringTime(fridays, At(4, 17, 0, 30), 0)), "11 09:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(fridays, At(5, 10, 0), 0)), "11 09:00:00.000");
+  EXPECT_EQ(Show(Next(fridays, At(4, 17, 0, 30), 0)), "11 09:00:00.000");
+  EXPECT_EQ(Show(Next(fridays, At(5, 10, 0), 0)), "11 09:00:00.000");
 }
 
 TEST(NextFiringTime, SkipReachingMidnightCountsAsPastTheWindow) {
   const TSchedule hourly = Entry(imSkip, 3600);
-  EXPECT_EQ(Show(NextFiringTime(hourly, At(5, 22, 59, 59, 999), 0)), "05 23:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(hourly, At(5, 23, 0), 0)), "06 00:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(hourly, At(5, 23, 59, 59, 999), 0)), "06 00:00:00.000");
+  EXPECT_EQ(Show(Next(hourly, At(5, 22, 59, 59, 999), 0)), "05 23:00:00.000");
+  EXPECT_EQ(Show(Next(hourly, At(5, 23, 0), 0)), "06 00:00:00.000");
+  EXPECT_EQ(Show(Next(hourly, At(5, 23, 59, 59, 999), 0)), "06 00:00:00.000");
   const TSchedule sundays = Entry(imSkip, 3600, 1800, 86400, kSun);
-  EXPECT_EQ(Show(NextFiringTime(sundays, At(6, 23, 40), 0)), "13 00:30:00.000");
+  EXPECT_EQ(Show(Next(sundays, At(6, 23, 40), 0)), "13 00:30:00.000");
 }
 
 TEST(NextFiringTime, BgmStartsAtOnceOnlyWhenRecomputingInsideTheWindow) {
   const TSchedule lunch = Entry(imBGM, 0, 12 * 3600, 13 * 3600);
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 12, 20), 1)), "05 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 12, 20), 0)), "06 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 11, 0), 0)), "05 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 12, 59, 59, 999), 1)), "05 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 13, 0), 1)), "06 12:00:00.000");  // window closed
+  EXPECT_EQ(Show(Next(lunch, At(5, 12, 20), 1)), "05 12:00:00.000");
+  EXPECT_EQ(Show(Next(lunch, At(5, 12, 20), 0)), "06 12:00:00.000");
+  EXPECT_EQ(Show(Next(lunch, At(5, 11, 0), 0)), "05 12:00:00.000");
+  EXPECT_EQ(Show(Next(lunch, At(5, 12, 59, 59, 999), 1)), "05 12:00:00.000");
+  EXPECT_EQ(Show(Next(lunch, At(5, 13, 0), 1)), "06 12:00:00.000");  // window closed
   // Computed right at the start after firing: it does not start a second time.
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 12, 0), 0)), "06 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 11, 59, 59, 999), 0)), "05 12:00:00.000");
+  EXPECT_EQ(Show(Next(lunch, At(5, 12, 0), 0)), "06 12:00:00.000");
+  EXPECT_EQ(Show(Next(lunch, At(5, 11, 59, 59, 999), 0)), "05 12:00:00.000");
   const TSchedule weekend = Entry(imBGM, 0, 12 * 3600, 13 * 3600, kSat | kSun);
-  EXPECT_EQ(Show(NextFiringTime(weekend, At(4, 13, 30), 0)), "05 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(weekend, At(6, 13, 30), 0)), "12 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(weekend, At(7, 12, 30), 1)), "12 12:00:00.000");
+  EXPECT_EQ(Show(Next(weekend, At(4, 13, 30), 0)), "05 12:00:00.000");
+  EXPECT_EQ(Show(Next(weekend, At(6, 13, 30), 0)), "12 12:00:00.000");
+  EXPECT_EQ(Show(Next(weekend, At(7, 12, 30), 1)), "12 12:00:00.000");
 }
 
 TEST(NextFiringTime, EntriesTheParserWouldRejectHaveNoNextTime) {
-  EXPECT_EQ(NextFiringTime(Entry(imSkip, 0), At(5, 8, 0), 0), 0.0);
-  EXPECT_EQ(NextFiringTime(Entry(imAt, 86400), At(5, 8, 0), 0), 0.0);
-  EXPECT_EQ(NextFiringTime(Entry(imAt, 3600, 0, 86400, 0), At(5, 8, 0), 0), 0.0);
-  EXPECT_EQ(NextFiringTime(Entry(imRegular, 3600), At(5, 8, 0), 0), 0.0);
-  EXPECT_EQ(NextFiringTime(Entry(imBGM, 0, 5000, 4000), At(5, 8, 0), 0), 0.0);
+  EXPECT_EQ(Next(Entry(imSkip, 0), At(5, 8, 0), 0), 0.0);
+  EXPECT_EQ(Next(Entry(imAt, 86400), At(5, 8, 0), 0), 0.0);
+  EXPECT_EQ(Next(Entry(imAt, 3600, 0, 86400, 0), At(5, 8, 0), 0), 0.0);
+  EXPECT_EQ(Next(Entry(imRegular, 3600), At(5, 8, 0), 0), 0.0);
+  EXPECT_EQ(Next(Entry(imBGM, 0, 5000, 4000), At(5, 8, 0), 0), 0.0);
   TSchedule odd = Entry(imAt, 3600);
   odd.Mode = static_cast<TIntervalMode>(9);
-  EXPECT_EQ(NextFiringTime(odd, At(5, 8, 0), 0), 0.0);
+  EXPECT_EQ(Next(odd, At(5, 8, 0), 0), 0.0);
 }
 
 TEST(NextTimeLogLine, ShowsEveryFieldInItsPlace) {

@@ -8,13 +8,13 @@
 namespace chimewell {
 namespace {
 
-std::vector<std::string> Upcoming(const LineList& script, TDateTime from, int flag,
-                                  size_t count) {
+std::vector<std::string> Upcoming(const LineList& script, TDateTime from, int flag, size_t count,
+                                  const HolidayCalendar& holidays = HolidayCalendar()) {
   testing::MemoryFileSystem files;
-  Schedule schedule(files, {});
+  Schedule schedule(files, {}, holidays);
   EXPECT_TRUE(schedule.LoadSchedule(script, 100));
   std::vector<std::string> out;
-  for (const auto& f : UpcomingFirings(schedule.ScheduleEntries(), from, flag, count)) {
+  for (const auto& f : UpcomingFirings(schedule.ScheduleEntries(), holidays, from, flag, count)) {
     out.push_back(FormatDateTime("dd hh:nn:ss ", f.moment) +
                   schedule.ScheduleEntries()[f.index].Msg);
   }
