@@ -135,8 +135,7 @@ int Run(const std::vector<std::string>& args) {
   const bool holidays_valid = ReadHolidays(files, options, holidays);
   Schedule schedule(files, reporting, holidays);
   const bool all_valid =
-      schedule.LoadSchedule(ScriptLinesFromBytes(*bytes), options.default_volume) &&
-      holidays_valid;
+      schedule.LoadSchedule(ScriptLinesFromBytes(*bytes), options.default_volume) && holidays_valid;
   if (options.upcoming) {
     PrintUpcoming(schedule, holidays, options);
   } else {

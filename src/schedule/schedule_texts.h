@@ -77,7 +77,8 @@ inline std::string FaultReason(ScheduleFault fault, std::string_view subject) {
     case ScheduleFault::kEmptyWindow:
       return "from の時刻は to より前にしてください";
     case ScheduleFault::kHolidayRuleClash:
-      return Quoted(subject) + " は使えません：祝日除く（NoHoliday）と祝日のみ（OnHoliday）は同じ行に書けません";
+      return Quoted(subject) +
+             " は使えません：祝日除く（NoHoliday）と祝日のみ（OnHoliday）は同じ行に書けません";
   }
   return {};
 }

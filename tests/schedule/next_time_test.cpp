@@ -116,6 +116,88 @@ TEST(NextFiringTime, BgmStartsAtOnceOnlyWhenRecomputingInsideTheWindow) {
   EXPECT_EQ(Show(Next(weekend, At(7, 12, 30), 1)), "12 12:00:00.000");
 }
 
+// The user's days off Monday 12-07 and Tuesday 12-08, and one far ahead for the look-ahead's
+// bound: 2028-01-09 is day 399 counted from Sunday 2026-12-06 as day 0.
+HolidayCalendar TwoDaysOff() {
+  return HolidayCalendar({{2026, 12, 7, "創立記念日"}, {2026, 12, 8, "代休"}});
+}
+
+TEST(NextFiringTime, HolidayRulesMoveEveryModeToADayThatPasses) {
+  using R = HolidayRule;
+  const HolidayCalendar days_off = TwoDaysOff();
+  const auto with = [](TSchedule e, HolidayRule rule) {
+    e.Holidays = rule;
+    return e;
+  };
+  const TSchedule at7 = Entry(imAt, 7 * 3600);
+  const TSchedule skip = Entry(imSkip, 1800, 9 * 3600, 10 * 3600);
+  const TSchedule hourly = Entry(imRegular, 15 * 60, 9 * 3600, 11 * 3600);
+  const TSchedule lunch = Entry(imBGM, 0, 12 * 3600, 13 * 3600);
+  const struct {
+    const char* what;
+    TSchedule entry;
+    TDateTime now;
+    int flag;
+    const char* next;
+  } cases[] = {
+      {"At, skipping both days off", with(at7, R::kSkipHolidays), At(6, 8, 0), 0,
+       "09 07:00:00.000"},
+      {"At, skipping them on Mondays",
+       with(Entry(imAt, 7 * 3600, 0, 86400, kMon), R::kSkipHolidays), At(5, 8, 0), 0,
+       "14 07:00:00.000"},
+      {"At, on a day off later today", with(at7, R::kOnlyHolidays), At(7, 6, 0), 0,
+       "07 07:00:00.000"},
+      {"At, days off on Tuesdays", with(Entry(imAt, 7 * 3600, 0, 86400, 1 << 3), R::kOnlyHolidays),
+       At(5, 8, 0), 0, "08 07:00:00.000"},
+      {"At, after the last day off", with(at7, R::kOnlyHolidays), At(8, 8, 0), 0, "none"},
+      {"Skip, inside Sunday's window", with(skip, R::kSkipHolidays), At(6, 9, 40), 0,
+       "06 10:00:00.000"},
+      {"Skip, past Sunday's window", with(skip, R::kSkipHolidays), At(6, 10, 10), 0,
+       "09 09:00:00.000"},
+      {"Skip, Sunday for days off", with(skip, R::kOnlyHolidays), At(6, 9, 40), 0,
+       "07 09:00:00.000"},
+      {"Skip, inside a day off", with(skip, R::kOnlyHolidays), At(7, 9, 10), 0, "07 09:30:00.000"},
+      {"ALL, past Sunday's window", with(hourly, R::kSkipHolidays), At(6, 10, 50), 0,
+       "09 09:00:00.000"},
+      {"ALL, Sunday for days off", with(hourly, R::kOnlyHolidays), At(6, 8, 0), 0,
+       "07 09:00:00.000"},
+      {"ALL, inside a day off", with(hourly, R::kOnlyHolidays), At(7, 9, 20), 0, "07 10:15:00.000"},
+      {"BGM, open on a day off it skips", with(lunch, R::kSkipHolidays), At(7, 12, 30), 1,
+       "09 12:00:00.000"},
+      {"BGM, open on Sunday", with(lunch, R::kSkipHolidays), At(6, 12, 30), 1, "06 12:00:00.000"},
+      {"BGM, open on a day off", with(lunch, R::kOnlyHolidays), At(7, 12, 30), 1,
+       "07 12:00:00.000"},
+      {"BGM, just started on a day off", with(lunch, R::kOnlyHolidays), At(7, 12, 0), 0,
+       "08 12:00:00.000"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Show(NextFiringTime(c.entry, c.now, c.flag, days_off)), c.next) << c.what;
+    // Without any days off the rule to skip them changes nothing, and days off alone never come.
+    const TSchedule plain = with(c.entry, R::kAny);
+    if (c.entry.Holidays == R::kSkipHolidays) {
+      EXPECT_EQ(NextFiringTime(c.entry, c.now, c.flag, HolidayCalendar()),
+                Next(plain, c.now, c.flag))
+          << c.what;
+    } else {
+      EXPECT_EQ(NextFiringTime(c.entry, c.now, c.flag, HolidayCalendar()), 0.0) << c.what;
+    }
+  }
+}
+
+TEST(NextFiringTime, LooksForADayThatPassesAtMostFourHundredDaysAhead) {
+  TSchedule at7 = Entry(imAt, 7 * 3600);
+  at7.Holidays = HolidayRule::kOnlyHolidays;
+  const HolidayCalendar day_399({{2028, 1, 9, "遠い休み"}});
+  const HolidayCalendar day_400({{2028, 1, 10, "遠すぎる休み"}});
+  EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn", NextFiringTime(at7, At(5, 8, 0), 0, day_399)),
+            "2028/01/09 07:00");
+  EXPECT_EQ(NextFiringTime(at7, At(5, 8, 0), 0, day_400), 0.0);
+  // A day off every year is always within reach.
+  const HolidayCalendar yearly({{std::nullopt, 12, 4, "毎年の休み"}});
+  EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn", NextFiringTime(at7, At(5, 8, 0), 0, yearly)),
+            "2027/12/04 07:00");
+}
+
 TEST(NextFiringTime, EntriesTheParserWouldRejectHaveNoNextTime) {
   EXPECT_EQ(Next(Entry(imSkip, 0), At(5, 8, 0), 0), 0.0);
   EXPECT_EQ(Next(Entry(imAt, 86400), At(5, 8, 0), 0), 0.0);

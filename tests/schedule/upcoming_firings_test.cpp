@@ -42,5 +42,15 @@ TEST(UpcomingFirings, FollowsEachEntryAcrossDays) {
   EXPECT_TRUE(Upcoming({"# nothing"}, Saturday(0, 0), 0, 3).empty());
 }
 
+TEST(UpcomingFirings, PassesOverTheDaysTheHolidayOptionsExclude) {
+  // Monday the 7th off this year, the 9th every year.
+  const HolidayCalendar days_off({{2026, 12, 7, "休業日"}, {std::nullopt, 12, 9, "記念日"}});
+  const auto got = Upcoming({"Speak N At 7:00 NoHoliday", "Speak O At 8:00 祝日のみ"},
+                            Saturday(12, 0), 0, 7, days_off);
+  EXPECT_EQ(got, (std::vector<std::string>{"06 07:00:00 N", "07 08:00:00 O", "08 07:00:00 N",
+                                           "09 08:00:00 O", "10 07:00:00 N", "11 07:00:00 N",
+                                           "12 07:00:00 N"}));
+}
+
 }  // namespace
 }  // namespace chimewell
