@@ -23,13 +23,6 @@ TEST_F(Holidays, AFileFromTheWindowsProgramIsReadAndWrittenBackInItsEncoding) {
   EXPECT_EQ(app->HolidayLines()[1], "08/14 夏季休業");
 }
 
-TEST_F(Holidays, WithoutAFileThereAreNoDaysOfTheUsersOwn) {
-  Start();
-  EXPECT_TRUE(app->HolidayLines().empty());
-  EXPECT_TRUE(app->Holidays().UserDays().empty());
-  EXPECT_FALSE(std::filesystem::exists(dir / "chimewell.hol"));
-}
-
 TEST_F(Holidays, AtStartTheGoodLinesCountAndEachBadOneIsShown) {
   if (!HolidayParserReady()) GTEST_SKIP() << "the holiday file parser reads no days yet";
   WriteFile("chimewell.hol", "12/07 創立記念日\r\n13/45 ない日\r\n");
