@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/holiday_calendar.h"
 #include "platform/file_system.h"
 #include "schedule/next_time.h"
 #include "schedule/schedule.h"
@@ -53,7 +54,8 @@ LineList LargeScript() {
 void BM_LoadSchedule10000Lines(benchmark::State& state) {
   const AllFilesExist files;
   const auto lines = LargeScript();
-  Schedule schedule(files, {});
+  const HolidayCalendar holidays;
+  Schedule schedule(files, {}, holidays);
   for (auto _ : state) {
     benchmark::DoNotOptimize(schedule.LoadSchedule(lines, 100));
   }
@@ -63,7 +65,8 @@ BENCHMARK(BM_LoadSchedule10000Lines)->Unit(benchmark::kMillisecond);
 
 void BM_MakeNextTime10000Entries(benchmark::State& state) {
   const AllFilesExist files;
-  Schedule schedule(files, {});
+  const HolidayCalendar holidays;
+  Schedule schedule(files, {}, holidays);
   schedule.LoadSchedule(LargeScript(), 100);
   while (schedule.ScheduleEntries().size() < 10000) {
     schedule.ScheduleEntries().push_back(schedule.ScheduleEntries().front());
@@ -79,6 +82,18 @@ void BM_MakeNextTime10000Entries(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MakeNextTime10000Entries)->Unit(benchmark::kMicrosecond);
+
+// The longest look for a day: holidays only, none within reach, every day asked about.
+void BM_NextTimeForHolidaysOnlyWithNoneAhead(benchmark::State& state) {
+  TSchedule entry;
+  entry.Mode = imSkip;
+  entry.Seconds = 900;
+  entry.Holidays = HolidayRule::kOnlyHolidays;
+  const HolidayCalendar holidays({{2020, 1, 1, "過ぎた休み"}});
+  const TDateTime now = 46361.0 + 0.53;
+  for (auto _ : state) benchmark::DoNotOptimize(NextFiringTime(entry, now, 0, holidays));
+}
+BENCHMARK(BM_NextTimeForHolidaysOnlyWithNoneAhead)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace chimewell

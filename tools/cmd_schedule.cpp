@@ -4,7 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "app/app_paths.h"
+#include "app/texts.h"
 #include "core/datetime.h"
+#include "core/holiday_file.h"
+#include "core/text_encoding.h"
 #include "platform/file_system.h"
 #include "platform/system_clock.h"
 #include "schedule/schedule.h"
@@ -19,7 +23,7 @@ namespace {
 
 constexpr char kUsage[] =
     "schedule FILE [--at \"yyyy/mm/dd hh:nn:ss.zzz\"] [--recompute] [--default-volume N] "
-    "[--upcoming N]";
+    "[--upcoming N] [--home DIR]";
 constexpr char kMomentFormat[] = "yyyy/mm/dd hh:nn:ss.zzz";
 
 struct Options {
@@ -28,6 +32,7 @@ struct Options {
   int recompute_flag = 0;
   int default_volume = 100;
   std::optional<int> upcoming;
+  std::optional<std::string> home;  // the folder whose holiday file counts
 };
 
 int UsageError(const std::string& problem) {
@@ -59,6 +64,9 @@ std::optional<std::string> ReadOptions(const std::vector<std::string>& args, Opt
       if (!has_value) return "--upcoming needs a count";
       options.upcoming = ParseDecimal(args[++i]);
       if (*options.upcoming < 1) return "--upcoming wants a count of 1 or more";
+    } else if (arg == "--home") {
+      if (!has_value) return "--home needs a folder";
+      options.home = args[++i];
     } else if (arg.starts_with("--") || !options.file.empty()) {
       return "unexpected argument \"" + arg + "\"";
     } else {
@@ -68,6 +76,20 @@ std::optional<std::string> ReadOptions(const std::vector<std::string>& args, Opt
   if (options.file.empty()) return "no script file given";
   if (!have_at) options.at = SystemClock().Now();
   return std::nullopt;
+}
+
+// The user's days off from the home folder's holiday file (none without --home or without the
+// file); its bad lines are reported on standard error. False when a line had an error.
+bool ReadHolidays(const FileSystem& files, const Options& options, HolidayCalendar& holidays) {
+  if (!options.home) return true;
+  const auto bytes = files.ReadFile(PathsInHome(*options.home).holidays, FileKind::kScript);
+  if (!bytes) return true;
+  HolidayFileContents contents = ParseHolidayFile(DecodeFileText(*bytes));
+  for (const HolidayFileProblem& problem : contents.problems) {
+    std::fprintf(stderr, "%s\n", texts::HolidayLineError(problem.line, problem.text).c_str());
+  }
+  holidays = HolidayCalendar(std::move(contents.days));
+  return contents.problems.empty();
 }
 
 void PrintEntries(const Schedule& schedule, const Options& options) {
@@ -83,10 +105,12 @@ void PrintEntries(const Schedule& schedule, const Options& options) {
   }
 }
 
-void PrintUpcoming(const Schedule& schedule, const Options& options) {
+void PrintUpcoming(const Schedule& schedule, const HolidayCalendar& holidays,
+                   const Options& options) {
   const auto& entries = schedule.ScheduleEntries();
-  for (const UpcomingFiring& firing : UpcomingFirings(entries, options.at, options.recompute_flag,
-                                                      static_cast<size_t>(*options.upcoming))) {
+  for (const UpcomingFiring& firing :
+       UpcomingFirings(entries, holidays, options.at, options.recompute_flag,
+                       static_cast<size_t>(*options.upcoming))) {
     const TSchedule& e = entries[firing.index];
     std::printf("%s\t%s\t%s\n", FormatDateTime(kMomentFormat, firing.moment).c_str(),
                 std::string(schedule_texts::CommandWord(e.Cmd)).c_str(), e.Msg.c_str());
@@ -107,11 +131,13 @@ int Run(const std::vector<std::string>& args) {
   reporting.show_panel_message = [](const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
   };
-  Schedule schedule(files, reporting);
+  HolidayCalendar holidays;
+  const bool holidays_valid = ReadHolidays(files, options, holidays);
+  Schedule schedule(files, reporting, holidays);
   const bool all_valid =
-      schedule.LoadSchedule(ScriptLinesFromBytes(*bytes), options.default_volume);
+      schedule.LoadSchedule(ScriptLinesFromBytes(*bytes), options.default_volume) && holidays_valid;
   if (options.upcoming) {
-    PrintUpcoming(schedule, options);
+    PrintUpcoming(schedule, holidays, options);
   } else {
     PrintEntries(schedule, options);
   }
@@ -128,7 +154,9 @@ constexpr char kDetails[] =
     "  --default-volume N    volume of entries that name none (0 to 100; 100 if not given)\n"
     "  --upcoming N          print instead the next N firings in order: moment, what\n"
     "                        (話す, 時報, WAVE, MIDI), text\n"
-    "Exits with 1 when a line has an error, 2 when the arguments are wrong.\n";
+    "  --home DIR            the days off in DIR/chimewell.hol count as holidays for the\n"
+    "                        NoHoliday and OnHoliday options\n"
+    "Exits with 1 when a line (of either file) has an error, 2 when the arguments are wrong.\n";
 
 const CommandRegistrar reg("schedule", kUsage, &Run, kDetails);
 

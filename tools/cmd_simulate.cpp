@@ -192,11 +192,12 @@ int Run(const std::vector<std::string>& args) {
 }
 
 constexpr const char* kDetails =
-    "Runs the clock over the settings and schedule in DIR in virtual time, playing nothing, from\n"
-    "--from to --until (local times in ZONE, by default the machine's zone). One line per firing:\n"
-    "the moment it plays (yyyy/mm/dd hh:nn:ss.zzz and the UTC offset), the kind (speak, time,\n"
-    "wave, midi, count) and what is said or played, TAB-separated; a firing passed over after a\n"
-    "sleep or a clock step shows the moment it was due and \"skipped\".\n"
+    "Runs the clock over the settings, schedule and days off (chimewell.hol) in DIR in virtual\n"
+    "time, playing nothing, from --from to --until (local times in ZONE, by default the machine's\n"
+    "zone). One line per firing: the moment it plays (yyyy/mm/dd hh:nn:ss.zzz and the UTC\n"
+    "offset), the kind (speak, time, wave, midi, count) and what is said or played,\n"
+    "TAB-separated; a firing passed over after a sleep or a clock step shows the moment it was\n"
+    "due and \"skipped\".\n"
     "  --hidden          the window hidden (default: showing)\n"
     "  --count N         the second count every N (5, 10, 15, 30, 60) seconds\n"
     "  --late-limit S    overrides LateLimit of the settings file\n"

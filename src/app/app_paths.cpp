@@ -11,7 +11,7 @@ AppPaths PathsFor(const std::filesystem::path& stem_path) {
     p.replace_extension(extension);
     return p.string();
   };
-  return {with(".ini"), with(".imi"), with(".sch"), with(".html"),
+  return {with(".ini"),  with(".imi"), with(".sch"), with(".hol"), with(".html"),
           (stem_path.parent_path() / "doc" / "index.html").string(), AutostartEntry{}};
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Where the program's four files live, the guide it serves, and its login entry.
+// Where the program's files live, the guide it serves, and its login entry.
 #include <string>
 
 namespace chimewell {
@@ -12,11 +12,12 @@ struct AutostartEntry {
 };
 
 struct AppPaths {
-  std::string settings;      // .ini
-  std::string app_info;      // .imi
-  std::string schedule;      // .sch
-  std::string page_template; // .html
-  std::string user_guide;    // doc/index.html
+  std::string settings;       // .ini
+  std::string app_info;       // .imi
+  std::string schedule;       // .sch
+  std::string holidays;       // .hol: the user's own days off
+  std::string page_template;  // .html
+  std::string user_guide;     // doc/index.html
   AutostartEntry autostart;
 };
 

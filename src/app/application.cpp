@@ -15,7 +15,8 @@ Application::Application(AppDependencies deps)
       log_(deps_.clock),
       schedule_(deps_.files,
                 ScheduleReporting{[this](const std::string& text) { ShowPanelMessage(text); },
-                                  &log_, false}),
+                                  &log_, false},
+                holidays_),
       outlet_(
           log_, [this] { SetSkipEnabled(true); },
           [this](const std::string& text) { ShowPanelMessage(text); }),

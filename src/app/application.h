@@ -15,6 +15,8 @@
 #include "app/firing_record.h"
 #include "app/menu_state.h"
 #include "app/message_panel.h"
+#include "core/holiday_calendar.h"
+#include "core/holiday_file.h"
 #include "core/log.h"
 #include "core/moments.h"
 #include "core/settings.h"
@@ -126,6 +128,9 @@ class Application final {
   const ClockFaceState& FaceState() const { return face_state_; }
   const LineList& ScheduleLines() const { return schedule_lines_; }
   const Schedule& ScheduleData() const { return schedule_; }
+  // The holiday file's lines as last loaded or saved, and the days they make.
+  const LineList& HolidayLines() const { return holiday_lines_; }
+  const HolidayCalendar& Holidays() const { return holidays_; }
   const TimeSignal& TimeSignalData() const { return time_signal_; }
   // What the Current command and the page's time-signal test announce by default.
   const std::string& TimeSignalFormat() const { return time_signal_.Settings().TimeSignalFormat; }
@@ -165,6 +170,11 @@ class Application final {
   std::vector<ScheduleProblem> ReplaceSchedule(LineList lines);
   // Adds one line to the running schedule, as ReplaceSchedule does for the script it makes.
   std::vector<ScheduleProblem> AddScheduleLine(std::string_view line);
+  // An edit of the user's days off, all or nothing like ReplaceSchedule: when every line of
+  // `lines` reads, they are saved to the holiday file, become the calendar and every entry's
+  // next moment is computed again; otherwise nothing changes and the problems come back.
+  // Throws FileWriteError when the file cannot be written; the new days count then anyway.
+  std::vector<HolidayFileProblem> ReplaceHolidays(LineList lines);
   // The base settings form: the values take effect at once and are written to [Config]; when
   // `start_at_login` is given, the login entry is written or removed to match. Throws
   // FileWriteError when a file cannot be written.
@@ -225,6 +235,9 @@ class Application final {
   void OpenConfigPage();
   void TogglePortPanel();
   LineList ReadScheduleFile() const;
+  // Reads the holiday file (none: no days of the user's own) into the calendar; each bad line
+  // is shown in the panel, the good ones count.
+  void LoadHolidays();
 
   AppDependencies deps_;
   Log log_;
@@ -238,6 +251,8 @@ class Application final {
   AppInfo app_info_;
   ClockFaceState face_state_;
   LineList schedule_lines_;
+  LineList holiday_lines_;
+  HolidayCalendar holidays_;  // read by the schedule for its holiday options
   Schedule schedule_;
   FiringOutlet outlet_;  // where the firings and the time signal's announcements go
   TimeSignal time_signal_;

@@ -31,6 +31,7 @@ void Application::FormShow() {
   // Saves cut short by a crash or a power cut leave their temporary files behind.
   RemoveStaleTemporaries(deps_.paths.settings);
   RemoveStaleTemporaries(deps_.paths.schedule);
+  RemoveStaleTemporaries(deps_.paths.holidays);
   const StartupSettings settings = ReadStartupSettings(deps_.paths.settings);
   app_ = settings.app;
   config_ = settings.config;
@@ -38,6 +39,7 @@ void Application::FormShow() {
   deps_.view.SetBounds({app_.Left, app_.Top, app_.Width, app_.Height});
 
   const PanelBatch panel_batch(*this);
+  LoadHolidays();
   schedule_lines_ = ReadScheduleFile();
   if (!ReloadSchedule()) ShowPanelMessage(texts::kScheduleHasErrors);
   if (!ReloadTimeSignal().empty()) ShowPanelMessage(texts::kVoiceFilesNotLoaded);

@@ -99,6 +99,17 @@ void FiringPlanner::FollowZoneChange(const TickMoment& m) {
   last_moment_.reset();
 }
 
+void FiringPlanner::FollowHolidayChange(const TickMoment& m) {
+  // What falls due within the hand-over lead may be on its way to the worker already: it
+  // stays, and the others are computed from past the lead, so that none is handed over twice.
+  const TickMoment past_lead = At(m, m.wall + kHandOverLead + kOneMs);
+  auto& entries = schedule_.ScheduleEntries();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].NextTime > 0 && entries[i].Due <= past_lead.wall) continue;
+    ComputeNextTime(i, past_lead.announced, past_lead.announced_wall);
+  }
+}
+
 void FiringPlanner::ClearNextTime(TSchedule& entry) {
   // No next time stays "never": with a negative offset a plain subtraction would turn it into
   // a moment in 1899 that fires at once.

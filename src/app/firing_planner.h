@@ -87,6 +87,8 @@ class FiringPlanner {
   // The machine's time zone changed: every next moment is the next one the clock shows in the
   // new zone.
   void FollowZoneChange(const TickMoment& m);
+  // The holidays changed: every entry's next moment is judged again by its day rules.
+  void FollowHolidayChange(const TickMoment& m);
 
   // Raised to 1 to have the next moments computed afresh (a new schedule, a new date).
   int RecomputeFlag() const { return recompute_flag_; }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace chimewell {
 namespace {
@@ -34,31 +35,61 @@ struct Moment {
   }
 };
 
-Moment NextAt(const TSchedule& e, const Moment& now) {
+// The days an entry may fire on: its weekdays, and its holiday rule by the calendar.
+class AllowedDays {
+ public:
+  AllowedDays(const TSchedule& e, const HolidayCalendar& holidays) : e_(e), holidays_(holidays) {}
+
+  // Days from `day` to the nearest day the entry may fire on, `day` itself counting 0; none
+  // when no such day lies within kDaysLookedAhead.
+  std::optional<int64_t> From(int64_t day) const {
+    const int weekday = DayOfWeek(static_cast<TDateTime>(day));
+    // Without a holiday rule the weekdays alone decide, and a week holds them all.
+    if (e_.Holidays == HolidayRule::kAny) return DaysToNextWeekday(weekday, e_.Weekdays);
+    for (int64_t k = 0; k < kDaysLookedAhead; ++k) {
+      if (!(e_.Weekdays & (1u << ((weekday - 1 + k) % 7 + 1)))) continue;
+      const bool holiday = holidays_.IsHoliday(static_cast<TDateTime>(day + k));
+      if (holiday == (e_.Holidays == HolidayRule::kOnlyHolidays)) return k;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  const TSchedule& e_;
+  const HolidayCalendar& holidays_;
+};
+
+using NextMoment = std::optional<Moment>;
+
+NextMoment NextAt(const TSchedule& e, const Moment& now, const AllowedDays& days) {
   const int64_t delta = (e.Seconds - now.SecondOfDay()) * int64_t{1000} - now.Millisecond();
   Moment r = now.PlusMs(delta);
   if (delta <= 0) r = r.PlusDays(1);  // at or past today's time: tomorrow
-  return r.PlusDays(DaysToNextWeekday(r.Weekday(), e.Weekdays));
+  const auto k = days.From(r.day);
+  if (!k) return std::nullopt;
+  return r.PlusDays(*k);
 }
 
-Moment NextRegular(const TSchedule& e, const Moment& now) {
+NextMoment NextRegular(const TSchedule& e, const Moment& now, const AllowedDays& days) {
   const int hour_start = now.SecondOfDay() / 3600 * 3600;
   Moment r = now.At(hour_start + (e.Seconds / 60) % 60 * 60 + e.Seconds % 60);
   if (r.Total() <= now.Total()) r = r.PlusMs(3600 * 1000);
-  int k = DaysToNextWeekday(r.Weekday(), e.Weekdays);
+  auto k = days.From(r.day);
   if (k == 0) {
     if (r.SecondOfDay() < e.FromTime) {
       r = r.At(e.FromTime);  // the day's first firing is the window start itself
     } else if (r.SecondOfDay() > e.ToTime) {
-      k = DaysToNextWeekday(r.PlusDays(1).Weekday(), e.Weekdays) + 1;
+      k = days.From(r.day + 1);
+      if (k) ++*k;
     }
   }
-  if (k > 0) r = r.At(e.FromTime).PlusDays(k);
+  if (!k) return std::nullopt;
+  if (*k > 0) r = r.At(e.FromTime).PlusDays(*k);
   return r;
 }
 
-Moment NextSkip(const TSchedule& e, const Moment& now) {
-  int k = DaysToNextWeekday(now.Weekday(), e.Weekdays);
+NextMoment NextSkip(const TSchedule& e, const Moment& now, const AllowedDays& days) {
+  auto k = days.From(now.day);
   const int secs = now.SecondOfDay();
   const int next =
       secs < e.FromTime ? -1 : e.FromTime + ((secs - e.FromTime) / e.Seconds + 1) * e.Seconds;
@@ -69,22 +100,28 @@ Moment NextSkip(const TSchedule& e, const Moment& now) {
       return now.At(next);
     }
     if (next < e.FromTime) return now.At(e.FromTime);
-    k = DaysToNextWeekday(now.PlusDays(1).Weekday(), e.Weekdays) + 1;
+    k = days.From(now.day + 1);
+    if (k) ++*k;
   }
-  return now.At(e.FromTime).PlusDays(k);
+  if (!k) return std::nullopt;
+  return now.At(e.FromTime).PlusDays(*k);
 }
 
-Moment NextBgm(const TSchedule& e, const Moment& now, int recompute_flag) {
-  const int k = DaysToNextWeekday(now.Weekday(), e.Weekdays);
+NextMoment NextBgm(const TSchedule& e, const Moment& now, int recompute_flag,
+                   const AllowedDays& days) {
+  const auto k = days.From(now.day);
   const int64_t d_from = (e.FromTime - now.SecondOfDay()) * int64_t{1000} - now.Millisecond();
   const int64_t d_to = (e.ToTime - now.SecondOfDay()) * int64_t{1000} - now.Millisecond();
   const Moment start = now.PlusMs(d_from);
   if (recompute_flag > 0 && k == 0 && d_from <= 0 && d_to > 0) return start;
+  if (!k) return std::nullopt;
   // Computed exactly at the window start (as right after it fired), the start has been
   // reached: it counts as passed so the music is not started a second time.
-  if (k != 0 || d_from > 0) return start.PlusDays(k);
+  if (*k != 0 || d_from > 0) return start.PlusDays(*k);
   const Moment s1 = start.PlusDays(1);
-  return s1.PlusDays(DaysToNextWeekday(s1.Weekday(), e.Weekdays));
+  const auto k1 = days.From(s1.day);
+  if (!k1) return std::nullopt;
+  return s1.PlusDays(*k1);
 }
 
 // Whether the computation is defined for the entry; the parser only makes entries that are.
@@ -123,20 +160,27 @@ int DaysToNextWeekday(int weekday, uint8_t set) {
   return 0;
 }
 
-TDateTime NextFiringTime(const TSchedule& entry, TDateTime now, int recompute_flag) {
+TDateTime NextFiringTime(const TSchedule& entry, TDateTime now, int recompute_flag,
+                         const HolidayCalendar& holidays) {
   if (!IsComputable(entry)) return 0;
   const Moment m = Moment::Of(now);
+  const AllowedDays days(entry, holidays);
+  NextMoment next;
   switch (entry.Mode) {
     case imAt:
-      return NextAt(entry, m).ToDateTime();
+      next = NextAt(entry, m, days);
+      break;
     case imRegular:
-      return NextRegular(entry, m).ToDateTime();
+      next = NextRegular(entry, m, days);
+      break;
     case imSkip:
-      return NextSkip(entry, m).ToDateTime();
+      next = NextSkip(entry, m, days);
+      break;
     case imBGM:
-      return NextBgm(entry, m, recompute_flag).ToDateTime();
+      next = NextBgm(entry, m, recompute_flag, days);
+      break;
   }
-  return 0;
+  return next ? next->ToDateTime() : 0;
 }
 
 std::string NextTimeLogLine(int index, const TSchedule& e, TDateTime next) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/datetime.h"
+#include "core/holiday_calendar.h"
 #include "schedule/schedule_entry.h"
 
 namespace chimewell {
@@ -12,10 +13,16 @@ namespace chimewell {
 // as 0 and wrapping from Saturday to Sunday; 0 when the set holds no day.
 int DaysToNextWeekday(int weekday, uint8_t set);
 
+// How many days, from the day of the moment on, the next firing is looked for: a year and a
+// leap day with room to spare, so that a day off given once a year is always found.
+inline constexpr int kDaysLookedAhead = 400;
+
 // The entry's next nominal firing moment for the announced moment `now`, or 0 when it has
-// none (an entry the parser would not produce, such as one without any allowed weekday).
+// none: an entry the parser would not produce (one without any allowed weekday), or one whose
+// weekdays and holiday rule, judged by `holidays`, let no day within kDaysLookedAhead pass.
 // `recompute_flag` > 0 lets a "BGM" entry whose window is open today fire at once.
-TDateTime NextFiringTime(const TSchedule& entry, TDateTime now, int recompute_flag);
+TDateTime NextFiringTime(const TSchedule& entry, TDateTime now, int recompute_flag,
+                         const HolidayCalendar& holidays);
 
 // The debug-mode log line describing entry `index` and its computed next moment.
 std::string NextTimeLogLine(int index, const TSchedule& entry, TDateTime next);

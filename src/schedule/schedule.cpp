@@ -46,8 +46,9 @@ std::vector<ScheduleProblem> CheckScheduleLines(const LineList& lines, const Fil
   return problems;
 }
 
-Schedule::Schedule(const FileSystem& files, ScheduleReporting reporting)
-    : files_(files), reporting_(std::move(reporting)) {}
+Schedule::Schedule(const FileSystem& files, ScheduleReporting reporting,
+                   const HolidayCalendar& holidays)
+    : files_(files), reporting_(std::move(reporting)), holidays_(holidays) {}
 
 bool Schedule::LoadSchedule(const LineList& lines, int default_volume) {
   entries_.clear();
@@ -68,6 +69,7 @@ bool Schedule::LoadSchedule(const LineList& lines, int default_volume) {
       entry.FromTime = line.from_time;
       entry.ToTime = line.to_time;
       entry.Weekdays = line.weekdays;
+      entry.Holidays = line.holidays;
       entry.Volume = line.volume;
       entry.ConfirmFlag = line.confirm;
       entries_.push_back(std::move(entry));
@@ -83,7 +85,7 @@ bool Schedule::LoadSchedule(const LineList& lines, int default_volume) {
 
 TDateTime Schedule::MakeNextTime(size_t index, TDateTime now, int recompute_flag) const {
   if (index >= entries_.size()) return 0;
-  const TDateTime next = NextFiringTime(entries_[index], now, recompute_flag);
+  const TDateTime next = NextFiringTime(entries_[index], now, recompute_flag, holidays_);
   if (Diagnosing()) {
     AddDiagnostic(NextTimeLogLine(static_cast<int>(index), entries_[index], next));
   }

@@ -12,6 +12,7 @@
 namespace chimewell {
 
 class FileSystem;
+class HolidayCalendar;
 class Log;
 
 // Where the schedule reports, connected by the application.
@@ -40,8 +41,9 @@ std::vector<ScheduleProblem> CheckScheduleLines(const LineList& lines, const Fil
 
 class Schedule {
  public:
-  // `files` answers whether the files of Wave and Midi lines exist.
-  Schedule(const FileSystem& files, ScheduleReporting reporting);
+  // `files` answers whether the files of Wave and Midi lines exist; `holidays` (which must
+  // outlive the schedule and may change between computations) decides the holiday options.
+  Schedule(const FileSystem& files, ScheduleReporting reporting, const HolidayCalendar& holidays);
 
   // Rebuilds the entries from the script lines: one entry per time of every valid line, in
   // order. Each bad line yields one panel message (with its reason) and no entry; the others
@@ -64,6 +66,7 @@ class Schedule {
 
   const FileSystem& files_;
   ScheduleReporting reporting_;
+  const HolidayCalendar& holidays_;
   std::vector<TSchedule> entries_;
 };
 

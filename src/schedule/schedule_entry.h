@@ -12,6 +12,9 @@ namespace chimewell {
 enum TCommandType : uint8_t { ctSpeak = 0, ctTime = 1, ctWave = 2, ctMidi = 3 };
 enum TIntervalMode : uint8_t { imAt = 0, imSkip = 1, imRegular = 2, imBGM = 3 };
 
+// Which days an entry fires on besides its weekdays: any, all but holidays, or holidays only.
+enum class HolidayRule : uint8_t { kAny, kSkipHolidays, kOnlyHolidays };
+
 // Weekday set with bit n for day n (1 Sunday .. 7 Saturday); bit 0 is never used.
 inline constexpr uint8_t kEveryWeekday = 0xFE;
 // 24:00, the end of the day: the largest time of day a window may end at.
@@ -26,6 +29,7 @@ struct TSchedule {
   int32_t FromTime = 0;
   int32_t ToTime = kEndOfDaySeconds;
   uint8_t Weekdays = kEveryWeekday;
+  HolidayRule Holidays = HolidayRule::kAny;  // a day must pass both this and Weekdays
   int32_t Volume = 100;
   bool ConfirmFlag = false;
   TDateTime NextTime = 0;  // 0: not computed yet

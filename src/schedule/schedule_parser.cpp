@@ -30,6 +30,14 @@ std::optional<TIntervalMode> ModeOf(std::string_view word) {
       word, {{"At", imAt}, {"Skip", imSkip}, {"ALL", imRegular}, {"BGM", imBGM}});
 }
 
+// The holiday options, each with its Japanese name.
+std::optional<HolidayRule> HolidayRuleOf(std::string_view word) {
+  return Lookup<HolidayRule>(word, {{"NoHoliday", HolidayRule::kSkipHolidays},
+                                    {"祝日除く", HolidayRule::kSkipHolidays},
+                                    {"OnHoliday", HolidayRule::kOnlyHolidays},
+                                    {"祝日のみ", HolidayRule::kOnlyHolidays}});
+}
+
 bool TimeFitsMode(int seconds, TIntervalMode mode) {
   switch (mode) {
     case imAt:
@@ -116,6 +124,7 @@ int ParseScheduleLine(std::string_view line, const FileSystem& files, ParsedSche
   }
 
   out.weekdays = 0;
+  out.holidays = HolidayRule::kAny;
   out.from_time = 0;
   out.to_time = kEndOfDaySeconds;
   out.repeat = 1;
@@ -148,6 +157,13 @@ int ParseScheduleLine(std::string_view line, const FileSystem& files, ParsedSche
       if (n < 1 || n > 100) return fail(i + 1, ScheduleFault::kBadVolume, items[i + 1]);
       out.volume = n;
       i += 2;
+    } else if (const auto rule = HolidayRuleOf(word)) {
+      // Skipping holidays and firing only on them leave no day; saying one twice is harmless.
+      if (out.holidays != HolidayRule::kAny && out.holidays != *rule) {
+        return fail(i, ScheduleFault::kHolidayRuleClash, word);
+      }
+      out.holidays = *rule;
+      ++i;
     } else if (EqualsIgnoringCase(word, "from") || EqualsIgnoringCase(word, "to")) {
       if (!has_value) return fail(count, ScheduleFault::kMissingValue, word);
       const bool from = EqualsIgnoringCase(word, "from");

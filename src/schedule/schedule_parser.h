@@ -37,6 +37,7 @@ enum class ScheduleFault : uint8_t {
   kMissingValue,       // subject: the keyword that stands last
   kBadWindowTime,      // subject: "from" or "to" and its value
   kEmptyWindow,        // from is not before to
+  kHolidayRuleClash,   // NoHoliday and OnHoliday on one line; subject: the second of them
 };
 
 // What a line parses into. The caller keeps one of these for a whole file so the lists are
@@ -48,6 +49,7 @@ struct ParsedScheduleLine {
   bool confirm = false;
   int repeat = 1;
   uint8_t weekdays = kEveryWeekday;
+  HolidayRule holidays = HolidayRule::kAny;
   int to_time = kEndOfDaySeconds;
   int from_time = 0;
   TIntervalMode mode = imAt;

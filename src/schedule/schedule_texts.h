@@ -76,6 +76,9 @@ inline std::string FaultReason(ScheduleFault fault, std::string_view subject) {
       return "時間帯 " + Quoted(subject) + " は使えません（0:00～24:00）";
     case ScheduleFault::kEmptyWindow:
       return "from の時刻は to より前にしてください";
+    case ScheduleFault::kHolidayRuleClash:
+      return Quoted(subject) +
+             " は使えません：祝日除く（NoHoliday）と祝日のみ（OnHoliday）は同じ行に書けません";
   }
   return {};
 }

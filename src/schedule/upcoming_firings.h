@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/datetime.h"
+#include "core/holiday_calendar.h"
 #include "schedule/schedule_entry.h"
 
 namespace chimewell {
@@ -13,11 +14,13 @@ struct UpcomingFiring {
   size_t index;      // the entry's position in the list
 };
 
-// The next `count` firings from the announced moment `from` on. Every entry is computed first
+// The next `count` firings from the announced moment `from` on, the holiday options judged by
+// `holidays`. Every entry is computed first
 // with `recompute_flag` (as the first pass after start-up or a reload); after each firing the
 // entry is computed again from its firing moment, as the tick does. Firings at the same moment
 // come in list order.
-std::vector<UpcomingFiring> UpcomingFirings(const std::vector<TSchedule>& entries, TDateTime from,
+std::vector<UpcomingFiring> UpcomingFirings(const std::vector<TSchedule>& entries,
+                                            const HolidayCalendar& holidays, TDateTime from,
                                             int recompute_flag, size_t count);
 
 }  // namespace chimewell

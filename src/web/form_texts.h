@@ -15,6 +15,10 @@ inline constexpr std::string_view kAlreadyAdded = "この予定はすでに追�
 // Below the problems the page lists, when there were more.
 inline std::string MoreProblems(size_t count) { return "ほか " + std::to_string(count) + " 件"; }
 
+// Holiday form.
+inline constexpr std::string_view kHolidaysHaveErrors = "休日の一覧にエラーがあります";
+inline constexpr std::string_view kHolidaysSaved = "休日の一覧を保存しました";
+
 // Base settings form: a value that was not stored as sent, and what was stored instead.
 inline std::string ValueOutOfRange(std::string_view label, int low, int high, int stored) {
   return std::string(label) + "は" + std::to_string(low) + "～" + std::to_string(high) + "です。" +

@@ -133,6 +133,12 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   AppendEscapedLines(script, v.schedule_lines);
   list.Add("$!CONTSTR!$", script);
   list.Add("$!SCHETOKEN!$", v.add_token);
+  const LineList no_lines;
+  const LineList& holiday_lines = v.holiday_lines ? *v.holiday_lines : no_lines;
+  AddNumber(list, "HOLIROWS", static_cast<int>(holiday_lines.size()) + 2);
+  std::string holidays;
+  AppendEscapedLines(holidays, holiday_lines);
+  list.Add("$!HOLISTR!$", holidays);
 
   AddChoice(list, "ICONICSTART", 2, v.config.IconicStart ? 1 : 0);
   AddChoice(list, "TRAYDBL", 3, v.config.DoubleClick);

@@ -3,7 +3,7 @@
 // order the request handler gives them.
 //
 // Escaping: every text that comes from the settings, a file or the request is HTML-escaped
-// (see page_escape.h) before it is inserted: $!COPYRIGHT!$, $!DOCUMENT!$, $!CONTSTR!$,
+// (see page_escape.h) before it is inserted: $!COPYRIGHT!$, $!DOCUMENT!$, $!CONTSTR!$, $!HOLISTR!$,
 // $!JIHOFORMAT!$, $!JIHOFDR!$, $!DATEFORMAT!$, $!JIHOSTR!$, $!MSGSTR!$, the paths in
 // $!WAVEFILE!$ and $!MIDIFILE!$, the texts and names inside $!JIHOADDON!$, $!JIHOADDOFF!$,
 // $!JIHOLASTS!$, $!DATEFONTNAMES!$, $!DIGITFONTNAMES!$, and the request and log parts of
@@ -70,11 +70,12 @@ struct PageSettingsValues {
   bool paused = false;
   bool muted = false;
   bool starts_at_login = false;
-  bool access_password_set = false;  // other machines may come in with the password
-  std::string_view add_token = {};   // this page's add form's one-time token
+  bool access_password_set = false;         // other machines may come in with the password
+  std::string_view add_token = {};          // this page's add form's one-time token
+  const LineList* holiday_lines = nullptr;  // the holiday file's lines; none: no lines
 };
 
-// $!DOCUMENT!$ .. $!MUTELABEL!$, $!ACCESSPASSWORD!$, $!SCHETOKEN!$.
+// $!DOCUMENT!$ .. $!MUTELABEL!$, $!ACCESSPASSWORD!$, $!SCHETOKEN!$, $!HOLIROWS!$, $!HOLISTR!$.
 void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& values);
 
 // What the test section's fields show.

@@ -57,6 +57,8 @@ struct RequestContext {
   std::string notice_text;
   // A refused schedule script: the page shows it for correction instead of the running one.
   std::optional<LineList> schedule_draft;
+  // A refused holiday text, shown for correction in the same way.
+  std::optional<LineList> holiday_draft;
   // The page section whose form was submitted; opened on the page. At most one.
   std::optional<PageSection> open_section;
   // Placeholder lines a handler wants applied before the page's standard values (the first

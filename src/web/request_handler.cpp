@@ -16,6 +16,7 @@
 #include "web/control_commands.h"
 #include "web/error_text.h"
 #include "web/handler_texts.h"
+#include "web/holiday_form.h"
 #include "web/jiho_form.h"
 #include "web/other_site.h"
 #include "web/schedule_form.h"
@@ -106,8 +107,8 @@ void RequestHandler::LogRequest(const HttpRequestInfo& request) {
 
 void RequestHandler::Dispatch(RequestContext& ctx) {
   // The first form whose marker is present is applied; the others are not looked at.
-  HandleEmptyScheduleAdd(ctx) || HandleScheduleForm(ctx) || HandleBaseForm(ctx) ||
-      HandleJihoForm(ctx) || HandleClockForm(ctx) || HandleCommand(ctx);
+  HandleEmptyScheduleAdd(ctx) || HandleScheduleForm(ctx) || HandleHolidayForm(ctx) ||
+      HandleBaseForm(ctx) || HandleJihoForm(ctx) || HandleClockForm(ctx) || HandleCommand(ctx);
 }
 
 void RequestHandler::ReportErrors(const RequestContext& ctx) {
@@ -146,7 +147,8 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
                                     app.Menu().Muted(),
                                     app.StartsAtLogin(),
                                     !ReadAccessPasswordHash(app.Paths().settings).empty(),
-                                    add_token};
+                                    add_token,
+                                    ctx.holiday_draft ? &*ctx.holiday_draft : &app.HolidayLines()};
 
   // The test fields show what was sent, so the user can try again with a small change.
   const auto sent = [&](std::string_view marker,

@@ -1,6 +1,5 @@
 #include "web/schedule_form.h"
 
-#include <algorithm>
 #include <array>
 
 #include "app/application.h"
@@ -9,6 +8,7 @@
 #include "web/form_fields.h"
 #include "web/form_texts.h"
 #include "web/param_decoding.h"
+#include "web/problem_list.h"
 #include "web/text_util.h"
 
 namespace chimewell {
@@ -65,45 +65,26 @@ std::string BuildScheduleLine(const DecodedParams& params) {
     if (IsPresent(params, day.field)) days += day.word;
   }
   if (!days.empty()) line += " every" + days;
+  const std::string holidays = field("SCHEHOLIDAY");
+  if (holidays == "SKIP") line += " NoHoliday";
+  if (holidays == "ONLY") line += " OnHoliday";
   // The script is kept and saved as UTF-8; a stray byte would make the file read as CP932.
   return ToValidUtf8(line);
 }
 
 LineList ScriptTextLines(std::string_view sent) {
   if (sent.empty()) return {form_texts::kEmptyScriptComment};
-  // The script is kept and saved as UTF-8; a stray byte would make the file read as CP932.
-  const std::string valid = ToValidUtf8(sent);
-  const std::string_view contents = valid;
-  LineList lines;
-  size_t start = 0;
-  while (start < contents.size()) {
-    const size_t end = contents.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.Append(contents.substr(start));
-      break;
-    }
-    lines.Append(contents.substr(start, end - start));
-    start = end + 1;
-    if (contents[end] == '\r' && start < contents.size() && contents[start] == '\n') ++start;
-  }
-  return lines;
+  return TextAreaLines(sent);
 }
 
 namespace {
 
-// How many of a refused script's problems the page lists; a pasted file of junk would
-// otherwise bury the page.
-constexpr size_t kListedProblems = 20;
-
 // "スクリプトにエラーがあります" and each problem below it, for the page.
 std::string ProblemsText(const std::vector<ScheduleProblem>& problems) {
-  std::string text(form_texts::kScriptHasErrors);
-  const size_t listed = std::min(problems.size(), kListedProblems);
-  for (size_t i = 0; i < listed; ++i) text += "<BR>\r\n" + HtmlEscape(problems[i].Text());
-  if (problems.size() > listed) {
-    text += "<BR>\r\n" + form_texts::MoreProblems(problems.size() - listed);
-  }
-  return text;
+  std::vector<std::string> texts;
+  texts.reserve(problems.size());
+  for (const ScheduleProblem& problem : problems) texts.push_back(problem.Text());
+  return ProblemListHtml(form_texts::kScriptHasErrors, texts);
 }
 
 // SCHEADD: one line added to the running schedule, once per token.

@@ -21,7 +21,8 @@ enum class ScheduleFormKind {
 ScheduleFormKind ChooseScheduleForm(const DecodedParams& params);
 
 // The script line of an SCHEADD request: the command word, the quoted trimmed SCHEARG, the
-// timing part, the repeat part (not for BGM) and the weekdays. Hours, minutes and counts are
+// timing part, the repeat part (not for BGM), the weekdays and the holiday option (SCHEHOLIDAY
+// SKIP or ONLY). Hours, minutes and counts are
 // put in as sent; the script parser judges them.
 std::string BuildScheduleLine(const DecodedParams& params);
 

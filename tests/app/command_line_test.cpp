@@ -23,6 +23,7 @@ TEST(AppPaths, FilesAreNamedAfterTheExecutableOrLiveInHome) {
   EXPECT_EQ(beside.settings, "/opt/cw/bin/chimewell.ini");
   EXPECT_EQ(beside.app_info, "/opt/cw/bin/chimewell.imi");
   EXPECT_EQ(beside.schedule, "/opt/cw/bin/chimewell.sch");
+  EXPECT_EQ(beside.holidays, "/opt/cw/bin/chimewell.hol");
   EXPECT_EQ(beside.page_template, "/opt/cw/bin/chimewell.html");
   EXPECT_EQ(beside.user_guide, "/opt/cw/bin/doc/index.html");
   EXPECT_EQ(PathsInHome("/home/u/.cw").schedule, "/home/u/.cw/chimewell.sch");

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/holiday_calendar.h"
 #include "core/local_time.h"
 #include "core/settings.h"
 #include "schedule/schedule.h"
@@ -64,7 +65,8 @@ class FiringPlannerTest : public ::testing::Test {
   }
 
   testing::MemoryFileSystem files_;
-  Schedule schedule_{files_, {}};
+  HolidayCalendar holidays_;
+  Schedule schedule_{files_, {}, holidays_};
   ConfigSettings config_;  // SpeakOffset 500 ms, LateLimit 60 s
   FiringPlanner planner_{schedule_, config_};
   TickPlan plan_;
@@ -118,6 +120,44 @@ TEST_F(FiringPlannerTest, AfterASuspendOnlyWhatLateLimitAllowsPlays) {
         << c.woke;
     EXPECT_EQ(Run(woke + 1s), std::vector<std::string>{}) << c.woke;
   }
+}
+
+TEST_F(FiringPlannerTest, MusicWokenIntoItsWindowStartsOnlyOnADayItMayPlay) {
+  files_.Add("lunch.mid");
+  const HolidayCalendar tuesday_off({{2026, 6, 2, "休業日"}});
+  struct Case {
+    const char* line;
+    std::vector<std::string> got;
+  };
+  const Case cases[] = {
+      {"Midi lunch.mid BGM from 12:00 to 13:00", {"fire 12:30:00.000"}},
+      {"Midi lunch.mid BGM from 12:00 to 13:00 NoHoliday", {"pass 11:59:59.500"}},
+      {"Midi lunch.mid BGM from 12:00 to 13:00 OnHoliday", {"fire 12:30:00.000"}},
+  };
+  for (const Case& c : cases) {
+    // Planned on Monday before noon, then asleep until Tuesday's window is half over.
+    holidays_ = tuesday_off;
+    Load(c.line);
+    last_wall_.reset();
+    Run(At("2026/06/01 11:59:00"));
+    const WallMoment woke = At("2026/06/02 12:30:00");
+    EXPECT_EQ(Run(woke, duration_cast<milliseconds>(woke - At("2026/06/01 11:59:01"))), c.got)
+        << c.line;
+  }
+}
+
+TEST_F(FiringPlannerTest, NewHolidaysMoveTheNextMomentsButNeverHandOverTwice) {
+  Load("Speak S Skip 30 from 9:00 to 11:00 NoHoliday");
+  Run(At("2026/06/01 09:40:00"));
+  // 10:00 is handed over half a second ahead, as its moment is spoken SpeakOffset early.
+  EXPECT_EQ(Run(At("2026/06/01 09:59:59")), std::vector<std::string>{"fire 09:59:59.500"});
+  planner_.FollowHolidayChange(planner_.Read(At("2026/06/01 09:59:59", 200), elapsed_ + 200ms));
+  EXPECT_EQ(Run(At("2026/06/01 09:59:59", 300)), std::vector<std::string>{});
+  EXPECT_EQ(FormatDateTime("dd hh:nn:ss", schedule_.ScheduleEntries()[0].NextTime), "01 10:29:59");
+  // Monday becomes a day off: what is left of it is skipped, Tuesday's window comes next.
+  holidays_ = HolidayCalendar({{2026, 6, 1, "休業日"}});
+  planner_.FollowHolidayChange(planner_.Read(At("2026/06/01 10:10:00"), elapsed_ + 10min));
+  EXPECT_EQ(FormatDateTime("dd hh:nn:ss", schedule_.ScheduleEntries()[0].NextTime), "02 08:59:59");
 }
 
 TEST_F(FiringPlannerTest, CountsEachShownSecondOnceAndAgainAfterAZoneChange) {

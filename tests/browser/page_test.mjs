@@ -202,6 +202,16 @@ try {
   assert.equal(fs.readFileSync(scheduleFile, 'utf8'), '#スケジュールの設定はありません\r\n');
   assert.match(await page.locator('textarea[name=CONTENTS]').inputValue(), /^#スケジュールの設定はありません\r?\n?$/);
 
+  // ---- the user's days off: saved beside the schedule, shown again for editing ----
+  await openSection('sche');
+  assert.equal(await page.locator('#scheadd input[name=SCHEHOLIDAY]').count(), 3);
+  const holidays = page.locator('form:has(input[name=HOLISET])');
+  await holidays.locator('textarea').fill('# 会社の休み\n12/29 年末休み');
+  await submit(holidays);
+  assert.equal(await errors(), '休日の一覧を保存しました');
+  assert.equal(fs.readFileSync(path.join(home, 'chimewell.hol'), 'utf8'), '# 会社の休み\r\n12/29 年末休み\r\n');
+  assert.match(await page.locator('textarea[name=HOLIDAYS]').inputValue(), /^# 会社の休み\r?\n12\/29 年末休み/);
+
   // ---- base settings ----
   await openSection('base');
   const baseForm = page.locator('form:has(input[name=BASESET])');

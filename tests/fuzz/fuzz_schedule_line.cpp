@@ -35,8 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     e.FromTime = parsed.from_time;
     e.ToTime = parsed.to_time;
     e.Weekdays = parsed.weekdays;
+    e.Holidays = parsed.holidays;
     const TDateTime now = 46000.0 + static_cast<double>(size % 86400) / 86400.0;
-    if (!(NextFiringTime(e, now, 0) > now)) __builtin_trap();
+    // Skipping holidays always leaves a day; a calendar without any leaves "holidays only" none.
+    static const HolidayCalendar no_holidays;
+    const TDateTime next = NextFiringTime(e, now, 0, no_holidays);
+    const bool none_allowed = e.Holidays == HolidayRule::kOnlyHolidays;
+    if (none_allowed ? next != 0 : !(next > now)) __builtin_trap();
   }
   return 0;
 }

@@ -10,6 +10,11 @@ TDateTime At(int day, int h, int mi, int s = 0, int ms = 0) {
   return *TryEncodeDateTime({2026, 12, day, h, mi, s, ms});
 }
 
+// Without a calendar: the weekdays alone decide.
+TDateTime Next(const TSchedule& e, TDateTime now, int recompute_flag) {
+  return NextFiringTime(e, now, recompute_flag, HolidayCalendar());
+}
+
 std::string Show(TDateTime t) { return t == 0 ? "none" : FormatDateTime("dd hh:nn:ss.zzz", t); }
 
 TSchedule Entry(TIntervalMode mode, int seconds, int from = 0, int to = 86400,
@@ -38,88 +43,170 @@ TEST(DaysToNextWeekday, CountsForwardAndWrapsAfterSaturday) {
 
 TEST(NextFiringTime, AtFiresTodayOnlyWhileTheTimeIsAhead) {
   const TSchedule seven = Entry(imAt, 7 * 3600);
-  EXPECT_EQ(Show(NextFiringTime(seven, At(5, 6, 59, 59, 500), 0)), "05 07:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(seven, At(5, 6, 59, 59, 999), 0)), "05 07:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(seven, At(5, 7, 0, 0, 0), 0)), "06 07:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(seven, At(5, 7, 0, 0, 1), 0)), "06 07:00:00.000");
-  EXPECT_EQ(NextFiringTime(seven, At(5, 6, 0), 0), At(5, 7, 0));  // exactly the encoded moment
+  EXPECT_EQ(Show(Next(seven, At(5, 6, 59, 59, 500), 0)), "05 07:00:00.000");
+  EXPECT_EQ(Show(Next(seven, At(5, 6, 59, 59, 999), 0)), "05 07:00:00.000");
+  EXPECT_EQ(Show(Next(seven, At(5, 7, 0, 0, 0), 0)), "06 07:00:00.000");
+  EXPECT_EQ(Show(Next(seven, At(5, 7, 0, 0, 1), 0)), "06 07:00:00.000");
+  EXPECT_EQ(Next(seven, At(5, 6, 0), 0), At(5, 7, 0));  // exactly the encoded moment
   const TSchedule midnight = Entry(imAt, 0);
-  EXPECT_EQ(Show(NextFiringTime(midnight, At(5, 23, 59, 59, 999), 0)), "06 00:00:00.000");
+  EXPECT_EQ(Show(Next(midnight, At(5, 23, 59, 59, 999), 0)), "06 00:00:00.000");
 }
 
 TEST(NextFiringTime, AtHonoursWeekdays) {
   const TSchedule monday = Entry(imAt, 7 * 3600, 0, 86400, kMon);
-  EXPECT_EQ(Show(NextFiringTime(monday, At(6, 8, 0), 0)), "07 07:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(monday, At(7, 6, 0), 0)), "07 07:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(monday, At(7, 7, 0), 0)), "14 07:00:00.000");
+  EXPECT_EQ(Show(Next(monday, At(6, 8, 0), 0)), "07 07:00:00.000");
+  EXPECT_EQ(Show(Next(monday, At(7, 6, 0), 0)), "07 07:00:00.000");
+  EXPECT_EQ(Show(Next(monday, At(7, 7, 0), 0)), "14 07:00:00.000");
   // The weekday is that of the firing day, not of now: Sunday 23:00 for Monday 07:00.
-  EXPECT_EQ(Show(NextFiringTime(monday, At(6, 23, 0), 0)), "07 07:00:00.000");
+  EXPECT_EQ(Show(Next(monday, At(6, 23, 0), 0)), "07 07:00:00.000");
 }
 
 TEST(NextFiringTime, RegularFiresWithinTheWindowOnly) {
   const TSchedule half_past = Entry(imRegular, 1800, 9 * 3600, 17 * 3600);
-  EXPECT_EQ(Show(NextFiringTime(half_past, At(5, 7, 10), 0)), "05 09:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(half_past, At(5, 10, 7), 0)), "05 10:30:00.000");
-  EXPECT_EQ(Show(NextFiringTime(half_past, At(5, 10, 30), 0)), "05 11:30:00.000");
-  EXPECT_EQ(Show(NextFiringTime(half_past, At(5, 16, 45), 0)), "06 09:00:00.000");
+  EXPECT_EQ(Show(Next(half_past, At(5, 7, 10), 0)), "05 09:00:00.000");
+  EXPECT_EQ(Show(Next(half_past, At(5, 10, 7), 0)), "05 10:30:00.000");
+  EXPECT_EQ(Show(Next(half_past, At(5, 10, 30), 0)), "05 11:30:00.000");
+  EXPECT_EQ(Show(Next(half_past, At(5, 16, 45), 0)), "06 09:00:00.000");
   const TSchedule on_the_hour = Entry(imRegular, 0, 9 * 3600, 17 * 3600);
-  EXPECT_EQ(Show(NextFiringTime(on_the_hour, At(5, 16, 59, 59, 800), 0)), "05 17:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(on_the_hour, At(5, 17, 0), 0)), "06 09:00:00.000");
+  EXPECT_EQ(Show(Next(on_the_hour, At(5, 16, 59, 59, 800), 0)), "05 17:00:00.000");
+  EXPECT_EQ(Show(Next(on_the_hour, At(5, 17, 0), 0)), "06 09:00:00.000");
   // Crossing midnight lands on the next day's window start, on an allowed day.
   const TSchedule weekend = Entry(imRegular, 59 * 60 + 59, 3600, 86400, kSat | kSun);
-  EXPECT_EQ(Show(NextFiringTime(weekend, At(5, 23, 59, 59, 999), 0)), "06 01:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(weekend, At(6, 23, 59, 59, 999), 0)), "12 01:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(weekend, At(7, 12, 0), 0)), "12 01:00:00.000");
+  EXPECT_EQ(Show(Next(weekend, At(5, 23, 59, 59, 999), 0)), "06 01:00:00.000");
+  EXPECT_EQ(Show(Next(weekend, At(6, 23, 59, 59, 999), 0)), "12 01:00:00.000");
+  EXPECT_EQ(Show(Next(weekend, At(7, 12, 0), 0)), "12 01:00:00.000");
 }
 
 TEST(NextFiringTime, SkipCountsIntervalsFromTheWindowStart) {
   const TSchedule quarter = Entry(imSkip, 900, 9 * 3600, 17 * 3600);
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 10, 7), 0)), "05 10:15:00.000");
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 10, 15, 0, 0), 0)), "05 10:30:00.000");
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 10, 14, 59, 999), 0)), "05 10:15:00.000");
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 8, 0), 0)), "05 09:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 9, 0), 0)), "05 09:15:00.000");
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 16, 45), 0)), "05 17:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(quarter, At(5, 17, 0, 30), 0)), "06 09:00:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 10, 7), 0)), "05 10:15:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 10, 15, 0, 0), 0)), "05 10:30:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 10, 14, 59, 999), 0)), "05 10:15:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 8, 0), 0)), "05 09:00:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 9, 0), 0)), "05 09:15:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 16, 45), 0)), "05 17:00:00.000");
+  EXPECT_EQ(Show(Next(quarter, At(5, 17, 0, 30), 0)), "06 09:00:00.000");
   const TSchedule fridays = Entry(imSkip, 900, 9 * 3600, 17 * 3600, kFri);
-  EXPECT_EQ(Show(NextFiringTime(fridays, At(4, 17, 0, 30), 0)), "11 09:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(fridays, At(5, 10, 0), 0)), "11 09:00:00.000");
+  EXPECT_EQ(Show(Next(fridays, At(4, 17, 0, 30), 0)), "11 09:00:00.000");
+  EXPECT_EQ(Show(Next(fridays, At(5, 10, 0), 0)), "11 09:00:00.000");
 }
 
 TEST(NextFiringTime, SkipReachingMidnightCountsAsPastTheWindow) {
   const TSchedule hourly = Entry(imSkip, 3600);
-  EXPECT_EQ(Show(NextFiringTime(hourly, At(5, 22, 59, 59, 999), 0)), "05 23:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(hourly, At(5, 23, 0), 0)), "06 00:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(hourly, At(5, 23, 59, 59, 999), 0)), "06 00:00:00.000");
+  EXPECT_EQ(Show(Next(hourly, At(5, 22, 59, 59, 999), 0)), "05 23:00:00.000");
+  EXPECT_EQ(Show(Next(hourly, At(5, 23, 0), 0)), "06 00:00:00.000");
+  EXPECT_EQ(Show(Next(hourly, At(5, 23, 59, 59, 999), 0)), "06 00:00:00.000");
   const TSchedule sundays = Entry(imSkip, 3600, 1800, 86400, kSun);
-  EXPECT_EQ(Show(NextFiringTime(sundays, At(6, 23, 40), 0)), "13 00:30:00.000");
+  EXPECT_EQ(Show(Next(sundays, At(6, 23, 40), 0)), "13 00:30:00.000");
 }
 
 TEST(NextFiringTime, BgmStartsAtOnceOnlyWhenRecomputingInsideTheWindow) {
   const TSchedule lunch = Entry(imBGM, 0, 12 * 3600, 13 * 3600);
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 12, 20), 1)), "05 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 12, 20), 0)), "06 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 11, 0), 0)), "05 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 12, 59, 59, 999), 1)), "05 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 13, 0), 1)), "06 12:00:00.000");  // window closed
+  EXPECT_EQ(Show(Next(lunch, At(5, 12, 20), 1)), "05 12:00:00.000");
+  EXPECT_EQ(Show(Next(lunch, At(5, 12, 20), 0)), "06 12:00:00.000");
+  EXPECT_EQ(Show(Next(lunch, At(5, 11, 0), 0)), "05 12:00:00.000");
+  EXPECT_EQ(Show(Next(lunch, At(5, 12, 59, 59, 999), 1)), "05 12:00:00.000");
+  EXPECT_EQ(Show(Next(lunch, At(5, 13, 0), 1)), "06 12:00:00.000");  // window closed
   // Computed right at the start after firing: it does not start a second time.
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 12, 0), 0)), "06 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(lunch, At(5, 11, 59, 59, 999), 0)), "05 12:00:00.000");
+  EXPECT_EQ(Show(Next(lunch, At(5, 12, 0), 0)), "06 12:00:00.000");
+  EXPECT_EQ(Show(Next(lunch, At(5, 11, 59, 59, 999), 0)), "05 12:00:00.000");
   const TSchedule weekend = Entry(imBGM, 0, 12 * 3600, 13 * 3600, kSat | kSun);
-  EXPECT_EQ(Show(NextFiringTime(weekend, At(4, 13, 30), 0)), "05 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(weekend, At(6, 13, 30), 0)), "12 12:00:00.000");
-  EXPECT_EQ(Show(NextFiringTime(weekend, At(7, 12, 30), 1)), "12 12:00:00.000");
+  EXPECT_EQ(Show(Next(weekend, At(4, 13, 30), 0)), "05 12:00:00.000");
+  EXPECT_EQ(Show(Next(weekend, At(6, 13, 30), 0)), "12 12:00:00.000");
+  EXPECT_EQ(Show(Next(weekend, At(7, 12, 30), 1)), "12 12:00:00.000");
+}
+
+// The user's days off Monday 12-07 and Tuesday 12-08, and one far ahead for the look-ahead's
+// bound: 2028-01-09 is day 399 counted from Sunday 2026-12-06 as day 0.
+HolidayCalendar TwoDaysOff() {
+  return HolidayCalendar({{2026, 12, 7, "創立記念日"}, {2026, 12, 8, "代休"}});
+}
+
+TEST(NextFiringTime, HolidayRulesMoveEveryModeToADayThatPasses) {
+  using R = HolidayRule;
+  const HolidayCalendar days_off = TwoDaysOff();
+  const auto with = [](TSchedule e, HolidayRule rule) {
+    e.Holidays = rule;
+    return e;
+  };
+  const TSchedule at7 = Entry(imAt, 7 * 3600);
+  const TSchedule skip = Entry(imSkip, 1800, 9 * 3600, 10 * 3600);
+  const TSchedule hourly = Entry(imRegular, 15 * 60, 9 * 3600, 11 * 3600);
+  const TSchedule lunch = Entry(imBGM, 0, 12 * 3600, 13 * 3600);
+  const struct {
+    const char* what;
+    TSchedule entry;
+    TDateTime now;
+    int flag;
+    const char* next;
+  } cases[] = {
+      {"At, skipping both days off", with(at7, R::kSkipHolidays), At(6, 8, 0), 0,
+       "09 07:00:00.000"},
+      {"At, skipping them on Mondays",
+       with(Entry(imAt, 7 * 3600, 0, 86400, kMon), R::kSkipHolidays), At(5, 8, 0), 0,
+       "14 07:00:00.000"},
+      {"At, on a day off later today", with(at7, R::kOnlyHolidays), At(7, 6, 0), 0,
+       "07 07:00:00.000"},
+      {"At, days off on Tuesdays", with(Entry(imAt, 7 * 3600, 0, 86400, 1 << 3), R::kOnlyHolidays),
+       At(5, 8, 0), 0, "08 07:00:00.000"},
+      {"At, after the last day off", with(at7, R::kOnlyHolidays), At(8, 8, 0), 0, "none"},
+      {"Skip, inside Sunday's window", with(skip, R::kSkipHolidays), At(6, 9, 40), 0,
+       "06 10:00:00.000"},
+      {"Skip, past Sunday's window", with(skip, R::kSkipHolidays), At(6, 10, 10), 0,
+       "09 09:00:00.000"},
+      {"Skip, Sunday for days off", with(skip, R::kOnlyHolidays), At(6, 9, 40), 0,
+       "07 09:00:00.000"},
+      {"Skip, inside a day off", with(skip, R::kOnlyHolidays), At(7, 9, 10), 0, "07 09:30:00.000"},
+      {"ALL, past Sunday's window", with(hourly, R::kSkipHolidays), At(6, 10, 50), 0,
+       "09 09:00:00.000"},
+      {"ALL, Sunday for days off", with(hourly, R::kOnlyHolidays), At(6, 8, 0), 0,
+       "07 09:00:00.000"},
+      {"ALL, inside a day off", with(hourly, R::kOnlyHolidays), At(7, 9, 20), 0, "07 10:15:00.000"},
+      {"BGM, open on a day off it skips", with(lunch, R::kSkipHolidays), At(7, 12, 30), 1,
+       "09 12:00:00.000"},
+      {"BGM, open on Sunday", with(lunch, R::kSkipHolidays), At(6, 12, 30), 1, "06 12:00:00.000"},
+      {"BGM, open on a day off", with(lunch, R::kOnlyHolidays), At(7, 12, 30), 1,
+       "07 12:00:00.000"},
+      {"BGM, just started on a day off", with(lunch, R::kOnlyHolidays), At(7, 12, 0), 0,
+       "08 12:00:00.000"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Show(NextFiringTime(c.entry, c.now, c.flag, days_off)), c.next) << c.what;
+    // Without any days off the rule to skip them changes nothing, and days off alone never come.
+    const TSchedule plain = with(c.entry, R::kAny);
+    if (c.entry.Holidays == R::kSkipHolidays) {
+      EXPECT_EQ(NextFiringTime(c.entry, c.now, c.flag, HolidayCalendar()),
+                Next(plain, c.now, c.flag))
+          << c.what;
+    } else {
+      EXPECT_EQ(NextFiringTime(c.entry, c.now, c.flag, HolidayCalendar()), 0.0) << c.what;
+    }
+  }
+}
+
+TEST(NextFiringTime, LooksForADayThatPassesAtMostFourHundredDaysAhead) {
+  TSchedule at7 = Entry(imAt, 7 * 3600);
+  at7.Holidays = HolidayRule::kOnlyHolidays;
+  const HolidayCalendar day_399({{2028, 1, 9, "遠い休み"}});
+  const HolidayCalendar day_400({{2028, 1, 10, "遠すぎる休み"}});
+  EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn", NextFiringTime(at7, At(5, 8, 0), 0, day_399)),
+            "2028/01/09 07:00");
+  EXPECT_EQ(NextFiringTime(at7, At(5, 8, 0), 0, day_400), 0.0);
+  // A day off every year is always within reach.
+  const HolidayCalendar yearly({{std::nullopt, 12, 4, "毎年の休み"}});
+  EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn", NextFiringTime(at7, At(5, 8, 0), 0, yearly)),
+            "2027/12/04 07:00");
 }
 
 TEST(NextFiringTime, EntriesTheParserWouldRejectHaveNoNextTime) {
-  EXPECT_EQ(NextFiringTime(Entry(imSkip, 0), At(5, 8, 0), 0), 0.0);
-  EXPECT_EQ(NextFiringTime(Entry(imAt, 86400), At(5, 8, 0), 0), 0.0);
-  EXPECT_EQ(NextFiringTime(Entry(imAt, 3600, 0, 86400, 0), At(5, 8, 0), 0), 0.0);
-  EXPECT_EQ(NextFiringTime(Entry(imRegular, 3600), At(5, 8, 0), 0), 0.0);
-  EXPECT_EQ(NextFiringTime(Entry(imBGM, 0, 5000, 4000), At(5, 8, 0), 0), 0.0);
+  EXPECT_EQ(Next(Entry(imSkip, 0), At(5, 8, 0), 0), 0.0);
+  EXPECT_EQ(Next(Entry(imAt, 86400), At(5, 8, 0), 0), 0.0);
+  EXPECT_EQ(Next(Entry(imAt, 3600, 0, 86400, 0), At(5, 8, 0), 0), 0.0);
+  EXPECT_EQ(Next(Entry(imRegular, 3600), At(5, 8, 0), 0), 0.0);
+  EXPECT_EQ(Next(Entry(imBGM, 0, 5000, 4000), At(5, 8, 0), 0), 0.0);
   TSchedule odd = Entry(imAt, 3600);
   odd.Mode = static_cast<TIntervalMode>(9);
-  EXPECT_EQ(NextFiringTime(odd, At(5, 8, 0), 0), 0.0);
+  EXPECT_EQ(Next(odd, At(5, 8, 0), 0), 0.0);
 }
 
 TEST(NextTimeLogLine, ShowsEveryFieldInItsPlace) {

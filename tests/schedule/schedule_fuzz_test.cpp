@@ -42,7 +42,7 @@ void ParseAndCheck(const std::string& line, const FileSystem& files, ParsedSched
     e.FromTime = parsed.from_time;
     e.ToTime = parsed.to_time;
     e.Weekdays = parsed.weekdays;
-    ASSERT_GT(NextFiringTime(e, now, 0), now) << line;
+    ASSERT_GT(NextFiringTime(e, now, 0, HolidayCalendar()), now) << line;
   }
 }
 

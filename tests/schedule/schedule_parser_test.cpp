@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/memory_file_system.h"
 
 namespace chimewell {
@@ -109,6 +111,47 @@ TEST_F(ParseScheduleLineTest, ReadsOptionsWithTheLastOneWinning) {
   EXPECT_EQ(parsed_.weekdays, 0x04);
   ASSERT_EQ(Parse("Speak Hi At 7:00 Every Confirm"), kScheduleLineValid);
   EXPECT_EQ(parsed_.weekdays, kEveryWeekday);  // an empty set means every day
+}
+
+TEST_F(ParseScheduleLineTest, ReadsTheHolidayOptionsInEveryModeAndSpelling) {
+  using R = HolidayRule;
+  const struct {
+    const char* line;
+    HolidayRule rule;
+    uint8_t weekdays;
+  } cases[] = {
+      {"Speak Hi At 7:00", R::kAny, kEveryWeekday},
+      {"Speak Hi At 7:00 NoHoliday", R::kSkipHolidays, kEveryWeekday},
+      {"Speak Hi At 7:00 noholiday", R::kSkipHolidays, kEveryWeekday},
+      {"Speak Hi At 7:00 祝日除く", R::kSkipHolidays, kEveryWeekday},
+      {"Speak Hi At 7:00 ONHOLIDAY", R::kOnlyHolidays, kEveryWeekday},
+      {"Speak Hi At 7:00 祝日のみ", R::kOnlyHolidays, kEveryWeekday},
+      // The weekday list ends at the option; the option may stand anywhere among the others.
+      {"Speak Hi At 7:00 Every 月 火 NoHoliday", R::kSkipHolidays, 0x0C},
+      {"Speak Hi At 7:00 OnHoliday Every 日 Repeat 2", R::kOnlyHolidays, 0x02},
+      {"Speak Hi At 7:00 NoHoliday 祝日除く", R::kSkipHolidays, kEveryWeekday},
+      {"Speak Hi Skip 15 from 9:00 to 17:00 NoHoliday", R::kSkipHolidays, kEveryWeekday},
+      {"Speak Hi ALL 0 30 祝日のみ", R::kOnlyHolidays, kEveryWeekday},
+      {"Wave chime.wav BGM from 12:00 to 13:00 OnHoliday", R::kOnlyHolidays, kEveryWeekday},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Parse(c.line), kScheduleLineValid) << c.line;
+    EXPECT_EQ(parsed_.holidays, c.rule) << c.line;
+    EXPECT_EQ(parsed_.weekdays, c.weekdays) << c.line;
+  }
+  // Both on one line leave no day: refused at the second of them.
+  for (const auto& [line, item, second] :
+       {std::tuple{"Speak Hi At 7:00 NoHoliday OnHoliday", 6, "OnHoliday"},
+        std::tuple{"Speak Hi At 7:00 祝日のみ Every 月 祝日除く", 8, "祝日除く"}}) {
+    EXPECT_EQ(Parse(line) + 1, item) << line;
+    EXPECT_EQ(parsed_.fault, F::kHolidayRuleClash) << line;
+    EXPECT_EQ(parsed_.subject, second) << line;
+  }
+  // "祝日" alone is no option, and a line after a refused one starts from no rule.
+  EXPECT_EQ(Parse("Speak Hi At 7:00 祝日") + 1, 5);
+  EXPECT_EQ(parsed_.fault, F::kUnknownOption);
+  ASSERT_EQ(Parse("Speak Hi At 7:00"), kScheduleLineValid);
+  EXPECT_EQ(parsed_.holidays, R::kAny);
 }
 
 TEST_F(ParseScheduleLineTest, AcceptsTheModesTimeRanges) {

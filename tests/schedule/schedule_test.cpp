@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/holiday_calendar.h"
 #include "core/log.h"
 #include "support/fake_clock.h"
 #include "support/memory_file_system.h"
@@ -20,10 +21,11 @@ class LoadScheduleTest : public ::testing::Test {
     reporting.show_panel_message = [this](const std::string& text) { panel_.push_back(text); };
     reporting.log = &log_;
     reporting.debug_mode = debug;
-    return Schedule(files_, reporting);
+    return Schedule(files_, reporting, holidays_);
   }
 
   testing::MemoryFileSystem files_;
+  HolidayCalendar holidays_;
   testing::FakeClock clock_;
   Log log_{clock_};
   std::vector<std::string> panel_;

@@ -8,13 +8,13 @@
 namespace chimewell {
 namespace {
 
-std::vector<std::string> Upcoming(const LineList& script, TDateTime from, int flag,
-                                  size_t count) {
+std::vector<std::string> Upcoming(const LineList& script, TDateTime from, int flag, size_t count,
+                                  const HolidayCalendar& holidays = HolidayCalendar()) {
   testing::MemoryFileSystem files;
-  Schedule schedule(files, {});
+  Schedule schedule(files, {}, holidays);
   EXPECT_TRUE(schedule.LoadSchedule(script, 100));
   std::vector<std::string> out;
-  for (const auto& f : UpcomingFirings(schedule.ScheduleEntries(), from, flag, count)) {
+  for (const auto& f : UpcomingFirings(schedule.ScheduleEntries(), holidays, from, flag, count)) {
     out.push_back(FormatDateTime("dd hh:nn:ss ", f.moment) +
                   schedule.ScheduleEntries()[f.index].Msg);
   }
@@ -40,6 +40,16 @@ TEST(UpcomingFirings, FollowsEachEntryAcrossDays) {
   EXPECT_EQ(Upcoming({"Speak L BGM from 12:00 to 13:00"}, Saturday(12, 20), 0, 1),
             std::vector<std::string>{"06 12:00:00 L"});
   EXPECT_TRUE(Upcoming({"# nothing"}, Saturday(0, 0), 0, 3).empty());
+}
+
+TEST(UpcomingFirings, PassesOverTheDaysTheHolidayOptionsExclude) {
+  // Monday the 7th off this year, the 9th every year.
+  const HolidayCalendar days_off({{2026, 12, 7, "休業日"}, {std::nullopt, 12, 9, "記念日"}});
+  const auto got = Upcoming({"Speak N At 7:00 NoHoliday", "Speak O At 8:00 祝日のみ"},
+                            Saturday(12, 0), 0, 7, days_off);
+  EXPECT_EQ(got, (std::vector<std::string>{"06 07:00:00 N", "07 08:00:00 O", "08 07:00:00 N",
+                                           "09 08:00:00 O", "10 07:00:00 N", "11 07:00:00 N",
+                                           "12 07:00:00 N"}));
 }
 
 }  // namespace

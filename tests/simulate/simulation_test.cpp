@@ -1,6 +1,7 @@
 // The clock in virtual time through suspends, clock steps and daylight-saving changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -8,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "core/holiday_calendar.h"
 #include "core/local_time.h"
 #include "simulate/simulation.h"
+#include "support/holiday_parser_ready.h"
 #include "support/temp_dir.h"
 
 namespace chimewell::testing {
@@ -104,6 +107,55 @@ TEST_F(SimulationTest, SuspendPassesOverWhatFellDueAndStartsOpenMusic) {
   plan.late_limit = 0;
   plan.events.push_back({ClockEvent::Kind::kSuspend, Moment("2026/06/01 13:10:00"), 2999s});
   EXPECT_EQ(Run(plan), (Lines{"06/01 12:59:59.500+9 time 1時", "06/01 13:59:59.500+9 time 2時"}));
+}
+
+// What a year of 2027 should bring: the weekday line on working weekdays, the holiday line on
+// every holiday (the national ones, whatever the calendar knows of them, and the user's).
+Lines YearOfWorkdaysAndHolidays(const HolidayCalendar& holidays) {
+  Lines expected;
+  const TDateTime first = *TryEncodeDateTime({2027, 1, 1, 0, 0, 0, 0});
+  const TDateTime last = *TryEncodeDateTime({2027, 12, 31, 0, 0, 0, 0});
+  for (TDateTime day = first; day <= last; day += 1) {
+    const int weekday = DayOfWeek(day);
+    const std::string date = FormatDateTime("mm/dd", day);
+    if (holidays.IsHoliday(day)) {
+      expected.push_back(date + " 08:59:59.500+9 speak 休日です");
+    } else if (weekday >= 2 && weekday <= 6) {
+      expected.push_back(date + " 07:59:59.500+9 speak 出勤日です");
+    }
+  }
+  return expected;
+}
+
+TEST_F(SimulationTest, AYearOfWorkdaysAndHolidaysFollowsTheHolidayFile) {
+  Zone("Asia/Tokyo");
+  Schedule("Speak 出勤日です At 8:00 Every 月 火 水 木 金 NoHoliday\r\n"
+           "Speak 休日です At 9:00 祝日のみ\r\n");
+  const SimulationPlan year = Plan("2027/01/01 00:00:00", "2028/01/01 00:00:00");
+  // Without a holiday file only the national holidays count.
+  const Lines national = Run(year);
+  EXPECT_EQ(national, YearOfWorkdaysAndHolidays(HolidayCalendar()));
+  // Needs the national rules (until they are in, the calendar knows no national day): New
+  // Year's Day, a Friday, brings the holiday line and no weekday line.
+  if (!NationalHolidayName(2027, 1, 1).empty()) {
+    ASSERT_FALSE(national.empty());
+    EXPECT_EQ(national.front(), "01/01 08:59:59.500+9 speak 休日です");
+  }
+
+  if (!HolidayParserReady()) GTEST_SKIP() << "the holiday file parser reads no days yet";
+  std::ofstream(dir / "chimewell.hol", std::ios::binary)
+      << "# 会社の休み\r\n2027/08/13 夏季休業\r\n2027/08/16 夏季休業\r\n12/29 年末休み\r\n"
+         "12/30 年末休み\r\n12/31 年末休み\r\n01/02 年始休み\r\n01/04 年始休み\r\n";
+  const Lines got = Run(year);
+  EXPECT_EQ(got, YearOfWorkdaysAndHolidays(HolidayCalendar({{2027, 8, 13, "夏季休業"},
+                                                            {2027, 8, 16, "夏季休業"},
+                                                            {std::nullopt, 12, 29, "年末休み"},
+                                                            {std::nullopt, 12, 30, "年末休み"},
+                                                            {std::nullopt, 12, 31, "年末休み"},
+                                                            {std::nullopt, 1, 2, "年始休み"},
+                                                            {std::nullopt, 1, 4, "年始休み"}})));
+  // A Friday off of the user's own: the holiday line, not the weekday line.
+  EXPECT_NE(std::find(got.begin(), got.end(), "08/13 08:59:59.500+9 speak 休日です"), got.end());
 }
 
 TEST_F(SimulationTest, AtAWakeTheLatestChimeStillDuePlaysAndNoneIsLostUnlogged) {

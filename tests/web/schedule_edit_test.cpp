@@ -4,6 +4,7 @@
 
 #include <regex>
 
+#include "support/holiday_parser_ready.h"
 #include "web/handler_fixture.h"
 #include "web/loopback_client.h"
 #include "web/web_config_server.h"
@@ -21,7 +22,8 @@ class ScheduleEditTest : public HandlerTest {
   void SetUp() override {
     WriteFile("chimewell.sch", kGoodScript);
     HandlerTest::SetUp();
-    WriteFile("chimewell.html", "ERR[$!ERRORMSG!$]\nSCRIPT[$!CONTSTR!$]\nTOKEN[$!SCHETOKEN!$]\n");
+    WriteFile("chimewell.html",
+              "ERR[$!ERRORMSG!$]\nSCRIPT[$!CONTSTR!$]\nTOKEN[$!SCHETOKEN!$]\nHOLI[$!HOLISTR!$]\n");
     server = std::make_unique<WebConfigServer>(ui, PageServices{fonts, files, clock, speech});
     server->Attach(*app);
     std::string error;
@@ -38,11 +40,10 @@ class ScheduleEditTest : public HandlerTest {
   std::string GetPage(const std::string& query) {
     return Answer("GET /?" + query + " HTTP/1.1\r\nHost: localhost\r\n\r\n");
   }
-  std::string PostPage(const std::string& body) {
-    return Answer(
-        "POST / HTTP/1.1\r\nHost: localhost\r\n"
-        "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
-        std::to_string(body.size()) + "\r\n\r\n" + body);
+  std::string PostPage(const std::string& body, const std::string& headers = "") {
+    return Answer("POST / HTTP/1.1\r\nHost: localhost\r\n" + headers +
+                  "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+                  std::to_string(body.size()) + "\r\n\r\n" + body);
   }
   static std::string TokenOf(const std::string& page) {
     std::smatch match;
@@ -129,6 +130,52 @@ TEST_F(ScheduleEditTest, AnAdditionRepeatedWithItsTokenAddsNothing) {
   GetPage(AddQuery("d", ""));
   GetPage(AddQuery("d", ""));
   EXPECT_EQ(app->ScheduleLines().size(), 6u);
+}
+
+// The holiday text as the page sends it: "2026/12/07 創立記念日" and the given second line.
+std::string HolidayForm(const std::string& second_line) {
+  return "HOLISET=1&HOLIDAYS=%23+%E4%BC%91%E3%81%BF%0D%0A2026%2F12%2F07+"
+         "%E5%89%B5%E7%AB%8B%E8%A8%98%E5%BF%B5%E6%97%A5%0D%0A" +
+         second_line;
+}
+
+TEST_F(ScheduleEditTest, TheUsersDaysOffAreSavedAndMoveTheEntriesThatSkipHolidays) {
+  PostPage(
+      "SCHESET=1&CONTENTS=Speak+%22%E6%98%BC%E3%81%A7%E3%81%99%22+At+11%3A30+NoHoliday%0D%0A"
+      "Speak+%E5%A4%95+At+18%3A00");
+  ASSERT_EQ(view.status, " 次は 11:30.00 『昼です』");
+  const auto next_moment = [this] {
+    return FormatDateTime("mm/dd hh:nn", app->ScheduleData().ScheduleEntries()[0].NextTime);
+  };
+
+  // Another site's page may not change them.
+  const std::string refused = PostPage(HolidayForm(""), "Origin: http://evil.example\r\n");
+  EXPECT_THAT(refused, HasSubstr("変更しませんでした"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "chimewell.hol"));
+
+  const std::string page = PostPage(HolidayForm("12%2F29+%E5%B9%B4%E6%9C%AB"));
+  EXPECT_THAT(page, HasSubstr("休日の一覧を保存しました"));
+  EXPECT_THAT(page, HasSubstr("HOLI[# 休み\r\n2026/12/07 創立記念日\r\n12/29 年末\r\n]"));
+  EXPECT_EQ(ReadBytes(dir / "chimewell.hol"), "# 休み\r\n2026/12/07 創立記念日\r\n12/29 年末\r\n");
+  EXPECT_EQ(app->HolidayLines().size(), 3u);
+  if (!HolidayParserReady()) GTEST_SKIP() << "the holiday file parser reads no days yet";
+  // Today is a day off now: the entry moves to tomorrow, and the status line names the next.
+  EXPECT_EQ(next_moment(), "12/08 11:29");
+  EXPECT_EQ(view.status, " 次は 18:00.00 『夕』");
+}
+
+TEST_F(ScheduleEditTest, ARefusedHolidayTextNamesItsBadLinesAndChangesNothing) {
+  if (!HolidayParserReady()) GTEST_SKIP() << "the holiday file parser reads no days yet";
+  WriteFile("chimewell.hol", "12/31 大晦日\r\n");
+  const std::string page = PostPage(HolidayForm("13%2F45+%E3%81%AA%E3%81%84%E6%97%A5"));
+  EXPECT_THAT(page, HasSubstr("以下の問題が発見されたため、設定は保存されませんでした"));
+  EXPECT_THAT(page, HasSubstr("休日の一覧にエラーがあります<BR>\r\n"
+                              "休日ファイルの 3行目にエラーがあります："));
+  EXPECT_THAT(page, Not(HasSubstr("2行目にエラー")));
+  // The whole text stays on the page for correction, good lines too; the file is as it was.
+  EXPECT_THAT(page, HasSubstr("HOLI[# 休み\r\n2026/12/07 創立記念日\r\n13/45 ない日\r\n]"));
+  EXPECT_EQ(ReadBytes(dir / "chimewell.hol"), "12/31 大晦日\r\n");
+  EXPECT_THAT(view.panel_text, HasSubstr("休日ファイルの 3行目にエラーがあります："));
 }
 
 }  // namespace

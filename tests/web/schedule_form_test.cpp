@@ -27,6 +27,18 @@ TEST(ScheduleFormTest, BuildsTheLineOfEachKindAndMode) {
             "WAVE \"a.wav\" SKIP  from 1:2 to 3:4 repeat 2 every 日 土");
 }
 
+TEST(ScheduleFormTest, TheHolidayChoiceAddsItsOption) {
+  const auto line = [](const char* choice) {
+    return BuildScheduleLine({"SCHECMD=JIHO", "SCHEARG=[hour]", "SCHEINTA=AT", "SCHE1HOUR=8",
+                              "SCHE1MIN=00", "SCHEREPEAT=1", "SCHEW2=1", choice});
+  };
+  EXPECT_EQ(line("SCHEHOLIDAY=ANY"), "Time \"[hour]\" At 8:00 repeat 1 every 月");
+  EXPECT_EQ(line("SCHEHOLIDAY=SKIP"), "Time \"[hour]\" At 8:00 repeat 1 every 月 NoHoliday");
+  EXPECT_EQ(line("SCHEHOLIDAY=ONLY"), "Time \"[hour]\" At 8:00 repeat 1 every 月 OnHoliday");
+  EXPECT_EQ(line("SCHEHOLIDAY=only"), "Time \"[hour]\" At 8:00 repeat 1 every 月");
+  EXPECT_EQ(line("OTHER=1"), "Time \"[hour]\" At 8:00 repeat 1 every 月");
+}
+
 TEST(ScheduleFormTest, KindIsCaseSensitiveAndPicksItsModeField) {
   // "mess" is not MESS: anything unknown plays music.
   EXPECT_EQ(BuildScheduleLine({"SCHECMD=mess", "SCHEARG=x", "SCHEINTA=ALL", "SCHEINTB=AT",
