@@ -18,7 +18,7 @@ Application::Application(AppDependencies deps)
                                   &log_, false},
                 holidays_),
       outlet_(
-          log_, [this] { SetSkipEnabled(true); },
+          log_, holidays_, [this] { SetSkipEnabled(true); },
           [this](const std::string& text) { ShowPanelMessage(text); }),
       time_signal_(deps_.files, outlet_),
       planner_(schedule_, config_) {

@@ -36,7 +36,7 @@ void Application::TestPlayTimeSignal(const std::string& format, TDateTime moment
 }
 
 void Application::TestPlayMessage(const std::string& text, TDateTime moment) {
-  SpeakNow(*playback_, text, config_.DefaultVolume, 1, moment);
+  SpeakNow(*playback_, text, config_.DefaultVolume, 1, moment, holidays_);
 }
 
 bool Application::TestPlayFile(const std::string& path, TCommandType kind) {

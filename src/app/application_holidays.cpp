@@ -24,6 +24,7 @@ void Application::LoadHolidays() {
     ShowPanelMessage(texts::HolidayLineError(problem.line, problem.text));
   }
   holidays_ = HolidayCalendar(std::move(contents.days));
+  time_signal_.SetHolidays(holidays_);
 }
 
 std::vector<HolidayFileProblem> Application::ReplaceHolidays(LineList lines) {
@@ -31,6 +32,7 @@ std::vector<HolidayFileProblem> Application::ReplaceHolidays(LineList lines) {
   if (!contents.problems.empty()) return std::move(contents.problems);
   holiday_lines_ = std::move(lines);
   holidays_ = HolidayCalendar(std::move(contents.days));
+  time_signal_.SetHolidays(holidays_);
   // Every entry's next day is judged again; what plays now goes on.
   deps_.speech.DiscardPrepared();
   planner_.FollowHolidayChange(ReadMoment());

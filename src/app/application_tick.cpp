@@ -18,11 +18,13 @@ bool SameSecondOfDay(TDateTime a, TDateTime b) {
   return pa.hour == pb.hour && pa.minute == pb.minute && pa.second == pb.second;
 }
 
-std::string NextEventLabel(const TSchedule& entry, TDateTime nominal) {
+std::string NextEventLabel(const TSchedule& entry, TDateTime nominal,
+                           const HolidayCalendar& holidays) {
   std::string text = texts::kNextPrefix + FormatDateTime("hh:nn.ss", nominal);
   switch (entry.Cmd) {
     case ctSpeak:
-      return text + texts::kSpeakOpen + ExpandSpeechText(entry.Msg, nominal) + texts::kSpeakClose;
+      return text + texts::kSpeakOpen + ExpandSpeechText(entry.Msg, nominal, holidays) +
+             texts::kSpeakClose;
     case ctTime:
       return text + texts::kTimeSignalSuffix;
     case ctWave:
@@ -81,7 +83,7 @@ void Application::FireDue(const std::vector<DueEntry>& due) {
   for (const DueEntry& d : due) {
     if (d.passed_over) {
       const TDateTime nominal = LocalOf(d.due + std::chrono::milliseconds(config_.SpeakOffset));
-      log_.AddLogLine(texts::kPassedOverPrefix + NextEventLabel(*d.entry, nominal));
+      log_.AddLogLine(texts::kPassedOverPrefix + NextEventLabel(*d.entry, nominal, holidays_));
       outlet_.PassedOver(*d.entry, d.due);
       ++passed_over;
     } else if (d.entry->Cmd == ctTime) {
@@ -104,8 +106,8 @@ void Application::NameNextFiring(std::optional<size_t> index) {
   if (!index) return;
   const TSchedule& entry = schedule_.ScheduleEntries()[*index];
   const TDateTime nominal = LocalOf(entry.Due + std::chrono::milliseconds(config_.SpeakOffset));
-  next_event_text_ = NextEventLabel(entry, nominal);
-  const std::string text = entry.Cmd == ctSpeak ? SpeakTextFor(entry, nominal) : entry.Msg;
+  next_event_text_ = NextEventLabel(entry, nominal, holidays_);
+  const std::string text = entry.Cmd == ctSpeak ? SpeakTextFor(entry, nominal, holidays_) : entry.Msg;
   next_firing_ = UpcomingFiring{entry.Due, nominal, FiringKindOf(entry.Cmd), text};
 }
 
@@ -114,7 +116,7 @@ void Application::PrepareUpcoming(const std::vector<UpcomingAnnouncement>& upcom
   for (const UpcomingAnnouncement& u : upcoming) {
     const std::string text =
         u.entry == nullptr        ? time_signal_.SpokenText(CountFormatAt(u.announced), u.announced)
-        : u.entry->Cmd == ctSpeak ? SpeakTextFor(*u.entry, u.announced)
+        : u.entry->Cmd == ctSpeak ? SpeakTextFor(*u.entry, u.announced, holidays_)
                                   : time_signal_.SpokenText(u.entry->Msg, u.announced);
     if (!text.empty()) deps_.speech.Prepare(text);
   }

@@ -47,9 +47,13 @@ FiringKind FiringKindOf(TCommandType cmd) {
   return FiringKind::kSpeak;
 }
 
-FiringOutlet::FiringOutlet(Log& log, std::function<void()> enable_skip,
+FiringOutlet::FiringOutlet(Log& log, const HolidayCalendar& holidays,
+                           std::function<void()> enable_skip,
                            std::function<void(const std::string&)> show_panel)
-    : log_(log), enable_skip_(std::move(enable_skip)), show_panel_(std::move(show_panel)) {}
+    : log_(log),
+      holidays_(holidays),
+      enable_skip_(std::move(enable_skip)),
+      show_panel_(std::move(show_panel)) {}
 
 void FiringOutlet::PassedOver(const TSchedule& entry, WallMoment due) {
   if (recorder_ != nullptr) recorder_->Record({due, FiringKindOf(entry.Cmd), "", true});
@@ -58,12 +62,13 @@ void FiringOutlet::PassedOver(const TSchedule& entry, WallMoment due) {
 void FiringOutlet::Fire(const TSchedule& entry, WallMoment at, TDateTime announced, TDateTime now) {
   if (recorder_ != nullptr) {
     recorder_->Record({at, FiringKindOf(entry.Cmd),
-                       entry.Cmd == ctSpeak ? SpeakTextFor(entry, announced) : entry.Msg, false});
+                       entry.Cmd == ctSpeak ? SpeakTextFor(entry, announced, holidays_) : entry.Msg,
+                       false});
     return;
   }
   switch (entry.Cmd) {
     case ctSpeak:
-      FireSpeak(*playback_, entry, announced, at);
+      FireSpeak(*playback_, entry, announced, holidays_, at);
       break;
     case ctWave:
       FireWave(*playback_, entry, now);

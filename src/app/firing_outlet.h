@@ -16,6 +16,7 @@
 
 namespace chimewell {
 
+class HolidayCalendar;
 class Log;
 class Playback;
 
@@ -24,7 +25,8 @@ FiringKind FiringKindOf(TCommandType cmd);
 // Used only by the thread that owns the application state.
 class FiringOutlet final : public TimeSignalOutput {
  public:
-  FiringOutlet(Log& log, std::function<void()> enable_skip,
+  // `holidays` (which must outlive the outlet) names the day for a speech entry's [holiday].
+  FiringOutlet(Log& log, const HolidayCalendar& holidays, std::function<void()> enable_skip,
                std::function<void(const std::string&)> show_panel);
 
   // The playback workers the firings go to; set once, before the first firing.
@@ -54,6 +56,7 @@ class FiringOutlet final : public TimeSignalOutput {
 
  private:
   Log& log_;
+  const HolidayCalendar& holidays_;
   std::function<void()> enable_skip_;
   std::function<void(const std::string&)> show_panel_;
   Playback* playback_ = nullptr;

@@ -11,18 +11,20 @@ TDateTime TodayAt(TDateTime moment, int seconds) {
   return AddMilliseconds(moment, seconds * 1000LL - since_midnight);
 }
 
-std::string SpeakTextFor(const TSchedule& entry, TDateTime moment) {
-  return ExpandSpeechText(entry.Msg, entry.Mode == imBGM ? TodayAt(moment, entry.ToTime) : moment);
+std::string SpeakTextFor(const TSchedule& entry, TDateTime moment,
+                         const HolidayCalendar& holidays) {
+  return ExpandSpeechText(entry.Msg, entry.Mode == imBGM ? TodayAt(moment, entry.ToTime) : moment,
+                          holidays);
 }
 
 void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment,
-               std::optional<WallMoment> start_at) {
+               const HolidayCalendar& holidays, std::optional<WallMoment> start_at) {
   if (entry.Mode == imBGM) {
-    playback.SetMessageUntil(SpeakTextFor(entry, moment), entry.Volume,
+    playback.SetMessageUntil(SpeakTextFor(entry, moment, holidays), entry.Volume,
                              TodayAt(moment, entry.ToTime), start_at);
   } else {
-    playback.SetMessageCount(SpeakTextFor(entry, moment), entry.Volume, entry.RepeatCount,
-                             start_at);
+    playback.SetMessageCount(SpeakTextFor(entry, moment, holidays), entry.Volume,
+                             entry.RepeatCount, start_at);
   }
 }
 
@@ -43,8 +45,8 @@ void FireMidi(Playback& playback, const TSchedule& entry, TDateTime now) {
 }
 
 void SpeakNow(Playback& playback, const std::string& text, int volume, int count,
-              TDateTime moment) {
-  playback.SetMessageCount(ExpandSpeechText(text, moment), volume, count);
+              TDateTime moment, const HolidayCalendar& holidays) {
+  playback.SetMessageCount(ExpandSpeechText(text, moment, holidays), volume, count);
 }
 
 }  // namespace chimewell

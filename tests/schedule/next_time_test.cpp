@@ -149,7 +149,8 @@ TEST(NextFiringTime, HolidayRulesMoveEveryModeToADayThatPasses) {
        "07 07:00:00.000"},
       {"At, days off on Tuesdays", with(Entry(imAt, 7 * 3600, 0, 86400, 1 << 3), R::kOnlyHolidays),
        At(5, 8, 0), 0, "08 07:00:00.000"},
-      {"At, after the last day off", with(at7, R::kOnlyHolidays), At(8, 8, 0), 0, "none"},
+      {"At, after the user's days off: New Year's Day", with(at7, R::kOnlyHolidays), At(8, 8, 0),
+       0, "01 07:00:00.000"},
       {"Skip, inside Sunday's window", with(skip, R::kSkipHolidays), At(6, 9, 40), 0,
        "06 10:00:00.000"},
       {"Skip, past Sunday's window", with(skip, R::kSkipHolidays), At(6, 10, 10), 0,
@@ -172,30 +173,45 @@ TEST(NextFiringTime, HolidayRulesMoveEveryModeToADayThatPasses) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Show(NextFiringTime(c.entry, c.now, c.flag, days_off)), c.next) << c.what;
-    // Without any days off the rule to skip them changes nothing, and days off alone never come.
+    // With the national holidays alone (none falls in these December days) the rule to skip
+    // them changes nothing, and the holidays-only entries wait for one in the new year (New
+    // Year's Day; on Tuesdays, the Emperor's Birthday 2027-02-23).
     const TSchedule plain = with(c.entry, R::kAny);
+    const TDateTime national = NextFiringTime(c.entry, c.now, c.flag, HolidayCalendar());
     if (c.entry.Holidays == R::kSkipHolidays) {
-      EXPECT_EQ(NextFiringTime(c.entry, c.now, c.flag, HolidayCalendar()),
-                Next(plain, c.now, c.flag))
-          << c.what;
+      EXPECT_EQ(national, Next(plain, c.now, c.flag)) << c.what;
     } else {
-      EXPECT_EQ(NextFiringTime(c.entry, c.now, c.flag, HolidayCalendar()), 0.0) << c.what;
+      EXPECT_EQ(FormatDateTime("yyyy/mm/dd", national),
+                c.entry.Weekdays == kEveryWeekday ? "2027/01/01" : "2027/02/23")
+          << c.what;
     }
   }
 }
 
+// Every day from Sunday 2026-12-06 (day 0) off, `days` of them.
+HolidayCalendar DaysOffFromSunday(int days) {
+  std::vector<UserHoliday> off;
+  for (TDateTime day = At(6, 0, 0); off.size() < static_cast<size_t>(days); day += 1) {
+    const DateTimeParts p = DecodeDateTime(day);
+    off.push_back({p.year, p.month, p.day, "長期休業"});
+  }
+  return HolidayCalendar(std::move(off));
+}
+
 TEST(NextFiringTime, LooksForADayThatPassesAtMostFourHundredDaysAhead) {
   TSchedule at7 = Entry(imAt, 7 * 3600);
-  at7.Holidays = HolidayRule::kOnlyHolidays;
-  const HolidayCalendar day_399({{2028, 1, 9, "遠い休み"}});
-  const HolidayCalendar day_400({{2028, 1, 10, "遠すぎる休み"}});
-  EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn", NextFiringTime(at7, At(5, 8, 0), 0, day_399)),
+  at7.Holidays = HolidayRule::kSkipHolidays;
+  // Days 0..398 off: day 399 (Sunday 2028-01-09) is the first working day; with day 399 off as
+  // well the next (Monday 2028-01-10, a national holiday) lies past the bound in any case.
+  EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn",
+                           NextFiringTime(at7, At(5, 8, 0), 0, DaysOffFromSunday(399))),
             "2028/01/09 07:00");
-  EXPECT_EQ(NextFiringTime(at7, At(5, 8, 0), 0, day_400), 0.0);
-  // A day off every year is always within reach.
+  EXPECT_EQ(NextFiringTime(at7, At(5, 8, 0), 0, DaysOffFromSunday(400)), 0.0);
+  // Holidays only: New Year's Day comes before the user's yearly day off.
+  at7.Holidays = HolidayRule::kOnlyHolidays;
   const HolidayCalendar yearly({{std::nullopt, 12, 4, "毎年の休み"}});
   EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn", NextFiringTime(at7, At(5, 8, 0), 0, yearly)),
-            "2027/12/04 07:00");
+            "2027/01/01 07:00");
 }
 
 TEST(NextFiringTime, EntriesTheParserWouldRejectHaveNoNextTime) {

@@ -110,7 +110,8 @@ TEST_F(SimulationTest, SuspendPassesOverWhatFellDueAndStartsOpenMusic) {
 }
 
 // What a year of 2027 should bring: the weekday line on working weekdays, the holiday line on
-// every holiday (the national ones, whatever the calendar knows of them, and the user's).
+// every holiday (the national ones, whatever the calendar knows of them, and the user's),
+// naming it.
 Lines YearOfWorkdaysAndHolidays(const HolidayCalendar& holidays) {
   Lines expected;
   const TDateTime first = *TryEncodeDateTime({2027, 1, 1, 0, 0, 0, 0});
@@ -119,7 +120,7 @@ Lines YearOfWorkdaysAndHolidays(const HolidayCalendar& holidays) {
     const int weekday = DayOfWeek(day);
     const std::string date = FormatDateTime("mm/dd", day);
     if (holidays.IsHoliday(day)) {
-      expected.push_back(date + " 08:59:59.500+9 speak 休日です");
+      expected.push_back(date + " 08:59:59.500+9 speak 今日は" + holidays.Name(day) + "です");
     } else if (weekday >= 2 && weekday <= 6) {
       expected.push_back(date + " 07:59:59.500+9 speak 出勤日です");
     }
@@ -130,7 +131,7 @@ Lines YearOfWorkdaysAndHolidays(const HolidayCalendar& holidays) {
 TEST_F(SimulationTest, AYearOfWorkdaysAndHolidaysFollowsTheHolidayFile) {
   Zone("Asia/Tokyo");
   Schedule("Speak 出勤日です At 8:00 Every 月 火 水 木 金 NoHoliday\r\n"
-           "Speak 休日です At 9:00 祝日のみ\r\n");
+           "Speak 今日は[holiday]です At 9:00 祝日のみ\r\n");
   const SimulationPlan year = Plan("2027/01/01 00:00:00", "2028/01/01 00:00:00");
   // Without a holiday file only the national holidays count.
   const Lines national = Run(year);
@@ -139,7 +140,7 @@ TEST_F(SimulationTest, AYearOfWorkdaysAndHolidaysFollowsTheHolidayFile) {
   // Year's Day, a Friday, brings the holiday line and no weekday line.
   if (!NationalHolidayName(2027, 1, 1).empty()) {
     ASSERT_FALSE(national.empty());
-    EXPECT_EQ(national.front(), "01/01 08:59:59.500+9 speak 休日です");
+    EXPECT_EQ(national.front(), "01/01 08:59:59.500+9 speak 今日は元日です");
   }
 
   if (!HolidayParserReady()) GTEST_SKIP() << "the holiday file parser reads no days yet";
@@ -155,7 +156,8 @@ TEST_F(SimulationTest, AYearOfWorkdaysAndHolidaysFollowsTheHolidayFile) {
                                                             {std::nullopt, 1, 2, "年始休み"},
                                                             {std::nullopt, 1, 4, "年始休み"}})));
   // A Friday off of the user's own: the holiday line, not the weekday line.
-  EXPECT_NE(std::find(got.begin(), got.end(), "08/13 08:59:59.500+9 speak 休日です"), got.end());
+  EXPECT_NE(std::find(got.begin(), got.end(), "08/13 08:59:59.500+9 speak 今日は夏季休業です"),
+            got.end());
 }
 
 TEST_F(SimulationTest, AtAWakeTheLatestChimeStillDuePlaysAndNoneIsLostUnlogged) {
