@@ -104,7 +104,8 @@ TEST_F(QuietAndBusy, TheCountIsSilentWhileBusyAndOnceLoggedInTheQuietHours) {
   const auto quiet = LogLinesContaining("見送り（静かな時間） カウント");
   ASSERT_EQ(quiet.size(), 1u);
   EXPECT_NE(quiet[0].find("静かな時間（7:00まで）"), std::string::npos) << quiet[0];
-  EXPECT_EQ(view.status, "【１０秒毎カウント】 静かな時間（7:00まで） スケジュールはセットされていません");
+  EXPECT_EQ(view.status,
+            "【１０秒毎カウント】 静かな時間（7:00まで） スケジュールはセットされていません");
 }
 
 TEST_F(QuietAndBusy, QuietHoursKeepScheduledFiringsSilentButNotWhatTheUserStarts) {
@@ -125,6 +126,28 @@ TEST_F(QuietAndBusy, QuietHoursKeepScheduledFiringsSilentButNotWhatTheUserStarts
   clock.Set(At(23, 0, 0, 0, 8));
   app->TestPlayTimeSignal("[hour][min]", clock.Now());
   EXPECT_EQ(Spoken().size(), 2u);
+}
+
+TEST_F(QuietAndBusy, BackgroundMusicRestsDuringACallButNotForDoNotDisturb) {
+  const std::string song = (dir / "song.mid").string();
+  WriteFile("song.mid", "MThd");
+  WriteFile("chimewell.sch", "Midi \"" + song + "\" BGM from 10:00 to 13:00\r\n");
+  midi.SetSong(song, 600000);
+  view.showing = false;
+  Start();
+  for (int i = 0; i < 5 && LogLinesContaining("song.mid").empty(); ++i) FireTimerWhenDue();
+  const auto music_after_a_while = [&] {
+    EXPECT_TRUE(clock.RunFor(3000, [&] { return app->PlaybackData().RunningWorkerCount(); }));
+    return midi.Playing();
+  };
+  ASSERT_TRUE(music_after_a_while());
+  app->DesktopBusyChanged(kDoNotDisturb);
+  EXPECT_TRUE(music_after_a_while());
+  app->DesktopBusyChanged(DesktopBusyState{.in_call = true, .do_not_disturb = true});
+  EXPECT_FALSE(music_after_a_while());
+  app->DesktopBusyChanged(kDoNotDisturb);
+  // The piece starts again, as after the menu's pause.
+  EXPECT_TRUE(music_after_a_while());
 }
 
 TEST_F(QuietAndBusy, UnavailableDetectionIsToldOnceForEachReason) {
@@ -153,7 +176,7 @@ TEST(QuietHoursTest, MomentsInAndOutOfQuietTime) {
       {22 * 60, 7 * 60, kFridayOnly, At(23, 0, 0, 0, 11), At(7, 0, 0, 0, 12)},
       {22 * 60, 7 * 60, kFridayOnly, At(3, 0, 0, 0, 12), At(7, 0, 0, 0, 12)},  // Saturday
       {22 * 60, 7 * 60, kFridayOnly, At(3, 0, 0, 0, 11), std::nullopt},        // Thursday's
-      {12 * 60, 13 * 60, 1 << 2, At(12, 30, 0), At(13, 0, 0)},                  // Monday
+      {12 * 60, 13 * 60, 1 << 2, At(12, 30, 0), At(13, 0, 0)},                 // Monday
       {12 * 60, 13 * 60, 1 << 3, At(12, 30, 0), std::nullopt},
   };
   for (const auto& c : cases) {
@@ -172,9 +195,10 @@ TEST(QuietHoursTest, OnlyBothTimesOnAtLeastOneDayMakeQuietHours) {
     int days;
     bool on;
   } cases[] = {
-      {"22:00", "7:00", 254, true},  {"", "", 254, false},        {"22:00", "", 254, false},
-      {"24:00", "7:00", 254, false}, {"22:0", "7:00", 254, false}, {"7:00", "07:00", 254, false},
-      {"22:00", "7:00", 0, false},   {"２２:００", "7:00", 254, false},
+      {"22:00", "7:00", 254, true}, {"", "", 254, false},
+      {"22:00", "", 254, false},    {"24:00", "7:00", 254, false},
+      {"22:0", "7:00", 254, false}, {"7:00", "07:00", 254, false},
+      {"22:00", "7:00", 0, false},  {"２２:００", "7:00", 254, false},
   };
   for (const auto& c : cases) {
     ConfigSettings config;

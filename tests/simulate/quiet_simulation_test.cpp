@@ -68,10 +68,9 @@ TEST_F(QuietSimulationTest, BusyDesktopHoldsFiringsUntilFreeWithinLateLimit) {
                Busy("2026/12/07 12:59:00", "2026/12/07 13:00:30"),
                Busy("2026/12/07 13:00:00", "2026/12/07 13:02:00", true),
                Busy("2026/12/07 13:59:00", "2026/12/07 14:05:00", true)};
-  EXPECT_EQ(Run(plan), (Lines{"12/07 12:00:40.000+9 time 12時40秒",
-                              "12/07 12:59:59.500+9 time skipped",
-                              "12/07 13:59:59.500+9 time skipped",
-                              "12/07 14:59:59.500+9 time 3時"}));
+  EXPECT_EQ(Run(plan),
+            (Lines{"12/07 12:00:40.000+9 time 12時40秒", "12/07 12:59:59.500+9 time skipped",
+                   "12/07 13:59:59.500+9 time skipped", "12/07 14:59:59.500+9 time 3時"}));
   const auto logged = [this](const char* part) {
     return std::count_if(log.begin(), log.end(), [part](const std::string& line) {
       return line.find(part) != std::string::npos;

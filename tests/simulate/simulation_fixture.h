@@ -56,10 +56,9 @@ class SimulationTest : public ::testing::Test {
       static const char* const kKinds[] = {"speak", "time", "wave", "midi", "count"};
       const int64_t at = f.at.UnixMs() + shift_ms;
       const int64_t hours = UtcOffsetMs(at) / 3600000;
-      lines.push_back(FormatDateTime("mm/dd hh:nn:ss.zzz", LocalOf(at)) +
-                      (hours < 0 ? "-" : "+") + std::to_string(hours < 0 ? -hours : hours) +
-                      " " + kKinds[static_cast<int>(f.kind)] + " " +
-                      (f.skipped ? "skipped" : f.text));
+      lines.push_back(FormatDateTime("mm/dd hh:nn:ss.zzz", LocalOf(at)) + (hours < 0 ? "-" : "+") +
+                      std::to_string(hours < 0 ? -hours : hours) + " " +
+                      kKinds[static_cast<int>(f.kind)] + " " + (f.skipped ? "skipped" : f.text));
     });
     log = simulation.App().Logs().Lines();
     panel = simulation.App().Panel().Text();
