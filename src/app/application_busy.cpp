@@ -54,8 +54,7 @@ bool Application::CountMayPlay(const TickMoment& at) {
   if (!until) return true;
   if (quiet_count_told_until_ != until) {
     quiet_count_told_until_ = until;
-    log_.AddLogLine(texts::kQuietPrefix + std::string(texts::kQuietCount) +
-                    texts::QuietUntil(FormatDateTime("h:nn", *until)));
+    log_.AddLogLine(texts::kQuietPrefix + texts::QuietCount(FormatDateTime("h:nn", *until)));
   }
   return false;
 }

@@ -28,8 +28,8 @@ inline constexpr const char* kPassedOverCount = "件の予定を見送りまし�
 inline constexpr const char* kQuietPrefix = "見送り（静かな時間） ";
 inline constexpr const char* kCallPrefix = "見送り（通話中） ";
 inline constexpr const char* kDoNotDisturbPrefix = "見送り（おやすみモード） ";
-// The second count in the quiet hours, logged once for each quiet time.
-inline constexpr const char* kQuietCount = "カウント";
+// The second count in the quiet hours, logged once for each quiet time that ends at `end`.
+inline std::string QuietCount(const std::string& end) { return "カウント（" + end + "まで）"; }
 // Why the clock waits, on the status line.
 inline constexpr const char* kWaitingForCall = "通話中のため待機中";
 inline constexpr const char* kWaitingForDoNotDisturb = "おやすみモード中";
