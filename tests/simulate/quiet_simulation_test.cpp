@@ -49,16 +49,6 @@ TEST_F(QuietSimulationTest, QuietTimeBeginningInTheSkippedSpringHourStillBegins)
                    "03/29 03:59:59.500+2 time skipped", "03/29 04:59:59.500+2 time 5時"}));
 }
 
-TEST_F(QuietSimulationTest, QuietDaysAreTheDaysTheQuietTimeBegins) {
-  Zone("Asia/Tokyo");
-  Settings("QuietFrom=22:00\r\nQuietTo=7:00\r\nQuietDays=64\r\n");  // Friday night only
-  Schedule("Time \"[hour][min]\" At 23:00\r\nTime \"[hour][min]\" At 3:00\r\n");
-  // 2026/12/10 is a Thursday.
-  EXPECT_EQ(Run(Plan("2026/12/10 22:30:00", "2026/12/12 08:00:00")),
-            (Lines{"12/10 22:59:59.500+9 time 11時", "12/11 02:59:59.500+9 time 3時",
-                   "12/11 22:59:59.500+9 time skipped", "12/12 02:59:59.500+9 time skipped"}));
-}
-
 TEST_F(QuietSimulationTest, BusyDesktopHoldsFiringsUntilFreeWithinLateLimit) {
   Zone("Asia/Tokyo");
   Schedule(kHourlyWithSeconds);
