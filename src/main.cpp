@@ -20,6 +20,7 @@
 #include "install_layout.h"
 #include "platform/audio_sink.h"
 #include "platform/file_system.h"
+#include "platform/linux/desktop_busy_watcher_linux.h"
 #include "platform/linux/fluidsynth_midi.h"
 #include "platform/linux/inotify_zone_watcher.h"
 #include "platform/linux/open_audio_sink.h"
@@ -135,6 +136,8 @@ int RunApplication(QApplication& qt, const AppPaths& paths, bool headless,
   // Destroyed before the application, so nothing tells it of a change once it is gone.
   InotifyZoneWatcher zone_watcher(problems.AsFunction());
   app.WatchZone(zone_watcher);
+  const auto busy_watcher = OpenDesktopBusyWatcher(problems.AsFunction());
+  app.WatchDesktop(*busy_watcher);
 
   std::unique_ptr<MainTray> tray;
   if (!headless && MainTray::Available()) tray = std::make_unique<MainTray>(form, app);

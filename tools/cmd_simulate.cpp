@@ -24,7 +24,9 @@ constexpr const char* kUsage =
     "simulate --home DIR --from \"yyyy/mm/dd hh:nn:ss\" --until \"yyyy/mm/dd hh:nn:ss\" "
     "[--tz ZONE] [--hidden] [--count N] [--late-limit S] "
     "[--suspend \"yyyy/mm/dd hh:nn:ss\" SECONDS]... [--step \"yyyy/mm/dd hh:nn:ss\" SECONDS]... "
-    "[--tz-change \"yyyy/mm/dd hh:nn:ss\" ZONE]...";
+    "[--tz-change \"yyyy/mm/dd hh:nn:ss\" ZONE]... "
+    "[--busy \"yyyy/mm/dd hh:nn:ss\" \"yyyy/mm/dd hh:nn:ss\"]... "
+    "[--dnd \"yyyy/mm/dd hh:nn:ss\" \"yyyy/mm/dd hh:nn:ss\"]...";
 
 // Moments are read once the zone is in place; until then they are kept as typed.
 struct PendingEvent {
@@ -38,6 +40,12 @@ struct PendingZoneChange {
   std::string zone;
 };
 
+struct PendingBusy {
+  std::string from;
+  std::string until;
+  bool do_not_disturb;
+};
+
 struct SimulateArgs {
   SimulationPlan plan;
   std::string from;
@@ -45,6 +53,7 @@ struct SimulateArgs {
   std::optional<std::string> zone;
   std::vector<PendingEvent> events;
   std::vector<PendingZoneChange> zone_changes;
+  std::vector<PendingBusy> busy;
 };
 
 bool IsDirectory(const std::string& path) {
@@ -95,6 +104,9 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Simul
       if (!n) return arg + " needs whole SECONDS" + (suspend ? " (0 or more)" : "") + ", not \"" +
                      args[i] + "\"";
       out.events.push_back({suspend ? ClockEvent::Kind::kSuspend : ClockEvent::Kind::kStep, value, *n});
+    } else if (arg == "--busy" || arg == "--dnd") {
+      if (i + 1 >= args.size()) return arg + " needs two moments";
+      out.busy.push_back({value, args[++i], arg == "--dnd"});
     } else if (arg == "--tz-change") {
       if (i + 1 >= args.size()) return arg + " needs a moment and a ZONE";
       const std::string& zone = args[++i];
@@ -144,6 +156,16 @@ std::optional<std::string> ResolveTimes(SimulateArgs& args) {
   }
   for (const PendingZoneChange& pending : args.zone_changes) {
     args.plan.zone_changes.push_back({moment(pending.at), pending.zone});
+  }
+  for (const PendingBusy& pending : args.busy) {
+    const WallMoment from = moment(pending.from);
+    const WallMoment until = moment(pending.until);
+    if (!bad_moment && until <= from) {
+      bad_moment = "a busy time ends after it begins, not at \"" + pending.until + "\"";
+    }
+    DesktopBusyState state;
+    (pending.do_not_disturb ? state.do_not_disturb : state.in_call) = true;
+    args.plan.busy.push_back({from, until, state});
   }
   return bad_moment;
 }
@@ -204,6 +226,12 @@ constexpr const char* kDetails =
     "  --suspend AT S    at AT the machine sleeps S seconds\n"
     "  --step AT S       at AT the clock is set by S seconds (negative: back)\n"
     "  --tz-change AT Z  at AT the machine's time zone becomes Z (a name such as Asia/Tokyo)\n"
+    "  --busy FROM TO    a call keeps the desktop busy from FROM until TO\n"
+    "  --dnd FROM TO     Do Not Disturb is on from FROM until TO\n"
+    "While the desktop is busy (and QuietWhenBusy is on) a firing waits: it plays when the\n"
+    "desktop is free again within LateLimit of its moment, at that moment and naming it, or\n"
+    "shows its due moment and \"skipped\". The quiet hours of the settings (QuietFrom, QuietTo,\n"
+    "QuietDays) keep firings silent: they show their due moment and \"skipped\" too.\n"
     "Every moment given is a local time in the zone of the start (--tz, or the machine's).\n";
 
 const CommandRegistrar reg("simulate", kUsage, &Run, kDetails);

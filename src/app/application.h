@@ -21,6 +21,7 @@
 #include "core/moments.h"
 #include "core/settings.h"
 #include "display/clock_face.h"
+#include "platform/desktop_busy_state.h"
 #include "playback/playback.h"
 #include "schedule/schedule.h"
 #include "timesignal/time_signal.h"
@@ -37,6 +38,7 @@ class SoundPlayer;
 class SpeechControl;
 class Timer;
 class UiThread;
+class DesktopBusyWatcher;
 class ZoneWatcher;
 
 // The platform pieces the application drives; all outlive it.
@@ -108,6 +110,16 @@ class Application final {
   void WatchZone(ZoneWatcher& watcher);
   // The time zone may have changed: reads it anew and follows it (UI thread).
   void FollowZoneChange();
+  // The desktop's calls and Do Not Disturb as its watcher now sees them (UI thread): while it
+  // is busy and the settings ask for it, announcements wait and background music rests
+  // during a call.
+  void DesktopBusyChanged(DesktopBusyState state);
+  // Follows `watcher` (it must not outlive the application): its reports reach the two calls
+  // beside this one on the UI thread.
+  void WatchDesktop(DesktopBusyWatcher& watcher);
+  // The watcher cannot follow one of its sources: each reason is told once (log and panel);
+  // the clock plays as it would without the setting.
+  void DesktopBusyUnavailable(BusyUnavailable reason);
   // From now on the tick's firings go to `recorder` instead of the playback workers (none:
   // they play again). For previewing the schedule in virtual time.
   void SetFiringRecorder(FiringRecorder* recorder) { outlet_.RecordTo(recorder); }
@@ -117,6 +129,7 @@ class Application final {
   const MessagePanel& Panel() const { return panel_; }
   const std::string& StatusText() const { return status_text_; }
   const std::string& NextEventText() const { return next_event_text_; }
+  const DesktopBusyState& DesktopBusy() const { return desktop_busy_; }
   // The entry the status line names, as the last tick found it; none when nothing is due.
   const std::optional<UpcomingFiring>& NextFiring() const { return next_firing_; }
   const std::string& VersionText() const { return version_text_; }
@@ -224,6 +237,15 @@ class Application final {
   // Carries out what the planner found due: plays it, or logs what was passed over.
   void FireDue(const std::vector<DueEntry>& due);
   void Announce(const std::string& format, int repeat, const TickMoment& m, FiringKind kind);
+  // The desktop's state and the busy setting, passed to the planner and the music.
+  void FollowDesktopBusy();
+  // The end of the quiet time the local moment `announced` lies in; none outside it.
+  std::optional<TDateTime> QuietUntil(TDateTime announced) const;
+  // Whether the count at `at` speaks: not while the desktop is busy, nor in the quiet hours
+  // (logged once for each quiet time).
+  bool CountMayPlay(const TickMoment& at);
+  // Why the clock waits at `m`, for the status line; empty when it does not.
+  std::string WaitingText(const TickMoment& m) const;
   // PlayTimeSignal, its first sound placed on the wall-clock moment `start_at` when given.
   TimeSignalOutcome PlayTimeSignalAt(const std::string& format, int repeat, TDateTime moment,
                                      std::optional<WallMoment> start_at);
@@ -263,6 +285,10 @@ class Application final {
   std::string status_text_;
   int exit_requested_ = 0;
   std::optional<UpcomingFiring> next_firing_;
+  DesktopBusyState desktop_busy_;
+  std::vector<BusyUnavailable> busy_unavailable_told_;
+  std::optional<TDateTime> quiet_count_told_until_;  // the quiet time whose count was logged
+  std::string waiting_text_;
   bool running_ = false;
   bool closed_ = false;
 };

@@ -109,6 +109,7 @@ void Application::ApplyBaseSettings(const ConfigSettings& config,
                                     std::optional<bool> start_at_login) {
   config_ = config;
   deps_.speech.DiscardPrepared();  // the offset or the volume may have changed what is said
+  FollowDesktopBusy();             // the busy setting may have changed
   WriteConfigSettings(deps_.paths.settings, config_);
   if (start_at_login && *start_at_login != StartsAtLogin()) {
     SetAutostart(deps_.paths.autostart, *start_at_login);
@@ -180,7 +181,7 @@ Application::PanelBatch::~PanelBatch() {
 }
 
 void Application::UpdateStatusLine(const std::optional<std::string>& text) {
-  status_text_ = BuildStatusLine(menu_, text, next_event_text_);
+  status_text_ = BuildStatusLine(menu_, text, next_event_text_, waiting_text_);
   deps_.view.SetStatusText(status_text_);
 }
 

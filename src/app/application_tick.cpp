@@ -18,6 +18,12 @@ bool SameSecondOfDay(TDateTime a, TDateTime b) {
   return pa.hour == pb.hour && pa.minute == pb.minute && pa.second == pb.second;
 }
 
+// The log line's start for a firing passed over after waiting for a busy desktop (or not).
+const char* PassedOverPrefix(std::optional<HoldReason> held_for) {
+  if (!held_for) return texts::kPassedOverPrefix;
+  return *held_for == HoldReason::kCall ? texts::kCallPrefix : texts::kDoNotDisturbPrefix;
+}
+
 std::string NextEventLabel(const TSchedule& entry, TDateTime nominal,
                            const HolidayCalendar& holidays) {
   std::string text = texts::kNextPrefix + FormatDateTime("hh:nn.ss", nominal);
@@ -55,7 +61,7 @@ void Application::Timer1Timer(bool timer_driven) {
     const TickMoment m = ReadMoment();
     FireDue(planner_.TakeDueEntries(m));
     if (count_interval > 0) {
-      if (const auto at = planner_.TakeDueCount(m, count_interval)) {
+      if (const auto at = planner_.TakeDueCount(m, count_interval); at && CountMayPlay(*at)) {
         Announce(CountFormatAt(at->announced), 1, *at, FiringKind::kCount);
       }
     }
@@ -71,6 +77,7 @@ void Application::Timer1Timer(bool timer_driven) {
   // With no entry to name (the count alone may arm the timer) the line says that no schedule
   // is set, also when a later command rebuilds it, rather than showing nothing after the marks.
   if (next_event_text_.empty()) next_event_text_ = texts::kNoSchedule;
+  waiting_text_ = WaitingText(m);
   UpdateStatusLine(std::nullopt);
 }
 
@@ -83,9 +90,14 @@ void Application::FireDue(const std::vector<DueEntry>& due) {
   for (const DueEntry& d : due) {
     if (d.passed_over) {
       const TDateTime nominal = LocalOf(d.due + std::chrono::milliseconds(config_.SpeakOffset));
-      log_.AddLogLine(texts::kPassedOverPrefix + NextEventLabel(*d.entry, nominal, holidays_));
+      log_.AddLogLine(PassedOverPrefix(d.held_for) + NextEventLabel(*d.entry, nominal, holidays_));
       outlet_.PassedOver(*d.entry, d.due);
       ++passed_over;
+    } else if (QuietUntil(d.at.announced)) {
+      // Kept silent; its next moment is found as ever.
+      log_.AddLogLine(texts::kQuietPrefix +
+                      NextEventLabel(*d.entry, d.at.announced, holidays_));
+      outlet_.PassedOver(*d.entry, d.due);
     } else if (d.entry->Cmd == ctTime) {
       Announce(d.entry->Msg, d.entry->RepeatCount, d.at, FiringKind::kTime);
     } else {
@@ -113,7 +125,9 @@ void Application::NameNextFiring(std::optional<size_t> index) {
 
 void Application::PrepareUpcoming(const std::vector<UpcomingAnnouncement>& upcoming) {
   if (!outlet_.Plays()) return;  // a preview plays nothing
+  if (planner_.Holding()) return;  // nothing is handed over while the desktop is busy
   for (const UpcomingAnnouncement& u : upcoming) {
+    if (QuietUntil(u.announced)) continue;
     const std::string text =
         u.entry == nullptr        ? time_signal_.SpokenText(CountFormatAt(u.announced), u.announced)
         : u.entry->Cmd == ctSpeak ? SpeakTextFor(*u.entry, u.announced, holidays_)

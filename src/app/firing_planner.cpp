@@ -140,6 +140,7 @@ std::vector<DueEntry> FiringPlanner::TakeDueEntries(const TickMoment& m) {
     TSchedule& entry = entries[i];
     const milliseconds lead = AnnouncesAhead(entry) ? kHandOverLead : milliseconds::zero();
     if (entry.NextTime <= 0 || m.wall < entry.Due - lead) continue;
+    if (TakeHeld(i, m, due)) continue;
     // What fell due during a suspend or was stepped over and is too late now is not played;
     // music whose window is still open starts as it does at start-up. A moment named at or
     // after the wake was not slept through, however early its hand-over fell.
@@ -212,13 +213,14 @@ TickPlan FiringPlanner::Plan(const TickMoment& m, int count_interval, TDateTime 
   std::optional<WallMoment> best;
   const TickMoment from =
       handed_over_until_ ? At(m, std::max(m.wall, *handed_over_until_ + kOneMs)) : m;
+  DropStaleHolds();
   handed_over_until_.reset();
   auto& entries = schedule_.ScheduleEntries();
   for (size_t i = entries.size(); i-- > 0;) {
     const TSchedule& entry = entries[i];
     if (entry.NextTime == 0) ComputeNextTime(i, from.announced, from.announced_wall);
     if (entry.NextTime <= 0 || entry.Due - m.wall > kNoEvent) continue;
-    const WallMoment wake = WakeFor(entry, m.wall);
+    const WallMoment wake = HeldWake(i).value_or(WakeFor(entry, m.wall));
     plan.wake = std::min(plan.wake.value_or(wake), wake);
     // Equal moments: the entry nearer the start of the list names the line.
     if (best && entry.Due > *best) continue;

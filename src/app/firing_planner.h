@@ -27,12 +27,17 @@ struct TickMoment {
   TDateTime announced = 0;     // ... as local time
 };
 
+// Why announcements that fall due wait instead of playing.
+enum class HoldReason { kCall, kDoNotDisturb };
+
 // A schedule entry the tick deals with now.
 struct DueEntry {
   const TSchedule* entry = nullptr;
   bool passed_over = false;  // slept through and too late: logged, not played
   WallMoment due;            // passed over: the moment it was due
   TickMoment at;             // fired: the clocks as they read when it is heard
+  // Passed over after waiting longer than LateLimit for the desktop: what it waited for.
+  std::optional<HoldReason> held_for = std::nullopt;
 };
 
 // An announcement due within the preparation lead, whose speech is made ahead.
@@ -94,6 +99,12 @@ class FiringPlanner {
   int RecomputeFlag() const { return recompute_flag_; }
   void SetRecomputeFlag(int flag) { recompute_flag_ = flag; }
 
+  // While a reason is given the desktop is busy: entries that fall due wait instead of firing,
+  // and one that has waited longer than LateLimit is passed over. Once it is free again,
+  // those still within LateLimit fire at the next run, naming the moment they play.
+  void SetHolding(std::optional<HoldReason> reason) { holding_ = reason; }
+  std::optional<HoldReason> Holding() const { return holding_; }
+
   static bool AnnouncesAhead(const TSchedule& entry) {
     return entry.Cmd == ctSpeak || entry.Cmd == ctTime;
   }
@@ -121,6 +132,20 @@ class FiringPlanner {
   std::vector<UpcomingAnnouncement> Upcoming(const TickMoment& m,
                                              std::optional<WallMoment> next_count) const;
 
+  // An entry waiting for the desktop since its moment `due`.
+  struct Hold {
+    size_t index = 0;
+    WallMoment due;
+    HoldReason reason = HoldReason::kCall;
+  };
+  // Due entry `index` while the desktop is busy or after it waited for it: true when it waits
+  // on or was passed over (then its next moment is not due yet), false when it fires now.
+  bool TakeHeld(size_t index, const TickMoment& m, std::vector<DueEntry>& due);
+  std::vector<Hold>::const_iterator FindHold(size_t index) const;
+  // While holding, a waiting entry wakes the tick when its LateLimit runs out, not at once.
+  std::optional<WallMoment> HeldWake(size_t index) const;
+  void DropStaleHolds();
+
   Schedule& schedule_;
   const ConfigSettings& config_;
   int recompute_flag_ = 0;
@@ -134,6 +159,8 @@ class FiringPlanner {
   std::optional<WallMoment> jumped_forward_at_;
   // The shown second the count last spoke, so that a second is counted once per run forward.
   int64_t last_count_second_ = std::numeric_limits<int64_t>::min();
+  std::optional<HoldReason> holding_;
+  std::vector<Hold> holds_;
 };
 
 }  // namespace chimewell

@@ -5,7 +5,7 @@
 namespace chimewell {
 
 std::string BuildStatusLine(const MenuState& menu, const std::optional<std::string>& text,
-                            const std::string& next_event_text) {
+                            const std::string& next_event_text, const std::string& waiting) {
   std::string flags;
   if (menu.Muted()) flags += texts::kMutedMark;
   if (menu.Paused()) flags += texts::kPausedMark;
@@ -17,6 +17,7 @@ std::string BuildStatusLine(const MenuState& menu, const std::optional<std::stri
     case MenuItem::PM_TempCount60: flags += texts::kCount60Mark; break;
     default: break;
   }
+  if (!waiting.empty()) flags += " " + waiting;
   return flags + " " + (text ? *text : next_event_text);
 }
 

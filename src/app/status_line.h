@@ -7,8 +7,9 @@
 
 namespace chimewell {
 
-// Marks for mute, pause and the second count, then a blank and `text` (or `next_event_text`).
+// Marks for mute, pause and the second count, then a blank, why the clock waits (`waiting`,
+// when it does) and `text` (or `next_event_text`).
 std::string BuildStatusLine(const MenuState& menu, const std::optional<std::string>& text,
-                            const std::string& next_event_text);
+                            const std::string& next_event_text, const std::string& waiting = "");
 
 }  // namespace chimewell

@@ -24,6 +24,21 @@ inline constexpr const char* kSpeakClose = "』";
 // of them in the panel.
 inline constexpr const char* kPassedOverPrefix = "見送り ";
 inline constexpr const char* kPassedOverCount = "件の予定を見送りました";
+// Firings kept silent: in the quiet hours, or after waiting too long for a busy desktop.
+inline constexpr const char* kQuietPrefix = "見送り（静かな時間） ";
+inline constexpr const char* kCallPrefix = "見送り（通話中） ";
+inline constexpr const char* kDoNotDisturbPrefix = "見送り（おやすみモード） ";
+// The second count in the quiet hours, logged once for each quiet time that ends at `end`.
+inline std::string QuietCount(const std::string& end) { return "カウント（" + end + "まで）"; }
+// Why the clock waits, on the status line.
+inline constexpr const char* kWaitingForCall = "通話中のため待機中";
+inline constexpr const char* kWaitingForDoNotDisturb = "おやすみモード中";
+inline std::string QuietUntil(const std::string& end) { return "静かな時間（" + end + "まで）"; }
+// The desktop's calls or Do Not Disturb cannot be followed: announcements play as ever.
+inline constexpr const char* kCallsUnwatched =
+    "通話中を検出できません（サウンドサーバーに接続できません）。予定はいつもどおり鳴ります";
+inline constexpr const char* kDoNotDisturbUnwatched =
+    "おやすみモードを検出できません（セッションバスがありません）。予定はいつもどおり鳴ります";
 
 inline constexpr const char* kScheduleHasErrors = "設定スクリプトにエラーがあります";
 inline constexpr const char* kVoiceFilesNotLoaded = "時報音声ファイルがロードできません";

@@ -35,6 +35,14 @@ struct ConfigSettings {
   int LateLimit = 60;
   // SoundFont for MIDI music; empty means the first one found under /usr/share/sounds/sf2.
   std::string SoundFont;
+  // Quiet hours, "h:mm" each: from QuietFrom (included) until QuietTo (not included), on the
+  // weekdays of QuietDays (bit n for weekday n, 1 Sunday .. 7 Saturday) on which they begin.
+  // Both empty: none.
+  std::string QuietFrom;
+  std::string QuietTo;
+  int QuietDays = 254;
+  // Announcements wait while a call or Do Not Disturb keeps the desktop busy.
+  bool QuietWhenBusy = true;
 
   bool operator==(const ConfigSettings&) const = default;
 };

@@ -54,6 +54,10 @@ ConfigSettings ReadConfigSettings(const IniFile& ini, const ConfigSettings& defa
   config.LateLimit =
       std::clamp(ini.ReadInteger(kConfig, "LateLimit", defaults.LateLimit), 0, kMaxLateLimit);
   config.SoundFont = ini.ReadString(kConfig, "SoundFont", defaults.SoundFont);
+  config.QuietFrom = ini.ReadString(kConfig, "QuietFrom", defaults.QuietFrom);
+  config.QuietTo = ini.ReadString(kConfig, "QuietTo", defaults.QuietTo);
+  config.QuietDays = ini.ReadInteger(kConfig, "QuietDays", defaults.QuietDays) & 0xFE;
+  config.QuietWhenBusy = ini.ReadBool(kConfig, "QuietWhenBusy", defaults.QuietWhenBusy);
   return config;
 }
 
@@ -158,6 +162,10 @@ void WriteConfigSettings(const std::filesystem::path& settings_file, const Confi
   ini.WriteInteger(kConfig, "DefaultVolume", config.DefaultVolume);
   ini.WriteInteger(kConfig, "BackVolume", config.BackVolume);
   ini.WriteInteger(kConfig, "LateLimit", config.LateLimit);
+  ini.WriteString(kConfig, "QuietFrom", config.QuietFrom);
+  ini.WriteString(kConfig, "QuietTo", config.QuietTo);
+  ini.WriteInteger(kConfig, "QuietDays", config.QuietDays);
+  ini.WriteBool(kConfig, "QuietWhenBusy", config.QuietWhenBusy);
   ini.Save();
 }
 

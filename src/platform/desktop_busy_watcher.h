@@ -4,21 +4,9 @@
 // events from the sound server and the session bus, never by polling.
 #include <functional>
 
+#include "platform/desktop_busy_state.h"
+
 namespace chimewell {
-
-struct DesktopBusyState {
-  bool in_call = false;
-  bool do_not_disturb = false;
-
-  bool Busy() const { return in_call || do_not_disturb; }
-  bool operator==(const DesktopBusyState&) const = default;
-};
-
-// Why one half of the watching cannot be done; the application words it for the user.
-enum class BusyUnavailable {
-  kNoSoundServer,  // calls cannot be noticed: no sound server answers
-  kNoSessionBus,   // Do Not Disturb cannot be noticed: there is no session bus
-};
 
 class DesktopBusyWatcher {
  public:

@@ -142,6 +142,19 @@ void Playback::Pause(bool on) {
   }
 }
 
+void Playback::HoldMusic(bool on) {
+  if (on == (music_held_ != nullptr)) return;
+  if (!on) {
+    music_held_->Resume();
+    music_held_.reset();
+    return;
+  }
+  music_held_ = CurrentWorkers().midi;
+  if (music_held_ == nullptr) return;
+  music_held_->Suspend();
+  music_held_->StopMidi();
+}
+
 void Playback::Skip() {
   speech_.DiscardPrepared();
   const Workers current = CurrentWorkers();

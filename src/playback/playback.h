@@ -77,6 +77,9 @@ class Playback {
   // On: skips what plays, holds both workers, stops speech, disables Skip. Off: resumes.
   // Workers created while paused start held.
   void Pause(bool on);
+  // On: the music that plays now rests (it stops and its worker is held, as Pause does for
+  // the music alone). Off: it goes on. Music started meanwhile is not held.
+  void HoldMusic(bool on);
   // Cuts what sounds now: the current sound or speech, and the current play of the music.
   void Skip();
   // Passes the Mute check mark to both workers.
@@ -111,6 +114,7 @@ class Playback {
   WorkerRoster roster_;
   WorkerSlot<TMessageThread> message_slot_;
   WorkerSlot<TMidiThread> midi_slot_;
+  std::shared_ptr<TMidiThread> music_held_;  // held by HoldMusic (UI thread)
 };
 
 }  // namespace chimewell

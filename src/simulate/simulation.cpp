@@ -21,6 +21,7 @@ Simulation::Simulation(const SimulationPlan& plan)
                    [](const ZoneChange& a, const ZoneChange& b) {
                      return a.at < b.at;
                    });
+  busy_changes_ = BusyChanges(plan_.busy);
   app_.SetFiringRecorder(this);
   app_.WatchZone(zone_);
 }
@@ -36,28 +37,60 @@ void Simulation::Run(const std::function<void(const FiringRecord&)>& on_firing) 
 
   auto event = plan_.events.begin();
   auto zone = plan_.zone_changes.begin();
+  auto busy = busy_changes_.begin();
+  enum class Happening { kZone, kEvent, kBusy };
   for (;;) {
     const std::optional<WallMoment> shot = timer_.DueWall();
-    // Of a zone change and a clock event at one moment, the zone changes first.
-    const bool zone_next = zone != plan_.zone_changes.end() &&
-                           (event == plan_.events.end() || zone->at <= event->at);
+    // The earliest thing that happens to the machine; at one moment a zone change comes
+    // first, then a clock event, then the desktop's state.
     std::optional<WallMoment> happening;
-    if (zone_next) happening = zone->at;
-    if (!zone_next && event != plan_.events.end()) happening = event->at;
-    const bool event_first = happening && (!shot || *happening <= *shot);
-    const WallMoment next = event_first ? *happening : shot.value_or(plan_.until);
-    if (next > plan_.until || (!shot && !event_first)) break;
+    Happening which = Happening::kZone;
+    const auto consider = [&](auto it, auto end, Happening kind) {
+      if (it != end && (!happening || it->at < *happening)) {
+        happening = it->at;
+        which = kind;
+      }
+    };
+    consider(zone, plan_.zone_changes.end(), Happening::kZone);
+    consider(event, plan_.events.end(), Happening::kEvent);
+    consider(busy, busy_changes_.end(), Happening::kBusy);
+    const bool happening_first = happening && (!shot || *happening <= *shot);
+    const WallMoment next = happening_first ? *happening : shot.value_or(plan_.until);
+    if (next > plan_.until || (!shot && !happening_first)) break;
     PassTo(next);
-    if (!event_first) {
+    if (!happening_first) {
       timer_.FireNow();
-    } else if (zone_next) {
+    } else if (which == Happening::kZone) {
       zone_.Set((zone++)->zone);
-    } else {
+    } else if (which == Happening::kEvent) {
       Apply(*event++);
+    } else {
+      app_.DesktopBusyChanged((busy++)->state);
     }
   }
   PassTo(plan_.until);
   on_firing_ = nullptr;
+}
+
+std::vector<Simulation::BusyChange> Simulation::BusyChanges(const std::vector<BusySpell>& spells) {
+  std::vector<WallMoment> moments;
+  for (const BusySpell& spell : spells) {
+    moments.push_back(spell.from);
+    moments.push_back(spell.until);
+  }
+  std::sort(moments.begin(), moments.end());
+  moments.erase(std::unique(moments.begin(), moments.end()), moments.end());
+  std::vector<BusyChange> changes;
+  for (const WallMoment at : moments) {
+    DesktopBusyState state;
+    for (const BusySpell& spell : spells) {
+      if (spell.from > at || spell.until <= at) continue;
+      state.in_call = state.in_call || spell.state.in_call;
+      state.do_not_disturb = state.do_not_disturb || spell.state.do_not_disturb;
+    }
+    changes.push_back({at, state});
+  }
+  return changes;
 }
 
 void Simulation::Record(FiringRecord record) {

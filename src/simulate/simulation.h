@@ -11,6 +11,7 @@
 
 #include "app/application.h"
 #include "app/firing_record.h"
+#include "platform/desktop_busy_state.h"
 #include "platform/file_system.h"
 #include "platform/ui_thread.h"
 #include "simulate/quiet_platform.h"
@@ -34,6 +35,13 @@ struct ZoneChange {
   std::string zone;  // a name under the zone folder, such as "Asia/Tokyo"
 };
 
+// The desktop busy from one wall-clock moment until another: a call, Do Not Disturb or both.
+struct BusySpell {
+  WallMoment from;
+  WallMoment until;
+  DesktopBusyState state;
+};
+
 struct SimulationPlan {
   std::string home;  // the folder with chimewell.ini and chimewell.sch
   WallMoment from;
@@ -43,6 +51,7 @@ struct SimulationPlan {
   std::optional<int> late_limit;  // overrides the settings file
   std::vector<ClockEvent> events;
   std::vector<ZoneChange> zone_changes;
+  std::vector<BusySpell> busy;
 };
 
 // One simulation; single-threaded, owns everything it runs.
@@ -65,6 +74,13 @@ class Simulation final : private FiringRecorder {
   void PassTo(WallMoment at);
   void Apply(const ClockEvent& event);
 
+  // The desktop's state from a moment on, as the spells overlap.
+  struct BusyChange {
+    WallMoment at;
+    DesktopBusyState state;
+  };
+  static std::vector<BusyChange> BusyChanges(const std::vector<BusySpell>& spells);
+
   SimulationPlan plan_;
   VirtualClock clock_;
   VirtualTimer timer_;
@@ -78,6 +94,7 @@ class Simulation final : private FiringRecorder {
   QuietView view_;
   VirtualZone zone_;
   Application app_;
+  std::vector<BusyChange> busy_changes_;
   const std::function<void(const FiringRecord&)>* on_firing_ = nullptr;
 };
 

@@ -8,6 +8,7 @@
 #include "core/number_text.h"
 #include "web/access_password_form.h"
 #include "web/form_texts.h"
+#include "web/quiet_fields.h"
 
 namespace chimewell {
 namespace {
@@ -30,12 +31,6 @@ constexpr NumberField kLateLimit{"LATELIMIT", form_texts::kLateLimitLabel, 60, 0
 // How much of a value that is not a number the page repeats.
 constexpr size_t kQuotedChars = 20;
 
-// Adds one line to the page's notices.
-void Notice(RequestContext& ctx, const std::string& text) {
-  if (!ctx.notice_text.empty()) ctx.notice_text += "<BR>\r\n";
-  ctx.notice_text += HtmlEscape(text);
-}
-
 // The value to store for `field`, clamped as ever; when it is not what was sent, the page
 // says what was stored instead. An absent field takes its fallback without a word.
 int ReadNumber(RequestContext& ctx, const NumberField& field) {
@@ -43,14 +38,14 @@ int ReadNumber(RequestContext& ctx, const NumberField& field) {
   const std::optional<int> number = ParseDecimalInteger(sent);
   if (!number) {
     if (!sent.empty()) {
-      Notice(ctx, form_texts::ValueNotANumber(field.label, ShortenForLog(sent, kQuotedChars),
+      ctx.AddNotice(form_texts::ValueNotANumber(field.label, ShortenForLog(sent, kQuotedChars),
                                               field.fallback));
     }
     return field.fallback;
   }
   const int stored = std::clamp(*number, field.low, field.high);
   if (stored != *number) {
-    Notice(ctx, form_texts::ValueOutOfRange(field.label, field.low, field.high, stored));
+    ctx.AddNotice(form_texts::ValueOutOfRange(field.label, field.low, field.high, stored));
   }
   return stored;
 }
@@ -68,13 +63,14 @@ bool HandleBaseForm(RequestContext& ctx) {
   const int double_click = ctx.IntParam("TTRAY", -1);
   config.DoubleClick = double_click >= 0 && double_click <= 2 ? double_click : 0;
   if (ctx.Has("TTRAY") && config.DoubleClick != double_click) {
-    Notice(ctx, form_texts::ValueOutOfRange(form_texts::kDoubleClickLabel, 0, 2, 0));
+    ctx.AddNotice(form_texts::ValueOutOfRange(form_texts::kDoubleClickLabel, 0, 2, 0));
   }
   config.DefaultVolume = ReadNumber(ctx, kDefaultVolume);
   config.BackVolume = ReadNumber(ctx, kBackVolume);
   config.IconicStart = ctx.Param("ICONICSTART") == "1";
   config.LipsView = ctx.Param("LIPSVIEW") == "1";
   config.LateLimit = ReadNumber(ctx, kLateLimit);
+  ReadQuietFields(ctx, config);
   // The page sends AUTOSTART 1 or 0; a page without the box leaves the login entry alone.
   const std::string login = ctx.Param("AUTOSTART");
   ctx.app.ApplyBaseSettings(config, login.empty() ? std::nullopt : std::optional(login == "1"));

@@ -33,6 +33,19 @@ inline constexpr std::string_view kDoubleClickLabel = "ダブルクリックの�
 inline constexpr std::string_view kDefaultVolumeLabel = "標準の音量";
 inline constexpr std::string_view kBackVolumeLabel = "話している間のBGM音量";
 inline constexpr std::string_view kLateLimitLabel = "遅れた予定を鳴らす猶予";
+// Quiet hours: a time that is not one is refused, and the hours kept as they were.
+inline std::string QuietTimeRefused(std::string_view label, std::string_view sent) {
+  return std::string(label) + "の '" + std::string(sent) +
+         "' は時刻ではありません（例 22:00）。静かにする時間は変えていません";
+}
+inline constexpr std::string_view kQuietFromLabel = "静かにする時間の始まり";
+inline constexpr std::string_view kQuietToLabel = "静かにする時間の終わり";
+inline constexpr std::string_view kQuietHalfGiven =
+    "静かにする時間は始まりと終わりの両方を入れてください。今は静かにする時間はありません";
+inline constexpr std::string_view kQuietSameTimes =
+    "静かにする時間の始まりと終わりが同じです。今は静かにする時間はありません";
+inline constexpr std::string_view kQuietNoDays =
+    "静かにする曜日が選ばれていません。今は静かにする時間はありません";
 
 // Test commands.
 inline constexpr std::string_view kBadTestMoment = "日付時刻指定に誤りがあります";

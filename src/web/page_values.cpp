@@ -8,6 +8,7 @@
 #include "web/colour_table.h"
 #include "web/page_option_lists.h"
 #include "web/page_texts.h"
+#include "web/quiet_fields.h"
 
 namespace chimewell {
 namespace {
@@ -148,6 +149,7 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   AddNumber(list, "MIDIVOLUME", v.config.DefaultVolume);
   AddNumber(list, "MIDIBACK", v.config.BackVolume);
   AddNumber(list, "LATELIMIT", v.config.LateLimit);
+  AppendQuietValues(list, v.config);
 
   const JihoSettings& jiho = v.jiho;
   AddText(list, "JIHOFORMAT", jiho.Format);

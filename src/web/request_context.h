@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/html_escape.h"
 #include "core/line_list.h"
 #include "web/add_tokens.h"
 #include "web/form_fields.h"
@@ -67,6 +68,11 @@ struct RequestContext {
   // The new access password's hash when it was made before the request reached the UI thread.
   std::string prepared_password_hash;
 
+  // Adds one line to the page's notices.
+  void AddNotice(const std::string& text) {
+    if (!notice_text.empty()) notice_text += "<BR>\r\n";
+    notice_text += HtmlEscape(text);
+  }
   // The parameter's value; empty when absent or sent empty (the two mean the same).
   std::string Param(std::string_view name) const { return GetParam(request.ParamList, name); }
   // Whether the parameter was sent with a non-empty value: how a form's marker is recognised.

@@ -4,7 +4,6 @@
 
 #include "app/app_fixture.h"
 #include "core/text_encoding.h"
-#include "support/holiday_parser_ready.h"
 #include "support/temp_dir.h"
 
 namespace chimewell::testing {
@@ -24,7 +23,6 @@ TEST_F(Holidays, AFileFromTheWindowsProgramIsReadAndWrittenBackInItsEncoding) {
 }
 
 TEST_F(Holidays, AtStartTheGoodLinesCountAndEachBadOneIsShown) {
-  if (!HolidayParserReady()) GTEST_SKIP() << "the holiday file parser reads no days yet";
   WriteFile("chimewell.hol", "12/07 創立記念日\r\n13/45 ない日\r\n");
   WriteFile("chimewell.sch", "Speak 昼 At 11:30 NoHoliday\r\n");
   Start();

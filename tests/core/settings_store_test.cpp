@@ -108,11 +108,16 @@ TEST_F(SettingsStoreTest, SettingsFormValuesAreReadBackAtTheNextStart) {
                                .BackVolume = 25,
                                .DefaultVolume = 90,
                                .LateLimit = 120,
-                               .SoundFont = "ignored.sf2"};
+                               .SoundFont = "ignored.sf2",
+                               .QuietFrom = "22:00",
+                               .QuietTo = "7:00",
+                               .QuietDays = 0x40 | 0x20,
+                               .QuietWhenBusy = false};
   WriteConfigSettings(path_, written);
-  EXPECT_THAT(KeysInFile(), ElementsAreArray({"SoundFont", "DoubleClick", "IconicStart", "LipsView",
-                                              "SpeakOffset", "DefaultVolume", "BackVolume",
-                                              "LateLimit"}));
+  EXPECT_THAT(KeysInFile(),
+              ElementsAreArray({"SoundFont", "DoubleClick", "IconicStart", "LipsView",
+                                "SpeakOffset", "DefaultVolume", "BackVolume", "LateLimit",
+                                "QuietFrom", "QuietTo", "QuietDays", "QuietWhenBusy"}));
   ConfigSettings expected = written;
   expected.SoundFont = "mine.sf2";  // not the form's to change
   EXPECT_EQ(ReadStartupSettings(path_).config, expected);

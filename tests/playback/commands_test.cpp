@@ -174,6 +174,31 @@ TEST_F(CommandsTest, PauseHoldsBothWorkersUntilResumed) {
   EXPECT_TRUE(midi.Playing());
 }
 
+TEST_F(CommandsTest, HeldMusicRestsUntilReleasedWhileSpeechGoesOn) {
+  midi.SetSong("bgm.mid", 600000);
+  playback.SetMidiUntil("bgm.mid", 70, At(600000));
+  Run(500);
+  playback.HoldMusic(true);
+  EXPECT_FALSE(midi.Playing());
+  playback.HoldMusic(true);  // said again: still one hold
+  playback.SetMessageCount("a", 50, 1);
+  Run(10000);
+  EXPECT_THAT(SpokenTexts(), ElementsAre("a"));
+  EXPECT_THAT(MusicStarts(), ElementsAre(0));
+
+  playback.HoldMusic(false);
+  Run(3000);
+  EXPECT_EQ(MusicStarts().size(), 2u);
+  EXPECT_TRUE(midi.Playing());
+  // A pause of the menu still holds it on top.
+  playback.Pause(true);
+  playback.HoldMusic(true);
+  playback.HoldMusic(false);
+  Run(3000);
+  EXPECT_FALSE(midi.Playing());
+  playback.Pause(false);
+}
+
 TEST_F(CommandsTest, ClearAllEndsBothWorkersAtOnceAndTheNextItemStartsAfresh) {
   midi.SetSong("bgm.mid", 600000);
   playback.SetMidiUntil("bgm.mid", 70, At(600000));

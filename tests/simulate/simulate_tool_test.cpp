@@ -23,6 +23,24 @@ TEST(SimulateTool, PrintsTabSeparatedFiringsWithTheirOffsetAndWhatWasPassedOver)
             "2026/03/29 03:59:59.500+02:00\ttime\tskipped\n");
 }
 
+TEST(SimulateTool, BusyTimesHoldFiringsAndQuietHoursComeFromTheSettings) {
+  TempDir home;
+  std::ofstream(home / "chimewell.sch", std::ios::binary) << "Time \"[hour][min][sec]\" ALL 0\r\n";
+  std::ofstream(home / "chimewell.ini", std::ios::binary)
+      << "[Config]\r\nQuietFrom=14:00\r\nQuietTo=15:00\r\n";
+  const ToolResult r = RunTool("simulate --home '" + home.path().string() +
+                               "' --tz Asia/Tokyo --hidden --from '2026/12/07 11:30:00'"
+                               " --until '2026/12/07 15:30:00'"
+                               " --busy '2026/12/07 11:59:00' '2026/12/07 12:00:30'"
+                               " --dnd '2026/12/07 12:59:00' '2026/12/07 13:05:00'");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "2026/12/07 12:00:30.000+09:00\ttime\t12時30秒\n"
+            "2026/12/07 12:59:59.500+09:00\ttime\tskipped\n"
+            "2026/12/07 13:59:59.500+09:00\ttime\tskipped\n"
+            "2026/12/07 14:59:59.500+09:00\ttime\t3時\n");
+}
+
 TEST(SimulateTool, BadInputGivesOneLineAndExitTwo) {
   TempDir home;
   const std::string at = " --home '" + home.path().string() + "'";
@@ -36,6 +54,9 @@ TEST(SimulateTool, BadInputGivesOneLineAndExitTwo) {
       " --from '2026/01/01 00:00:00' --until '2026/01/02 00:00:00' --tz-change '2026/01/01 "
       "01:00:00' Nowhere/Atlantis",
       " --from '2026/01/01 00:00:00'",
+      " --from '2026/01/01 00:00:00' --until '2026/01/02 00:00:00' --busy '2026/01/01 02:00:00' "
+      "'2026/01/01 01:00:00'",
+      " --from '2026/01/01 00:00:00' --until '2026/01/02 00:00:00' --dnd '2026/01/01 02:00:00'",
   };
   for (const char* bad : kBad) {
     const std::string args = std::string(bad).find("--home") == std::string::npos ? at + bad : bad;

@@ -4,7 +4,6 @@
 
 #include <regex>
 
-#include "support/holiday_parser_ready.h"
 #include "web/handler_fixture.h"
 #include "web/loopback_client.h"
 #include "web/web_config_server.h"
@@ -158,14 +157,12 @@ TEST_F(ScheduleEditTest, TheUsersDaysOffAreSavedAndMoveTheEntriesThatSkipHoliday
   EXPECT_THAT(page, HasSubstr("HOLI[# 休み\r\n2026/12/07 創立記念日\r\n12/29 年末\r\n]"));
   EXPECT_EQ(ReadBytes(dir / "chimewell.hol"), "# 休み\r\n2026/12/07 創立記念日\r\n12/29 年末\r\n");
   EXPECT_EQ(app->HolidayLines().size(), 3u);
-  if (!HolidayParserReady()) GTEST_SKIP() << "the holiday file parser reads no days yet";
   // Today is a day off now: the entry moves to tomorrow, and the status line names the next.
   EXPECT_EQ(next_moment(), "12/08 11:29");
   EXPECT_EQ(view.status, " 次は 18:00.00 『夕』");
 }
 
 TEST_F(ScheduleEditTest, ARefusedHolidayTextNamesItsBadLinesAndChangesNothing) {
-  if (!HolidayParserReady()) GTEST_SKIP() << "the holiday file parser reads no days yet";
   WriteFile("chimewell.hol", "12/31 大晦日\r\n");
   const std::string page = PostPage(HolidayForm("13%2F45+%E3%81%AA%E3%81%84%E6%97%A5"));
   EXPECT_THAT(page, HasSubstr("以下の問題が発見されたため、設定は保存されませんでした"));
