@@ -2,6 +2,7 @@
 
 #include "core/ascii_text.h"
 #include "core/japanese_era.h"
+#include "core/time_words.h"
 
 namespace chimewell {
 namespace {
@@ -10,12 +11,6 @@ namespace {
 constexpr std::string_view kDefaultTemplate = "[AMPM][HOUR][MIN]です";
 constexpr std::string_view kMorning = "午前";
 constexpr std::string_view kAfternoon = "午後";
-constexpr std::string_view kYearSuffix = "年";
-constexpr std::string_view kMonthSuffix = "月";
-constexpr std::string_view kDaySuffix = "日";
-constexpr std::string_view kHourSuffix = "時";
-constexpr std::string_view kMinuteSuffix = "分";
-constexpr std::string_view kSecondSuffix = "秒";
 
 void ReplaceExact(std::string& text, std::string_view token, std::string_view value) {
   ReplaceEvery(text, token, value, false);
@@ -31,8 +26,8 @@ std::string Number(int value, std::string_view suffix) {
 std::string EraText(const DateTimeParts& date) {
   const auto era = JapaneseEraYear(date.year, date.month, date.day);
   // Eras before 明治 are not in our table; the Western year still tells the listener the year.
-  if (!era) return Number(date.year, kYearSuffix);
-  return std::string(era->name) + Number(era->year, kYearSuffix);
+  if (!era) return Number(date.year, time_words::kYear);
+  return std::string(era->name) + Number(era->year, time_words::kYear);
 }
 
 }  // namespace
@@ -50,9 +45,9 @@ std::string ExpandSpeechText(std::string_view tmpl, TDateTime moment,
 
   const DateTimeParts parts = DecodeDateTime(moment);
   ReplaceAnyCase(text, "[wa]", EraText(parts));
-  ReplaceAnyCase(text, "[year]", Number(parts.year, kYearSuffix));
-  ReplaceAnyCase(text, "[mon]", Number(parts.month, kMonthSuffix));
-  ReplaceAnyCase(text, "[day]", Number(parts.day, kDaySuffix));
+  ReplaceAnyCase(text, "[year]", Number(parts.year, time_words::kYear));
+  ReplaceAnyCase(text, "[mon]", Number(parts.month, time_words::kMonth));
+  ReplaceAnyCase(text, "[day]", Number(parts.day, time_words::kDay));
   ReplaceAnyCase(text, "[wday]", LongWeekdayName(DayOfWeek(moment)));
 
   const int hour = parts.hour;
@@ -69,19 +64,19 @@ std::string ExpandSpeechText(std::string_view tmpl, TDateTime moment,
   ReplaceExact(text, "[ampm]", ampm);
   ReplaceExact(text, "[AMPM]", no_minutes && no_seconds ? ampm : "");
 
-  const std::string hour24 = Number(hour, kHourSuffix);
+  const std::string hour24 = Number(hour, time_words::kHour);
   ReplaceExact(text, "[hh24]", hour24);
   ReplaceAnyCase(text, "[hh24]", hour_spoken ? hour24 : "");
 
-  const std::string hour12 = Number(hour == 12 ? 12 : hour % 12, kHourSuffix);
+  const std::string hour12 = Number(hour == 12 ? 12 : hour % 12, time_words::kHour);
   ReplaceExact(text, "[hour]", hour12);
   ReplaceAnyCase(text, "[hour]", hour_spoken ? hour12 : "");
 
-  const std::string minutes = Number(minute, kMinuteSuffix);
+  const std::string minutes = Number(minute, time_words::kMinute);
   ReplaceExact(text, "[min]", minute > 0 ? minutes : "");
   ReplaceExact(text, "[MIN]", no_seconds ? minutes : "");
 
-  ReplaceAnyCase(text, "[sec]", second > 0 ? Number(second, kSecondSuffix) : "");
+  ReplaceAnyCase(text, "[sec]", second > 0 ? Number(second, time_words::kSecond) : "");
   // Last, so that a name from the user's holiday file is never read as tokens.
   if (lower.find("[holiday]") != std::string::npos) {
     ReplaceAnyCase(text, "[holiday]", holidays.Name(moment));

@@ -3,16 +3,17 @@
 #include <span>
 
 #include "core/datetime.h"
+#include "core/time_words.h"
 
 namespace chimewell {
 namespace {
 
-constexpr std::string_view kHour = "時";
-constexpr std::string_view kMinute = "分";
-constexpr std::string_view kSecond = "秒";
-constexpr std::string_view kYear = "年";
-constexpr std::string_view kMonth = "月";
-constexpr std::string_view kDay = "日";
+using time_words::kDay;
+using time_words::kHour;
+using time_words::kMinute;
+using time_words::kMonth;
+using time_words::kSecond;
+using time_words::kYear;
 
 constexpr std::string_view kColons[] = {":", "："};
 constexpr std::string_view kSlashes[] = {"/", "／"};
