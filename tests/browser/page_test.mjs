@@ -220,6 +220,10 @@ try {
   await baseForm.locator('input[name=LIPSVIEW][value="1"]').check();
   await baseForm.locator('input[name=ACCESSPASSWORD]').fill('browser-pass-1');
   await baseForm.locator('input[name=AUTOSTART][type=checkbox]').check();
+  await baseForm.locator('input[name=QUIETFROM]').fill('22:00');
+  await baseForm.locator('input[name=QUIETTO]').fill('7:00');
+  await baseForm.locator('input[name=QUIETDAY1]').uncheck();
+  await baseForm.locator('input[name=QUIETBUSY][type=checkbox]').uncheck();
   await submit(baseForm);
   assert.equal(await errors(), '');
   assert.match(iniValue(settings(), 'Config', 'AccessPasswordHash'), /^\$argon2id\$/);
@@ -230,6 +234,12 @@ try {
   assert.equal(iniValue(settings(), 'Config', 'SpeakOffset'), '300');
   assert.equal(iniValue(settings(), 'Config', 'DefaultVolume'), '70');
   assert.equal(await page.locator('input[name=SPEAKOFFSET]').inputValue(), '300');
+  assert.equal(iniValue(settings(), 'Config', 'QuietFrom'), '22:00');
+  assert.equal(iniValue(settings(), 'Config', 'QuietTo'), '7:00');
+  assert.equal(iniValue(settings(), 'Config', 'QuietDays'), String(254 - 2));
+  assert.equal(iniValue(settings(), 'Config', 'QuietWhenBusy'), '0');
+  assert.equal(await page.locator('input[name=QUIETTO]').inputValue(), '7:00');
+  assert.ok(!(await page.locator('input[name=QUIETBUSY][type=checkbox]').isChecked()));
   await screenshot('base');
   await page.locator('form:has(input[name=BASESET]) input[name=AUTOSTART][type=checkbox]').uncheck();
   await submit(page.locator('form:has(input[name=BASESET])'));
