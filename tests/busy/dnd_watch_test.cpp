@@ -61,7 +61,11 @@ TEST_P(DndWatchTest, AServiceThatAppearsLaterIsReadAndOneThatLeavesIsQuietNoMore
 
 INSTANTIATE_TEST_SUITE_P(KdeAndXfce, DndWatchTest,
                          ::testing::Values(FakeDndService::Kind::kNotifications,
-                                           FakeDndService::Kind::kXfconf));
+                                           FakeDndService::Kind::kXfconf),
+                         [](const auto& info) {
+                           return info.param == FakeDndService::Kind::kNotifications ? "Kde"
+                                                                                      : "Xfce";
+                         });
 
 TEST(GnomeDndTest, HiddenBannersAreQuiet) {
   setenv("GSETTINGS_BACKEND", "memory", 1);
