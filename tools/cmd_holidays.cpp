@@ -7,16 +7,13 @@
 
 #include "core/datetime.h"
 #include "core/holiday_calendar.h"
-#include "core/holiday_file.h"
-#include "core/text_encoding.h"
-#include "platform/file_system.h"
+#include "home_holidays.h"
 #include "tool_command.h"
 
 namespace chimewell::tool {
 namespace {
 
 constexpr char kUsage[] = "holidays --from \"yyyy/mm/dd\" --until \"yyyy/mm/dd\" [--home DIR]";
-constexpr char kHolidayFile[] = "chimewell.hol";
 
 struct Options {
   TDateTime from = 0;
@@ -69,21 +66,6 @@ std::optional<std::string> ReadOptions(const std::vector<std::string>& args, Opt
   return std::nullopt;
 }
 
-// The user's days from DIR/chimewell.hol (none when there is no such file); its bad lines
-// are told on standard error. nullopt when the file is there but cannot be read.
-std::optional<std::vector<UserHoliday>> ReadUserDays(const std::string& home) {
-  const RealFileSystem files;
-  const std::string path = home + "/" + kHolidayFile;
-  if (!files.FileExists(path)) return std::vector<UserHoliday>{};
-  const auto bytes = files.ReadFile(path, FileKind::kScript);
-  if (!bytes) return std::nullopt;
-  HolidayFileContents contents = ParseHolidayFile(DecodeFileText(*bytes));
-  for (const HolidayFileProblem& problem : contents.problems) {
-    std::fprintf(stderr, "%s\n", problem.text.c_str());
-  }
-  return std::move(contents.days);
-}
-
 int Run(const std::vector<std::string>& args) {
   Options options;
   if (const auto problem = ReadOptions(args, options)) {
@@ -92,13 +74,13 @@ int Run(const std::vector<std::string>& args) {
   }
   std::vector<UserHoliday> user_days;
   if (options.home) {
-    auto days = ReadUserDays(*options.home);
-    if (!days) {
-      std::fprintf(stderr, "holidays: cannot read \"%s/%s\"\n", options.home->c_str(),
-                   kHolidayFile);
+    HomeHolidays home = ReadHomeHolidays(RealFileSystem(), *options.home);
+    if (!home.readable) {
+      std::fprintf(stderr, "holidays: cannot read \"%s\"\n",
+                   PathsInHome(*options.home).holidays.c_str());
       return 2;
     }
-    user_days = std::move(*days);
+    user_days = std::move(home.days);
   }
   const HolidayCalendar calendar(std::move(user_days));
   for (const auto& holiday : calendar.HolidaysBetween(options.from, options.until)) {

@@ -7,7 +7,6 @@
 #include "app/app_paths.h"
 #include "app/texts.h"
 #include "core/datetime.h"
-#include "core/holiday_file.h"
 #include "core/text_encoding.h"
 #include "platform/file_system.h"
 #include "platform/system_clock.h"
@@ -16,6 +15,7 @@
 #include "schedule/script_lexer.h"
 #include "schedule/script_text.h"
 #include "schedule/upcoming_firings.h"
+#include "home_holidays.h"
 #include "tool_command.h"
 
 namespace chimewell::tool {
@@ -82,14 +82,9 @@ std::optional<std::string> ReadOptions(const std::vector<std::string>& args, Opt
 // file); its bad lines are reported on standard error. False when a line had an error.
 bool ReadHolidays(const FileSystem& files, const Options& options, HolidayCalendar& holidays) {
   if (!options.home) return true;
-  const auto bytes = files.ReadFile(PathsInHome(*options.home).holidays, FileKind::kScript);
-  if (!bytes) return true;
-  HolidayFileContents contents = ParseHolidayFile(DecodeFileText(*bytes));
-  for (const HolidayFileProblem& problem : contents.problems) {
-    std::fprintf(stderr, "%s\n", texts::HolidayLineError(problem.line, problem.text).c_str());
-  }
-  holidays = HolidayCalendar(std::move(contents.days));
-  return contents.problems.empty();
+  HomeHolidays home = ReadHomeHolidays(files, *options.home);
+  holidays = HolidayCalendar(std::move(home.days));
+  return home.clean;
 }
 
 void PrintEntries(const Schedule& schedule, const Options& options) {

@@ -21,7 +21,7 @@ void Application::LoadHolidays() {
   holiday_lines_ = bytes ? ScriptLinesFromBytes(*bytes) : LineList{};
   HolidayFileContents contents = ParseHolidayFile(JoinedLines(holiday_lines_));
   for (const HolidayFileProblem& problem : contents.problems) {
-    ShowPanelMessage(texts::HolidayLineError(problem.line, problem.text));
+    ShowPanelMessage(problem.text);
   }
   holidays_ = HolidayCalendar(std::move(contents.days));
   time_signal_.SetHolidays(holidays_);

@@ -47,11 +47,6 @@ inline constexpr const char* kPortRange = "ポート番号は 1～65535 の範�
 inline constexpr const char* kInitialStatus = " 次の予定";
 inline constexpr const char* kIdeographicSpace = "\u3000";
 
-// A line of the holiday file that was refused (counted from 1), and why.
-inline std::string HolidayLineError(int line, const std::string& reason) {
-  return "休日ファイルの " + std::to_string(line) + "行目にエラーがあります：" + reason;
-}
-
 // The message panel's first line when `count` older lines no longer fit.
 inline std::string PanelDroppedLines(size_t count) {
   return "ほか " + std::to_string(count) + " 件";

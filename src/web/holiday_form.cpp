@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/texts.h"
 #include "web/form_texts.h"
 #include "web/problem_list.h"
 
@@ -23,7 +22,7 @@ bool HandleHolidayForm(RequestContext& ctx) {
   std::vector<std::string> texts;
   texts.reserve(problems.size());
   for (const HolidayFileProblem& problem : problems) {
-    texts.push_back(texts::HolidayLineError(problem.line, problem.text));
+    texts.push_back(problem.text);
   }
   ctx.holiday_draft = std::move(lines);
   ctx.error_text = ProblemListHtml(form_texts::kHolidaysHaveErrors, texts);

@@ -26,7 +26,7 @@ TEST_F(Holidays, AtStartTheGoodLinesCountAndEachBadOneIsShown) {
   WriteFile("chimewell.hol", "12/07 創立記念日\r\n13/45 ない日\r\n");
   WriteFile("chimewell.sch", "Speak 昼 At 11:30 NoHoliday\r\n");
   Start();
-  EXPECT_NE(view.panel_text.find("休日ファイルの 2行目にエラーがあります："), std::string::npos)
+  EXPECT_NE(view.panel_text.find("休日ファイルの 2行目にエラーがあります：'13/45'"), std::string::npos)
       << view.panel_text;
   ASSERT_EQ(app->Holidays().UserDays().size(), 1u);
   // Today, Monday the 7th, is a day off: the entry waits for tomorrow.

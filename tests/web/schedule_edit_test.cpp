@@ -167,12 +167,12 @@ TEST_F(ScheduleEditTest, ARefusedHolidayTextNamesItsBadLinesAndChangesNothing) {
   const std::string page = PostPage(HolidayForm("13%2F45+%E3%81%AA%E3%81%84%E6%97%A5"));
   EXPECT_THAT(page, HasSubstr("以下の問題が発見されたため、設定は保存されませんでした"));
   EXPECT_THAT(page, HasSubstr("休日の一覧にエラーがあります<BR>\r\n"
-                              "休日ファイルの 3行目にエラーがあります："));
+                              "休日ファイルの 3行目にエラーがあります：&#39;13/45&#39;"));
   EXPECT_THAT(page, Not(HasSubstr("2行目にエラー")));
   // The whole text stays on the page for correction, good lines too; the file is as it was.
   EXPECT_THAT(page, HasSubstr("HOLI[# 休み\r\n2026/12/07 創立記念日\r\n13/45 ない日\r\n]"));
   EXPECT_EQ(ReadBytes(dir / "chimewell.hol"), "12/31 大晦日\r\n");
-  EXPECT_THAT(view.panel_text, HasSubstr("休日ファイルの 3行目にエラーがあります："));
+  EXPECT_THAT(view.panel_text, HasSubstr("休日ファイルの 3行目にエラーがあります：'13/45'"));
 }
 
 }  // namespace
