@@ -10,6 +10,8 @@
 #include <future>
 #include <thread>
 
+#include "platform/linux/dnd_bus_flag.h"
+
 namespace chimewell::testing {
 
 class FakeDndService {
@@ -59,16 +61,7 @@ class FakeDndService {
 
   void Run(std::promise<bool>& ready) {
     g_main_context_push_thread_default(context_);
-    gchar* address = g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    connection_ =
-        address == nullptr
-            ? nullptr
-            : g_dbus_connection_new_for_address_sync(
-                  address,
-                  static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                                    G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-                  nullptr, nullptr, nullptr);
-    g_free(address);
+    connection_ = OpenPrivateSessionBus();
     const bool notifications = kind_ == Kind::kNotifications;
     GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(
         notifications ? "<node><interface name='org.freedesktop.Notifications'>"

@@ -100,4 +100,20 @@ void BusFlagWatch::Set(bool on) {
   changed_(on);
 }
 
+GDBusConnection* OpenPrivateSessionBus() {
+  GError* error = nullptr;
+  gchar* address = g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, &error);
+  GDBusConnection* connection =
+      address == nullptr
+          ? nullptr
+          : g_dbus_connection_new_for_address_sync(
+                address,
+                static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                                  G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+                nullptr, nullptr, &error);
+  g_free(address);
+  g_clear_error(&error);
+  return connection;
+}
+
 }  // namespace chimewell

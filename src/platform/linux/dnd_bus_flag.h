@@ -57,4 +57,8 @@ class BusFlagWatch {
   bool on_ = false;
 };
 
+// A connection of its own to the session bus (GLib's shared one would end the program when the
+// bus goes away); null when there is no bus to reach. The caller closes and unrefs it.
+GDBusConnection* OpenPrivateSessionBus();
+
 }  // namespace chimewell

@@ -49,19 +49,7 @@ void SessionDndWatcher::Start(std::function<void(bool)> quiet, std::function<voi
 void SessionDndWatcher::Run() {
   pthread_setname_np(pthread_self(), "busy-dnd");
   g_main_context_push_thread_default(context_);
-  GError* error = nullptr;
-  gchar* address = g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, &error);
-  // A connection of our own: GLib's shared one would end the program when the bus goes away.
-  GDBusConnection* connection =
-      address == nullptr
-          ? nullptr
-          : g_dbus_connection_new_for_address_sync(
-                address,
-                static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                                  G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-                nullptr, nullptr, &error);
-  g_free(address);
-  g_clear_error(&error);
+  GDBusConnection* connection = OpenPrivateSessionBus();
   if (connection == nullptr) {
     if (unavailable_) unavailable_();
   } else {
