@@ -189,6 +189,66 @@ void BM_SpokenAnnouncementOnsetSlowEngine(benchmark::State& state) {
 }
 BENCHMARK(BM_SpokenAnnouncementOnsetSlowEngine)->Iterations(16)->Unit(benchmark::kMillisecond);
 
+// Where a marked sound file's mark was heard, against its moment, in milliseconds, sorted. The
+// file starts at the first audible sample after the event's frame; its mark is found either as
+// the first audible sample at least `silent_from` seconds after that (the pips' 880 Hz tone,
+// after the silence that precedes it) or, with `silent_from` 0, `mark` seconds after the start.
+std::vector<double> MarkErrors(Stack& stack, const std::vector<Event>& events, double mark,
+                               double silent_from) {
+  stack.mixer->Stop();
+  const auto captured = LoadWaveFile(stack.path);
+  std::vector<double> errors;
+  if (!captured) return errors;
+  const auto& s = captured->samples;
+  const auto audible_from = [&s](size_t frame) {
+    for (size_t i = frame * 2; i < s.size(); ++i) {
+      if (std::abs(static_cast<int>(s[i])) >= kAudibleSample) return i / 2;
+    }
+    return SIZE_MAX;
+  };
+  for (const Event& e : events) {
+    const size_t start = audible_from(e.from_frame);
+    if (start == SIZE_MAX) continue;
+    const size_t mark_frame =
+        silent_from > 0 ? audible_from(start + static_cast<size_t>(silent_from * kMixRate))
+                        : start + static_cast<size_t>(std::lround(mark * kMixRate));
+    if (mark_frame == SIZE_MAX) continue;
+    errors.push_back(static_cast<double>(stack.timeline->HeardAt(mark_frame) - e.due_us) / 1000.0);
+  }
+  std::sort(errors.begin(), errors.end());
+  return errors;
+}
+
+// A built-in chime scheduled for a moment: handed over as the tick does (half a second before
+// the file must start), its mark placed on the moment through the sink's delay.
+void ChimeMarkOnset(benchmark::State& state, const char* name, double silent_from) {
+  Stack stack;
+  const std::string path = std::string(CHIMEWELL_CHIMES) + "/" + name + ".wav";
+  const auto clip = LoadWaveFile(path);
+  if (!clip || !clip->mark_seconds) {
+    state.SkipWithError("the built-in chimes are not built");
+    return;
+  }
+  const auto lead_ms = static_cast<int64_t>(*clip->mark_seconds * 1000) + kHandOverLeadMs;
+  std::vector<Event> events;
+  for (auto _ : state) {
+    const int64_t due = (WallMs() + lead_ms + 1999) / 1000 * 1000;  // a whole second
+    SleepUntilWall(due - lead_ms);
+    events.push_back({stack.timeline->Written(), due * 1000});
+    stack.playback->SetWaveCount(path, 1, WallMoment::FromUnixMs(due));
+    stack.WaitIdle();
+  }
+  Report(state, MarkErrors(stack, events, *clip->mark_seconds, silent_from));
+}
+
+void BM_PipsToneOnset(benchmark::State& state) { ChimeMarkOnset(state, "pips", 2.5); }
+BENCHMARK(BM_PipsToneOnset)->Iterations(30)->Unit(benchmark::kMillisecond);
+
+void BM_HourStrokeOnset(benchmark::State& state) {
+  ChimeMarkOnset(state, "westminster-hour-1", 0);
+}
+BENCHMARK(BM_HourStrokeOnset)->Iterations(10)->Unit(benchmark::kMillisecond);
+
 // Hands a composed voice-set announcement to the worker for its moment.
 struct HandOver final : TimeSignalOutput {
   explicit HandOver(Playback& p) : playback(p) {}

@@ -50,3 +50,9 @@ install(FILES ${chimewell_generated}/chimewell.service DESTINATION ${CHIMEWELL_S
 # The package's copyright and change log, where Debian and other distributions look for them.
 install(FILES ${chimewell_data}/package/copyright ${chimewell_generated}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/chimewell)
+
+# The built-in chimes, made at build time by tools/chimes.
+if(TARGET chimewell)
+  add_dependencies(chimewell chimewell_chimes)
+endif()
+install(DIRECTORY ${PROJECT_BINARY_DIR}/src/chimes/ DESTINATION ${CHIMEWELL_INSTALL_DATADIR}/chimes)

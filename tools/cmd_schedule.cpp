@@ -1,5 +1,6 @@
 // chimewell-tool schedule: checks a schedule script and shows when each entry fires next.
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,13 +17,14 @@
 #include "schedule/script_text.h"
 #include "schedule/upcoming_firings.h"
 #include "home_holidays.h"
+#include "user_files.h"
 #include "tool_command.h"
 
 namespace chimewell::tool {
 namespace {
 
 constexpr char kUsage[] =
-    "schedule FILE [--at \"yyyy/mm/dd hh:nn:ss.zzz\"] [--recompute] [--default-volume N] "
+    "schedule [FILE] [--at \"yyyy/mm/dd hh:nn:ss.zzz\"] [--recompute] [--default-volume N] "
     "[--upcoming N] [--home DIR]";
 constexpr char kMomentFormat[] = "yyyy/mm/dd hh:nn:ss.zzz";
 
@@ -73,18 +75,41 @@ std::optional<std::string> ReadOptions(const std::vector<std::string>& args, Opt
       options.file = arg;
     }
   }
-  if (options.file.empty()) return "no script file given";
   if (!have_at) options.at = SystemClock().Now();
   return std::nullopt;
 }
 
-// The user's days off from the home folder's holiday file (none without --home or without the
-// file); its bad lines are reported on standard error. False when a line had an error.
-bool ReadHolidays(const FileSystem& files, const Options& options, HolidayCalendar& holidays) {
-  if (!options.home) return true;
-  HomeHolidays home = ReadHomeHolidays(files, *options.home);
-  holidays = HolidayCalendar(std::move(home.days));
-  return home.clean;
+// The days off that go with the script: the --home folder's, else those of the user's files
+// for the user's own schedule, else those beside the script given. Bad lines are reported on
+// standard error; false when a line had an error.
+bool ReadHolidays(const FileSystem& files, const Options& options, const std::string& holiday_file,
+                  HolidayCalendar& holidays) {
+  HomeHolidays read = options.home && !options.file.empty()
+                          ? ReadHomeHolidays(files, *options.home)
+                          : ReadHolidayFileAt(files, holiday_file);
+  holidays = HolidayCalendar(std::move(read.days));
+  return read.clean;
+}
+
+// The timetables beside the script: the calendar named like it (NAME.cal) and each timetable
+// it names (NAME.TIMETABLE.sch). Bad lines are reported on standard error; false when a line
+// had an error.
+bool LoadTimetables(const FileSystem& files, const Options& options, Schedule& schedule) {
+  const std::string stem = std::filesystem::path(options.file).replace_extension("").string();
+  const auto calendar_bytes = files.ReadFile(stem + ".cal", FileKind::kScript);
+  if (!calendar_bytes) return true;
+  std::vector<CalendarProblem> problems;
+  schedule.SetCalendar(TimetableCalendar::Parse(DecodeFileText(*calendar_bytes), problems));
+  for (const CalendarProblem& problem : problems) std::fprintf(stderr, "%s\n", problem.text.c_str());
+  bool all_valid = problems.empty();
+  for (const std::string& name : schedule.Calendar().Names()) {
+    const auto bytes = files.ReadFile(stem + "." + name + ".sch", FileKind::kScript);
+    if (!bytes) continue;  // a timetable not written yet is empty
+    all_valid =
+        schedule.AddTimetable(name, ScriptLinesFromBytes(*bytes), options.default_volume) &&
+        all_valid;
+  }
+  return all_valid;
 }
 
 void PrintEntries(const Schedule& schedule, const Options& options) {
@@ -103,12 +128,13 @@ void PrintEntries(const Schedule& schedule, const Options& options) {
 void PrintUpcoming(const Schedule& schedule, const HolidayCalendar& holidays,
                    const Options& options) {
   const auto& entries = schedule.ScheduleEntries();
-  for (const UpcomingFiring& firing :
+  for (const ScheduledFiring& firing :
        UpcomingFirings(entries, holidays, options.at, options.recompute_flag,
-                       static_cast<size_t>(*options.upcoming))) {
+                       static_cast<size_t>(*options.upcoming), &schedule.Calendar())) {
     const TSchedule& e = entries[firing.index];
-    std::printf("%s\t%s\t%s\n", FormatDateTime(kMomentFormat, firing.moment).c_str(),
-                std::string(schedule_texts::CommandWord(e.Cmd)).c_str(), e.Msg.c_str());
+    std::printf("%s\t%s\t%s%s%s\n", FormatDateTime(kMomentFormat, firing.moment).c_str(),
+                std::string(schedule_texts::CommandWord(e.Cmd)).c_str(), e.Msg.c_str(),
+                e.Timetable.empty() ? "" : "\t", e.Timetable.c_str());
   }
 }
 
@@ -116,6 +142,16 @@ int Run(const std::vector<std::string>& args) {
   Options options;
   if (const auto problem = ReadOptions(args, options)) return UsageError(*problem);
 
+  std::string holiday_file;
+  if (options.file.empty()) {
+    // The user's own schedule, where the clock keeps it.
+    const auto paths = UserFiles(options.home);
+    if (!paths) return UsageError("no script file given, and neither XDG_CONFIG_HOME nor HOME is set");
+    options.file = paths->schedule;
+    holiday_file = paths->holidays;
+  } else {
+    holiday_file = HolidaysBeside(options.file);
+  }
   const RealFileSystem files;
   const auto bytes = files.ReadFile(options.file, FileKind::kScript);
   if (!bytes) {
@@ -127,10 +163,12 @@ int Run(const std::vector<std::string>& args) {
     std::fprintf(stderr, "%s\n", text.c_str());
   };
   HolidayCalendar holidays;
-  const bool holidays_valid = ReadHolidays(files, options, holidays);
+  const bool holidays_valid = ReadHolidays(files, options, holiday_file, holidays);
   Schedule schedule(files, reporting, holidays);
-  const bool all_valid =
+  schedule.Files().SetChimeFolder(ChimeFolder());
+  bool all_valid =
       schedule.LoadSchedule(ScriptLinesFromBytes(*bytes), options.default_volume) && holidays_valid;
+  all_valid = LoadTimetables(files, options, schedule) && all_valid;
   if (options.upcoming) {
     PrintUpcoming(schedule, holidays, options);
   } else {
@@ -140,7 +178,8 @@ int Run(const std::vector<std::string>& args) {
 }
 
 constexpr char kDetails[] =
-    "Reads a schedule script, reports each line with an error and why on standard error, and\n"
+    "Reads a schedule script (without FILE the user's own, from the folder the clock uses or\n"
+    "--home DIR), reports each line with an error and why on standard error, and\n"
     "prints one line per entry, the fields separated by tabs: number, command, interval mode,\n"
     "seconds, from, to, weekdays, repeat count, volume, confirm flag, next firing time (or none), "
     "text.\n"
@@ -148,9 +187,13 @@ constexpr char kDetails[] =
     "  --recompute           compute them as after a change of date\n"
     "  --default-volume N    volume of entries that name none (0 to 100; 100 if not given)\n"
     "  --upcoming N          print instead the next N firings in order: moment, what\n"
-    "                        (話す, 時報, WAVE, MIDI), text\n"
+    "                        (話す, 時報, WAVE, MIDI), text, and the timetable (日課) of an\n"
+    "                        entry of one\n"
     "  --home DIR            the days off in DIR/chimewell.hol count as holidays for the\n"
-    "                        NoHoliday and OnHoliday options\n"
+    "                        NoHoliday and OnHoliday options; without FILE, DIR's schedule\n"
+    "The days off of a FILE given without --home are those beside it: FILE's name with .hol,\n"
+    "else chimewell.hol in its folder. Its timetables: the calendar FILE's name with .cal, and\n"
+    "each timetable it names in FILE's name with .NAME.sch.\n"
     "Exits with 1 when a line (of either file) has an error, 2 when the arguments are wrong.\n";
 
 const CommandRegistrar reg("schedule", kUsage, &Run, kDetails);

@@ -16,6 +16,7 @@
 #include "core/settings.h"
 #include "simulate/simulation.h"
 #include "tool_command.h"
+#include "user_files.h"
 
 namespace chimewell::tool {
 namespace {
@@ -26,7 +27,7 @@ constexpr const char* kUsage =
     "[--suspend \"yyyy/mm/dd hh:nn:ss\" SECONDS]... [--step \"yyyy/mm/dd hh:nn:ss\" SECONDS]... "
     "[--tz-change \"yyyy/mm/dd hh:nn:ss\" ZONE]... "
     "[--busy \"yyyy/mm/dd hh:nn:ss\" \"yyyy/mm/dd hh:nn:ss\"]... "
-    "[--dnd \"yyyy/mm/dd hh:nn:ss\" \"yyyy/mm/dd hh:nn:ss\"]...";
+    "[--dnd \"yyyy/mm/dd hh:nn:ss\" \"yyyy/mm/dd hh:nn:ss\"]... [--today TIMETABLE]";
 
 // Moments are read once the zone is in place; until then they are kept as typed.
 struct PendingEvent {
@@ -85,6 +86,8 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Simul
       out.from = value;
     } else if (arg == "--until") {
       out.until = value;
+    } else if (arg == "--today") {
+      out.plan.today_timetable = value;
     } else if (arg == "--tz") {
       out.zone = value;
     } else if (arg == "--count") {
@@ -199,17 +202,28 @@ int Run(const std::vector<std::string>& args) {
     std::fprintf(stderr, "simulate: %s\n", problem->c_str());
     return 2;
   }
+  parsed.plan.chimes = ChimeFolder();
   Simulation simulation(parsed.plan);
   std::string line;
-  simulation.Run([&line](const FiringRecord& firing) {
+  const bool ran = simulation.Run([&line](const FiringRecord& firing) {
     line = StampOf(firing.at);
     line += '\t';
     line += KindName(firing.kind);
     line += '\t';
-    line += firing.skipped ? "skipped" : firing.text;
+    if (firing.skipped) {
+      line += "skipped";
+      if (!firing.reason.empty()) line += " " + firing.reason;
+      line += '\t';
+    }
+    line += firing.text;
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stdout);
   });
+  if (!ran) {
+    std::fprintf(stderr, "simulate: the calendar (chimewell.cal) names no timetable \"%s\"\n",
+                 parsed.plan.today_timetable->c_str());
+    return 2;
+  }
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
@@ -218,8 +232,9 @@ constexpr const char* kDetails =
     "time, playing nothing, from --from to --until (local times in ZONE, by default the machine's\n"
     "zone). One line per firing: the moment it plays (yyyy/mm/dd hh:nn:ss.zzz and the UTC\n"
     "offset), the kind (speak, time, wave, midi, count) and what is said or played,\n"
-    "TAB-separated; a firing passed over after a sleep or a clock step shows the moment it was\n"
-    "due and \"skipped\".\n"
+    "TAB-separated; a firing not played shows the moment it was due, \"skipped\" and why\n"
+    "(時間切れ: slept or stepped over past LateLimit; 静かな時間; 通話中; おやすみモード),\n"
+    "then what it would have said or played.\n"
     "  --hidden          the window hidden (default: showing)\n"
     "  --count N         the second count every N (5, 10, 15, 30, 60) seconds\n"
     "  --late-limit S    overrides LateLimit of the settings file\n"
@@ -228,10 +243,13 @@ constexpr const char* kDetails =
     "  --tz-change AT Z  at AT the machine's time zone becomes Z (a name such as Asia/Tokyo)\n"
     "  --busy FROM TO    a call keeps the desktop busy from FROM until TO\n"
     "  --dnd FROM TO     Do Not Disturb is on from FROM until TO\n"
+    "  --today NAME      the first day runs timetable NAME (なし: none), as the page's\n"
+    "                    「今日は …」 sets it; the calendar's choice is back at midnight\n"
     "While the desktop is busy (and QuietWhenBusy is on) a firing waits: it plays when the\n"
     "desktop is free again within LateLimit of its moment, at that moment and naming it, or\n"
-    "shows its due moment and \"skipped\". The quiet hours of the settings (QuietFrom, QuietTo,\n"
-    "QuietDays) keep firings silent: they show their due moment and \"skipped\" too.\n"
+    "is skipped. The quiet hours of the settings (QuietFrom, QuietTo, QuietDays) keep firings\n"
+    "and the count silent: they are skipped too.\n"
+    "The timetables follow the calendar chimewell.cal; their entries are named as the others.\n"
     "Every moment given is a local time in the zone of the start (--tz, or the machine's).\n";
 
 const CommandRegistrar reg("simulate", kUsage, &Run, kDetails);

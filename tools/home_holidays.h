@@ -18,9 +18,9 @@ struct HomeHolidays {
   bool clean = true;     // false: a line was refused
 };
 
-inline HomeHolidays ReadHomeHolidays(const FileSystem& files, const std::string& home) {
+// The days off of the holiday file at `path`.
+inline HomeHolidays ReadHolidayFileAt(const FileSystem& files, const std::string& path) {
   HomeHolidays read;
-  const std::string path = PathsInHome(home).holidays;
   if (!files.FileExists(path)) return read;
   const auto bytes = files.ReadFile(path, FileKind::kScript);
   if (!bytes) {
@@ -34,6 +34,10 @@ inline HomeHolidays ReadHomeHolidays(const FileSystem& files, const std::string&
   read.days = std::move(contents.days);
   read.clean = contents.problems.empty();
   return read;
+}
+
+inline HomeHolidays ReadHomeHolidays(const FileSystem& files, const std::string& home) {
+  return ReadHolidayFileAt(files, PathsInHome(home).holidays);
 }
 
 }  // namespace chimewell::tool

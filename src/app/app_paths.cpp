@@ -11,8 +11,16 @@ AppPaths PathsFor(const std::filesystem::path& stem_path) {
     p.replace_extension(extension);
     return p.string();
   };
-  return {with(".ini"),  with(".imi"), with(".sch"), with(".hol"), with(".html"),
-          (stem_path.parent_path() / "doc" / "index.html").string(), AutostartEntry{}};
+  AppPaths paths;
+  paths.settings = with(".ini");
+  paths.app_info = with(".imi");
+  paths.schedule = with(".sch");
+  paths.holidays = with(".hol");
+  paths.page_template = with(".html");
+  paths.user_guide = (stem_path.parent_path() / "doc" / "index.html").string();
+  paths.calendar = with(".cal");
+  paths.timetable_stem = with("");
+  return paths;
 }
 
 }  // namespace

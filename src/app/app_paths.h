@@ -19,6 +19,10 @@ struct AppPaths {
   std::string page_template;  // .html
   std::string user_guide;     // doc/index.html
   AutostartEntry autostart;
+  std::string calendar;        // .cal: which timetable applies on which day
+  // The named timetables: this, a dot, the name and ".sch".
+  std::string timetable_stem;
+  std::string chimes;          // the folder of the built-in chimes (empty: unknown)
 };
 
 // Files named after `executable_path` with its extension replaced, in its folder.

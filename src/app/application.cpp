@@ -22,6 +22,7 @@ Application::Application(AppDependencies deps)
           [this](const std::string& text) { ShowPanelMessage(text); }),
       time_signal_(deps_.files, outlet_),
       planner_(schedule_, config_) {
+  schedule_.Files().SetChimeFolder(deps_.paths.chimes);
   PlaybackSettings playback_settings;
   playback_settings.mute_checked = [this] { return menu_.Muted(); };
   playback_settings.back_volume = [this] { return config_.BackVolume; };

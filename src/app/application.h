@@ -3,6 +3,7 @@
 // the main tick, the menu commands, the status line and the message panel.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 #include "app/firing_record.h"
 #include "app/menu_state.h"
 #include "app/message_panel.h"
+#include "app/signal_chime.h"
 #include "core/holiday_calendar.h"
 #include "core/holiday_file.h"
 #include "core/log.h"
@@ -188,6 +190,24 @@ class Application final {
   // next moment is computed again; otherwise nothing changes and the problems come back.
   // Throws FileWriteError when the file cannot be written; the new days count then anyway.
   std::vector<HolidayFileProblem> ReplaceHolidays(LineList lines);
+  // ---- timetables: named schedules beside the main one, picked for each day by the calendar ----
+  // The calendar's lines as last loaded or saved, and a timetable's (none: empty).
+  const LineList& CalendarLines() const { return calendar_lines_; }
+  const LineList& TimetableLines(const std::string& name) const;
+  const TimetableCalendar& Calendar() const { return schedule_.Calendar(); }
+  // The timetable on the local date of `day`; empty for none.
+  std::string TimetableOn(TDateTime day) const;
+  // An edit of timetable `name`'s script, all or nothing as ReplaceSchedule; the problems,
+  // line by line, headed by its name. Throws FileWriteError when the file cannot be written.
+  std::vector<std::string> ReplaceTimetable(const std::string& name, LineList lines);
+  // An edit of the calendar, all or nothing: saved, the timetables it names loaded (a new
+  // name is an empty timetable), every entry's next moment computed again.
+  std::vector<CalendarProblem> ReplaceCalendar(LineList lines);
+  // Today's timetable becomes `name` (empty or なし: none) until the next midnight, and
+  // back to the calendar's; false for a name the calendar does not know.
+  bool ChangeToday(const std::string& name);
+  void RevertToday();
+
   // The base settings form: the values take effect at once and are written to [Config]; when
   // `start_at_login` is given, the login entry is written or removed to match. Throws
   // FileWriteError when a file cannot be written.
@@ -237,6 +257,8 @@ class Application final {
   // Carries out what the planner found due: plays it, or logs what was passed over.
   void FireDue(const std::vector<DueEntry>& due);
   void Announce(const std::string& format, int repeat, const TickMoment& m, FiringKind kind);
+  // What `entry` says (or plays) for the local moment `nominal`, as a preview shows it.
+  std::string WhatItSays(const TSchedule& entry, TDateTime nominal) const;
   // The desktop's state and the busy setting, passed to the planner and the music.
   void FollowDesktopBusy();
   // The end of the quiet time the local moment `announced` lies in; none outside it.
@@ -249,14 +271,34 @@ class Application final {
   // PlayTimeSignal, its first sound placed on the wall-clock moment `start_at` when given.
   TimeSignalOutcome PlayTimeSignalAt(const std::string& format, int repeat, TDateTime moment,
                                      std::optional<WallMoment> start_at);
-  // The status line's next event and NextFiring: entry `index`, or nothing due.
-  void NameNextFiring(std::optional<size_t> index);
+  // The status line's next event and NextFiring: what is heard next after the entry `index`
+  // the planner found, or nothing due.
+  void NameNextFiring(const TickMoment& m, std::optional<size_t> index);
+  // The first firing of any entry that the quiet hours let sound; none when every entry is
+  // kept silent as far as it is followed.
+  struct AudibleFiring {
+    size_t index;
+    TDateTime nominal;  // the local moment it names
+  };
+  std::optional<AudibleFiring> NextAudibleFiring(const TickMoment& m) const;
   // Has the speech of the announcements due within the preparation lead synthesized.
   void PrepareUpcoming(const std::vector<UpcomingAnnouncement>& upcoming);
   void RunDoubleClickAction();
   void OpenConfigPage();
   void TogglePortPanel();
   LineList ReadScheduleFile() const;
+  LineList ReadLinesOf(const std::string& path) const;
+  std::string TimetablePath(const std::string& name) const;
+  // Reads the calendar (each bad line shown in the panel) and the timetables it names.
+  void LoadTimetables();
+  // Adds the timetables' entries to the schedule; false when a line had an error.
+  bool LoadTimetableEntries();
+  // Playback cleared, every entry loaded again and computed afresh, as a schedule edit does.
+  void ReloadAllEntries();
+  // Gives the schedule's time signals the lead their chime needs (none without one).
+  void LeadTimeSignalsByTheirChime();
+  // The calendar changed: every entry's next day is judged again.
+  void FollowCalendarChange();
   // Reads the holiday file (none: no days of the user's own) into the calendar; each bad line
   // is shown in the panel, the good ones count.
   void LoadHolidays();
@@ -274,6 +316,8 @@ class Application final {
   ClockFaceState face_state_;
   LineList schedule_lines_;
   LineList holiday_lines_;
+  LineList calendar_lines_;
+  std::map<std::string, LineList> timetable_lines_;
   HolidayCalendar holidays_;  // read by the schedule for its holiday options
   Schedule schedule_;
   FiringOutlet outlet_;  // where the firings and the time signal's announcements go
@@ -285,6 +329,7 @@ class Application final {
   std::string status_text_;
   int exit_requested_ = 0;
   std::optional<UpcomingFiring> next_firing_;
+  std::optional<SignalChime> signal_chime_;  // what scheduled time signals play first
   DesktopBusyState desktop_busy_;
   std::vector<BusyUnavailable> busy_unavailable_told_;
   std::optional<TDateTime> quiet_count_told_until_;  // the quiet time whose count was logged

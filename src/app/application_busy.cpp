@@ -70,6 +70,8 @@ bool Application::CountMayPlay(const TickMoment& at) {
   if (planner_.Holding()) return false;  // the status line says why
   const auto until = QuietUntil(at.announced);
   if (!until) return true;
+  outlet_.CountPassedOver(at.wall, time_signal_.SpokenText(CountFormatAt(at.announced), at.announced),
+                          texts::kQuietReason);
   if (quiet_count_told_until_ != until) {
     quiet_count_told_until_ = until;
     log_.AddLogLine(texts::kQuietPrefix + texts::QuietCount(FormatDateTime("h:nn", *until)));

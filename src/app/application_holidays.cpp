@@ -6,15 +6,6 @@
 #include "schedule/script_text.h"
 
 namespace chimewell {
-namespace {
-
-std::string JoinedLines(const LineList& lines) {
-  std::string text;
-  for (const std::string_view line : lines) text.append(line).append("\n");
-  return text;
-}
-
-}  // namespace
 
 void Application::LoadHolidays() {
   const auto bytes = deps_.files.ReadFile(deps_.paths.holidays, FileKind::kScript);

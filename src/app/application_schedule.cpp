@@ -7,7 +7,7 @@ namespace chimewell {
 
 std::vector<ScheduleProblem> Application::ReplaceSchedule(LineList lines) {
   // Checked before anything changes: a refused edit must not stop what was going to play.
-  std::vector<ScheduleProblem> problems = CheckScheduleLines(lines, deps_.files);
+  std::vector<ScheduleProblem> problems = CheckScheduleLines(lines, schedule_.Files());
   if (!problems.empty()) return problems;
   schedule_lines_ = std::move(lines);
   PM_MenuClick(MenuItem::PM_Clear);

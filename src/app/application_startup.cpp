@@ -40,6 +40,7 @@ void Application::FormShow() {
 
   const PanelBatch panel_batch(*this);
   LoadHolidays();
+  LoadTimetables();
   schedule_lines_ = ReadScheduleFile();
   if (!ReloadSchedule()) ShowPanelMessage(texts::kScheduleHasErrors);
   if (!ReloadTimeSignal().empty()) ShowPanelMessage(texts::kVoiceFilesNotLoaded);
@@ -106,13 +107,28 @@ void Application::CloseMainWindow() {
 
 std::string Application::ReloadTimeSignal() {
   deps_.speech.DiscardPrepared();
-  return time_signal_.LoadTimeSignalSettings(ReadJihoSettings(deps_.paths.settings));
+  const JihoSettings jiho = ReadJihoSettings(deps_.paths.settings);
+  signal_chime_ = LoadSignalChime(jiho, schedule_.Files());
+  LeadTimeSignalsByTheirChime();
+  return time_signal_.LoadTimeSignalSettings(jiho);
+}
+
+void Application::LeadTimeSignalsByTheirChime() {
+  // A time signal with a chime goes to the worker early enough for the chime to begin before
+  // the moment its mark falls on.
+  const int32_t mark = signal_chime_ ? static_cast<int32_t>(signal_chime_->mark.count()) : 0;
+  for (TSchedule& entry : schedule_.ScheduleEntries()) {
+    if (entry.Cmd == ctTime) entry.MarkMs = mark;
+  }
 }
 
 bool Application::ReloadSchedule() {
   const PanelBatch panel_batch(*this);
   deps_.speech.DiscardPrepared();
-  return schedule_.LoadSchedule(schedule_lines_, config_.DefaultVolume);
+  const bool main_valid = schedule_.LoadSchedule(schedule_lines_, config_.DefaultVolume);
+  const bool timetables_valid = LoadTimetableEntries();
+  LeadTimeSignalsByTheirChime();
+  return main_valid && timetables_valid;
 }
 
 LineList Application::ReadScheduleFile() const {

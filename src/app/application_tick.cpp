@@ -1,6 +1,7 @@
 // The main tick: fires what the planner finds due, speaks the second count, names the next
 // event, has the speech of upcoming announcements made ahead and re-arms the one-shot timer.
 #include "app/application.h"
+#include "app/next_event_label.h"
 #include "app/texts.h"
 #include "core/clock.h"
 #include "core/local_time.h"
@@ -24,21 +25,9 @@ const char* PassedOverPrefix(std::optional<HoldReason> held_for) {
   return *held_for == HoldReason::kCall ? texts::kCallPrefix : texts::kDoNotDisturbPrefix;
 }
 
-std::string NextEventLabel(const TSchedule& entry, TDateTime nominal,
-                           const HolidayCalendar& holidays) {
-  std::string text = texts::kNextPrefix + FormatDateTime("hh:nn.ss", nominal);
-  switch (entry.Cmd) {
-    case ctSpeak:
-      return text + texts::kSpeakOpen + ExpandSpeechText(entry.Msg, nominal, holidays) +
-             texts::kSpeakClose;
-    case ctTime:
-      return text + texts::kTimeSignalSuffix;
-    case ctWave:
-      return text + texts::kWaveSuffix;
-    case ctMidi:
-      return text + texts::kMidiSuffix;
-  }
-  return text;
+const char* PassedOverReason(std::optional<HoldReason> held_for) {
+  if (!held_for) return texts::kTooLateReason;
+  return *held_for == HoldReason::kCall ? texts::kCallReason : texts::kDoNotDisturbReason;
 }
 
 }  // namespace
@@ -69,7 +58,7 @@ void Application::Timer1Timer(bool timer_driven) {
 
   const TickMoment m = ReadMoment();
   const TickPlan plan = planner_.Plan(m, count_interval, face_state_.LastDrawnTime);
-  NameNextFiring(plan.next);
+  NameNextFiring(m, plan.next);
   PrepareUpcoming(plan.upcoming);
   if (const auto at = planner_.TimerMoment(m, plan.wake, deps_.view.IsShowing())) {
     deps_.timer.ArmAt(*at);
@@ -90,16 +79,22 @@ void Application::FireDue(const std::vector<DueEntry>& due) {
   for (const DueEntry& d : due) {
     if (d.passed_over) {
       const TDateTime nominal = LocalOf(d.due + std::chrono::milliseconds(config_.SpeakOffset));
-      log_.AddLogLine(PassedOverPrefix(d.held_for) + NextEventLabel(*d.entry, nominal, holidays_));
-      outlet_.PassedOver(*d.entry, d.due);
+      log_.AddLogLine(PassedOverPrefix(d.held_for) +
+                      NextEventLabel(*d.entry, nominal, d.at.now, holidays_));
+      outlet_.PassedOver(*d.entry, d.due, WhatItSays(*d.entry, nominal),
+                         PassedOverReason(d.held_for));
       ++passed_over;
     } else if (QuietUntil(d.at.announced)) {
       // Kept silent; its next moment is found as ever.
       log_.AddLogLine(texts::kQuietPrefix +
-                      NextEventLabel(*d.entry, d.at.announced, holidays_));
-      outlet_.PassedOver(*d.entry, d.due);
+                      NextEventLabel(*d.entry, d.at.announced, d.at.now, holidays_));
+      outlet_.PassedOver(*d.entry, d.due, WhatItSays(*d.entry, d.at.announced),
+                         texts::kQuietReason);
     } else if (d.entry->Cmd == ctTime) {
       Announce(d.entry->Msg, d.entry->RepeatCount, d.at, FiringKind::kTime);
+    } else if (d.entry->Cmd == ctWave) {
+      // A sound file marks the moment it names itself: speech's allowance does not apply.
+      outlet_.Fire(*d.entry, d.at.announced_wall, d.at.announced, d.at.now);
     } else {
       outlet_.Fire(*d.entry, d.at.wall, d.at.announced, d.at.now);
     }
@@ -107,20 +102,65 @@ void Application::FireDue(const std::vector<DueEntry>& due) {
   if (passed_over > 0) ShowPanelMessage(std::to_string(passed_over) + texts::kPassedOverCount);
 }
 
+std::string Application::WhatItSays(const TSchedule& entry, TDateTime nominal) const {
+  if (entry.Cmd == ctSpeak) return SpeakTextFor(entry, nominal, holidays_);
+  if (entry.Cmd != ctTime) return entry.Msg;
+  const std::string spoken = time_signal_.SpokenText(entry.Msg, nominal);
+  return spoken.empty() ? entry.Msg : spoken;
+}
+
 void Application::Announce(const std::string& format, int repeat, const TickMoment& m,
                            FiringKind kind) {
+  if (kind == FiringKind::kTime && signal_chime_) {
+    // The chime's mark on the moment announced; the spoken time, if any, once it has ended.
+    const WallMoment mark_at = m.announced_wall;
+    outlet_.PlayChime(signal_chime_->path, mark_at);
+    if (signal_chime_->instead) return;
+    const WallMoment speak_at = SpokenTimeAfter(*signal_chime_, mark_at);
+    outlet_.Announced(speak_at, kind, PlayTimeSignalAt(format, repeat, m.announced, speak_at));
+    return;
+  }
   outlet_.Announced(m.wall, kind, PlayTimeSignalAt(format, repeat, m.announced, m.wall));
 }
 
-void Application::NameNextFiring(std::optional<size_t> index) {
+void Application::NameNextFiring(const TickMoment& m, std::optional<size_t> index) {
   next_event_text_.clear();
   next_firing_.reset();
   if (!index) return;
-  const TSchedule& entry = schedule_.ScheduleEntries()[*index];
-  const TDateTime nominal = LocalOf(entry.Due + std::chrono::milliseconds(config_.SpeakOffset));
-  next_event_text_ = NextEventLabel(entry, nominal, holidays_);
-  const std::string text = entry.Cmd == ctSpeak ? SpeakTextFor(entry, nominal, holidays_) : entry.Msg;
-  next_firing_ = UpcomingFiring{entry.Due, nominal, FiringKindOf(entry.Cmd), text};
+  // The line names what will be heard next: an entry the quiet hours keep silent gives way to
+  // the first one that sounds, and is named (marked) only when nothing else is left.
+  std::optional<AudibleFiring> next = NextAudibleFiring(m);
+  const bool kept_silent = !next;
+  if (!next) {
+    next = AudibleFiring{*index, LocalOf(schedule_.ScheduleEntries()[*index].Due +
+                                         std::chrono::milliseconds(config_.SpeakOffset))};
+  }
+  const TSchedule& entry = schedule_.ScheduleEntries()[next->index];
+  next_event_text_ = NextEventLabel(entry, next->nominal, m.now, holidays_);
+  if (kept_silent) next_event_text_ += texts::kKeptSilentMark;
+  const std::string text =
+      entry.Cmd == ctSpeak ? SpeakTextFor(entry, next->nominal, holidays_) : entry.Msg;
+  const WallMoment due = WallOfLocal(next->nominal, m.wall) - std::chrono::milliseconds(config_.SpeakOffset);
+  next_firing_ = UpcomingFiring{due, next->nominal, FiringKindOf(entry.Cmd), text};
+}
+
+std::optional<Application::AudibleFiring> Application::NextAudibleFiring(const TickMoment& m) const {
+  // How many quiet times an entry is followed through before it counts as silent for good.
+  constexpr int kQuietTimesLookedPast = 8;
+  std::optional<AudibleFiring> best;
+  const auto& entries = schedule_.ScheduleEntries();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].NextTime <= 0) continue;
+    TDateTime nominal = LocalOf(entries[i].Due + std::chrono::milliseconds(config_.SpeakOffset));
+    for (int k = 0; nominal > 0 && k < kQuietTimesLookedPast; ++k) {
+      const auto until = QuietUntil(nominal);
+      if (!until) break;
+      nominal = schedule_.PeekNextTime(i, AddMilliseconds(*until, -1));
+    }
+    if (nominal <= 0 || QuietUntil(nominal) || nominal < m.now) continue;
+    if (!best || nominal < best->nominal) best = AudibleFiring{i, nominal};
+  }
+  return best;
 }
 
 void Application::PrepareUpcoming(const std::vector<UpcomingAnnouncement>& upcoming) {

@@ -17,6 +17,7 @@ std::optional<AppPaths> PrepareFilesFolder(AppPaths paths, const ProgramData& da
     return std::nullopt;
   }
   paths.user_guide = data.user_guide;
+  paths.chimes = data.chimes;
   if (!data.page_template.empty() && !fs::exists(paths.page_template)) {
     fs::copy_file(data.page_template, paths.page_template, ec);
     if (ec) {

@@ -55,15 +55,24 @@ FiringOutlet::FiringOutlet(Log& log, const HolidayCalendar& holidays,
       enable_skip_(std::move(enable_skip)),
       show_panel_(std::move(show_panel)) {}
 
-void FiringOutlet::PassedOver(const TSchedule& entry, WallMoment due) {
-  if (recorder_ != nullptr) recorder_->Record({due, FiringKindOf(entry.Cmd), "", true});
+void FiringOutlet::PassedOver(const TSchedule& entry, WallMoment due, std::string text,
+                              std::string reason) {
+  if (recorder_ != nullptr) {
+    recorder_->Record({due, FiringKindOf(entry.Cmd), std::move(text), true, std::move(reason)});
+  }
+}
+
+void FiringOutlet::CountPassedOver(WallMoment at, std::string text, std::string reason) {
+  if (recorder_ != nullptr) {
+    recorder_->Record({at, FiringKind::kCount, std::move(text), true, std::move(reason)});
+  }
 }
 
 void FiringOutlet::Fire(const TSchedule& entry, WallMoment at, TDateTime announced, TDateTime now) {
   if (recorder_ != nullptr) {
     recorder_->Record({at, FiringKindOf(entry.Cmd),
                        entry.Cmd == ctSpeak ? SpeakTextFor(entry, announced, holidays_) : entry.Msg,
-                       false});
+                       false, ""});
     return;
   }
   switch (entry.Cmd) {
@@ -71,7 +80,7 @@ void FiringOutlet::Fire(const TSchedule& entry, WallMoment at, TDateTime announc
       FireSpeak(*playback_, entry, announced, holidays_, at);
       break;
     case ctWave:
-      FireWave(*playback_, entry, now);
+      FireWave(*playback_, entry, now, at);
       break;
     case ctMidi:
       FireMidi(*playback_, entry, now);
@@ -81,8 +90,16 @@ void FiringOutlet::Fire(const TSchedule& entry, WallMoment at, TDateTime announc
   }
 }
 
+void FiringOutlet::PlayChime(const std::string& path, WallMoment mark_at) {
+  if (recorder_ != nullptr) {
+    recorder_->Record({mark_at, FiringKind::kWave, path, false, ""});
+    return;
+  }
+  playback_->SetWaveCount(path, 1, mark_at);
+}
+
 void FiringOutlet::Announced(WallMoment at, FiringKind kind, const TimeSignalOutcome& outcome) {
-  if (recorder_ != nullptr) recorder_->Record({at, kind, OutcomeText(outcome), false});
+  if (recorder_ != nullptr) recorder_->Record({at, kind, OutcomeText(outcome), false, ""});
 }
 
 bool FiringOutlet::IsTimeSignalQueued() const {

@@ -35,11 +35,16 @@ class FiringOutlet final : public TimeSignalOutput {
   void RecordTo(FiringRecorder* recorder) { recorder_ = recorder; }
   bool Plays() const { return recorder_ == nullptr; }
 
-  // An entry due at `due` was slept through and is not played.
-  void PassedOver(const TSchedule& entry, WallMoment due);
-  // A speech, sound-file or MIDI entry heard at `at`, naming `announced`; `now` is the local
-  // time shown then.
+  // An entry due at `due` is not played: slept through, kept silent or held too long, for
+  // `reason`; `text` is what it would have said or played.
+  void PassedOver(const TSchedule& entry, WallMoment due, std::string text, std::string reason);
+  // The count at `at` kept silent for `reason`.
+  void CountPassedOver(WallMoment at, std::string text, std::string reason);
+  // A speech, sound-file or MIDI entry heard at `at` (a sound file's mark), naming `announced`;
+  // `now` is the local time shown then.
   void Fire(const TSchedule& entry, WallMoment at, TDateTime announced, TDateTime now);
+  // A chime whose mark is heard at `mark_at`.
+  void PlayChime(const std::string& path, WallMoment mark_at);
   // An announcement composed for the moment `at`.
   void Announced(WallMoment at, FiringKind kind, const TimeSignalOutcome& outcome);
 

@@ -138,8 +138,7 @@ std::vector<DueEntry> FiringPlanner::TakeDueEntries(const TickMoment& m) {
   auto& entries = schedule_.ScheduleEntries();
   for (size_t i = 0; i < entries.size(); ++i) {
     TSchedule& entry = entries[i];
-    const milliseconds lead = AnnouncesAhead(entry) ? kHandOverLead : milliseconds::zero();
-    if (entry.NextTime <= 0 || m.wall < entry.Due - lead) continue;
+    if (entry.NextTime <= 0 || m.wall < entry.Due - HandOverLead(entry)) continue;
     if (TakeHeld(i, m, due)) continue;
     // What fell due during a suspend or was stepped over and is too late now is not played;
     // music whose window is still open starts as it does at start-up. A moment named at or
@@ -170,9 +169,8 @@ bool FiringPlanner::CatchUpAfterWake(size_t index, const TickMoment& m, WallMome
       std::max(entry.Due + kOneMs, std::min(woke_at - SpeakOffset(), m.wall - LateLimit()));
   const WallMoment reference = floor + SpeakOffset() - kOneMs;
   ComputeNextTime(index, LocalOf(reference), reference);
-  const milliseconds lead = AnnouncesAhead(entry) ? kHandOverLead : milliseconds::zero();
   // Not due yet: it stays the entry's next moment.
-  return entry.NextTime > 0 && m.wall >= entry.Due - lead;
+  return entry.NextTime > 0 && m.wall >= entry.Due - HandOverLead(entry);
 }
 
 bool FiringPlanner::BackgroundWindowOpen(size_t index, TDateTime announced) const {
@@ -258,9 +256,20 @@ std::vector<UpcomingAnnouncement> FiringPlanner::Upcoming(
   return upcoming;
 }
 
-WallMoment FiringPlanner::WakeFor(const TSchedule& entry, WallMoment now) {
+milliseconds FiringPlanner::HandOverLead(const TSchedule& entry) const {
+  if (entry.Cmd == ctWave || entry.MarkMs > 0) {
+    // A sound file (or a time signal's chime) is placed on the moment it names, its mark
+    // SpeakOffset after the entry's due moment; one whose mark lies further in starts before
+    // that, and goes over earlier.
+    return kHandOverLead + std::max(milliseconds(entry.MarkMs) - SpeakOffset(), milliseconds::zero());
+  }
+  return AnnouncesAhead(entry) ? kHandOverLead : milliseconds::zero();
+}
+
+WallMoment FiringPlanner::WakeFor(const TSchedule& entry, WallMoment now) const {
+  if (entry.Cmd == ctWave) return entry.Due - HandOverLead(entry);
   if (!AnnouncesAhead(entry)) return entry.Due + kOneMs;  // a millisecond after it falls due
-  return AnnouncementWake(entry.Due, now);
+  return std::min(AnnouncementWake(entry.Due, now), entry.Due - HandOverLead(entry));
 }
 
 WallMoment FiringPlanner::AnnouncementWake(WallMoment due, WallMoment now) {

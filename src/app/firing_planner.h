@@ -123,9 +123,11 @@ class FiringPlanner {
   std::chrono::milliseconds SpeakOffset() const;
   // The latest moment at or before `wall` whose announced second the count speaks.
   WallMoment CountMomentAtOrBefore(WallMoment wall, int interval) const;
-  // The moment the tick must run at for `entry`: to prepare it, to hand it over, or (music
-  // and sound files) as it falls due.
-  static WallMoment WakeFor(const TSchedule& entry, WallMoment now);
+  // The moment the tick must run at for `entry`: to prepare it, to hand it over, or (music)
+  // as it falls due.
+  WallMoment WakeFor(const TSchedule& entry, WallMoment now) const;
+  // How long before its due moment `entry` goes to the worker.
+  std::chrono::milliseconds HandOverLead(const TSchedule& entry) const;
   // An announcement due at `due`: the tick wakes to prepare it, or, once that is past, to hand
   // it over.
   static WallMoment AnnouncementWake(WallMoment due, WallMoment now);

@@ -16,6 +16,7 @@ struct FiringRecord {
   FiringKind kind = FiringKind::kSpeak;
   std::string text;     // what is said (voice files: their names), or the file played
   bool skipped = false;
+  std::string reason;   // why one skipped was not played, as the log words it
 };
 
 // Takes the tick's firings in place of the playback workers: nothing plays, nothing takes time.

@@ -12,12 +12,13 @@ ProgramData FindProgramData(const std::string& executable, const InstallLayout& 
   std::vector<ProgramData> candidates;
   fs::path beside_template = program;
   beside_template.replace_extension(".html");
-  candidates.push_back({beside_template.string(), (folder / "doc" / "index.html").string()});
+  candidates.push_back({beside_template.string(), (folder / "doc" / "index.html").string(),
+                        (folder / "chimes").string()});
   for (const fs::path& data : {folder / fs::path(layout.data_dir).lexically_relative(layout.bin_dir),
                               fs::path(layout.data_dir)}) {
     const fs::path normal = data.lexically_normal();
     candidates.push_back({(normal / "chimewell.html").string(),
-                          (normal / "doc" / "index.html").string()});
+                          (normal / "doc" / "index.html").string(), (normal / "chimes").string()});
   }
   std::error_code ec;
   ProgramData found;
@@ -28,6 +29,7 @@ ProgramData FindProgramData(const std::string& executable, const InstallLayout& 
     if (found.user_guide.empty() && fs::is_regular_file(c.user_guide, ec)) {
       found.user_guide = c.user_guide;
     }
+    if (found.chimes.empty() && fs::is_directory(c.chimes, ec)) found.chimes = c.chimes;
   }
   // Without any guide the page's link answers with the "no other pages" page; the path beside
   // the program is as good a place to name as any.

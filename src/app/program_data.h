@@ -15,6 +15,7 @@ struct InstallLayout {
 struct ProgramData {
   std::string page_template;  // empty when there is none anywhere
   std::string user_guide;
+  std::string chimes;  // the built-in chimes' folder; empty when there is none anywhere
 };
 
 // Looks beside the executable (the build tree and a portable copy: the template named after

@@ -20,6 +20,14 @@ inline constexpr const char* kWaveSuffix = " のWave再生";
 inline constexpr const char* kMidiSuffix = " のMidi音楽";
 inline constexpr const char* kSpeakOpen = " 『";
 inline constexpr const char* kSpeakClose = "』";
+// After an entry of a named timetable: its name.
+inline std::string InTimetable(const std::string& name) {
+  return name.empty() ? std::string() : "（" + name + "）";
+}
+// Ends a text cut short to fit the line.
+inline constexpr const char* kCutMark = "…";
+// After the next event when the quiet hours will keep it silent (and nothing else is due).
+inline constexpr const char* kKeptSilentMark = "（静かな時間）";
 // A firing missed by a suspend or a clock step, too late to play: its log line, and the count
 // of them in the panel.
 inline constexpr const char* kPassedOverPrefix = "見送り ";
@@ -28,6 +36,11 @@ inline constexpr const char* kPassedOverCount = "件の予定を見送りまし�
 inline constexpr const char* kQuietPrefix = "見送り（静かな時間） ";
 inline constexpr const char* kCallPrefix = "見送り（通話中） ";
 inline constexpr const char* kDoNotDisturbPrefix = "見送り（おやすみモード） ";
+// Why a firing was not played, as a preview of the schedule names it.
+inline constexpr const char* kQuietReason = "静かな時間";
+inline constexpr const char* kCallReason = "通話中";
+inline constexpr const char* kDoNotDisturbReason = "おやすみモード";
+inline constexpr const char* kTooLateReason = "時間切れ";
 // The second count in the quiet hours, logged once for each quiet time that ends at `end`.
 inline std::string QuietCount(const std::string& end) { return "カウント（" + end + "まで）"; }
 // Why the clock waits, on the status line.

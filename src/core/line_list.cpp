@@ -21,4 +21,10 @@ std::string_view LineList::operator[](size_t i) const {
   return std::string_view(text_).substr(begin, ends_[i] - begin);
 }
 
+std::string JoinedLines(const LineList& lines) {
+  std::string text;
+  for (const std::string_view line : lines) text.append(line).append("\n");
+  return text;
+}
+
 }  // namespace chimewell

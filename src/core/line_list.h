@@ -10,6 +10,10 @@
 
 namespace chimewell {
 
+class LineList;
+// The lines joined, each ended by LF: a file's text for the parsers of line files.
+std::string JoinedLines(const LineList& lines);
+
 // Lines of text in one shared buffer: a million short lines (a request body of "&", a script of
 // empty lines) cost four bytes a line over their text rather than a string each. Meant for
 // texts well below 4 GiB: request bodies and files that are read whole.

@@ -98,6 +98,11 @@ struct JihoSettings {
   int Type = 0;
   int MLVC = 0;
   bool ErrorView = true;
+  // A chime the scheduled time signal plays first, its mark on the moment (a built-in chime's
+  // name or a sound file; empty: none), and whether the spoken time follows it (0) or it
+  // stands instead of it (1).
+  std::string Chime;
+  int ChimeMode = 0;
   std::array<std::string, kAddOnCount> AddOn;              // AddOn1..AddOn16
   std::array<std::string, kAddOnCount> AddOff;             // AddOff1..AddOff16
   std::array<std::string, kRecentFolderCount> LastFolder;  // LastFolder1..LastFolder20

@@ -102,6 +102,8 @@ JihoSettings ReadJihoSettings(const IniFile& ini, const JihoSettings& defaults) 
   j.Type = ini.ReadInteger(kJiho, "Type", defaults.Type);
   j.MLVC = ini.ReadInteger(kJiho, "MLVC", defaults.MLVC);
   j.ErrorView = ini.ReadBool(kJiho, "ErrorView", defaults.ErrorView);
+  j.Chime = ini.ReadString(kJiho, "Chime", defaults.Chime);
+  j.ChimeMode = ini.ReadInteger(kJiho, "ChimeMode", defaults.ChimeMode) == 1 ? 1 : 0;
   for (size_t i = 0; i < j.AddOff.size(); ++i) {
     j.AddOff[i] = ini.ReadString(kJiho, Numbered("AddOff", i), defaults.AddOff[i]);
   }
@@ -196,6 +198,9 @@ EncodingChange WriteJihoSettings(const std::filesystem::path& settings_file,
   for (size_t i = 0; i < jiho.AddOff.size(); ++i) {
     ini.WriteString(kJiho, Numbered("AddOff", i), jiho.AddOff[i]);
   }
+  // The chime came later than the others; it follows them.
+  ini.WriteString(kJiho, "Chime", jiho.Chime);
+  ini.WriteInteger(kJiho, "ChimeMode", jiho.ChimeMode);
   return ini.Save();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/builtin_chime.h"
 #include "platform/lead_in.h"
+#include "platform/mark_placement.h"
 #include "platform/resample.h"
 #include "platform/wave_file.h"
 
@@ -63,6 +64,16 @@ void MixerSoundPlayer::PlayFile(const std::string& path) {
   auto clip = LoadWaveFile(path);
   PlayClip(clip ? std::make_shared<const PcmClip>(ConvertToMixRate(std::move(*clip))) : nullptr,
            purges);
+}
+
+bool MixerSoundPlayer::PlayFileAt(const std::string& path, WallMoment mark_at,
+                                  std::optional<WallMoment> latest_start) {
+  const uint64_t purges = Purges();
+  auto clip = LoadWaveFile(path);
+  if (!clip) return PlayClip(nullptr, purges, Placement{mark_at, latest_start});
+  MarkedClip placed = PlaceOnMark(ConvertToMixRate(std::move(*clip)), mark_at);
+  return PlayClip(std::make_shared<const PcmClip>(std::move(placed.clip)), purges,
+                  Placement{placed.start_at, latest_start});
 }
 
 bool MixerSoundPlayer::PlayClip(std::shared_ptr<const PcmClip> clip, uint64_t purges,

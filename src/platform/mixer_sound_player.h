@@ -23,6 +23,8 @@ class MixerSoundPlayer final : public SoundPlayer {
                     std::optional<WallMoment> latest_start) override;
   void PlayBuiltIn() override;
   void PlayFile(const std::string& path) override;
+  bool PlayFileAt(const std::string& path, WallMoment mark_at,
+                  std::optional<WallMoment> latest_start) override;
 
  private:
   struct Converted {

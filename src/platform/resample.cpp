@@ -19,6 +19,7 @@ PcmClip ConvertToMixRate(PcmClip clip) {
   PcmClip out;
   out.sample_rate = kMixRate;
   out.channels = clip.channels;
+  out.mark_seconds = clip.mark_seconds;
   out.samples.resize(out_frames * static_cast<size_t>(clip.channels));
   soxr_io_spec_t io = soxr_io_spec(SOXR_INT16_I, SOXR_INT16_I);
   io.flags |= SOXR_NO_DITHER;  // the same clip always gives the same samples

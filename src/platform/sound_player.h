@@ -31,6 +31,17 @@ class SoundPlayer {
   virtual void PlayBuiltIn() = 0;
   // Plays a WAVE file; a file that cannot be played gives the built-in chime.
   virtual void PlayFile(const std::string& path) = 0;
+  // As PlayFile, placed so that the moment the file marks (its cue point, else its first
+  // audible sample) is heard at the wall-clock moment `mark_at`: a mark inside the file starts
+  // it that much earlier. Not started after `latest_start` when given; false when it was
+  // dropped unheard for that.
+  virtual bool PlayFileAt(const std::string& path, WallMoment mark_at,
+                          std::optional<WallMoment> latest_start) {
+    (void)mark_at;
+    (void)latest_start;
+    PlayFile(path);
+    return true;
+  }
 };
 
 }  // namespace chimewell

@@ -92,6 +92,22 @@ int16_t ToSample(float v) {
   return static_cast<int16_t>(std::clamp(scaled, -32768.0f, 32767.0f));
 }
 
+// The first cue point, as seconds from the start, when it lies within the `frames` decoded.
+std::optional<double> CueMark(SNDFILE* sf, const SF_INFO& info, sf_count_t frames) {
+  uint32_t count = 0;
+  if (sf_command(sf, SFC_GET_CUE_COUNT, &count, sizeof count) != SF_TRUE || count == 0) {
+    return std::nullopt;
+  }
+  // Room for the first hundred points; the library fills no more than the room given.
+  SF_CUES cues{};
+  if (sf_command(sf, SFC_GET_CUE, &cues, sizeof cues) != SF_TRUE || cues.cue_count == 0) {
+    return std::nullopt;
+  }
+  const uint32_t offset = cues.cue_points[0].sample_offset;
+  if (static_cast<sf_count_t>(offset) > frames) return std::nullopt;
+  return static_cast<double>(offset) / info.samplerate;
+}
+
 }  // namespace
 
 std::optional<PcmClip> ParseWave(std::span<const uint8_t> image) {
@@ -135,7 +151,10 @@ std::optional<PcmClip> ParseWave(std::span<const uint8_t> image) {
     // length is only the library's guess.
     const bool short_read = LengthIsExact(info) && info.frames > 0 &&
                             info.frames < SF_COUNT_MAX / 2 && total < std::min(info.frames, limit);
-    if (!failed && !short_read) result = std::move(clip);
+    if (!failed && !short_read) {
+      clip.mark_seconds = CueMark(sf, info, total);
+      result = std::move(clip);
+    }
   }
   sf_close(sf);
   return result;

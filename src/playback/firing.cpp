@@ -28,11 +28,12 @@ void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment,
   }
 }
 
-void FireWave(Playback& playback, const TSchedule& entry, TDateTime now) {
+void FireWave(Playback& playback, const TSchedule& entry, TDateTime now,
+              std::optional<WallMoment> mark_at) {
   if (entry.Mode == imBGM) {
-    playback.SetWaveUntil(entry.Msg, TodayAt(now, entry.ToTime));
+    playback.SetWaveUntil(entry.Msg, TodayAt(now, entry.ToTime), mark_at);
   } else {
-    playback.SetWaveCount(entry.Msg, entry.RepeatCount);
+    playback.SetWaveCount(entry.Msg, entry.RepeatCount, mark_at);
   }
 }
 

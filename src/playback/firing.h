@@ -25,7 +25,9 @@ std::string SpeakTextFor(const TSchedule& entry, TDateTime moment,
 void FireSpeak(Playback& playback, const TSchedule& entry, TDateTime moment,
                const HolidayCalendar& holidays, std::optional<WallMoment> start_at = std::nullopt);
 // WAVE entry; `now` is the current time (a BGM entry plays until today at its window's end).
-void FireWave(Playback& playback, const TSchedule& entry, TDateTime now);
+// The file's mark is placed on the wall-clock moment `mark_at` when given.
+void FireWave(Playback& playback, const TSchedule& entry, TDateTime now,
+              std::optional<WallMoment> mark_at = std::nullopt);
 // MIDI entry; as FireWave.
 void FireMidi(Playback& playback, const TSchedule& entry, TDateTime now);
 // Speaks a template at once, expanded for `moment`.

@@ -1,5 +1,6 @@
 #include "playback/message_thread.h"
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -138,10 +139,14 @@ TMessageThread::Outcome TMessageThread::RunCycle() {
   hand_off_.Run([this] { StopSpeechOnUi(); });
 
   bool has_time_signal = false;
+  bool sound_first = false;
   {
     const auto lock = Locked();
     has_time_signal = !time_signal_.empty();
+    sound_first = PlacedSoundFirstLocked();
   }
+  // A chime placed before the announcement that follows it plays first, whatever its kind.
+  if (sound_first && PlayNextWave()) return Outcome::kWorked;
   if (has_time_signal) {
     PlayTimeSignal();
     return Outcome::kWorked;
@@ -151,6 +156,20 @@ TMessageThread::Outcome TMessageThread::RunCycle() {
   const auto lock = Locked();
   skip_ = false;
   return played ? Outcome::kWorked : Outcome::kIdle;
+}
+
+bool TMessageThread::PlacedSoundFirstLocked() const {
+  std::optional<WallMoment> sound;
+  for (const TSoundRec& rec : wave_list_) {
+    if (rec.StartAt && rec.Count > 0) sound = std::min(sound.value_or(*rec.StartAt), *rec.StartAt);
+  }
+  if (!sound) return false;
+  if (!time_signal_.empty() && time_signal_start_at_ && *time_signal_start_at_ <= *sound) {
+    return false;
+  }
+  return std::none_of(message_list_.begin(), message_list_.end(), [&sound](const TMessageRec& rec) {
+    return rec.StartAt && *rec.StartAt <= *sound;
+  });
 }
 
 void TMessageThread::PurgeQueues() {

@@ -42,8 +42,11 @@ class TMessageThread final : public WorkerThread {
   // Queue operations, callable from any thread. Each returns false, and takes and logs
   // nothing, once the worker has ended: the caller then queues into a fresh worker, so an item
   // queued just as the worker runs out of work is never lost.
-  [[nodiscard]] bool SetWaveUntil(const std::string& file_name, TDateTime end_time);
-  [[nodiscard]] bool SetWaveCount(const std::string& file_name, int32_t count);
+  // `mark_at` (wall clock): where the mark of a scheduled sound file's first play is placed.
+  [[nodiscard]] bool SetWaveUntil(const std::string& file_name, TDateTime end_time,
+                                  std::optional<WallMoment> mark_at = std::nullopt);
+  [[nodiscard]] bool SetWaveCount(const std::string& file_name, int32_t count,
+                                  std::optional<WallMoment> mark_at = std::nullopt);
   // `start_at` (wall clock): where the first sound of a scheduled
   // announcement is placed, when the worker gets to it by then.
   [[nodiscard]] bool SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
@@ -84,6 +87,8 @@ class TMessageThread final : public WorkerThread {
   // Logs a dropped announcement; `text` empty for a time signal.
   void LogPassedOver(WallMoment start_at, const std::string& text);
   bool HasWork() const;  // lock held
+  // A placed sound file is due before every placed announcement that waits; lock held.
+  bool PlacedSoundFirstLocked() const;
   Outcome RunCycle();
   void PurgeQueues();
   void PlayTimeSignal();

@@ -1,4 +1,6 @@
 // The message worker's WAVE files: queueing them and playing the next.
+#include <utility>
+
 #include "playback/message_thread.h"
 #include "playback/playback_texts.h"
 #include "playback/queue_log.h"
@@ -12,11 +14,12 @@ constexpr int64_t kAfterWaveMs = 1000;
 
 }  // namespace
 
-bool TMessageThread::SetWaveUntil(const std::string& file_name, TDateTime end_time) {
+bool TMessageThread::SetWaveUntil(const std::string& file_name, TDateTime end_time,
+                                  std::optional<WallMoment> mark_at) {
   {
     const auto lock = Locked();
     if (!Accepting(lock)) return false;
-    wave_list_.push_back({file_name, end_time, 0, 0});
+    wave_list_.push_back({file_name, end_time, 0, 0, mark_at});
     Wake();
   }
   host_.log.AddLogLine(
@@ -24,11 +27,12 @@ bool TMessageThread::SetWaveUntil(const std::string& file_name, TDateTime end_ti
   return true;
 }
 
-bool TMessageThread::SetWaveCount(const std::string& file_name, int32_t count) {
+bool TMessageThread::SetWaveCount(const std::string& file_name, int32_t count,
+                                  std::optional<WallMoment> mark_at) {
   {
     const auto lock = Locked();
     if (!Accepting(lock)) return false;
-    wave_list_.push_back({file_name, 0, count, 0});
+    wave_list_.push_back({file_name, 0, count, 0, mark_at});
     Wake();
   }
   host_.log.AddLogLine(QueueLineCount(playback_texts::kMessagePrefix, file_name, nullptr,
@@ -39,6 +43,9 @@ bool TMessageThread::SetWaveCount(const std::string& file_name, int32_t count) {
 bool TMessageThread::PlayNextWave() {
   PollState();
   std::string file;
+  std::optional<WallMoment> mark_at;
+  std::optional<WallMoment> latest_start;
+  bool too_late = false;
   {
     const auto lock = Locked();
     bool timed = false;
@@ -46,9 +53,23 @@ bool TMessageThread::PlayNextWave() {
     if (index < 0) return false;
     TSoundRec& rec = wave_list_[static_cast<size_t>(index)];
     file = rec.FileName;
+    // Only the first play of a scheduled file has a moment; the later ones follow as ever.
+    mark_at = std::exchange(rec.StartAt, std::nullopt);
+    too_late = TooLateLocked(mark_at);
+    if (mark_at) latest_start = LatestStartLocked(*mark_at);
     --rec.Count;
   }
-  host_.sound.PlayFile(file);
+  if (too_late) {
+    // Held up past LateLimit: dropped as the tick drops what it finds too late.
+    LogPassedOver(*mark_at, file);
+    return true;
+  }
+  if (!mark_at) {
+    host_.sound.PlayFile(file);
+  } else if (!host_.sound.PlayFileAt(file, *mark_at, latest_start)) {
+    LogPassedOver(*mark_at, file);
+    return true;
+  }
   Sleep(kAfterWaveMs);
   return true;
 }

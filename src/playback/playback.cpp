@@ -68,12 +68,16 @@ void Playback::SetMessageUntil(const std::string& text, int32_t volume, TDateTim
       false);
 }
 
-void Playback::SetWaveCount(const std::string& file_name, int32_t count) {
-  message_slot_.Queue([&](TMessageThread& w) { return w.SetWaveCount(file_name, count); }, true);
+void Playback::SetWaveCount(const std::string& file_name, int32_t count,
+                            std::optional<WallMoment> mark_at) {
+  message_slot_.Queue([&](TMessageThread& w) { return w.SetWaveCount(file_name, count, mark_at); },
+                      true);
 }
 
-void Playback::SetWaveUntil(const std::string& file_name, TDateTime end_time) {
-  message_slot_.Queue([&](TMessageThread& w) { return w.SetWaveUntil(file_name, end_time); }, true);
+void Playback::SetWaveUntil(const std::string& file_name, TDateTime end_time,
+                            std::optional<WallMoment> mark_at) {
+  message_slot_.Queue(
+      [&](TMessageThread& w) { return w.SetWaveUntil(file_name, end_time, mark_at); }, true);
 }
 
 void Playback::SetTimeSignal(const VoiceImagePtr& voice_image,

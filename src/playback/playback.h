@@ -57,8 +57,10 @@ class Playback {
   void SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
                        std::optional<WallMoment> start_at = std::nullopt);
   // WAVE files: an existing worker is held while the file is queued.
-  void SetWaveCount(const std::string& file_name, int32_t count);
-  void SetWaveUntil(const std::string& file_name, TDateTime end_time);
+  void SetWaveCount(const std::string& file_name, int32_t count,
+                    std::optional<WallMoment> mark_at = std::nullopt);
+  void SetWaveUntil(const std::string& file_name, TDateTime end_time,
+                    std::optional<WallMoment> mark_at = std::nullopt);
   // Queues a time signal (enables Skip). `fragments` are offsets into `voice_image`; a
   // negative offset plays the built-in sound. Ignored while one is queued or playing.
   void SetTimeSignal(const VoiceImagePtr& voice_image, const std::vector<int32_t>& fragments,

@@ -15,6 +15,8 @@ struct TSoundRec {
   TDateTime EndTime = 0;  // repeats until this moment; 0 for a counted entry
   int32_t Count = 0;      // plays left; 0 for an entry with an end time; may go below 0
   int32_t Volume = 0;     // 0..100, used by the MIDI worker only
+  // A scheduled sound file: the wall-clock moment its mark is to be heard on its first play.
+  std::optional<WallMoment> StartAt = std::nullopt;
 };
 
 // One queued speech text.

@@ -38,18 +38,30 @@ struct Moment {
 // The days an entry may fire on: its weekdays, and its holiday rule by the calendar.
 class AllowedDays {
  public:
-  AllowedDays(const TSchedule& e, const HolidayCalendar& holidays) : e_(e), holidays_(holidays) {}
+  AllowedDays(const TSchedule& e, const HolidayCalendar& holidays,
+              const TimetableCalendar* timetables)
+      : e_(e), holidays_(holidays), timetables_(timetables) {}
 
   // Days from `day` to the nearest day the entry may fire on, `day` itself counting 0; none
   // when no such day lies within kDaysLookedAhead.
   std::optional<int64_t> From(int64_t day) const {
     const int weekday = DayOfWeek(static_cast<TDateTime>(day));
-    // Without a holiday rule the weekdays alone decide, and a week holds them all.
-    if (e_.Holidays == HolidayRule::kAny) return DaysToNextWeekday(weekday, e_.Weekdays);
+    // Without a holiday rule or a timetable the weekdays alone decide, and a week holds them.
+    if (e_.Holidays == HolidayRule::kAny && e_.Timetable.empty()) {
+      return DaysToNextWeekday(weekday, e_.Weekdays);
+    }
     for (int64_t k = 0; k < kDaysLookedAhead; ++k) {
       if (!(e_.Weekdays & (1u << ((weekday - 1 + k) % 7 + 1)))) continue;
-      const bool holiday = holidays_.IsHoliday(static_cast<TDateTime>(day + k));
-      if (holiday == (e_.Holidays == HolidayRule::kOnlyHolidays)) return k;
+      const auto date = static_cast<TDateTime>(day + k);
+      if (e_.Holidays != HolidayRule::kAny &&
+          holidays_.IsHoliday(date) != (e_.Holidays == HolidayRule::kOnlyHolidays)) {
+        continue;
+      }
+      if (!e_.Timetable.empty() &&
+          (timetables_ == nullptr || timetables_->On(date, holidays_) != e_.Timetable)) {
+        continue;
+      }
+      return k;
     }
     return std::nullopt;
   }
@@ -57,6 +69,7 @@ class AllowedDays {
  private:
   const TSchedule& e_;
   const HolidayCalendar& holidays_;
+  const TimetableCalendar* timetables_;
 };
 
 using NextMoment = std::optional<Moment>;
@@ -161,10 +174,10 @@ int DaysToNextWeekday(int weekday, uint8_t set) {
 }
 
 TDateTime NextFiringTime(const TSchedule& entry, TDateTime now, int recompute_flag,
-                         const HolidayCalendar& holidays) {
+                         const HolidayCalendar& holidays, const TimetableCalendar* timetables) {
   if (!IsComputable(entry)) return 0;
   const Moment m = Moment::Of(now);
-  const AllowedDays days(entry, holidays);
+  const AllowedDays days(entry, holidays, timetables);
   NextMoment next;
   switch (entry.Mode) {
     case imAt:

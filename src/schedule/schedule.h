@@ -8,6 +8,8 @@
 #include "core/line_list.h"
 #include "schedule/schedule_entry.h"
 #include "schedule/schedule_parser.h"
+#include "schedule/sound_names.h"
+#include "schedule/timetable_calendar.h"
 
 namespace chimewell {
 
@@ -50,10 +52,26 @@ class Schedule {
   // still load.
   // Entries without a volume of their own get `default_volume`. False if any line failed.
   bool LoadSchedule(const LineList& lines, int default_volume);
+  // Adds the entries of timetable `name`'s script after those loaded, as LoadSchedule does;
+  // its bad lines are reported with its name. False if any line failed.
+  bool AddTimetable(const std::string& name, const LineList& lines, int default_volume);
+
+  // Which timetable applies on which day; entries of a timetable follow it.
+  void SetCalendar(TimetableCalendar calendar) { calendar_ = std::move(calendar); }
+  TimetableCalendar& Calendar() { return calendar_; }
+  const TimetableCalendar& Calendar() const { return calendar_; }
 
   // Entry `index`'s next nominal firing moment for the announced moment `now`, 0 for none
   // (and for an index outside the list); logs it in debug mode.
   TDateTime MakeNextTime(size_t index, TDateTime now, int recompute_flag) const;
+
+  // As MakeNextTime, without the diagnostic line: for looking ahead, not for firing.
+  TDateTime PeekNextTime(size_t index, TDateTime now) const;
+
+  // The files its lines name, the built-in chimes by name among them: what an edit is checked
+  // against.
+  SoundNames& Files() { return files_; }
+  const SoundNames& Files() const { return files_; }
 
   std::vector<TSchedule>& ScheduleEntries() { return entries_; }
   const std::vector<TSchedule>& ScheduleEntries() const { return entries_; }
@@ -64,9 +82,15 @@ class Schedule {
   bool Diagnosing() const;
   void AddDiagnostic(const std::string& line) const;
 
-  const FileSystem& files_;
+  // Appends one entry per time of every valid line, of `timetable` (empty: the main one).
+  bool AppendLines(const LineList& lines, int default_volume, const std::string& timetable);
+  // Where a sound file entry's mark lies, read from the file.
+  int32_t MarkOf(const std::string& path) const;
+
+  SoundNames files_;
   ScheduleReporting reporting_;
   const HolidayCalendar& holidays_;
+  TimetableCalendar calendar_;
   std::vector<TSchedule> entries_;
 };
 

@@ -32,6 +32,12 @@ struct TSchedule {
   HolidayRule Holidays = HolidayRule::kAny;  // a day must pass both this and Weekdays
   int32_t Volume = 100;
   bool ConfirmFlag = false;
+  // A sound file: how far into it lies the moment it marks (its cue point), which is heard on
+  // the entry's moment; the file starts that much earlier.
+  int32_t MarkMs = 0;
+  // The named timetable the entry belongs to: it fires only on days the calendar gives to it.
+  // Empty for the main schedule, which runs every day.
+  std::string Timetable;
   TDateTime NextTime = 0;  // 0: not computed yet
   // The wall-clock moment NextTime stands for: the tick fires the entry when the wall clock
   // reaches it.

@@ -5,6 +5,15 @@
 #include "app/app_paths.h"
 
 namespace chimewell {
+namespace {
+
+AppPaths PathsOf(const SimulationPlan& plan) {
+  AppPaths paths = PathsInHome(plan.home);
+  paths.chimes = plan.chimes;
+  return paths;
+}
+
+}  // namespace
 
 Simulation::Simulation(const SimulationPlan& plan)
     : plan_(plan),
@@ -12,7 +21,7 @@ Simulation::Simulation(const SimulationPlan& plan)
       timer_(clock_),
       view_(!plan.hidden),
       app_(AppDependencies{clock_, timer_, ui_, shell_, files_, sound_, speech_, midi_, fonts_,
-                           view_, nullptr, PathsInHome(plan.home)}) {
+                           view_, nullptr, PathsOf(plan)}) {
   std::stable_sort(plan_.events.begin(), plan_.events.end(),
                    [](const ClockEvent& a, const ClockEvent& b) {
                      return a.at < b.at;
@@ -28,11 +37,15 @@ Simulation::Simulation(const SimulationPlan& plan)
 
 Simulation::~Simulation() { app_.SetFiringRecorder(nullptr); }
 
-void Simulation::Run(const std::function<void(const FiringRecord&)>& on_firing) {
+bool Simulation::Run(const std::function<void(const FiringRecord&)>& on_firing) {
   on_firing_ = &on_firing;
   app_.ChooseCount(plan_.count_interval);
   app_.FormCreate();
   app_.FormShow();
+  if (plan_.today_timetable && !app_.ChangeToday(*plan_.today_timetable)) {
+    on_firing_ = nullptr;
+    return false;
+  }
   if (plan_.late_limit) app_.OverrideLateLimit(*plan_.late_limit);
 
   auto event = plan_.events.begin();
@@ -70,6 +83,7 @@ void Simulation::Run(const std::function<void(const FiringRecord&)>& on_firing) 
   }
   PassTo(plan_.until);
   on_firing_ = nullptr;
+  return true;
 }
 
 std::vector<Simulation::BusyChange> Simulation::BusyChanges(const std::vector<BusySpell>& spells) {

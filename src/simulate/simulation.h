@@ -44,6 +44,7 @@ struct BusySpell {
 
 struct SimulationPlan {
   std::string home;  // the folder with chimewell.ini and chimewell.sch
+  std::string chimes;  // the built-in chimes' folder (empty: none)
   WallMoment from;
   WallMoment until;
   bool hidden = false;            // the window hidden (else showing)
@@ -52,6 +53,8 @@ struct SimulationPlan {
   std::vector<ClockEvent> events;
   std::vector<ZoneChange> zone_changes;
   std::vector<BusySpell> busy;
+  // The timetable the page chose for the first day (empty: none that day), as 「今日は …」.
+  std::optional<std::string> today_timetable;
 };
 
 // One simulation; single-threaded, owns everything it runs.
@@ -63,8 +66,9 @@ class Simulation final : private FiringRecorder {
   Simulation& operator=(const Simulation&) = delete;
 
   // Starts the program at `from` and runs it to `until`, handing each firing to `on_firing`
-  // as it happens.
-  void Run(const std::function<void(const FiringRecord&)>& on_firing);
+  // as it happens. False, having run nothing, when the first day's timetable is not one the
+  // calendar knows.
+  bool Run(const std::function<void(const FiringRecord&)>& on_firing);
 
   Application& App() { return app_; }
 

@@ -50,7 +50,8 @@ TMainForm::TMainForm(bool headless)
   const WindowBounds initial;
   SetBounds(initial);
 
-  status_label_.setText(QString::fromUtf8(texts::kInitialStatus));
+  status_text_ = QString::fromUtf8(texts::kInitialStatus);
+  status_label_.setText(status_text_);
   status_label_.setAutoFillBackground(true);
   status_label_.hide();
   message_panel_.hide();
@@ -148,6 +149,14 @@ void TMainForm::LayOut() {
   lips_.setGeometry(rect());
   const int status_height = status_label_.sizeHint().height();
   status_label_.setGeometry(0, height() - status_height, width(), status_height);
+  FitStatusText();
+}
+
+void TMainForm::FitStatusText() {
+  // A line wider than the window ends in 「…」 rather than being cut off mid-word.
+  const QMargins margins = status_label_.contentsMargins();
+  const int room = status_label_.width() - margins.left() - margins.right();
+  status_label_.setText(status_label_.fontMetrics().elidedText(status_text_, Qt::ElideRight, room));
 }
 
 bool TMainForm::IsShowing() const { return !headless_ && isVisible(); }
@@ -183,7 +192,10 @@ void TMainForm::SetBounds(const WindowBounds& bounds) {
   resize(bounds.width, bounds.height);
 }
 
-void TMainForm::SetStatusText(const std::string& text) { status_label_.setText(Utf8(text)); }
+void TMainForm::SetStatusText(const std::string& text) {
+  status_text_ = Utf8(text);
+  FitStatusText();
+}
 
 void TMainForm::ShowMessagePanel(const std::string& text) {
   // The panel's lines are kept with CR LF between them; a label breaks lines at LF alone.

@@ -76,6 +76,7 @@ class TMainForm final : public QWidget, public AppView {
  private:
   void FirstShow();
   void LayOut();
+  void FitStatusText();
 
   const bool headless_;
   Application* app_ = nullptr;
@@ -85,6 +86,7 @@ class TMainForm final : public QWidget, public AppView {
   // Children in stacking order: the clock at the bottom, the panels above it.
   ClockImage image_;
   QLabel status_label_;
+  QString status_text_;  // the whole line; the label shows as much as fits
   LipsView lips_;
   AboutPanel about_panel_;
   MessagePanelView message_panel_;

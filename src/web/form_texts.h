@@ -19,6 +19,24 @@ inline std::string MoreProblems(size_t count) { return "ほか " + std::to_strin
 inline constexpr std::string_view kHolidaysHaveErrors = "休日の一覧にエラーがあります";
 inline constexpr std::string_view kHolidaysSaved = "休日の一覧を保存しました";
 
+// Timetables and their calendar.
+inline constexpr std::string_view kCalendarHasErrors = "日課の暦にエラーがあります";
+inline constexpr std::string_view kCalendarSaved = "日課の暦を保存しました";
+inline std::string TimetableHasErrors(std::string_view name) {
+  return "日課「" + std::string(name) + "」にエラーがあります";
+}
+inline std::string TimetableSaved(std::string_view name) {
+  return "日課「" + std::string(name) + "」を保存しました";
+}
+inline std::string TodayChanged(std::string_view name) {
+  return "今日は「" + std::string(name) + "」です（夜12時に元に戻ります）";
+}
+inline constexpr std::string_view kTodayNoChimes = "今日はチャイムなしです（夜12時に元に戻ります）";
+inline constexpr std::string_view kTodayReverted = "今日の日課を暦のとおりに戻しました";
+inline std::string UnknownTimetable(std::string_view name) {
+  return "日課「" + std::string(name) + "」はありません。日課の暦の「日課」の行に書いてください";
+}
+
 // Base settings form: a value that was not stored as sent, and what was stored instead.
 inline std::string ValueOutOfRange(std::string_view label, int low, int high, int stored) {
   return std::string(label) + "は" + std::to_string(low) + "～" + std::to_string(high) + "です。" +

@@ -22,6 +22,8 @@ bool HandleJihoForm(RequestContext& ctx) {
   jiho.Folder = ctx.Param("JIHOFDRSEL") == "1" ? ctx.Param("JIHOLAST") : ctx.Param("JIHOFDR");
   jiho.Format = ctx.Param("JIHOFORMAT");
   jiho.ErrorView = ctx.Param("JIHOERROR") == "1";
+  jiho.Chime = ctx.Param("JIHOCHIME");
+  jiho.ChimeMode = ctx.Param("JIHOCHIMEMODE") == "1" ? 1 : 0;
   for (int n = 1; n <= kAddOnCount; ++n) {
     jiho.AddOn[n - 1] = ctx.Param(Numbered("JIHOADDON", n));
     jiho.AddOff[n - 1] = ctx.Param(Numbered("JIHOADDOFF", n));

@@ -33,4 +33,21 @@ inline constexpr const char* kDefaultTestMessage =
 inline constexpr const char* kLastFileOpen = "前回のファイルは「";
 inline constexpr const char* kLastFileClose = "」";
 
+// The timetables' block: today's and tomorrow's, and the one-tap change.
+inline constexpr const char* kToday = "今日";
+inline constexpr const char* kTomorrow = "明日";
+inline constexpr const char* kNoTimetable = "なし（チャイムは鳴りません）";
+inline constexpr const char* kChangedMark = "（今日だけ変更）";
+inline constexpr const char* kNoMoreToday = "これからの予定はありません";
+inline constexpr const char* kMoreFirings = "ほかにもあります";
+inline constexpr const char* kTodayIs = "今日は ";
+inline constexpr const char* kTodayNone = "今日は なし";
+inline constexpr const char* kRevert = "暦のとおりに戻す";
+inline constexpr const char* kMainSchedule = "スケジュール（毎日）";
+inline constexpr const char* kTimetableOpen = "日課「";
+inline constexpr const char* kTimetableClose = "」";
+inline constexpr const char* kSaveTimetable = "を保存する";
+inline constexpr const char* kTimeSignalWord = "時報";
+inline constexpr const char* kMusicWord = "音楽";
+
 }  // namespace chimewell::page_texts

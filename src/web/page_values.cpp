@@ -154,6 +154,8 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   const JihoSettings& jiho = v.jiho;
   AddText(list, "JIHOFORMAT", jiho.Format);
   AddChoice(list, "JIHOERROR", 2, jiho.ErrorView ? 1 : 0);
+  AddText(list, "JIHOCHIME", jiho.Chime);
+  AddChoice(list, "JIHOCHIMEMODE", 2, jiho.ChimeMode);
   AddChoice(list, "JIHOTYPE", 6, jiho.Type >= 0 && jiho.Type <= 5 ? jiho.Type : 0);
   list.Add("$!OPENJIHOMLVC!$", jiho.Type == 3 ? "" : " style=\"display:none\"");
   AddChoice(list, "JIHOMLVC", 11, jiho.MLVC >= 1 && jiho.MLVC <= 10 ? jiho.MLVC : 0);

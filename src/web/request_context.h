@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/html_escape.h"
 #include "core/line_list.h"
@@ -60,6 +61,9 @@ struct RequestContext {
   std::optional<LineList> schedule_draft;
   // A refused holiday text, shown for correction in the same way.
   std::optional<LineList> holiday_draft;
+  // A refused timetable script (by its name) or calendar, shown for correction the same way.
+  std::optional<std::pair<std::string, LineList>> timetable_draft;
+  std::optional<LineList> calendar_draft;
   // The page section whose form was submitted; opened on the page. At most one.
   std::optional<PageSection> open_section;
   // Placeholder lines a handler wants applied before the page's standard values (the first

@@ -22,6 +22,8 @@
 #include "web/schedule_form.h"
 #include "web/test_commands.h"
 #include "web/text_util.h"
+#include "web/timetable_form.h"
+#include "web/timetable_values.h"
 
 namespace chimewell {
 namespace {
@@ -108,6 +110,7 @@ void RequestHandler::LogRequest(const HttpRequestInfo& request) {
 void RequestHandler::Dispatch(RequestContext& ctx) {
   // The first form whose marker is present is applied; the others are not looked at.
   HandleEmptyScheduleAdd(ctx) || HandleScheduleForm(ctx) || HandleHolidayForm(ctx) ||
+      HandleTimetableForm(ctx) ||
       HandleBaseForm(ctx) || HandleJihoForm(ctx) || HandleClockForm(ctx) || HandleCommand(ctx);
 }
 
@@ -170,6 +173,8 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
       app.DebugMode() ? app.Logs().Lines() : std::vector<std::string>{};
   const DebugInfo debug{request.Command, request.Document, request.Header, request.UnparsedParams,
                         log_lines};
+  AppendTimetableValues(
+      list, ViewTimetables(app, services_.clock.Now(), {ctx.timetable_draft, ctx.calendar_draft}));
   AppendPageValues(list, {ctx.error_text, ctx.error_heading, ctx.notice_text}, settings, tests,
                    app.DebugMode() ? &debug : nullptr);
   return RenderPage(services_.files, app.Paths().page_template, list);

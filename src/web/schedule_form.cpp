@@ -87,6 +87,21 @@ std::string ProblemsText(const std::vector<ScheduleProblem>& problems) {
   return ProblemListHtml(form_texts::kScriptHasErrors, texts);
 }
 
+// SCHEADD with SCHETT: the line goes to that timetable instead.
+void AddTimetableLine(RequestContext& ctx, const std::string& timetable, const std::string& line,
+                      const std::string& token) {
+  LineList lines = ctx.app.TimetableLines(timetable);
+  lines.Append(line);
+  const std::vector<std::string> problems = ctx.app.ReplaceTimetable(timetable, lines);
+  if (!problems.empty()) {
+    ctx.timetable_draft.emplace(timetable, std::move(lines));
+    ctx.error_text = ProblemListHtml(form_texts::TimetableHasErrors(timetable), problems);
+    return;
+  }
+  ctx.add_tokens.MarkUsed(token);
+  ctx.notice_text = std::string(form_texts::kAddedOneLine) + HtmlEscape(line);
+}
+
 // SCHEADD: one line added to the running schedule, once per token.
 void AddLine(RequestContext& ctx) {
   const std::string token = ctx.Param("SCHETOKEN");
@@ -96,6 +111,10 @@ void AddLine(RequestContext& ctx) {
   }
   Application& app = ctx.app;
   const std::string line = BuildScheduleLine(ctx.request.ParamList);
+  if (const std::string timetable = ctx.Param("SCHETT"); !timetable.empty()) {
+    AddTimetableLine(ctx, timetable, line, token);
+    return;
+  }
   const std::vector<ScheduleProblem> problems = app.AddScheduleLine(line);
   if (!problems.empty()) {
     LineList draft = app.ScheduleLines();

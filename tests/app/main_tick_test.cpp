@@ -127,7 +127,7 @@ TEST_F(MainTick, DirectRunsFireNothingAndAfterASuspendTheTimerRunsAtOnce) {
   EXPECT_EQ(LogLinesContaining("Set[Message]Thread late").size(), 1u);
   EXPECT_EQ(LogLinesContaining("見送り 次は 07:30.00 『7時30分です』").size(), 1u);
   EXPECT_EQ(view.panel_text, "1件の予定を見送りました");
-  EXPECT_EQ(view.status, " 次は 07:30.00 『7時30分です』");  // tomorrow's
+  EXPECT_EQ(view.status, " 次は 12/8 7:30 『7時30分です』");  // tomorrow's, with its date
   EXPECT_EQ(FormatDateTime("dd hh:nn:ss.zzz", ArmedFor()), "08 07:29:56.500");
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/menu_state.h"
 #include "app/message_panel.h"
+#include "app/next_event_label.h"
 #include "app/port_setting.h"
 #include "app/status_line.h"
 
@@ -55,6 +56,37 @@ TEST(StatusLine, MarksComeInTheirOrderBeforeTheText) {
   counting.CheckCount(MenuItem::PM_TempCount15);
   EXPECT_EQ(BuildStatusLine(counting, "スケジュールはセットされていません", "ignored"),
             "【１５秒毎カウント】 スケジュールはセットされていません");
+}
+
+TDateTime Moment(int year, int month, int day, int h, int m, int s) {
+  return *TryEncodeDateTime({year, month, day, h, m, s, 0});
+}
+
+TEST(NextEventLabel, TodayByTheSecondAnotherDayWithItsDateALongTextCutWithAMark) {
+  const TDateTime today = Moment(2026, 12, 8, 8, 1, 0);
+  TSchedule speak;
+  speak.Msg = "おはようございます";
+  TSchedule chime;
+  chime.Cmd = ctTime;
+  const struct {
+    const TSchedule& entry;
+    TDateTime nominal;
+    const char* label;
+  } cases[] = {
+      {speak, Moment(2026, 12, 8, 12, 0, 0), "次は 12:00.00 『おはようございます』"},
+      {speak, Moment(2026, 12, 9, 7, 59, 0), "次は 12/9 7:59 『おはようございます』"},
+      {chime, Moment(2027, 1, 1, 0, 0, 30), "次は 1/1 0:00.30 の時報"},
+  };
+  const HolidayCalendar holidays;
+  for (const auto& c : cases) {
+    EXPECT_EQ(NextEventLabel(c.entry, c.nominal, today, holidays), c.label);
+  }
+  TSchedule long_text;
+  long_text.Msg = std::string(45, 'a');
+  EXPECT_EQ(NextEventLabel(long_text, today, today, holidays),
+            "次は 08:01.00 『" + std::string(40, 'a') + "…』");
+  EXPECT_EQ(CutWithMark("あいうえお", 5), "あいうえお");
+  EXPECT_EQ(CutWithMark("あいうえおか", 5), "あいうえお…");
 }
 
 TEST(MenuState, CountItemsFormOneRadioGroup) {

@@ -45,7 +45,7 @@ TEST_F(QuietAndBusy, AnnouncementDueDuringACallWaitsAndPlaysWhenFreeWithinLateLi
   ASSERT_EQ(spoken.size(), 1u);
   // It names the moment it plays (SpeakOffset ahead), as after a suspend.
   EXPECT_NE(spoken[0].find("Thread 12時40秒"), std::string::npos) << spoken[0];
-  EXPECT_EQ(view.status, " 次は 12:00.00 の時報");
+  EXPECT_EQ(view.status, " 次は 12/8 12:00 の時報");  // tomorrow's
   EXPECT_EQ(FormatDateTime("dd hh:nn:ss.zzz", ArmedFor()), "08 11:59:56.500");
 }
 
@@ -78,6 +78,21 @@ TEST_F(QuietAndBusy, TheCountIsSilentWhileBusyAndOnceLoggedInTheQuietHours) {
   EXPECT_EQ(LogLinesContaining("見送り（静かな時間） カウント（7:00まで）").size(), 1u);
   EXPECT_EQ(view.status,
             "【１０秒毎カウント】 静かな時間（7:00まで） スケジュールはセットされていません");
+}
+
+TEST_F(QuietAndBusy, TheStatusLineNamesWhatWillBeHeardNotWhatTheQuietHoursKeepSilent) {
+  WriteFile("chimewell.ini", "[Config]\r\nQuietFrom=22:00\r\nQuietTo=7:00\r\n");
+  WriteFile("chimewell.sch",
+            "Speak \"夜\" At 23:00\r\nSpeak \"毎時\" ALL 0\r\nSpeak \"朝\" At 7:30\r\n");
+  view.showing = false;
+  clock.Set(At(21, 30, 0));
+  Start();
+  // 22:00 and 23:00 fall in the quiet time; the hourly line is heard again at 7:00.
+  EXPECT_EQ(view.status, " 次は 12/8 7:00 『毎時』");
+  ASSERT_TRUE(app->ReplaceSchedule(LineList{"Speak \"夜\" At 23:00"}).empty());
+  app->Timer1Timer(false);
+  // Nothing else left: the silent one is named, and marked.
+  EXPECT_EQ(view.status, " 次は 23:00.00 『夜』（静かな時間）");
 }
 
 TEST_F(QuietAndBusy, WhatTheUserStartsSoundsInTheQuietHours) {

@@ -212,6 +212,43 @@ try {
   assert.equal(fs.readFileSync(path.join(home, 'chimewell.hol'), 'utf8'), '# 会社の休み\r\n12/29 年末休み\r\n');
   assert.match(await page.locator('textarea[name=HOLIDAYS]').inputValue(), /^# 会社の休み\r?\n12\/29 年末休み/);
 
+  // ---- a school's timetables: the calendar, a timetable, a line added to another, today changed ----
+  const calendarForm = page.locator('form:has(input[name=CALSET])');
+  await calendarForm.locator('textarea').fill('平日 通常\n祝日 なし\n日課 短縮\nげつ 通常');
+  await submit(calendarForm);
+  assert.match(await errors(), /日課の暦の 4行目にエラーがあります：'げつ' は曜日/);
+  assert.ok(!fs.existsSync(path.join(home, 'chimewell.cal')));
+  await page.locator('form:has(input[name=CALSET]) textarea').fill(
+    '平日 通常\n土 なし\n日 なし\n祝日 なし\n日課 短縮\n2026/07/21-2026/08/31 なし');
+  await submit(page.locator('form:has(input[name=CALSET])'));
+  assert.equal(await errors(), '日課の暦を保存しました');
+  const normal = page.locator('form.timetable:has(input[name=TTNAME][value="通常"])');
+  await normal.locator('textarea').fill('Wave "school" At 8:40\nWave "school-end" At 9:30');
+  await submit(normal);
+  assert.equal(await errors(), '日課「通常」を保存しました');
+  assert.equal(fs.readFileSync(path.join(home, 'chimewell.通常.sch'), 'utf8'),
+    'Wave "school" At 8:40\r\nWave "school-end" At 9:30\r\n');
+  // The add form offers the built-in chimes and where the line goes.
+  await openSection('sche');
+  assert.ok((await page.locator('datalist#chimes option[value=pips]').count()) === 1);
+  await page.locator('#scheadd select[name=SCHECMD]').selectOption('WAVE');
+  await page.locator('#schearg').fill('westminster-1');
+  await page.locator('#scheadd select[name=SCHETT]').selectOption('短縮');
+  await page.locator('#scheadd input[name=SCHE1HOUR]').fill('8');
+  await page.locator('#scheadd input[name=SCHE1MIN]').fill('30');
+  await submit(page.locator('#scheadd'));
+  assert.match(await errors(), /1件追加しました：Wave "westminster-1" At 8:30/);
+  assert.match(fs.readFileSync(path.join(home, 'chimewell.短縮.sch'), 'utf8'), /^Wave "westminster-1" At 8:30/);
+  // One tap: today runs 短縮 until midnight.
+  await openSection('sche');
+  await Promise.all([page.waitForNavigation(), page.locator('button[name=TTTODAY][value="短縮"]').click()]);
+  assert.equal(await errors(), '今日は「短縮」です（夜12時に元に戻ります）');
+  assert.match(await page.locator('#ttdays').innerText(), /今日 .*短縮（今日だけ変更）/);
+  assert.match(await page.locator('#ttdays').innerText(), /8:30 westminster-1\.wav|これからの予定はありません/);
+  assert.match(iniValue(fs.readFileSync(settingsFile, 'utf8'), 'Timetable', 'Today'), / 短縮$/);
+  await page.locator('#ttdays').screenshot({ path: path.join(shotsDir, 'timetable-days.png') });
+  await screenshot('timetables');
+
   // ---- base settings ----
   await openSection('base');
   const baseForm = page.locator('form:has(input[name=BASESET])');

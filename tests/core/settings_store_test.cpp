@@ -135,6 +135,8 @@ TEST_F(SettingsStoreTest, TimeSignalFormWritesItsKeysInOrderAndReadsBack) {
   written.AddOff[4] = " spaced.wav ";
   written.LastFolder[0] = "/home/u/声";
   written.LastFolder[19] = "/last";
+  written.Chime = "pips";
+  written.ChimeMode = 1;
   WriteJihoSettings(path_, written);
   EXPECT_EQ(ReadJihoSettings(path_), written);
 
@@ -143,6 +145,8 @@ TEST_F(SettingsStoreTest, TimeSignalFormWritesItsKeysInOrderAndReadsBack) {
   for (const char* key : {"Type", "MLVC", "Folder", "Format", "ErrorView"}) order.push_back(key);
   for (int i = 1; i <= 16; ++i) order.push_back("AddOn" + std::to_string(i));
   for (int i = 1; i <= 16; ++i) order.push_back("AddOff" + std::to_string(i));
+  order.push_back("Chime");
+  order.push_back("ChimeMode");
   EXPECT_THAT(KeysInFile(), ElementsAreArray(order));
 }
 

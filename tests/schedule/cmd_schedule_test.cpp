@@ -99,27 +99,34 @@ TEST_F(ScheduleToolTest, ListsUpcomingFiringsInTimeOrder) {
             "2026/12/06 09:00:00.000\tWAVE\tsounds/chime.wav\n");
 }
 
-TEST_F(ScheduleToolTest, UpcomingFiringsSkipTheDaysOffOfTheHomeFolder) {
-  WriteScript("Speak A At 9:30 NoHoliday\nSpeak B At 9:00 OnHoliday\n");
-  const std::string args = "test.sch --at '2026/12/05 09:10:00.000' --upcoming 3 --home .";
+TEST_F(ScheduleToolTest, UpcomingFiringsSkipTheDaysOffBesideTheScriptOrOfTheHomeFolder) {
+  const std::string script = "Speak A At 9:30 NoHoliday\nSpeak B At 9:00 OnHoliday\n";
+  WriteScript(script);
+  std::ofstream(dir_ / "chimewell.sch") << script;
+  const std::string at = " --at '2026/12/05 09:10:00.000' --upcoming 3";
+  // The script named, the script beside the days off, and the home's own schedule.
+  const std::string ways[] = {"test.sch" + at + " --home .", "test.sch" + at, at + " --home ."};
   // No holiday file: no days off of the user's own.
-  EXPECT_EQ(Run(args).out,
+  EXPECT_EQ(Run(ways[0]).out,
             "2026/12/05 09:30:00.000\t話す\tA\n"
             "2026/12/06 09:30:00.000\t話す\tA\n"
             "2026/12/07 09:30:00.000\t話す\tA\n");
   std::ofstream(dir_ / "chimewell.hol") << "2026/12/06 休み\n";
-  const ToolResult r = Run(args);
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(r.out,
-            "2026/12/05 09:30:00.000\t話す\tA\n"
-            "2026/12/06 09:00:00.000\t話す\tB\n"
-            "2026/12/07 09:30:00.000\t話す\tA\n");
+  for (const std::string& args : ways) {
+    const ToolResult r = Run(args);
+    EXPECT_EQ(r.exit_code, 0) << args << r.err;
+    EXPECT_EQ(r.out,
+              "2026/12/05 09:30:00.000\t話す\tA\n"
+              "2026/12/06 09:00:00.000\t話す\tB\n"
+              "2026/12/07 09:30:00.000\t話す\tA\n")
+        << args;
+  }
 }
 
 TEST_F(ScheduleToolTest, UsageErrorsAndUnreadableFilesExitWithTwo) {
   WriteScript("Speak Hi At 7:00\n");
   for (const char* args :
-       {"", "--at '2026/12/05 06:00:00.000'", "test.sch --at tomorrow", "test.sch --at",
+       {"--home nowhere", "test.sch --at tomorrow", "test.sch --at",
         "test.sch --default-volume 101", "test.sch --upcoming 0", "test.sch --frobnicate",
         "test.sch other.sch", "missing.sch --at '2026/12/05 06:00:00.000'", "test.sch --home"}) {
     const ToolResult r = Run(args);

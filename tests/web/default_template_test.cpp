@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "web/page_option_lists.h"
 #include "web/page_values.h"
+#include "web/timetable_values.h"
 
 namespace chimewell {
 namespace {
@@ -66,6 +67,7 @@ class DefaultTemplate : public ::testing::Test {
                       .now = *TryEncodeDateTime({2024, 3, 3, 9, 41, 7, 0}),
                       .wave_file = "/home/user/sounds/chime.wav"},
                      debug ? &info : nullptr);
+    AppendTimetableValues(list, TimetablePage{});
     return list;
   }
 
