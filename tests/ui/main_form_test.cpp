@@ -156,7 +156,7 @@ TEST(MainFormTest, DoubleClickAndAuthorLinkReachTheCommandHandler) {
   QMouseEvent up(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
                  Qt::NoButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&h.form.About().CopyrightLabel(), &up);
-  EXPECT_EQ(h.shell.opened, (std::vector<std::string>{"http://desk:8080/",
+  EXPECT_EQ(h.shell.opened, (std::vector<std::string>{"http://localhost:8080/",
                                                       "https://example.org/author"}));
   EXPECT_TRUE(h.form.About().CopyrightLabel().font().underline());
 }
