@@ -59,6 +59,7 @@ void Application::Timer1PreTimer() {
   running_ = true;
   if (deps_.server != nullptr) deps_.server->BuildPageCache();
   StartServer();
+  CheckSpeech();
   deps_.view.SetPortEditText(std::to_string(app_.PortNumber));
   deps_.speech.SpeakText(texts::kIdeographicSpace);
   face_state_.FullRedrawPending = true;
@@ -77,9 +78,23 @@ bool Application::StartServer() {
   }
   std::string error;
   if (deps_.server->Listen(app_.PortNumber, error)) return true;
-  // Start-up goes on without the page; the port panel can move the server later.
-  ShowPanelMessage(error);
+  // Start-up goes on without the page, and tries the port again until it is free; the port
+  // panel can move the server meanwhile.
+  const std::string text = texts::PortWaited(app_.PortNumber, error);
+  log_.AddLogLine(text);
+  ShowPanelMessage(text);
+  server_retry_at_ = deps_.clock.ElapsedNow() + kServerRetryPause;
   return false;
+}
+
+void Application::RetryServer() {
+  if (!server_retry_at_ || deps_.clock.ElapsedNow() < *server_retry_at_) return;
+  std::string error;
+  if (deps_.server->Listen(app_.PortNumber, error)) {
+    server_retry_at_.reset();
+  } else {
+    server_retry_at_ = deps_.clock.ElapsedNow() + kServerRetryPause;
+  }
 }
 
 void Application::FormClose() {
@@ -125,10 +140,7 @@ void Application::LeadTimeSignalsByTheirChime() {
 bool Application::ReloadSchedule() {
   const PanelBatch panel_batch(*this);
   deps_.speech.DiscardPrepared();
-  const bool main_valid = schedule_.LoadSchedule(schedule_lines_, config_.DefaultVolume);
-  const bool timetables_valid = LoadTimetableEntries();
-  LeadTimeSignalsByTheirChime();
-  return main_valid && timetables_valid;
+  return LoadAllEntries();
 }
 
 LineList Application::ReadScheduleFile() const {

@@ -74,7 +74,7 @@ std::vector<std::string> Application::ReplaceTimetable(const std::string& name, 
   }
   if (!problems.empty()) return problems;
   timetable_lines_[name] = std::move(lines);
-  ReloadAllEntries();
+  ApplyEntriesEdit();
   LogEncodingChange(log_, TimetablePath(name),
                     SaveScheduleFile(TimetablePath(name), timetable_lines_[name]));
   return {};
@@ -98,7 +98,9 @@ std::vector<CalendarProblem> Application::ReplaceCalendar(LineList lines) {
   }
   timetable_lines_ = std::move(kept);
   schedule_.SetCalendar(std::move(calendar));
-  ReloadAllEntries();
+  ApplyEntriesEdit();
+  // Entries kept as they were may now fall on other days.
+  FollowCalendarChange();
   LogEncodingChange(log_, deps_.paths.calendar,
                     SaveScheduleFile(deps_.paths.calendar, calendar_lines_));
   return {};
@@ -134,12 +136,6 @@ void Application::FollowCalendarChange() {
   // Every entry's next day is judged again; what plays now goes on.
   deps_.speech.DiscardPrepared();
   planner_.FollowHolidayChange(ReadMoment());
-}
-
-void Application::ReloadAllEntries() {
-  PM_MenuClick(MenuItem::PM_Clear);
-  ReloadSchedule();
-  planner_.SetRecomputeFlag(1);
 }
 
 }  // namespace chimewell
