@@ -237,8 +237,8 @@ try {
   await page.locator('#scheadd input[name=SCHE1HOUR]').fill('8');
   await page.locator('#scheadd input[name=SCHE1MIN]').fill('30');
   await submit(page.locator('#scheadd'));
-  assert.match(await errors(), /1件追加しました：Wave "westminster-1" At 8:30/);
-  assert.match(fs.readFileSync(path.join(home, 'chimewell.短縮.sch'), 'utf8'), /^Wave "westminster-1" At 8:30/);
+  assert.match(await errors(), /1件追加しました：WAVE "westminster-1" At 8:30/);
+  assert.match(fs.readFileSync(path.join(home, 'chimewell.短縮.sch'), 'utf8'), /^WAVE "westminster-1" At 8:30/);
   // One tap: today runs 短縮 until midnight.
   await openSection('sche');
   await Promise.all([page.waitForNavigation(), page.locator('button[name=TTTODAY][value="短縮"]').click()]);
