@@ -87,6 +87,24 @@ TEST(SimulateTool, TimetablesFollowTheCalendarAndADayChangedOnThePageEndsAtMidni
   EXPECT_NE(r.err.find("集会"), std::string::npos);
 }
 
+TEST(SimulateTool, ATimetablesDayIsTheShownDateAcrossADaylightSavingChange) {
+  TempDir home;
+  std::ofstream(home / "chimewell.cal", std::ios::binary) << "日 夜\n月 通常\n";
+  std::ofstream(home / "chimewell.夜.sch", std::ios::binary)
+      << "Speak \"夜\" At 2:30\r\nSpeak \"深夜\" At 23:30\r\n";
+  std::ofstream(home / "chimewell.通常.sch", std::ios::binary) << "Speak \"朝\" At 0:30\r\n";
+  const ToolResult r = RunTool("simulate --home '" + home.path().string() +
+                               "' --tz Europe/Berlin --hidden --from '2026/03/28 12:00:00'"
+                               " --until '2026/03/30 12:00:00'");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  // Sunday's 2:30 is skipped by the clock: it plays as the clock jumps over it (SpeakOffset
+  // ahead, as ever). Sunday is 23 hours long, and Monday's timetable begins at its midnight.
+  EXPECT_EQ(r.out,
+            "2026/03/29 01:59:59.500+01:00\tspeak\t夜\n"
+            "2026/03/29 23:29:59.500+02:00\tspeak\t深夜\n"
+            "2026/03/30 00:29:59.500+02:00\tspeak\t朝\n");
+}
+
 TEST(SimulateTool, TheTimeSignalsChimeMarksTheHourAndTheTimeIsSpokenAfterIt) {
   TempDir home;
   std::ofstream(home / "chimewell.sch", std::ios::binary) << "Time \"[hour][min]\" At 9:00\r\n";
