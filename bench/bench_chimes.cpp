@@ -71,7 +71,7 @@ double PeakNear(const Sound& s, double from_seconds, double seconds, double gues
 struct Figures {
   double pitch_error = 0;             // Hz, of notes sounding alone
   double pitch_error_in_context = 0;  // Hz, of notes struck while others ring
-  double ratio_error = 0;  // %
+  double ratio_error = 0;             // %
   int notes = 0;
 };
 
@@ -110,7 +110,8 @@ Figures Measure() {
   for (int i = 0; i < 3; ++i) {
     fig.pitch_error = std::max(fig.pitch_error, std::abs(PeakNear(pips, i, 0.1, 440, 6) - 440));
   }
-  fig.pitch_error = std::max(fig.pitch_error, std::abs(PeakNear(pips, pips.mark, 1.0, 880, 6) - 880));
+  fig.pitch_error =
+      std::max(fig.pitch_error, std::abs(PeakNear(pips, pips.mark, 1.0, 880, 6) - 880));
   fig.notes += 4;
   // The Westminster changes (B3 E4 F#4 G#4) rung for the hour (a note every 0.7 s, a beat's
   // rest between changes), then its stroke on E3 on the mark.
@@ -125,8 +126,7 @@ Figures Measure() {
   const int f = 65, a = 69, g = 67, c = 60;
   const std::vector<int> school = {f, a, g, c, f, g, a, f, a, f, g, c, c, g, a, f};
   CheckNotes(fig, "school", school, Beats(school.size(), 0.8));
-  CheckNotes(fig, "school-end", std::vector<int>(school.begin() + 8, school.end()),
-             Beats(8, 0.8));
+  CheckNotes(fig, "school-end", std::vector<int>(school.begin() + 8, school.end()), Beats(8, 0.8));
   // The hour stroke's partials against the prime: hum, tierce, quint, nominal.
   const Sound stroke = Load("westminster-hour-1");
   const double prime = PeakNear(stroke, stroke.mark + 0.02, 1.5, Midi(52), 4);

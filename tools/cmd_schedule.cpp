@@ -146,7 +146,9 @@ int Run(const std::vector<std::string>& args) {
   if (options.file.empty()) {
     // The user's own schedule, where the clock keeps it.
     const auto paths = UserFiles(options.home);
-    if (!paths) return UsageError("no script file given, and neither XDG_CONFIG_HOME nor HOME is set");
+    if (!paths) {
+      return UsageError("no script file given, and neither XDG_CONFIG_HOME nor HOME is set");
+    }
     options.file = paths->schedule;
     holiday_file = paths->holidays;
   } else {

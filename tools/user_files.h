@@ -26,7 +26,9 @@ inline std::filesystem::path ToolPath() {
 inline InstallLayout ThisLayout() { return {kInstallBinDir, kInstallDataDir, kApplicationId}; }
 
 // The built-in chimes' folder, found as the clock finds it (empty when there is none).
-inline std::string ChimeFolder() { return FindProgramData(ToolPath().string(), ThisLayout()).chimes; }
+inline std::string ChimeFolder() {
+  return FindProgramData(ToolPath().string(), ThisLayout()).chimes;
+}
 
 // None when the folder cannot be told (no --home, and neither XDG_CONFIG_HOME nor HOME).
 inline std::optional<AppPaths> UserFiles(const std::optional<std::string>& home) {

@@ -34,7 +34,8 @@ void Application::LoadTimetables() {
   TimetableCalendar calendar = TimetableCalendar::Parse(JoinedLines(calendar_lines_), problems);
   for (const CalendarProblem& problem : problems) ShowPanelMessage(problem.text);
   // A change made on the page today still holds after a restart; one of another day is over.
-  const std::string kept = IniFile(deps_.paths.settings).ReadString(kTimetableSection, kTodayKey, "");
+  const std::string kept =
+      IniFile(deps_.paths.settings).ReadString(kTimetableSection, kTodayKey, "");
   const auto [date_word, name] = SplitFirstWord(kept);
   if (const auto date = ParseDateTime(std::string(date_word) + " 00:00:00");
       date && DateOf(*date) == DateOf(deps_.clock.Now()) &&

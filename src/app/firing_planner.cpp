@@ -278,7 +278,8 @@ milliseconds FiringPlanner::HandOverLead(const TSchedule& entry) const {
     // A sound file (or a time signal's chime) is placed on the moment it names, its mark
     // SpeakOffset after the entry's due moment; one whose mark lies further in starts before
     // that, and goes over earlier.
-    return kHandOverLead + std::max(milliseconds(entry.MarkMs) - SpeakOffset(), milliseconds::zero());
+    const milliseconds inside = milliseconds(entry.MarkMs) - SpeakOffset();
+    return kHandOverLead + std::max(inside, milliseconds::zero());
   }
   return AnnouncesAhead(entry) ? kHandOverLead : milliseconds::zero();
 }

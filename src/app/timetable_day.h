@@ -11,9 +11,9 @@
 namespace chimewell {
 
 struct TimetableDay {
-  TDateTime date = 0;     // midnight
-  std::string name;       // empty: none that day
-  bool changed = false;   // chosen on the page for this date only
+  TDateTime date = 0;    // midnight
+  std::string name;      // empty: none that day
+  bool changed = false;  // chosen on the page for this date only
   struct Firing {
     TDateTime moment;
     const TSchedule* entry;

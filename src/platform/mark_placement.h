@@ -7,8 +7,8 @@
 namespace chimewell {
 
 struct MarkedClip {
-  PcmClip clip;          // as it is to be played
-  WallMoment start_at;   // where its first sample goes
+  PcmClip clip;         // as it is to be played
+  WallMoment start_at;  // where its first sample goes
 };
 
 MarkedClip PlaceOnMark(PcmClip clip, WallMoment mark_at);

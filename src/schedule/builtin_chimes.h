@@ -38,7 +38,7 @@ inline constexpr std::array<BuiltInChime, 24> kBuiltInChimes{{
     {"ding-dong-up", "ピンポン（上がる2音）"},
 }};
 
-// The file of chime `name` in `folder`.
+// A chime's file is its name with this, in the chimes folder.
 inline constexpr std::string_view kChimeExtension = ".wav";
 
 }  // namespace chimewell

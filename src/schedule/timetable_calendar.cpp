@@ -32,10 +32,10 @@ int64_t DayKey(const DateWord& date) {
 }
 
 bool IsUserDayOff(const DateTimeParts& p, const HolidayCalendar& holidays) {
-  return std::any_of(holidays.UserDays().begin(), holidays.UserDays().end(),
-                     [&p](const UserHoliday& d) {
-                       return (!d.year || *d.year == p.year) && d.month == p.month && d.day == p.day;
-                     });
+  return std::any_of(
+      holidays.UserDays().begin(), holidays.UserDays().end(), [&p](const UserHoliday& d) {
+        return (!d.year || *d.year == p.year) && d.month == p.month && d.day == p.day;
+      });
 }
 
 }  // namespace
@@ -113,9 +113,9 @@ std::optional<std::string> TimetableCalendar::ReadLine(std::string_view line,
         dash == std::string_view::npos ? first_word : head.substr(dash + 1);
     DateWord first, last;
     for (const auto& [word, date] : {std::pair{first_word, &first}, std::pair{last_word, &last}}) {
-      const DateWordFault fault =
-          DatePrefixLength(word) == word.size() ? ReadDateWord(word, *date)
-                                                : DateWordFault::kNotADateForm;
+      const DateWordFault fault = DatePrefixLength(word) == word.size()
+                                      ? ReadDateWord(word, *date)
+                                      : DateWordFault::kNotADateForm;
       if (fault == DateWordFault::kNoSuchDay) return tt::NoSuchDay(ToValidUtf8(word));
       if (fault != DateWordFault::kNone) return tt::NotADayWord(QuotedFirstWord(head));
     }

@@ -52,7 +52,8 @@ void AppendDay(std::string& out, const char* which, const TimetableDay& day,
     out += "</div>\r\n";
     return;
   }
-  if (day.firings.empty()) out += std::string("<p class=\"note\">") + page_texts::kNoMoreToday + "</p>";
+  if (day.firings.empty())
+    out += std::string("<p class=\"note\">") + page_texts::kNoMoreToday + "</p>";
   out += "<ul class=\"ttlist\">";
   for (const TimetableDay::Firing& f : day.firings) {
     out += "<li>" + FormatDateTime("h:nn", f.moment) + " ";
@@ -97,9 +98,10 @@ void AppendLines(std::string& out, const LineList& lines) {
 std::string Editors(const TimetablePage& page) {
   std::string out;
   for (const auto& [name, lines] : page.timetables) {
-    out += "<form class=\"card timetable\" method=\"POST\" action=\"/\">"
-           "<input type=\"hidden\" name=\"TTSET\" value=\"1\">"
-           "<input type=\"hidden\" name=\"TTNAME\" value=\"";
+    out +=
+        "<form class=\"card timetable\" method=\"POST\" action=\"/\">"
+        "<input type=\"hidden\" name=\"TTSET\" value=\"1\">"
+        "<input type=\"hidden\" name=\"TTNAME\" value=\"";
     AppendEscaped(out, name);
     out += "\"><h3>";
     out += page_texts::kTimetableOpen;

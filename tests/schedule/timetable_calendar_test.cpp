@@ -38,24 +38,21 @@ TEST(TimetableCalendar, EachDayGetsItsTimetable) {
     TDateTime day;
     const char* name;
   } cases[] = {
-      {Day(2026, 6, 2), "通常"},     // Tuesday
-      {Day(2026, 6, 3), "短縮"},     // Wednesday, after 平日
-      {Day(2026, 6, 6), ""},         // Saturday
-      {Day(2026, 6, 7), ""},         // Sunday
-      {Day(2026, 6, 1), ""},         // the school's own day off, a Monday
-      {Day(2026, 9, 21), ""},        // 敬老の日, a Monday
-      {Day(2026, 7, 20), ""},        // 海の日
-      {Day(2026, 7, 21), ""},        // the summer's first day, a Tuesday
-      {Day(2026, 8, 25), "集会"},    // a date inside the vacation
-      {Day(2026, 8, 31), ""},        // its last day
-      {Day(2026, 9, 1), "通常"},
-      {Day(2026, 10, 5), "集会"},    // the later of two ranges
-      {Day(2026, 10, 6), "通常"},    // a date over a range
+      {Day(2026, 6, 2), "通常"},   // Tuesday
+      {Day(2026, 6, 3), "短縮"},   // Wednesday, after 平日
+      {Day(2026, 6, 6), ""},       // Saturday
+      {Day(2026, 6, 7), ""},       // Sunday
+      {Day(2026, 6, 1), ""},       // the school's own day off, a Monday
+      {Day(2026, 9, 21), ""},      // 敬老の日, a Monday
+      {Day(2026, 7, 20), ""},      // 海の日
+      {Day(2026, 7, 21), ""},      // the summer's first day, a Tuesday
+      {Day(2026, 8, 25), "集会"},  // a date inside the vacation
+      {Day(2026, 8, 31), ""},      // its last day
+      {Day(2026, 9, 1), "通常"},    {Day(2026, 10, 5), "集会"},  // the later of two ranges
+      {Day(2026, 10, 6), "通常"},                                // a date over a range
       {Day(2026, 10, 7), "テスト"},  // a Wednesday in the test range: the range wins
-      {Day(2026, 12, 24), "通常"},
-      {Day(2026, 12, 28), ""},       // every year's range, over New Year
-      {Day(2027, 1, 7), ""},
-      {Day(2027, 1, 8), "通常"},
+      {Day(2026, 12, 24), "通常"},  {Day(2026, 12, 28), ""},  // every year's range, over New Year
+      {Day(2027, 1, 7), ""},        {Day(2027, 1, 8), "通常"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(calendar.On(c.day, holidays), c.name) << FormatDateTime("yyyy/mm/dd", c.day);
@@ -101,7 +98,8 @@ TEST(TimetableCalendar, EveryBadLineIsNamedWithItsReasonAndTheGoodOnesCount) {
     const TimetableCalendar calendar = TimetableCalendar::Parse(text, problems);
     ASSERT_EQ(problems.size(), 1u) << c.line;
     EXPECT_EQ(problems[0].line, 2) << c.line;
-    EXPECT_TRUE(problems[0].text.starts_with("日課の暦の 2行目にエラーがあります：")) << problems[0].text;
+    EXPECT_TRUE(problems[0].text.starts_with("日課の暦の 2行目にエラーがあります："))
+        << problems[0].text;
     EXPECT_NE(problems[0].text.find(c.reason), std::string::npos) << problems[0].text;
     EXPECT_EQ(calendar.On(Day(2026, 6, 2), HolidayCalendar()), "通常") << c.line;
   }

@@ -35,7 +35,9 @@ class TimetableFormTest : public HandlerTest {
     WriteFile("chimewell.html", std::string(kHandlerTemplate) +
                                     "DAYS[$!TTDAYS!$]\nCAL[$!CALSTR!$]\nTT[$!TTEDITORS!$]\n");
   }
-  std::string Calendar(const std::string& text) { return Get("/?CALSET=1&CALENDAR=" + Encoded(text)); }
+  std::string Calendar(const std::string& text) {
+    return Get("/?CALSET=1&CALENDAR=" + Encoded(text));
+  }
 };
 
 TEST_F(TimetableFormTest, ASchoolDayIsSetUpChangedForTodayAndBack) {
@@ -50,16 +52,17 @@ TEST_F(TimetableFormTest, ASchoolDayIsSetUpChangedForTodayAndBack) {
   EXPECT_THAT(page, HasSubstr("日課の暦を保存しました"));
   EXPECT_EQ(ReadBytes(dir / "chimewell.cal"), "平日 通常\r\n土 なし\r\n日 なし\r\n日課 短縮\r\n");
 
-  page = Get("/?TTSET=1&TTNAME=" + Encoded("通常") + "&TTLINES=" +
-             Encoded("Speak \"3時間目\" At 11:30\nSpeak \"昼休み\" At 25:00\n"));
+  page = Get("/?TTSET=1&TTNAME=" + Encoded("通常") +
+             "&TTLINES=" + Encoded("Speak \"3時間目\" At 11:30\nSpeak \"昼休み\" At 25:00\n"));
   EXPECT_THAT(page, HasSubstr("日課「通常」のスクリプトの 2行目"));
   EXPECT_FALSE(std::filesystem::exists(dir / "chimewell.通常.sch"));
-  page = Get("/?TTSET=1&TTNAME=" + Encoded("通常") + "&TTLINES=" +
-             Encoded("Speak \"3時間目\" At 11:30\nSpeak \"昼休み\" At 12:20\n"));
+  page = Get("/?TTSET=1&TTNAME=" + Encoded("通常") +
+             "&TTLINES=" + Encoded("Speak \"3時間目\" At 11:30\nSpeak \"昼休み\" At 12:20\n"));
   EXPECT_THAT(page, HasSubstr("日課「通常」を保存しました"));
   EXPECT_EQ(ReadBytes(dir / "chimewell.通常.sch"),
             "Speak \"3時間目\" At 11:30\r\nSpeak \"昼休み\" At 12:20\r\n");
-  Get("/?TTSET=1&TTNAME=" + Encoded("短縮") + "&TTLINES=" + Encoded("Speak \"短縮です\" At 11:15\n"));
+  Get("/?TTSET=1&TTNAME=" + Encoded("短縮") +
+      "&TTLINES=" + Encoded("Speak \"短縮です\" At 11:15\n"));
   EXPECT_EQ(view.status, " 次は 11:30.00 『3時間目』（通常）");
   EXPECT_THAT(page, HasSubstr("今日 12/7（月）: <b>通常</b>"));
   EXPECT_THAT(page, HasSubstr("<li>11:30 『3時間目』</li><li>12:20 『昼休み』</li>"));
@@ -84,7 +87,8 @@ TEST_F(TimetableFormTest, ASchoolDayIsSetUpChangedForTodayAndBack) {
 
 TEST_F(TimetableFormTest, TodaysChangeOutlivesARestartButNotTheDay) {
   Calendar("平日 通常\n日課 短縮\n");
-  Get("/?TTSET=1&TTNAME=" + Encoded("短縮") + "&TTLINES=" + Encoded("Speak \"短縮です\" At 11:15\n"));
+  Get("/?TTSET=1&TTNAME=" + Encoded("短縮") +
+      "&TTLINES=" + Encoded("Speak \"短縮です\" At 11:15\n"));
   Get("/?TTTODAY=" + Encoded("短縮"));
   Start();  // the clock starts again the same day
   EXPECT_EQ(app->TimetableOn(clock.Now()), "短縮");

@@ -19,13 +19,13 @@ void Grow(std::vector<double>& out, size_t frames) {
 }  // namespace
 
 const std::vector<Partial> kChurchBell = {
-    {0.5, 0.35, 3.0},     // hum
-    {1.0, 0.45, 2.6},     // prime (the strike note)
-    {1.183, 0.30, 1.8},   // tierce: a little flat of a minor third
-    {1.506, 0.18, 1.4},   // quint
-    {2.0, 0.55, 1.2},     // nominal
-    {2.514, 0.12, 0.7},   // superquint
-    {2.662, 0.08, 0.6},   // octave nominal
+    {0.5, 0.35, 3.0},    // hum
+    {1.0, 0.45, 2.6},    // prime (the strike note)
+    {1.183, 0.30, 1.8},  // tierce: a little flat of a minor third
+    {1.506, 0.18, 1.4},  // quint
+    {2.0, 0.55, 1.2},    // nominal
+    {2.514, 0.12, 0.7},  // superquint
+    {2.662, 0.08, 0.6},  // octave nominal
 };
 
 const std::vector<Partial> kChimeBar = {
@@ -37,10 +37,10 @@ const std::vector<Partial> kChimeBar = {
 
 void Strike(std::vector<double>& out, int rate, double start, double frequency, double gain,
             std::span<const Partial> partials) {
-  const double longest = std::max_element(partials.begin(), partials.end(),
-                                          [](const Partial& a, const Partial& b) {
-                                            return a.decay_seconds < b.decay_seconds;
-                                          })->decay_seconds;
+  const double longest =
+      std::max_element(partials.begin(), partials.end(), [](const Partial& a, const Partial& b) {
+        return a.decay_seconds < b.decay_seconds;
+      })->decay_seconds;
   const auto first = static_cast<size_t>(std::lround(start * rate));
   const auto count = static_cast<size_t>(longest * kDecayLengths * rate);
   Grow(out, first + count);

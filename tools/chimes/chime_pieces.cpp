@@ -109,11 +109,8 @@ ChimePiece DingDong(const std::string& name, double first, double second) {
 }  // namespace
 
 const double kWestminsterChanges[5][4] = {
-    {kGs4, kFs4, kE4, kB3},
-    {kE4, kGs4, kFs4, kB3},
-    {kE4, kFs4, kGs4, kE4},
-    {kGs4, kE4, kFs4, kB3},
-    {kB3, kFs4, kGs4, kE4},
+    {kGs4, kFs4, kE4, kB3}, {kE4, kGs4, kFs4, kB3}, {kE4, kFs4, kGs4, kE4},
+    {kGs4, kE4, kFs4, kB3}, {kB3, kFs4, kGs4, kE4},
 };
 
 const double kSchoolPhrases[4][4] = {

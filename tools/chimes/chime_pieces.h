@@ -9,8 +9,8 @@ namespace chimewell::chimes {
 inline constexpr int kChimeRate = 16000;
 
 struct ChimePiece {
-  std::string name;            // as in the catalogue (schedule/builtin_chimes.h)
-  std::vector<double> samples; // mono, full scale 1.0
+  std::string name;             // as in the catalogue (schedule/builtin_chimes.h)
+  std::vector<double> samples;  // mono, full scale 1.0
   double mark_seconds = 0.0;
 };
 
