@@ -219,8 +219,9 @@ std::vector<double> MarkErrors(Stack& stack, const std::vector<Event>& events, d
   return errors;
 }
 
-// A built-in chime scheduled for a moment: handed over as the tick does (half a second before
-// the file must start), its mark placed on the moment through the sink's delay.
+// A built-in chime scheduled for a moment: handed over as the tick does (two seconds before the
+// file must start, room to read and convert it the first time), its mark placed on the moment
+// through the sink's delay.
 void ChimeMarkOnset(benchmark::State& state, const char* name, double silent_from) {
   Stack stack;
   const std::string path = std::string(CHIMEWELL_CHIMES) + "/" + name + ".wav";
@@ -229,7 +230,9 @@ void ChimeMarkOnset(benchmark::State& state, const char* name, double silent_fro
     state.SkipWithError("the built-in chimes are not built");
     return;
   }
-  const auto lead_ms = static_cast<int64_t>(*clip->mark_seconds * 1000) + kHandOverLeadMs;
+  constexpr int64_t kSoundLoadLeadMs = 1500;
+  const auto lead_ms =
+      static_cast<int64_t>(*clip->mark_seconds * 1000) + kHandOverLeadMs + kSoundLoadLeadMs;
   std::vector<Event> events;
   for (auto _ : state) {
     const int64_t due = (WallMs() + lead_ms + 1999) / 1000 * 1000;  // a whole second
@@ -238,7 +241,11 @@ void ChimeMarkOnset(benchmark::State& state, const char* name, double silent_fro
     stack.playback->SetWaveCount(path, 1, WallMoment::FromUnixMs(due));
     stack.WaitIdle();
   }
-  Report(state, MarkErrors(stack, events, *clip->mark_seconds, silent_from));
+  const std::vector<double> errors = MarkErrors(stack, events, *clip->mark_seconds, silent_from);
+  std::fprintf(stderr, "%s marks (ms from their moment):", name);
+  for (const double e : errors) std::fprintf(stderr, " %.2f", e);
+  std::fprintf(stderr, "\n");
+  Report(state, errors);
 }
 
 void BM_PipsToneOnset(benchmark::State& state) { ChimeMarkOnset(state, "pips", 2.5); }

@@ -105,11 +105,13 @@ void FiringPlanner::FollowZoneChange(const TickMoment& m) {
 }
 
 void FiringPlanner::FollowHolidayChange(const TickMoment& m) {
-  // What falls due within the hand-over lead may be on its way to the worker already: it
+  // What falls due within its hand-over lead may be on its way to the worker already: it
   // stays, and the others are computed from past the lead, so that none is handed over twice.
-  const TickMoment past_lead = At(m, m.wall + kHandOverLead + kOneMs);
+  // (A sound file's lead is longer, by its load time and the mark inside it.)
   auto& entries = schedule_.ScheduleEntries();
   for (size_t i = 0; i < entries.size(); ++i) {
+    const TickMoment past_lead =
+        At(m, m.wall + std::max(HandOverLead(entries[i]), milliseconds(kHandOverLead)) + kOneMs);
     if (entries[i].NextTime > 0 && entries[i].Due <= past_lead.wall) continue;
     ComputeNextTime(i, past_lead.announced, past_lead.announced_wall);
   }
@@ -279,7 +281,7 @@ milliseconds FiringPlanner::HandOverLead(const TSchedule& entry) const {
     // SpeakOffset after the entry's due moment; one whose mark lies further in starts before
     // that, and goes over earlier.
     const milliseconds inside = milliseconds(entry.MarkMs) - SpeakOffset();
-    return kHandOverLead + std::max(inside, milliseconds::zero());
+    return kHandOverLead + kSoundLoadLead + std::max(inside, milliseconds::zero());
   }
   return AnnouncesAhead(entry) ? kHandOverLead : milliseconds::zero();
 }

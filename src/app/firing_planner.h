@@ -65,6 +65,9 @@ class FiringPlanner {
   // is synthesized from this long before.
   static constexpr std::chrono::milliseconds kHandOverLead{500};
   static constexpr std::chrono::milliseconds kPrepareLead{3000};
+  // Sound files go to the worker this much earlier still: it reads and converts the file
+  // before the placement (once per file; later plays take it from memory).
+  static constexpr std::chrono::milliseconds kSoundLoadLead{1500};
   // The most a slow speech engine moves the preparation earlier.
   static constexpr std::chrono::milliseconds kLongestPrepareLead{15000};
 

@@ -1,5 +1,6 @@
 #include "platform/mixer_sound_player.h"
 
+#include "core/bounded_file.h"
 #include "platform/builtin_chime.h"
 #include "platform/lead_in.h"
 #include "platform/mark_placement.h"
@@ -69,9 +70,20 @@ void MixerSoundPlayer::PlayFile(const std::string& path) {
 bool MixerSoundPlayer::PlayFileAt(const std::string& path, WallMoment mark_at,
                                   std::optional<WallMoment> latest_start) {
   const uint64_t purges = Purges();
-  auto clip = LoadWaveFile(path);
+  const auto bytes = ReadRegularFile(path, FileKind::kSound);
+  // A chime played every hour is converted once: decoding a long file at the mixer's rate
+  // takes time the placement may not have.
+  auto clip = bytes ? ConvertedImage(std::span(reinterpret_cast<const uint8_t*>(bytes->data()),
+                                               bytes->size()))
+                    : nullptr;
   if (!clip) return PlayClip(nullptr, purges, Placement{mark_at, latest_start});
-  MarkedClip placed = PlaceOnMark(ConvertToMixRate(std::move(*clip)), mark_at);
+  if (clip->mark_seconds) {
+    const MarkedClip placed = PlaceOnMark(PcmClip{clip->sample_rate, clip->channels, {},
+                                                  clip->mark_seconds},
+                                          mark_at);
+    return PlayClip(std::move(clip), purges, Placement{placed.start_at, latest_start});
+  }
+  MarkedClip placed = PlaceOnMark(*clip, mark_at);
   return PlayClip(std::make_shared<const PcmClip>(std::move(placed.clip)), purges,
                   Placement{placed.start_at, latest_start});
 }
