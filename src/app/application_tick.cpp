@@ -60,6 +60,7 @@ void Application::Timer1Timer(bool timer_driven) {
     }
     const TickMoment m = ReadMoment();
     FireDue(planner_.TakeDueEntries(m));
+    FeedAnnouncements();
     if (count_interval > 0) {
       if (const auto at = planner_.TakeDueCount(m, count_interval); at && CountMayPlay(*at)) {
         Announce(CountFormatAt(at->announced), 1, *at, FiringKind::kCount);
@@ -71,9 +72,11 @@ void Application::Timer1Timer(bool timer_driven) {
   const TickPlan plan = planner_.Plan(m, count_interval, face_state_.LastDrawnTime);
   NameNextFiring(plan.next);
   PrepareUpcoming(plan.upcoming);
-  if (const auto at = planner_.TimerMoment(m, plan.wake, deps_.view.IsShowing())) {
-    deps_.timer.ArmAt(*at);
+  std::optional<WallMoment> wake = planner_.TimerMoment(m, plan.wake, deps_.view.IsShowing());
+  if (const auto message = NextAnnouncementWake(); message && (!wake || *message < *wake)) {
+    wake = message;
   }
+  if (wake) deps_.timer.ArmAt(*wake);
   // With no entry to name (the count alone may arm the timer) the line says that no schedule
   // is set, also when a later command rebuilds it, rather than showing nothing after the marks.
   if (next_event_text_.empty()) next_event_text_ = texts::kNoSchedule;

@@ -47,6 +47,12 @@ inline constexpr const char* kPortRange = "ポート番号は 1～65535 の範�
 inline constexpr const char* kInitialStatus = " 次の予定";
 inline constexpr const char* kIdeographicSpace = "\u3000";
 
+// Answers to a desktop shortcut's request that the clock cannot carry out.
+inline constexpr const char* kTellUnknown = "分からない要求です（now, say 文, mute on|off）";
+inline constexpr const char* kTellBadText = "文は UTF-8 で 1,000 文字までにしてください";
+inline constexpr const char* kTellQueueFull = "話す順番待ちがいっぱいです";
+inline constexpr const char* kTellEnding = "時計は終了するところです";
+
 // The message panel's first line when `count` older lines no longer fit.
 inline std::string PanelDroppedLines(size_t count) {
   return "ほか " + std::to_string(count) + " 件";

@@ -5,6 +5,8 @@
 #include <regex>
 
 #include "platform/file_system.h"
+#include "web/api_key_form.h"
+#include "web/mqtt_form.h"
 #include "web/page_option_lists.h"
 #include "web/page_values.h"
 
@@ -66,6 +68,8 @@ class DefaultTemplate : public ::testing::Test {
                       .now = *TryEncodeDateTime({2024, 3, 3, 9, 41, 7, 0}),
                       .wave_file = "/home/user/sounds/chime.wav"},
                      debug ? &info : nullptr);
+    AppendApiKeyValues(list, {{"ha", "00"}});
+    AppendMqttValues(list, MqttSettings{});
     return list;
   }
 
