@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <utility>
 
 #include "core/fault.h"
 #include "mqtt/mqtt_discovery.h"
@@ -139,7 +140,8 @@ void MqttLink::Session::RunOnce(mosquitto* client) {
       const std::lock_guard lock(mutex_);
       if (stop_) break;
     }
-    if (connected_.exchange(false)) {
+    connected_ = false;
+    if (std::exchange(was_up_, false)) {
       retry = kFirstRetry;
       Post(mqtt_texts::Lost(settings_.Broker));
     }
@@ -147,7 +149,7 @@ void MqttLink::Session::RunOnce(mosquitto* client) {
     if (wake_.wait_for(lock, retry, [this] { return stop_; })) break;
     retry = std::min(retry * 2, kLongestRetry);
   }
-  if (connected_.exchange(false)) {
+  if (connected_.exchange(false) || std::exchange(was_up_, false)) {
     mosquitto_disconnect(client);
     for (int i = 0; i < kFlushRounds; ++i) {
       if (mosquitto_loop(client, kFlushRoundMs, 1) != MOSQ_ERR_SUCCESS) break;
@@ -170,6 +172,7 @@ void MqttLink::Session::OnConnect(mosquitto* client, int rc) {
     if (!state_.empty()) Publish(client, topics_.state, state_);
     connected_ = true;
   }
+  was_up_ = true;
   Post(mqtt_texts::Connected(settings_.Broker));
 }
 

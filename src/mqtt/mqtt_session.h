@@ -53,6 +53,7 @@ class MqttLink::Session {
   mosquitto* client_ = nullptr;  // set and cleared by the thread
 
   std::atomic<bool> connected_{false};
+  bool was_up_ = false;  // this thread's: connected since the last attempt began
   std::atomic<bool> ended_{false};
   std::thread thread_;
 };

@@ -110,5 +110,41 @@ TEST_F(ApiHandlerTest, ThePageMakesAKeyShownOnceStoresOnlyItsHashAndRemovesIt) {
   EXPECT_THAT(Get("/?APIKEYDEL=Home+Assistant"), HasSubstr("その名前のキーはありません"));
 }
 
+TEST_F(ApiHandlerTest, TheMqttFormSavesGoodSettingsAndRefusesBadOnesKeepingWhatWasStored) {
+  const std::string good =
+      "/?MQTTSET=1&MQTTENABLED=1&MQTTENABLED=0&MQTTBROKER=mqtt%3A%2F%2Fha.local%3A1883"
+      "&MQTTUSER=clock&MQTTPASSWORD=secret&MQTTNAME=kitchen";
+  EXPECT_THAT(Get(good), HasSubstr("MQTT の設定を保存しました"));
+  MqttSettings stored = app->Mqtt();
+  EXPECT_TRUE(stored.Enabled);
+  EXPECT_EQ(stored.Broker, "mqtt://ha.local:1883");
+  EXPECT_EQ(stored.Password, "secret");
+  EXPECT_EQ(stored.Name, "kitchen");
+
+  // An empty password field keeps the stored one; off is off.
+  Get("/?MQTTSET=1&MQTTENABLED=0&MQTTBROKER=mqtts%3A%2F%2Fha.local&MQTTNAME=kitchen");
+  stored = app->Mqtt();
+  EXPECT_FALSE(stored.Enabled);
+  EXPECT_EQ(stored.Password, "secret");
+
+  const struct {
+    const char* query;
+    const char* problem;
+  } bad[] = {
+      {"MQTTENABLED=1&MQTTBROKER=&MQTTNAME=kitchen", "ブローカーを指定"},
+      {"MQTTENABLED=1&MQTTBROKER=http%3A%2F%2Fha&MQTTNAME=kitchen", "mqtt://"},
+      {"MQTTENABLED=1&MQTTBROKER=mqtt%3A%2F%2Fha%3A99999&MQTTNAME=kitchen", "mqtt://"},
+      {"MQTTENABLED=1&MQTTBROKER=mqtt%3A%2F%2Fha&MQTTNAME=Kitchen+1", "名前"},
+  };
+  for (const auto& c : bad) {
+    EXPECT_THAT(Get(std::string("/?MQTTSET=1&") + c.query), HasSubstr(c.problem)) << c.query;
+    EXPECT_EQ(app->Mqtt(), stored) << c.query;
+  }
+  HttpRequestInfo remote = Request(good);
+  remote.LocalPeer = false;
+  EXPECT_THAT(Send(remote), HasSubstr("時計を動かしているコンピューター"));
+  EXPECT_EQ(app->Mqtt(), stored);
+}
+
 }  // namespace
 }  // namespace chimewell::testing
