@@ -105,6 +105,7 @@ ClockStatus Application::Status() const {
   status.quiet = QuietUntil(deps_.clock.Now()).has_value();
   status.busy = planner_.Holding().has_value();
   status.queued = announcements_.Size();
+  status.problems = CurrentProblems();
   status.version = version_text_;
   return status;
 }

@@ -45,6 +45,7 @@ class WebConfigServer final : public ConfigServer {
   std::unique_ptr<RequestHandler> handler_;  // set by Attach, used on the UI thread only
   std::filesystem::path settings_file_;      // set by Attach, read by the gate
   Application* app_ = nullptr;               // set by Attach, used on the UI thread only
+  const int backlog_;
   AccessGate gate_;
   mutable std::mutex mutex_;
   // Replaced at every Listen: a stop closes the old one for good, which releases requests
