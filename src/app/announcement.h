@@ -28,7 +28,4 @@ struct AnnouncementResult {
   AnnouncementRefusal refusal = AnnouncementRefusal::kQueueFull;
 };
 
-// What became of a new API key.
-enum class ApiTokenChange { kAdded, kBadName, kNameTaken, kFull };
-
 }  // namespace chimewell

@@ -11,6 +11,7 @@
 #include "app/app_paths.h"
 #include "app/announcement.h"
 #include "app/announcement_queue.h"
+#include "app/api_token_change.h"
 #include "app/app_view.h"
 #include "app/clock_status.h"
 #include "app/message_bus.h"

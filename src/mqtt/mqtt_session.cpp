@@ -1,5 +1,7 @@
 #include "mqtt/mqtt_session.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -81,6 +83,8 @@ void MqttLink::Session::Post(const std::string& line) {
 }
 
 void MqttLink::Session::Run() {
+  // Named, so that its wake-ups can be told apart from the rest of the program's.
+  pthread_setname_np(pthread_self(), "chimewell-mqtt");
   try {
     const std::string client_id = "chimewell-" + settings_.Name;
     // Not a clean session: the broker keeps the subscriptions and what arrives for them while
