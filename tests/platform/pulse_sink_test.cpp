@@ -17,6 +17,7 @@
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "platform/audio_test_support.h"
@@ -211,6 +212,49 @@ TEST_F(IdlePulseSinkTest, AnIdleClockLetsTheSinkSuspendAndWakesItForTheNextSound
   ASSERT_TRUE(recorder.WaitHeard([](const testing::Heard& h) { return h.Seconds(kMixRate) >= 0.19; }));
   mixer.Stop();
   EXPECT_TRUE(Messages().empty());
+}
+
+// Where each sound of a recording begins: the first loud frame after a tenth of a second or
+// more of silence.
+std::vector<size_t> Onsets(const PcmClip& clip) {
+  std::vector<size_t> onsets;
+  std::optional<size_t> last_loud;
+  for (size_t f = 0; f < clip.Frames(); ++f) {
+    if (std::abs(static_cast<int>(clip.samples[f * 2])) < 1000) continue;
+    if (!last_loud || f - *last_loud > kMixRate / 10) onsets.push_back(f);
+    last_loud = f;
+  }
+  return onsets;
+}
+
+// Sounds placed on their moments, as announcements are, land the same whether the stream was
+// awake or corked and woken for them: the spacing of their onsets on the server is the
+// spacing of their moments. The first sound only opens the way (a new stream's first moments
+// are the server's to settle); the second finds the stream awake, the third corked. (The
+// recorder keeps the server's sink awake; the stream's own corking is what is measured.)
+TEST_F(IdlePulseSinkTest, APlacedSoundLandsOnItsMomentWhenTheStreamWakesForIt) {
+  Recorder recorder(daemon_->dir() + "/onsets.raw");
+  ASSERT_TRUE(Recorder::WaitConnected());
+  Mixer mixer(Open().sink);
+  mixer.Start();
+  const WallMoment awake = Mixer::SystemWallNow() + 4s;
+  const WallMoment woken = awake + Mixer::kRestAfter + 3s;
+  mixer.PlayAt(MixChannel::kSound, kTone, awake - 3s);
+  mixer.PlayAt(MixChannel::kSound, kTone, awake);
+  // Handed over half a second ahead, as the clock does.
+  std::this_thread::sleep_for(woken - 500ms - Mixer::SystemWallNow());
+  EXPECT_NE(OurStream().find("Corked: yes"), std::string::npos);
+  mixer.PlayAt(MixChannel::kSound, kTone, woken)->Wait();
+  recorder.WaitHeard([](const testing::Heard& h) { return h.Seconds(kMixRate) >= 15.1; });
+  mixer.Stop();
+  recorder.Stop();
+  const auto onsets = Onsets(recorder.Heard());
+  ASSERT_EQ(onsets.size(), 3u);
+  const double error_ms = static_cast<double>(onsets[2] - onsets[1]) * 1000.0 / kMixRate -
+                          static_cast<double>((woken - awake).count()) / 1000.0;
+  std::cout << "woken stream: onset " << error_ms << " ms from an awake one's\n";
+  RecordProperty("woken_onset_error_us", static_cast<int>(error_ms * 1000));
+  EXPECT_LT(std::abs(error_ms), 20.0);
 }
 
 // A server killed while nothing plays, and started again: the clock finds it within about a
