@@ -8,6 +8,17 @@ if(CHIMEWELL_TSAN)
   add_link_options(-fsanitize=thread)
 endif()
 
+# The distribution's hardening for what users run: fortified libc calls, stack protector, and a
+# read-only relocation table bound at start. Optimised builds only (fortification needs the
+# optimiser) and never beside a sanitizer, whose runtime does the checking there.
+option(CHIMEWELL_HARDEN "Build with the distribution's hardening flags" ON)
+if(CHIMEWELL_HARDEN AND NOT CHIMEWELL_SANITIZE AND NOT CHIMEWELL_TSAN AND NOT CHIMEWELL_FUZZ
+   AND NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+  add_compile_options(-U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2 -fstack-protector-strong
+                      -Wformat -Werror=format-security)
+  add_link_options(-Wl,-z,relro -Wl,-z,now)
+endif()
+
 # Coverage feedback in every library of ours, so a fuzz target is guided through all the code it
 # reaches and not only through its own file.
 if(CHIMEWELL_FUZZ)

@@ -126,9 +126,13 @@ int RunApplication(QApplication& qt, const AppPaths& paths, bool headless,
   WebConfigServer server(
       platform.ui, PageServices{platform.fonts, platform.files, platform.clock, sound.speech});
   AnnouncedServer announced = AnnouncingAddress(server, paths);
+  // What keeps the clock from sounding is told where a clock without a window is watched too.
+  const auto tell_outside = [](const std::string& text) {
+    std::cerr << "chimewell: " << text << std::endl;
+  };
   Application app(AppDependencies{platform.clock, platform.timer, platform.ui, platform.shell,
                                   platform.files, sound.sound, sound.speech, sound.midi,
-                                  platform.fonts, form, &announced, paths});
+                                  platform.fonts, form, &announced, paths, tell_outside});
   const ProblemRelay::Connection reports_to_app(problems, app);
   server.Attach(app);
   form.Attach(app);

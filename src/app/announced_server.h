@@ -1,11 +1,13 @@
 #pragma once
 // A configuration server that tells each time it starts listening, or fails to, so that the
-// page's address is given out only once it answers.
+// page's address is given out only once it answers. A failure is told once until the next
+// start or another failure: a port tried again every few seconds is not told each time.
 #include <functional>
 #include <string>
 #include <utility>
 
 #include "app/config_server.h"
+#include "app/texts.h"
 
 namespace chimewell {
 
@@ -19,9 +21,12 @@ class AnnouncedServer final : public ConfigServer {
 
   bool Listen(int port, std::string& error) override {
     if (!server_.Listen(port, error)) {
-      failed_(error);
+      const std::string told = std::to_string(port) + " " + error;
+      if (told != last_failure_) failed_(texts::PortUnavailable(port, error));
+      last_failure_ = told;
       return false;
     }
+    last_failure_.clear();
     listening_(port);
     return true;
   }
@@ -32,6 +37,7 @@ class AnnouncedServer final : public ConfigServer {
   ConfigServer& server_;
   const Listening listening_;
   const Failed failed_;
+  std::string last_failure_;
 };
 
 }  // namespace chimewell

@@ -9,6 +9,8 @@ struct AutostartEntry {
   std::string path;     // empty when the user's config folder is unknown
   std::string command;  // the entry's Exec value
   std::string icon;     // the entry's Icon value: the program's icon by its theme name
+  // The entry's TryExec value, the program itself: once it is removed, desktops skip the entry.
+  std::string program = {};
 };
 
 struct AppPaths {

@@ -13,6 +13,7 @@
 #include "app/firing_outlet.h"
 #include "app/firing_planner.h"
 #include "app/firing_record.h"
+#include "app/lasting_problems.h"
 #include "app/menu_state.h"
 #include "app/message_panel.h"
 #include "core/holiday_calendar.h"
@@ -55,7 +56,12 @@ struct AppDependencies {
   AppView& view;
   ConfigServer* server;  // none: the program runs without its configuration page
   AppPaths paths;
+  // Tells a lasting problem outside the window too (standard error); may be empty.
+  std::function<void(const std::string&)> tell_outside = {};
 };
+
+// How a reason that calls or Do Not Disturb cannot be watched is told.
+const char* BusyUnwatchedText(BusyUnavailable reason);
 
 // Where a click that reaches the command handler came from, besides the menu items.
 enum class ClickSource { Menu, ClockDoubleClick, TrayDoubleClick, AuthorLink };
@@ -86,6 +92,8 @@ class Application final {
   // A click in the popup menu: toggles or moves the check mark, then runs the command.
   void ChooseMenuItem(MenuItem item);
   void PortButtonClick();
+  // The port panel closed without a change: its field shows the port in use again.
+  void PortCancelClick();
   void MessageButtonClick();
   void ShowPanelMessage(const std::string& text);
   void UpdateStatusLine(const std::optional<std::string>& text);
@@ -93,6 +101,17 @@ class Application final {
   // A fault caught at a thread's entry or an event-loop boundary: logged and shown; the
   // program goes on.
   void ReportFault(const std::string& text);
+  // A problem the sound or speech pieces report: logged and shown once; the sound output's
+  // loss lasts until it is back.
+  void ReportProblem(const std::string& message);
+  // What keeps the clock from sounding now (no voice, no sound output), one line each, until
+  // it is mended; the page shows them at its top.
+  std::vector<std::string> CurrentProblems() const;
+  // Why a test that sounds (`speaks`: through the speech engine) would not be heard; empty
+  // when it would be.
+  std::string WhyTestIsSilent(bool speaks) const;
+  // The calls or Do Not Disturb that cannot be watched, told beside the busy setting.
+  const std::vector<BusyUnavailable>& BusyUnwatched() const { return busy_unavailable_told_; }
   // Runs `step` (a command, a posted step) and reports what it throws; false when it threw.
   // UI thread.
   bool CatchFaults(const char* where, const std::function<void()>& step);
@@ -222,7 +241,8 @@ class Application final {
   void AddRawLogLine(const std::string& line);
   // The late limit for this run only, not saved: a preview in virtual time tries other limits.
   void OverrideLateLimit(int seconds);
-  // Starts the configuration server on the configured port; reports a failure in the panel.
+  // Starts the configuration server on the configured port. A port that cannot be opened is
+  // told in the log and the panel, and tried again every few seconds until it opens.
   bool StartServer();
   // The configuration page's address: this computer's name (or localhost) and the port.
   std::string ConfigPageAddress() const;
@@ -234,6 +254,15 @@ class Application final {
   void TimerFired(const std::function<void()>& tick);
   void DrawClock();
   TickMoment ReadMoment() const;
+  // Records a lasting problem; news is logged, told outside the window and shown.
+  void NoteProblem(LastingProblemKind kind, const std::string& text);
+  // Whether the speech engine can speak, as a lasting problem.
+  void CheckSpeech();
+  // The configuration server's port, tried again once the pause after the last try is over.
+  void RetryServer();
+  // `wake`, or sooner when the server's port is to be tried again.
+  std::optional<WallMoment> WakeForServer(const TickMoment& m,
+                                          std::optional<WallMoment> wake) const;
   // Carries out what the planner found due: plays it, or logs what was passed over.
   void FireDue(const std::vector<DueEntry>& due);
   void Announce(const std::string& format, int repeat, const TickMoment& m, FiringKind kind);
@@ -289,6 +318,10 @@ class Application final {
   std::vector<BusyUnavailable> busy_unavailable_told_;
   std::optional<TDateTime> quiet_count_told_until_;  // the quiet time whose count was logged
   std::string waiting_text_;
+  LastingProblems lasting_;
+  // When the server's port, taken at start, is to be tried again; none once it serves.
+  std::optional<ElapsedMoment> server_retry_at_;
+  static constexpr std::chrono::seconds kServerRetryPause{3};
   bool running_ = false;
   bool closed_ = false;
 };

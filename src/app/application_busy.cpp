@@ -30,17 +30,20 @@ void Application::DesktopBusyChanged(DesktopBusyState state) {
 }
 
 void Application::DesktopBusyUnavailable(BusyUnavailable reason) {
-  // Nothing to tell while the clock is not asked to heed the desktop.
-  if (!config_.QuietWhenBusy) return;
   if (std::find(busy_unavailable_told_.begin(), busy_unavailable_told_.end(), reason) !=
       busy_unavailable_told_.end()) {
     return;
   }
+  // Logged once and shown on the page beside the setting; the panel over the clock only when
+  // the user turns the setting on, so a desktop without a bus or sound server is not covered
+  // at every start.
   busy_unavailable_told_.push_back(reason);
-  const char* text = reason == BusyUnavailable::kNoSoundServer ? texts::kCallsUnwatched
-                                                               : texts::kDoNotDisturbUnwatched;
-  log_.AddLogLine(text);
-  ShowPanelMessage(text);
+  log_.AddLogLine(BusyUnwatchedText(reason));
+}
+
+const char* BusyUnwatchedText(BusyUnavailable reason) {
+  return reason == BusyUnavailable::kNoSoundServer ? texts::kCallsUnwatched
+                                                   : texts::kDoNotDisturbUnwatched;
 }
 
 void Application::FollowDesktopBusy() {

@@ -13,13 +13,6 @@
 #include "platform/timer.h"
 
 namespace chimewell {
-namespace {
-
-// The longest computer name the configuration address is built from.
-constexpr size_t kMaxComputerName = 15;
-
-}  // namespace
-
 void Application::ChooseMenuItem(MenuItem item) {
   if (item == MenuItem::PM_Pause) menu_.SetPaused(!menu_.Paused());
   if (item == MenuItem::PM_Mute) menu_.SetMuted(!menu_.Muted());
@@ -107,9 +100,16 @@ void Application::RunDoubleClickAction() {
 
 void Application::ApplyBaseSettings(const ConfigSettings& config,
                                     std::optional<bool> start_at_login) {
+  const bool heeds_newly = config.QuietWhenBusy && !config_.QuietWhenBusy;
   config_ = config;
   deps_.speech.DiscardPrepared();  // the offset or the volume may have changed what is said
   FollowDesktopBusy();             // the busy setting may have changed
+  // Turned on by the user: what cannot be watched is said where they look.
+  if (heeds_newly) {
+    for (const BusyUnavailable reason : busy_unavailable_told_) {
+      ShowPanelMessage(BusyUnwatchedText(reason));
+    }
+  }
   WriteConfigSettings(deps_.paths.settings, config_);
   if (start_at_login && *start_at_login != StartsAtLogin()) {
     SetAutostart(deps_.paths.autostart, *start_at_login);
@@ -119,9 +119,8 @@ void Application::ApplyBaseSettings(const ConfigSettings& config,
 bool Application::StartsAtLogin() const { return AutostartEnabled(deps_.paths.autostart); }
 
 std::string Application::ConfigPageAddress() const {
-  const auto name = deps_.shell.ComputerName(kMaxComputerName);
-  const std::string host = name && !name->empty() ? *name : "localhost";
-  return "http://" + host + ":" + std::to_string(app_.PortNumber) + "/";
+  // This machine's own address always answers, whatever the network knows the name by.
+  return "http://localhost:" + std::to_string(app_.PortNumber) + "/";
 }
 
 void Application::OpenConfigPage() { deps_.shell.OpenUrl(ConfigPageAddress()); }
@@ -142,21 +141,31 @@ void Application::PortButtonClick() {
     ShowPanelMessage(texts::kPortRange);
     return;
   }
-  app_.PortNumber = *port;
   if (deps_.server != nullptr) {
     std::string error;
     if (!deps_.server->Listen(*port, error)) {
-      // The new port stays in memory but is not stored, and the panel stays open.
-      ShowPanelMessage(error);
+      // The page stays where it was, and so do the setting and the panel's number.
+      const std::string text = server_retry_at_ ? texts::PortWaited(*port, error)
+                                                : texts::PortNotMoved(*port, error, app_.PortNumber);
+      deps_.view.SetPortEditText(std::to_string(app_.PortNumber));
+      log_.AddLogLine(text);
+      ShowPanelMessage(text);
       return;
     }
+    server_retry_at_.reset();
   }
+  app_.PortNumber = *port;
   try {
     WritePortNumber(deps_.paths.settings, *port);
   } catch (const IniWriteError& error) {
     ShowPanelMessage(error.what());
     return;
   }
+  deps_.view.SetAboutPanel(false, true);
+}
+
+void Application::PortCancelClick() {
+  deps_.view.SetPortEditText(std::to_string(app_.PortNumber));
   deps_.view.SetAboutPanel(false, true);
 }
 

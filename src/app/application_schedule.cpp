@@ -1,6 +1,7 @@
 // Edits of the running schedule: a script that does not parse never replaces the one that runs.
 #include "app/application.h"
 #include "core/text_encoding.h"
+#include "schedule/carry_over.h"
 #include "schedule/script_text.h"
 
 namespace chimewell {
@@ -10,8 +11,17 @@ std::vector<ScheduleProblem> Application::ReplaceSchedule(LineList lines) {
   std::vector<ScheduleProblem> problems = CheckScheduleLines(lines, deps_.files);
   if (!problems.empty()) return problems;
   schedule_lines_ = std::move(lines);
-  PM_MenuClick(MenuItem::PM_Clear);
-  ReloadSchedule();
+  // What plays goes on, and an entry the edit left as it was keeps its next moment (and with
+  // it the sound prepared for it, and an open music window that plays); only the music of a
+  // music line the edit removed or changed stops.
+  const std::vector<TSchedule> before = schedule_.ScheduleEntries();
+  {
+    const PanelBatch panel_batch(*this);
+    schedule_.LoadSchedule(schedule_lines_, config_.DefaultVolume);
+  }
+  if (CarryOverUnchanged(before, schedule_.ScheduleEntries()).music_line_gone) {
+    playback_->EndMusic();
+  }
   // The new entries are live already; they get their next times even if saving fails.
   planner_.SetRecomputeFlag(1);
   LogEncodingChange(log_, deps_.paths.schedule,

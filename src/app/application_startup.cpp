@@ -58,6 +58,7 @@ void Application::Timer1PreTimer() {
   running_ = true;
   if (deps_.server != nullptr) deps_.server->BuildPageCache();
   StartServer();
+  CheckSpeech();
   deps_.view.SetPortEditText(std::to_string(app_.PortNumber));
   deps_.speech.SpeakText(texts::kIdeographicSpace);
   face_state_.FullRedrawPending = true;
@@ -76,9 +77,23 @@ bool Application::StartServer() {
   }
   std::string error;
   if (deps_.server->Listen(app_.PortNumber, error)) return true;
-  // Start-up goes on without the page; the port panel can move the server later.
-  ShowPanelMessage(error);
+  // Start-up goes on without the page, and tries the port again until it is free; the port
+  // panel can move the server meanwhile.
+  const std::string text = texts::PortWaited(app_.PortNumber, error);
+  log_.AddLogLine(text);
+  ShowPanelMessage(text);
+  server_retry_at_ = deps_.clock.ElapsedNow() + kServerRetryPause;
   return false;
+}
+
+void Application::RetryServer() {
+  if (!server_retry_at_ || deps_.clock.ElapsedNow() < *server_retry_at_) return;
+  std::string error;
+  if (deps_.server->Listen(app_.PortNumber, error)) {
+    server_retry_at_.reset();
+  } else {
+    server_retry_at_ = deps_.clock.ElapsedNow() + kServerRetryPause;
+  }
 }
 
 void Application::FormClose() {

@@ -55,6 +55,7 @@ void Application::Timer1Timer(bool timer_driven) {
     return;
   }
   if (panel_.HideIfExpired(deps_.clock.TickCount())) deps_.view.HideMessagePanel();
+  RetryServer();
   const int count_interval = menu_.CountInterval();
   planner_.NoteClockJumps(ReadMoment());
 
@@ -73,10 +74,11 @@ void Application::Timer1Timer(bool timer_driven) {
   }
 
   const TickMoment m = ReadMoment();
+  planner_.FollowSynthesisTime(deps_.speech.SynthesisTime());
   const TickPlan plan = planner_.Plan(m, count_interval, face_state_.LastDrawnTime);
   NameNextFiring(plan.next);
   PrepareUpcoming(plan.upcoming);
-  if (const auto at = planner_.TimerMoment(m, plan.wake, deps_.view.IsShowing())) {
+  if (const auto at = planner_.TimerMoment(m, WakeForServer(m, plan.wake), deps_.view.IsShowing())) {
     deps_.timer.ArmAt(*at);
   }
   // With no entry to name (the count alone may arm the timer) the line says that no schedule
@@ -84,6 +86,14 @@ void Application::Timer1Timer(bool timer_driven) {
   if (next_event_text_.empty()) next_event_text_ = texts::kNoSchedule;
   waiting_text_ = WaitingText(m);
   UpdateStatusLine(std::nullopt);
+}
+
+std::optional<WallMoment> Application::WakeForServer(const TickMoment& m,
+                                                     std::optional<WallMoment> wake) const {
+  if (!server_retry_at_) return wake;
+  // The retry is a pause of elapsed time; the timer takes the wall-clock moment it ends at.
+  const WallMoment retry = m.wall + std::max(*server_retry_at_ - m.elapsed, ElapsedClock::duration{});
+  return std::min(wake.value_or(retry), retry);
 }
 
 TickMoment Application::ReadMoment() const {

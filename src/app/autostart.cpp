@@ -9,6 +9,25 @@ namespace chimewell {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// A desktop entry's string value: backslashes and line breaks written as escapes.
+std::string DesktopString(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 bool AutostartEnabled(const AutostartEntry& entry) {
   std::error_code ec;
   return !entry.path.empty() && fs::is_regular_file(entry.path, ec);
@@ -19,7 +38,8 @@ std::string AutostartDesktopEntry(const AutostartEntry& entry) {
          "Type=Application\n"
          "Name=Chimewell\n"
          "Comment=Talking clock\n"
-         "Exec=" + entry.command + "\n"
+         "Exec=" + entry.command + "\n" +
+         (entry.program.empty() ? std::string() : "TryExec=" + DesktopString(entry.program) + "\n") +
          "Icon=" + entry.icon + "\n"
          "Terminal=false\n"
          "X-GNOME-Autostart-enabled=true\n";

@@ -83,6 +83,7 @@ std::optional<AppPaths> ResolveAppPaths(const std::optional<std::string>& home_o
         (fs::path(config_home) / "autostart" / (layout.app_id + ".desktop")).string();
   }
   paths->autostart.command = AutostartCommand(program.executable, home_option);
+  paths->autostart.program = program.executable;
   paths->autostart.icon = layout.app_id;
   return paths;
 }

@@ -12,8 +12,9 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// Entries due further away than this are left for a later run to find.
-constexpr milliseconds kNoEvent{std::numeric_limits<int32_t>::max()};
+// The furthest one timer run reaches (about 24.8 days): an entry due later wakes the clock at
+// this bound, and that run looks again, so that a hidden clock never sleeps past it.
+constexpr milliseconds kLongestWait{std::numeric_limits<int32_t>::max()};
 // A wall clock that moved this much more (or less) than the time elapsed was set, or the
 // machine slept. Slewing by NTP never comes near it.
 constexpr milliseconds kJump{1000};
@@ -56,6 +57,10 @@ TickMoment FiringPlanner::At(const TickMoment& m, WallMoment wall) const {
 milliseconds FiringPlanner::LateLimit() const { return std::chrono::seconds(config_.LateLimit); }
 
 milliseconds FiringPlanner::SpeakOffset() const { return milliseconds(config_.SpeakOffset); }
+
+void FiringPlanner::FollowSynthesisTime(milliseconds synthesis) {
+  prepare_lead_ = std::clamp(2 * synthesis + kHandOverLead, kPrepareLead, kLongestPrepareLead);
+}
 
 void FiringPlanner::NoteClockJumps(const TickMoment& m) {
   if (last_moment_) {
@@ -156,6 +161,7 @@ std::vector<DueEntry> FiringPlanner::TakeDueEntries(const TickMoment& m) {
     due.push_back({&entry, false, entry.Due, At(m, at)});
     handed_over_until_ = std::max(handed_over_until_.value_or(at), at);
     entry.NextTime = 0;
+    fired_now_.push_back(i);
   }
   jumped_forward_at_.reset();
   return due;
@@ -218,9 +224,19 @@ TickPlan FiringPlanner::Plan(const TickMoment& m, int count_interval, TDateTime 
   auto& entries = schedule_.ScheduleEntries();
   for (size_t i = entries.size(); i-- > 0;) {
     const TSchedule& entry = entries[i];
-    if (entry.NextTime == 0) ComputeNextTime(i, from.announced, from.announced_wall);
-    if (entry.NextTime <= 0 || entry.Due - m.wall > kNoEvent) continue;
-    const WallMoment wake = HeldWake(i).value_or(WakeFor(entry, m.wall));
+    if (entry.NextTime == 0) {
+      // An entry that fired in this run has its window just begun: a new date's recompute
+      // would start its music a second time.
+      const int flag = recompute_flag_;
+      if (std::find(fired_now_.begin(), fired_now_.end(), i) != fired_now_.end()) {
+        recompute_flag_ = 0;
+      }
+      ComputeNextTime(i, from.announced, from.announced_wall);
+      recompute_flag_ = flag;
+    }
+    if (entry.NextTime <= 0) continue;
+    const WallMoment wake =
+        std::min(HeldWake(i).value_or(WakeFor(entry, m.wall)), m.wall + kLongestWait);
     plan.wake = std::min(plan.wake.value_or(wake), wake);
     // Equal moments: the entry nearer the start of the list names the line.
     if (best && entry.Due > *best) continue;
@@ -228,6 +244,7 @@ TickPlan FiringPlanner::Plan(const TickMoment& m, int count_interval, TDateTime 
     plan.next = i;
   }
   recompute_flag_ = 0;
+  fired_now_.clear();
 
   std::optional<WallMoment> next_count;
   if (count_interval > 0) {
@@ -245,7 +262,7 @@ std::vector<UpcomingAnnouncement> FiringPlanner::Upcoming(
     const TickMoment& m, std::optional<WallMoment> next_count) const {
   // Only what falls due within the lead: the tick runs every second.
   const auto within_lead = [&](WallMoment due) {
-    return due > m.wall && due - m.wall <= kPrepareLead;
+    return due > m.wall && due - m.wall <= prepare_lead_;
   };
   std::vector<UpcomingAnnouncement> upcoming;
   for (const TSchedule& entry : schedule_.ScheduleEntries()) {
@@ -258,13 +275,13 @@ std::vector<UpcomingAnnouncement> FiringPlanner::Upcoming(
   return upcoming;
 }
 
-WallMoment FiringPlanner::WakeFor(const TSchedule& entry, WallMoment now) {
+WallMoment FiringPlanner::WakeFor(const TSchedule& entry, WallMoment now) const {
   if (!AnnouncesAhead(entry)) return entry.Due + kOneMs;  // a millisecond after it falls due
   return AnnouncementWake(entry.Due, now);
 }
 
-WallMoment FiringPlanner::AnnouncementWake(WallMoment due, WallMoment now) {
-  const WallMoment prepare_at = due - kPrepareLead;
+WallMoment FiringPlanner::AnnouncementWake(WallMoment due, WallMoment now) const {
+  const WallMoment prepare_at = due - prepare_lead_;
   return prepare_at > now ? prepare_at : due - kHandOverLead;
 }
 

@@ -67,6 +67,14 @@ class FiringPlanner {
   // is synthesized from this long before.
   static constexpr std::chrono::milliseconds kHandOverLead{500};
   static constexpr std::chrono::milliseconds kPrepareLead{3000};
+  // The most a slow speech engine moves the preparation earlier.
+  static constexpr std::chrono::milliseconds kLongestPrepareLead{15000};
+
+  // Follows the speech engine's synthesis time: speech is prepared early enough for two
+  // syntheses to finish before the hand-over (two announcements may fall due together), never
+  // later than kPrepareLead.
+  void FollowSynthesisTime(std::chrono::milliseconds synthesis);
+  std::chrono::milliseconds PrepareLead() const { return prepare_lead_; }
 
   FiringPlanner(Schedule& schedule, const ConfigSettings& config);
 
@@ -112,6 +120,8 @@ class FiringPlanner {
   }
 
  private:
+  std::chrono::milliseconds prepare_lead_ = kPrepareLead;
+  std::vector<size_t> fired_now_;  // taken by TakeDueEntries, until Plan gives them a moment
   void FollowShownClockBack(const TickMoment& m, std::chrono::milliseconds elapsed);
   // Entry `index`'s next firing from the local moment `reference` (`not_before`: which of a
   // repeated hour's two moments is meant).
@@ -127,10 +137,10 @@ class FiringPlanner {
   WallMoment CountMomentAtOrBefore(WallMoment wall, int interval) const;
   // The moment the tick must run at for `entry`: to prepare it, to hand it over, or (music
   // and sound files) as it falls due.
-  static WallMoment WakeFor(const TSchedule& entry, WallMoment now);
+  WallMoment WakeFor(const TSchedule& entry, WallMoment now) const;
   // An announcement due at `due`: the tick wakes to prepare it, or, once that is past, to hand
   // it over.
-  static WallMoment AnnouncementWake(WallMoment due, WallMoment now);
+  WallMoment AnnouncementWake(WallMoment due, WallMoment now) const;
   std::vector<UpcomingAnnouncement> Upcoming(const TickMoment& m,
                                              std::optional<WallMoment> next_count) const;
 

@@ -8,8 +8,7 @@ namespace chimewell {
 void ProblemRelay::Report(const std::string& message) {
   ui_.Post([this, message] {
     if (app_ == nullptr) return;
-    app_->AddLogLine(message);
-    app_->ShowPanelMessage(message);
+    app_->ReportProblem(message);
   });
 }
 

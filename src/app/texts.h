@@ -47,6 +47,17 @@ inline constexpr const char* kScheduleHasErrors = "設定スクリプトにエ�
 inline constexpr const char* kVoiceFilesNotLoaded = "時報音声ファイルがロードできません";
 inline constexpr const char* kNoAuthorUrl = "INIファイルにURL記述がありません";
 inline constexpr const char* kPortRange = "ポート番号は 1～65535 の範囲です";
+// The configuration page could not move to `port` (`why` as the server words it) and stays on
+// `kept`; at start, with no page yet, it waits for its port to be free.
+inline std::string PortUnavailable(int port, const std::string& why) {
+  return "ポート " + std::to_string(port) + " は" + why;
+}
+inline std::string PortNotMoved(int port, const std::string& why, int kept) {
+  return PortUnavailable(port, why) + "。" + std::to_string(kept) + " のままです";
+}
+inline std::string PortWaited(int port, const std::string& why) {
+  return PortUnavailable(port, why) + "。空くまで数秒おきに試します";
+}
 inline constexpr const char* kInitialStatus = " 次の予定";
 inline constexpr const char* kIdeographicSpace = "\u3000";
 

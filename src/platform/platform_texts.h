@@ -17,19 +17,18 @@ inline std::string CaptureCannotWrite(const std::string& path) {
   return "録音ファイル " + path + " に書き込めません";
 }
 
-// Finding Open JTalk at start-up.
+// Finding Open JTalk at start-up: what is missing, and the package that brings it. The voice
+// is only recommended by our package (it lives in Debian's contrib component).
 inline constexpr char kNoSpeechEngine[] =
-    "音声合成エンジン Open JTalk (open_jtalk) が見つかりません。音声は話せません";
-inline constexpr char kNoSpeechDictionary[] = "Open JTalk の辞書が見つかりません。音声は話せません";
-// The voice is only recommended by our package (it lives in Debian's contrib), so its message
-// names the package that brings it.
+    "音声が出ません：音声合成エンジン Open JTalk がありません。open-jtalk を入れてください";
+inline constexpr char kNoSpeechDictionary[] =
+    "音声が出ません：Open JTalk の辞書がありません。open-jtalk-mecab-naist-jdic を入れてください";
 inline constexpr char kNoSpeechVoice[] =
-    "Open JTalk の声 (.htsvoice) が見つかりません。音声は話せません"
-    "（hts-voice-nitech-jp-atr503-m001 パッケージを入れてください）";
+    "音声が出ません：hts-voice-nitech-jp-atr503-m001 (contrib) を入れてください";
 
 // One utterance.
 inline constexpr char kSynthesisFailed[] = "音声合成に失敗しました";
-inline constexpr char kNoSynthesisFolder[] = "音声合成の作業フォルダを作れません。音声は話せません";
+inline constexpr char kNoSynthesisFolder[] = "音声が出ません：音声合成の作業フォルダを作れません";
 inline constexpr char kSynthesisTimedOut[] = "音声合成が終わらないため打ち切りました";
 
 inline constexpr char kCannotWatchZone[] =

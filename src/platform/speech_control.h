@@ -1,5 +1,6 @@
 #pragma once
 // The speech synthesizer: speaks a text in the background with a readable "still speaking".
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -29,12 +30,18 @@ class SpeechControl {
   // Synthesizes `text` in the background and keeps the sound, so that speaking it later
   // starts without the synthesis. Only the newest few texts are kept.
   virtual void Prepare(const std::string& text) { (void)text; }
+  // How long a preparation has lately taken (the slowest of the last few): announcements are
+  // prepared at least that much earlier. Zero until one was made.
+  virtual std::chrono::milliseconds SynthesisTime() const { return std::chrono::milliseconds(0); }
   // Forgets every prepared sound (what was prepared no longer applies).
   virtual void DiscardPrepared() {}
   // Stops speech in progress and drops what is not yet spoken.
   virtual void StopSpeech() = 0;
   // Above 0 from SpeakText until the last sample has played (synthesis included); 0 otherwise.
   virtual int16_t Speaking() const = 0;
+  // Why nothing can be spoken (no engine, dictionary or voice), with what to do; empty when
+  // speech works.
+  virtual std::string Unavailable() const { return {}; }
   // Loudness of each channel, 0..65535.
   virtual void SetVolumeLeft(uint32_t volume) = 0;
   virtual void SetVolumeRight(uint32_t volume) = 0;

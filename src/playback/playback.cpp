@@ -115,6 +115,15 @@ void Playback::ClearAll() {
   WorkerSlot<TMidiThread>::Retire(taken.midi);
 }
 
+void Playback::EndMusic() {
+  std::shared_ptr<TMidiThread> taken;
+  {
+    const auto lock = roster_.Locked();
+    taken = midi_slot_.Take(lock);
+  }
+  WorkerSlot<TMidiThread>::Retire(taken);
+}
+
 void Playback::Pause(bool on) {
   speech_.DiscardPrepared();
   Workers current;

@@ -74,6 +74,9 @@ class Playback {
   // Each of these four also drops the speech prepared ahead: it no longer applies.
   // Stops speech, ends both workers and forgets them at once; the next item starts afresh.
   void ClearAll();
+  // Ends the music worker and forgets it: what plays stops, what waits is dropped. Speech and
+  // sounds go on.
+  void EndMusic();
   // On: skips what plays, holds both workers, stops speech, disables Skip. Off: resumes.
   // Workers created while paused start held.
   void Pause(bool on);

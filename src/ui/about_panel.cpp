@@ -1,6 +1,7 @@
 #include "ui/about_panel.h"
 
 #include <QEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 
 #include "ui/app_icon.h"
@@ -15,7 +16,8 @@ AboutPanel::AboutPanel(QWidget* parent)
       copyright_label_(this),
       port_label_(this),
       port_edit_(this),
-      port_button_(this) {
+      port_button_(this),
+      cancel_button_(this) {
   setFrameStyle(QFrame::Box | QFrame::Plain);
   setAutoFillBackground(true);
   resize(kWidth, kHeight);
@@ -29,19 +31,25 @@ AboutPanel::AboutPanel(QWidget* parent)
   copyright_label_.setText(QString::fromUtf8(ui_texts::kAuthorNotice));
   copyright_label_.installEventFilter(this);
 
-  port_label_.setGeometry(12, 84, 70, 22);
+  port_label_.setGeometry(12, 66, 130, 22);
   port_label_.setText(QString::fromUtf8(ui_texts::kPortLabel));
-  port_edit_.setGeometry(84, 84, 80, 22);
+  port_edit_.setGeometry(148, 66, 88, 22);
   port_edit_.setToolTip(QString::fromUtf8(ui_texts::kPortHint));
   port_edit_.setPlaceholderText(QString::fromUtf8(ui_texts::kPortHint));
   // A port is digits only: no input method composing in between.
   port_edit_.setAttribute(Qt::WA_InputMethodEnabled, false);
   port_edit_.setInputMethodHints(Qt::ImhDigitsOnly);
-  port_button_.setGeometry(172, 83, 64, 24);
+  port_button_.setGeometry(92, 92, 64, 24);
   port_button_.setText(QString::fromUtf8(ui_texts::kOk));
   port_button_.setDefault(true);
   QObject::connect(&port_button_, &QPushButton::clicked, [this] {
     if (OnPortOk) OnPortOk();
+  });
+  cancel_button_.setGeometry(162, 92, 74, 24);
+  cancel_button_.setText(QString::fromUtf8(ui_texts::kCancel));
+  cancel_button_.setShortcut(QKeySequence(Qt::Key_Escape));
+  QObject::connect(&cancel_button_, &QPushButton::clicked, [this] {
+    if (OnPortCancel) OnPortCancel();
   });
   // Enter in the field presses the default button, as in a dialog.
   QObject::connect(&port_edit_, &QLineEdit::returnPressed, [this] {
@@ -54,6 +62,7 @@ void AboutPanel::SetPortControls(bool visible) {
   port_label_.setVisible(visible);
   port_edit_.setVisible(visible);
   port_button_.setVisible(visible);
+  cancel_button_.setVisible(visible);
 }
 
 void AboutPanel::SetAuthorLinkActive(bool active) {

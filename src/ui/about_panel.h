@@ -15,7 +15,7 @@ class AboutPanel final : public QFrame {
 
   explicit AboutPanel(QWidget* parent);
 
-  // Shows or hides the port label, field and button.
+  // Shows or hides the port label, field and buttons.
   void SetPortControls(bool visible);
   // Active: blue and underlined, and a click opens the author page. Inactive: black italic.
   void SetAuthorLinkActive(bool active);
@@ -28,8 +28,10 @@ class AboutPanel final : public QFrame {
   QLineEdit& PortEdit() { return port_edit_; }
   const QLineEdit& PortEdit() const { return port_edit_; }
   QPushButton& PortButton() { return port_button_; }
+  QPushButton& CancelButton() { return cancel_button_; }
 
   std::function<void()> OnPortOk;
+  std::function<void()> OnPortCancel;
   std::function<void()> OnAuthorClick;
 
  protected:
@@ -42,6 +44,7 @@ class AboutPanel final : public QFrame {
   QLabel port_label_;
   QLineEdit port_edit_;
   QPushButton port_button_;
+  QPushButton cancel_button_;
   bool author_link_active_ = false;
 };
 

@@ -70,6 +70,7 @@ void TMainForm::Attach(Application& app) {
     app.CatchFaults("command", [&app, item] { app.ChooseMenuItem(item); });
   };
   about_panel_.OnPortOk = command([&app] { app.PortButtonClick(); });
+  about_panel_.OnPortCancel = command([&app] { app.PortCancelClick(); });
   about_panel_.OnAuthorClick =
       command([&app] { app.PM_MenuClick(MenuItem::PM_URL, ClickSource::AuthorLink); });
   message_panel_.OnOk = command([&app] { app.MessageButtonClick(); });

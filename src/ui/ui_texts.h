@@ -4,9 +4,10 @@
 namespace chimewell::ui_texts {
 
 inline constexpr const char* kCaption = "Chimewell";
-inline constexpr const char* kPortLabel = "HTTP port:";
+inline constexpr const char* kPortLabel = "設定ページのポート:";
 inline constexpr const char* kPortHint = "1 - 65535";
 inline constexpr const char* kOk = "OK";
+inline constexpr const char* kCancel = "キャンセル";
 inline constexpr const char* kAuthorNotice = "© Chimewell の作者";
 // Families tried in turn for the window's own texts, a proportional Japanese gothic first.
 inline constexpr const char* kWindowFontFamilies[] = {"ＭＳ Ｐゴシック", "IPAPGothic",

@@ -32,8 +32,10 @@ constexpr NumberField kLateLimit{"LATELIMIT", form_texts::kLateLimitLabel, 60, 0
 constexpr size_t kQuotedChars = 20;
 
 // The value to store for `field`, clamped as ever; when it is not what was sent, the page
-// says what was stored instead. An absent field takes its fallback without a word.
-int ReadNumber(RequestContext& ctx, const NumberField& field) {
+// says what was stored instead. A field the request does not carry at all (a script that
+// sends only what it changes) keeps `stored`.
+int ReadNumber(RequestContext& ctx, const NumberField& field, int stored_value) {
+  if (!ctx.Sent(field.name)) return stored_value;
   const std::string sent = ctx.Param(field.name);
   const std::optional<int> number = ParseDecimalInteger(sent);
   if (!number) {
@@ -58,23 +60,27 @@ bool HandleBaseForm(RequestContext& ctx) {
   ctx.error_text = CheckAccessPasswordFields(ctx);
   if (!ctx.error_text.empty()) return true;
   ConfigSettings config = ctx.app.Config();
-  config.SpeakOffset = ReadNumber(ctx, kSpeakOffset);
+  config.SpeakOffset = ReadNumber(ctx, kSpeakOffset, config.SpeakOffset);
   // Anything but the three actions means the first, not the nearest.
-  const int double_click = ctx.IntParam("TTRAY", -1);
-  config.DoubleClick = double_click >= 0 && double_click <= 2 ? double_click : 0;
-  if (ctx.Has("TTRAY") && config.DoubleClick != double_click) {
-    ctx.AddNotice(form_texts::ValueOutOfRange(form_texts::kDoubleClickLabel, 0, 2, 0));
+  if (ctx.Sent("TTRAY")) {
+    const int double_click = ctx.IntParam("TTRAY", -1);
+    config.DoubleClick = double_click >= 0 && double_click <= 2 ? double_click : 0;
+    if (config.DoubleClick != double_click) {
+      ctx.AddNotice(form_texts::ValueOutOfRange(form_texts::kDoubleClickLabel, 0, 2, 0));
+    }
   }
-  config.DefaultVolume = ReadNumber(ctx, kDefaultVolume);
-  config.BackVolume = ReadNumber(ctx, kBackVolume);
-  config.IconicStart = ctx.Param("ICONICSTART") == "1";
-  config.LipsView = ctx.Param("LIPSVIEW") == "1";
-  config.LateLimit = ReadNumber(ctx, kLateLimit);
+  config.DefaultVolume = ReadNumber(ctx, kDefaultVolume, config.DefaultVolume);
+  config.BackVolume = ReadNumber(ctx, kBackVolume, config.BackVolume);
+  // Each pair of choices is always sent by the page; one not sent keeps its setting.
+  if (ctx.Sent("ICONICSTART")) config.IconicStart = ctx.Param("ICONICSTART") == "1";
+  if (ctx.Sent("LIPSVIEW")) config.LipsView = ctx.Param("LIPSVIEW") == "1";
+  config.LateLimit = ReadNumber(ctx, kLateLimit, config.LateLimit);
   ReadQuietFields(ctx, config);
   // The page sends AUTOSTART 1 or 0; a page without the box leaves the login entry alone.
   const std::string login = ctx.Param("AUTOSTART");
   ctx.app.ApplyBaseSettings(config, login.empty() ? std::nullopt : std::optional(login == "1"));
   ApplyAccessPasswordFields(ctx);
+  ctx.AddNotice(std::string(form_texts::kBaseSaved));
   return true;
 }
 

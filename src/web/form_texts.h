@@ -18,6 +18,9 @@ inline std::string MoreProblems(size_t count) { return "ほか " + std::to_strin
 // Holiday form.
 inline constexpr std::string_view kHolidaysHaveErrors = "休日の一覧にエラーがあります";
 inline constexpr std::string_view kHolidaysSaved = "休日の一覧を保存しました";
+inline constexpr std::string_view kBaseSaved = "基本設定を保存しました";
+// Beside the quiet-hours fields while both times are empty.
+inline constexpr std::string_view kQuietOff = "（今は使っていません）";
 
 // Base settings form: a value that was not stored as sent, and what was stored instead.
 inline std::string ValueOutOfRange(std::string_view label, int low, int high, int stored) {
@@ -50,6 +53,10 @@ inline constexpr std::string_view kQuietNoDays =
 // Test commands.
 inline constexpr std::string_view kBadTestMoment = "日付時刻指定に誤りがあります";
 inline constexpr std::string_view kNoSuchFile = "指定のファイルがありません";
+// What a test from the page is doing, to confirm it.
+inline constexpr std::string_view kPlayingTimeSignal = "時報を再生しています";
+inline constexpr std::string_view kPlayingMessage = "メッセージを再生しています";
+inline constexpr std::string_view kPlayingFile = "ファイルを再生しています";
 
 // Clock-face form: each problem is a part's prefix and one of the three problem texts.
 inline constexpr std::string_view kDatePart = "日付";

@@ -57,17 +57,22 @@ void HttpServer::SetServerSoftware(const std::string& software) { server_softwar
 void HttpServer::SetLocalPeerTest(PeerTest test) { local_peer_ = std::move(test); }
 
 bool HttpServer::Start(uint16_t port) {
-  Stop();
-  const std::string_view software = TrimBlanksAndControls(server_software_);
-  const std::string product_token =
-      software.empty() ? DefaultProductToken() : std::string(software);
-
+  // The new port is opened before the old one is let go: a port that cannot be opened leaves
+  // the server serving where it was.
   std::string error;
   const int listen_fd = OpenListeningSocket(port, limits_.listen_backlog, error);
   if (listen_fd < 0) {
     if (error_callback_) error_callback_(error);
     return false;
   }
+  return StartOn(listen_fd);
+}
+
+bool HttpServer::StartOn(int listen_fd) {
+  Stop();
+  const std::string_view software = TrimBlanksAndControls(server_software_);
+  const std::string product_token =
+      software.empty() ? DefaultProductToken() : std::string(software);
   const uint16_t port_listened = LocalPortOf(listen_fd);
   const std::lock_guard lock(mutex_);
   const HandlerPool::Work work = [handler = handler_, product_token](HttpRequestInfo& request) {
@@ -126,10 +131,6 @@ void HttpServer::Stop() {
   }
 }
 
-bool HttpServer::Rebind(uint16_t port) {
-  Stop();
-  return Start(port);
-}
 
 bool HttpServer::Active() const {
   const std::lock_guard lock(mutex_);

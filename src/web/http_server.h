@@ -39,13 +39,14 @@ class HttpServer {
   // Replaces the test of IsThisMachineAddress; from the next Start.
   void SetLocalPeerTest(PeerTest test);
 
-  // Listens on all local addresses at `port` (0: any free port) and starts serving. On failure
-  // reports the reason through the error callback, stays inactive and returns false.
+  // Listens on all local addresses at `port` (0: any free port) and serves there from now on.
+  // On failure reports the reason through the error callback and returns false; a server that
+  // was serving goes on serving on its old port.
   bool Start(uint16_t port);
+  // Serves on `listen_fd`, a listening socket it takes over, in place of any earlier one.
+  bool StartOn(int listen_fd);
   // Stops listening, closes open connections and waits a bounded time for running handlers.
   void Stop();
-  // Moves the server to another port: stop, then start on `port`.
-  bool Rebind(uint16_t port);
 
   bool Active() const;
   // The port listened on (the chosen one after Start(0)); 0 while inactive.

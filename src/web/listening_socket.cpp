@@ -12,7 +12,7 @@ namespace {
 
 std::string BindErrorText(int error_number) {
   if (error_number == EADDRINUSE) return kBindInUseText;
-  return std::string("Could not bind socket. ") + std::strerror(error_number) + ".";
+  return std::string(kBindFailedText) + "（" + std::strerror(error_number) + "）";
 }
 
 // Binds and listens; returns the socket, or -1 with errno kept from the failing call.

@@ -5,9 +5,10 @@
 
 namespace chimewell {
 
-// The text reported when the port is taken by another program.
-inline constexpr const char* kBindInUseText =
-    "Could not bind socket. Address and port are already in use.";
+// Why a port cannot be listened on, as the sentence "ポート N は …" goes on: taken by another
+// program, or refused for another reason (named by the system).
+inline constexpr const char* kBindInUseText = "他のプログラムが使っています";
+inline constexpr const char* kBindFailedText = "開けません";
 
 // A listening, non-blocking TCP socket on all local addresses (IPv6 and IPv4 where the system
 // has IPv6, else IPv4 only), with address reuse on. Returns -1 and sets `error` on failure.

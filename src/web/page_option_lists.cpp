@@ -1,6 +1,7 @@
 #include "web/page_option_lists.h"
 
 #include "core/html_escape.h"
+#include "web/page_texts.h"
 
 namespace chimewell {
 namespace {
@@ -22,6 +23,9 @@ void AppendOption(std::string& out, std::string_view value, bool selected,
 std::string BuildFontOptions(const std::vector<FontFamily>& families, std::string_view current) {
   std::string out;
   out.reserve(families.size() * 64);
+  // No font named: the clock draws with the standard one, and the list says so rather than
+  // seeming to choose its first font.
+  if (current.empty()) out += page_texts::kStandardFontOption;
   for (const FontFamily& family : families) {
     AppendOption(out, family.name, family.name == current,
                  "(type:" + std::to_string(family.type) + ")");

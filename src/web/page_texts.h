@@ -18,9 +18,17 @@ inline constexpr const char* kSavedWithProblemsHeading =
     "<FONT color=red><B><I>設定は保存しましたが、以下の問題が発見されました</I></B></FONT>"
     "<SMALL><BR>";
 inline constexpr const char* kErrorTail = "<BR></SMALL><HR>\r\n";
+// What keeps the clock from sounding, for as long as it lasts, above everything else.
+inline constexpr const char* kLastingHead =
+    "<DIV class=\"problems\"><B>Chimewell は今、音を出せません</B><UL>";
+inline constexpr const char* kLastingTail = "</UL></DIV>\r\n";
 // What a request did, to confirm it, below any problems.
 inline constexpr const char* kNoticeHead = "<DIV class=\"notice\"><B>";
 inline constexpr const char* kNoticeTail = "</B></DIV>\r\n";
+
+// The first entry of a font list when no font is set.
+inline constexpr const char* kStandardFontOption =
+    "<OPTION value=\"\" SELECTED>（標準のフォント）</OPTION>\r\n";
 
 inline constexpr const char* kPause = "一時停止";
 inline constexpr const char* kPauseResume = "から再開";

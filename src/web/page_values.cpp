@@ -119,7 +119,17 @@ std::string BuildErrorBlock(std::string_view error_text, ProblemHeading heading)
 }
 
 std::string BuildMessageArea(const PageMessages& messages) {
-  std::string area = BuildErrorBlock(messages.problems, messages.heading);
+  std::string area;
+  if (!messages.lasting.empty()) {
+    area += page_texts::kLastingHead;
+    for (const std::string& line : messages.lasting) {
+      area += "<LI>";
+      AppendHtmlEscaped(area, line);
+      area += "</LI>";
+    }
+    area += page_texts::kLastingTail;
+  }
+  area += BuildErrorBlock(messages.problems, messages.heading);
   if (!messages.notices.empty()) {
     area += page_texts::kNoticeHead + std::string(messages.notices) + page_texts::kNoticeTail;
   }
@@ -150,6 +160,7 @@ void AppendSettingsValues(ReplacementList& list, const PageSettingsValues& v) {
   AddNumber(list, "MIDIBACK", v.config.BackVolume);
   AddNumber(list, "LATELIMIT", v.config.LateLimit);
   AppendQuietValues(list, v.config);
+  AppendBusyUnwatchedNote(list, v.busy_unwatched);
 
   const JihoSettings& jiho = v.jiho;
   AddText(list, "JIHOFORMAT", jiho.Format);

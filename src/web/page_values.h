@@ -12,6 +12,7 @@
 // The problems in $!ERRORMSG!$ are HTML fragments made by the program; whoever puts a user's
 // text into one escapes it there.
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,9 +47,12 @@ struct PageMessages {
   std::string_view problems = {};  // the error text; empty for none
   ProblemHeading heading = ProblemHeading::kNotSaved;
   std::string_view notices = {};  // what the request did, to confirm it; empty for none
+  // What keeps the clock from sounding now, one line each (program-made, shown escaped).
+  std::span<const std::string> lasting = {};
 };
 
-// The problems' red block, then the notices; empty when there is neither.
+// The clock's lasting problems, the request's problems' red block, then the notices; empty
+// when there is none of them.
 std::string BuildMessageArea(const PageMessages& messages);
 
 // Where the configuration server answers with the user's guide; the page links to it.
@@ -73,6 +77,8 @@ struct PageSettingsValues {
   bool access_password_set = false;         // other machines may come in with the password
   std::string_view add_token = {};          // this page's add form's one-time token
   const LineList* holiday_lines = nullptr;  // the holiday file's lines; none: no lines
+  // Why calls or Do Not Disturb cannot be watched, one reason each (program-made).
+  std::span<const std::string> busy_unwatched = {};
 };
 
 // $!DOCUMENT!$ .. $!MUTELABEL!$, $!ACCESSPASSWORD!$, $!SCHETOKEN!$, $!HOLIROWS!$, $!HOLISTR!$.

@@ -72,13 +72,17 @@ DecodedParams DecodeParams(std::string_view unparsed) {
   return lines;
 }
 
-std::string GetParam(const DecodedParams& param_list, std::string_view name) {
+std::optional<std::string> FindParam(const DecodedParams& param_list, std::string_view name) {
   for (const std::string_view line : param_list) {
     const size_t eq = line.find('=');
     if (eq == std::string_view::npos) continue;
     if (EqualsIgnoreAsciiCase(line.substr(0, eq), name)) return std::string(line.substr(eq + 1));
   }
-  return {};
+  return std::nullopt;
+}
+
+std::string GetParam(const DecodedParams& param_list, std::string_view name) {
+  return FindParam(param_list, name).value_or(std::string());
 }
 
 }  // namespace chimewell

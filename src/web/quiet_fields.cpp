@@ -15,8 +15,10 @@ constexpr int kWeekdays = 7;
 std::string DayField(int weekday) { return "QUIETDAY" + std::to_string(weekday); }
 
 // The time as sent, blanks trimmed; refused (with a notice) when it is not empty and no time.
+// A field not sent at all keeps `stored`.
 std::optional<std::string> ReadTime(RequestContext& ctx, std::string_view field,
-                                    std::string_view label) {
+                                    std::string_view label, const std::string& stored) {
+  if (!ctx.Sent(field)) return stored;
   const std::string sent(TrimBlanksAndControls(ctx.Param(field)));
   if (sent.empty() || ParseQuietTime(sent)) return sent;
   ctx.AddNotice(form_texts::QuietTimeRefused(label, sent));
@@ -33,8 +35,8 @@ void ReadQuietFields(RequestContext& ctx, ConfigSettings& config) {
   for (int weekday = 1; weekday <= kWeekdays; ++weekday) {
     if (ctx.Param(DayField(weekday)) == "1") days |= 1 << weekday;
   }
-  const auto from = ReadTime(ctx, "QUIETFROM", form_texts::kQuietFromLabel);
-  const auto to = ReadTime(ctx, "QUIETTO", form_texts::kQuietToLabel);
+  const auto from = ReadTime(ctx, "QUIETFROM", form_texts::kQuietFromLabel, config.QuietFrom);
+  const auto to = ReadTime(ctx, "QUIETTO", form_texts::kQuietToLabel, config.QuietTo);
   if (!from || !to) return;
   config.QuietFrom = *from;
   config.QuietTo = *to;
@@ -56,6 +58,17 @@ void AppendQuietValues(ReplacementList& list, const ConfigSettings& config) {
     list.Add("$!" + DayField(weekday) + "!$", (config.QuietDays >> weekday & 1) ? "checked" : "");
   }
   list.Add("$!QUIETBUSY!$", config.QuietWhenBusy ? "checked" : "");
+  const bool off = config.QuietFrom.empty() && config.QuietTo.empty();
+  list.Add("$!QUIETSTATE!$", off ? form_texts::kQuietOff : std::string_view());
+}
+
+void AppendBusyUnwatchedNote(ReplacementList& list, std::span<const std::string> reasons) {
+  std::string note;
+  for (const std::string& reason : reasons) {
+    if (!note.empty()) note += "<BR>";
+    AppendHtmlEscaped(note, reason);
+  }
+  list.Add("$!QUIETBUSYNOTE!$", note);
 }
 
 }  // namespace chimewell

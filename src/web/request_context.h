@@ -75,6 +75,10 @@ struct RequestContext {
   }
   // The parameter's value; empty when absent or sent empty (the two mean the same).
   std::string Param(std::string_view name) const { return GetParam(request.ParamList, name); }
+  // Whether the field was sent at all, empty or not.
+  bool Sent(std::string_view name) const {
+    return FindParam(request.ParamList, name).has_value();
+  }
   // Whether the parameter was sent with a non-empty value: how a form's marker is recognised.
   bool Has(std::string_view name) const { return !Param(name).empty(); }
   // The parameter as a whole decimal number, or `fallback` when it is absent or not one.

@@ -132,6 +132,10 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
   const std::string document_url = kGuideDocument;
   // Each page's add form carries a token of its own; see HandleScheduleForm.
   const std::string add_token = add_tokens_.Issue();
+  std::vector<std::string> unwatched;
+  for (const BusyUnavailable reason : app.BusyUnwatched()) {
+    unwatched.emplace_back(BusyUnwatchedText(reason));
+  }
   const PageSettingsValues settings{app.Config(),
                                     jiho,
                                     app.ClockFace(),
@@ -148,7 +152,8 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
                                     app.StartsAtLogin(),
                                     !ReadAccessPasswordHash(app.Paths().settings).empty(),
                                     add_token,
-                                    ctx.holiday_draft ? &*ctx.holiday_draft : &app.HolidayLines()};
+                                    ctx.holiday_draft ? &*ctx.holiday_draft : &app.HolidayLines(),
+                                    unwatched};
 
   // The test fields show what was sent, so the user can try again with a small change.
   const auto sent = [&](std::string_view marker,
@@ -170,7 +175,9 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
       app.DebugMode() ? app.Logs().Lines() : std::vector<std::string>{};
   const DebugInfo debug{request.Command, request.Document, request.Header, request.UnparsedParams,
                         log_lines};
-  AppendPageValues(list, {ctx.error_text, ctx.error_heading, ctx.notice_text}, settings, tests,
+  const std::vector<std::string> lasting = app.CurrentProblems();
+  AppendPageValues(list, {ctx.error_text, ctx.error_heading, ctx.notice_text, lasting}, settings,
+                   tests,
                    app.DebugMode() ? &debug : nullptr);
   return RenderPage(services_.files, app.Paths().page_template, list);
 }

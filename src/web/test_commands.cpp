@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "web/form_fields.h"
+#include "core/html_escape.h"
 #include "web/form_texts.h"
 #include "web/param_decoding.h"
 
@@ -44,9 +45,21 @@ TestCommand ChooseTestCommand(const DecodedParams& params) {
 
 namespace {
 
+// False, with the reason on the page, when what the test plays would not be heard.
+bool CanBeHeard(RequestContext& ctx, bool speaks) {
+  const std::string why = ctx.app.WhyTestIsSilent(speaks);
+  if (why.empty()) return true;
+  ctx.error_text = HtmlEscape(why);
+  return false;
+}
+
 // Plays the file named by `field` once, as a due schedule entry of `kind` would.
 void PlayTestFile(RequestContext& ctx, std::string_view field, TCommandType kind) {
-  if (!ctx.app.TestPlayFile(ctx.Param(field), kind)) ctx.error_text = form_texts::kNoSuchFile;
+  if (!ctx.app.TestPlayFile(ctx.Param(field), kind)) {
+    ctx.error_text = form_texts::kNoSuchFile;
+  } else if (CanBeHeard(ctx, false)) {
+    ctx.AddNotice(std::string(form_texts::kPlayingFile));
+  }
 }
 
 }  // namespace
@@ -62,12 +75,18 @@ bool HandleTestCommand(RequestContext& ctx) {
     case TestCommand::kTimeSignal:
     case TestCommand::kMessage: {
       const TDateTime moment = ParseTestMoment(params);
+      const bool time_signal = ctx.Has("JIHOTEST");
+      const bool speaks = !time_signal || app.TimeSignalData().Settings().VoiceType == 0;
       if (moment <= 0) {
         ctx.error_text = form_texts::kBadTestMoment;
-      } else if (ctx.Has("JIHOTEST")) {
+      } else if (!CanBeHeard(ctx, speaks)) {
+        // Nothing is queued that could not be heard.
+      } else if (time_signal) {
         app.TestPlayTimeSignal(ctx.Param("JIHOSTR"), moment);
+        ctx.AddNotice(std::string(form_texts::kPlayingTimeSignal));
       } else {
         app.TestPlayMessage(ctx.Param("MSGSTR"), moment);
+        ctx.AddNotice(std::string(form_texts::kPlayingMessage));
       }
       break;
     }

@@ -5,12 +5,13 @@
 #include "app/application.h"
 #include "core/settings_store.h"
 #include "web/access_password_form.h"
+#include "web/listening_socket.h"
 
 namespace chimewell {
 namespace {
 
 constexpr const char* kServerStopping = "The server is stopping.";
-constexpr const char* kNoPortText = "Could not bind socket. The port number is out of range.";
+constexpr const char* kNoPortText = "範囲外です";
 constexpr int kMaxTcpPort = 65535;
 
 std::shared_ptr<UiHandOff> ClosedHandOff(UiThread& ui) {
@@ -24,6 +25,7 @@ std::shared_ptr<UiHandOff> ClosedHandOff(UiThread& ui) {
 WebConfigServer::WebConfigServer(UiThread& ui, PageServices services, HttpLimits limits)
     : ui_(ui),
       services_(services),
+      backlog_(limits.listen_backlog),
       gate_([this] { return ReadAccessPasswordHash(settings_file_); }, services.clock),
       hand_off_(ClosedHandOff(ui)),
       server_([this](const HttpRequestInfo& request,
@@ -38,18 +40,23 @@ void WebConfigServer::Attach(Application& app) {
 }
 
 bool WebConfigServer::Listen(int port, std::string& error) {
-  Stop();
   if (port < 0 || port > kMaxTcpPort) {
     error = kNoPortText;
     return false;
   }
+  if (port != 0 && port == Port()) return true;  // already there
+  // The new port is opened first, so that one that cannot be opened leaves the page where it
+  // was.
+  const int listen_fd = OpenListeningSocket(static_cast<uint16_t>(port), backlog_, error);
+  if (listen_fd < 0) return false;
+  Stop();
   {
     // Open before the first connection can be accepted.
     const std::lock_guard lock(mutex_);
     hand_off_ = std::make_shared<UiHandOff>(ui_);
   }
   server_.SetErrorCallback([&error](const std::string& reason) { error = reason; });
-  const bool started = server_.Start(static_cast<uint16_t>(port));
+  const bool started = server_.StartOn(listen_fd);
   server_.SetErrorCallback(nullptr);
   if (!started) CurrentHandOff()->Close();
   return started;

@@ -42,6 +42,7 @@ class WebConfigServer final : public ConfigServer {
   PageServices services_;
   std::unique_ptr<RequestHandler> handler_;  // set by Attach, used on the UI thread only
   std::filesystem::path settings_file_;      // set by Attach, read by the gate
+  const int backlog_;
   AccessGate gate_;
   mutable std::mutex mutex_;
   // Replaced at every Listen: a stop closes the old one for good, which releases requests

@@ -108,13 +108,14 @@ class AppTest : public ::testing::Test {
   void WriteFile(const char* name, const std::string& text) {
     std::ofstream(dir / name, std::ios::binary) << text;
   }
-  // Builds the application and runs start-up through the deferred stage.
-  void Start() {
+  // Builds the application and runs start-up through the deferred stage. `tell_outside`
+  // receives what the program would print on standard error.
+  void Start(std::function<void(const std::string&)> tell_outside = {}) {
     AppPaths paths = PathsInHome(dir.path().string());
     paths.autostart = {(dir / "autostart" / "clock.desktop").string(), "chimewell", "clock"};
     app = std::make_unique<Application>(AppDependencies{clock, timer, ui, shell, files, sound,
                                                         speech, midi, fonts, view, nullptr,
-                                                        paths});
+                                                        paths, std::move(tell_outside)});
     app->FormCreate();
     app->FormShow();
     EXPECT_EQ(timer.Interval(), 1500);

@@ -142,12 +142,16 @@ TEST(FileLocations, APortableCopyAndHomeKeepTheFilesWhereTheyWere) {
 
 TEST(Autostart, TheEntryIsWrittenAndRemoved) {
   TempDir config;
-  const AutostartEntry entry{(config / "autostart/io.x.Y.desktop").string(), "/usr/bin/chimewell",
-                             "io.x.Y"};
+  const AutostartEntry entry{(config / "autostart/io.x.Y.desktop").string(),
+                             "\"/opt/my clock/chimewell\" --home /x", "io.x.Y",
+                             "/opt/my clock/chimewell"};
   EXPECT_FALSE(AutostartEnabled(entry));
   SetAutostart(entry, true);
   EXPECT_TRUE(AutostartEnabled(entry));
-  EXPECT_THAT(ReadBytes(entry.path), HasSubstr("\nExec=/usr/bin/chimewell\nIcon=io.x.Y\n"));
+  // Once the program is gone, TryExec has desktops skip the entry rather than start nothing.
+  EXPECT_THAT(ReadBytes(entry.path),
+              HasSubstr("\nExec=\"/opt/my clock/chimewell\" --home /x\n"
+                        "TryExec=/opt/my clock/chimewell\nIcon=io.x.Y\n"));
   // The desktop's own checker, where it is installed, finds nothing to complain about.
   if (std::filesystem::exists("/usr/bin/desktop-file-validate")) {
     EXPECT_EQ(std::system(("/usr/bin/desktop-file-validate '" + entry.path + "'").c_str()), 0);

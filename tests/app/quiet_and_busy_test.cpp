@@ -112,13 +112,23 @@ TEST_F(QuietAndBusy, BackgroundMusicRestsDuringACallButNotForDoNotDisturb) {
   EXPECT_TRUE(music_after_a_while());
 }
 
-TEST_F(QuietAndBusy, UnavailableDetectionIsToldOnceForEachReason) {
+TEST_F(QuietAndBusy, UnavailableDetectionIsLoggedOnceAndShownOverTheClockOnlyWhenTurnedOn) {
   Start();
   app->DesktopBusyUnavailable(BusyUnavailable::kNoSoundServer);
   app->DesktopBusyUnavailable(BusyUnavailable::kNoSoundServer);
   app->DesktopBusyUnavailable(BusyUnavailable::kNoSessionBus);
   EXPECT_EQ(LogLinesContaining("を検出できません").size(), 2u);
+  EXPECT_EQ(app->BusyUnwatched().size(), 2u);
+  // The setting is on by default: a plain desktop is not covered with a panel at every start.
+  EXPECT_EQ(view.panel_text.find("検出できません"), std::string::npos);
+  ConfigSettings config = app->Config();
+  config.QuietWhenBusy = false;
+  app->ApplyBaseSettings(config, std::nullopt);
+  EXPECT_EQ(view.panel_text.find("検出できません"), std::string::npos);
+  config.QuietWhenBusy = true;
+  app->ApplyBaseSettings(config, std::nullopt);
   EXPECT_NE(view.panel_text.find("セッションバスがありません"), std::string::npos);
+  EXPECT_NE(view.panel_text.find("サウンドサーバーに接続できません"), std::string::npos);
 }
 
 // Quiet hours by the shown clock: from included, to not; a time after midnight belongs to the

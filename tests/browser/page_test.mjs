@@ -225,11 +225,13 @@ try {
   await baseForm.locator('input[name=QUIETDAY1]').uncheck();
   await baseForm.locator('input[name=QUIETBUSY][type=checkbox]').uncheck();
   await submit(baseForm);
-  assert.equal(await errors(), '');
+  // A save is confirmed, and nothing else is said.
+  assert.equal(await errors(), '基本設定を保存しました');
   assert.match(iniValue(settings(), 'Config', 'AccessPasswordHash'), /^\$argon2id\$/);
   assert.ok(!settings().includes('browser-pass-1'));
   assert.match(await page.content(), /設定済み/);
   assert.match(fs.readFileSync(loginEntry, 'utf8'), /^Exec=.*--home /m);
+  assert.match(fs.readFileSync(loginEntry, 'utf8'), /^TryExec=\/.*chimewell$/m);
   assert.ok(await page.locator('input[name=AUTOSTART][type=checkbox]').isChecked());
   assert.equal(iniValue(settings(), 'Config', 'SpeakOffset'), '300');
   assert.equal(iniValue(settings(), 'Config', 'DefaultVolume'), '70');
@@ -303,7 +305,7 @@ try {
   const msg = page.locator('form:has(input[name=MSGTEST])');
   await msg.locator('input[name=MSGSTR]').fill('テストです');
   await submit(msg);
-  assert.equal(await errors(), '');
+  assert.equal(await errors(), 'メッセージを再生しています');
   assert.equal(await page.locator('input[name=MSGSTR]').inputValue(), 'テストです');
   await waitFor('the message in the capture', () => soundMs(capture, heardFrom) >= 300, 60000);
   await screenshot('msgtest');
@@ -314,7 +316,7 @@ try {
   await jt.locator('input[name=DATE]').fill('2004/01/05');
   await jt.locator('input[name=TIME]').fill('7:05.00');
   await submit(jt);
-  assert.equal(await errors(), '');
+  assert.equal(await errors(), '時報を再生しています');
   // The sent format stays; the moment fields show the present again, ready for the next try.
   assert.equal(await page.locator('input[name=JIHOSTR]').inputValue(), '[hour][min]');
   assert.match(await page.locator('form:has(input[name=JIHOTEST]) input[name=DATE]').inputValue(), /^\d{4}\/\d{2}\/\d{2}$/);
@@ -334,7 +336,7 @@ try {
   const beforeWave = await waitForQuiet(capture);
   await page.locator('input[name=WAVEFILE]').fill(path.join(voices, fs.readdirSync(voices).find((f) => /\.wav$/i.test(f))));
   await submit(page.locator('form:has(input[name=WAVETEST])'));
-  assert.equal(await errors(), '');
+  assert.equal(await errors(), 'ファイルを再生しています');
   await waitFor('the WAVE test in the capture', () => soundMs(capture, beforeWave, 500) >= 100, 60000);
   const midi = page.locator('form:has(input[name=MIDITEST])');
   await midi.locator('input[name=MIDIFILE]').fill(path.join(home, 'missing.mid'));
@@ -345,7 +347,7 @@ try {
   const beforeMidi = await waitForQuiet(capture);
   await page.locator('input[name=MIDIFILE]').fill(song);
   await submit(page.locator('form:has(input[name=MIDITEST])'));
-  assert.equal(await errors(), '');
+  assert.equal(await errors(), 'ファイルを再生しています');
   await waitFor('the MIDI test in the capture', () => soundMs(capture, beforeMidi, 500) >= 300, 60000);
   await screenshot('tests');
 

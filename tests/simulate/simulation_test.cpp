@@ -88,6 +88,33 @@ TEST_F(SimulationTest, AYearOfWorkdaysAndHolidaysFollowsTheHolidayFile) {
             got.end());
 }
 
+TEST_F(SimulationTest, EntriesWeeksApartFireAsIfSomethingNearKeptTheClockAwake) {
+  Zone("Asia/Tokyo");
+  const std::string music = (dir / "music.mid").string();
+  std::ofstream(music) << "MThd";
+  std::ofstream(dir / "chimewell.hol", std::ios::binary) << "2027/01/12 創立記念日\r\n";
+  // Holidays lie up to 40 days apart (3/20 to 4/29, 7/20 to 9/21): further than one timer run.
+  const std::string far_lines[] = {
+      "Speak おはようございます At 8:30 OnHoliday",
+      "Time \"[hour][min]\" Skip 6:00 from 9:00 to 16:00 祝日のみ",
+      "Speak 正時です ALL 0 from 10:00 to 12:00 OnHoliday Every 月 火",
+      "Midi \"" + music + "\" BGM from 12:00 to 13:00 OnHoliday",
+  };
+  constexpr const char* kNear = "Speak 起床 ALL 0\r\n";
+  for (const std::string& far : far_lines) {
+    const SimulationPlan plan = Plan("2026/01/13 00:00:05", "2027/01/13 00:00:00");
+    Schedule(far + "\r\n");
+    const Lines alone = Run(plan);
+    Schedule(far + "\r\n" + kNear);
+    Lines woken = Run(plan);
+    std::erase_if(woken, [](const std::string& l) { return l.ends_with("起床"); });
+    EXPECT_EQ(alone, woken) << far;
+    // The year's last holiday is the user's own day off.
+    ASSERT_FALSE(alone.empty()) << far;
+    EXPECT_TRUE(alone.back().starts_with("01/12 ")) << far << ": " << alone.back();
+  }
+}
+
 TEST_F(SimulationTest, AtAWakeTheLatestChimeStillDuePlaysAndNoneIsLostUnlogged) {
   Zone("Asia/Tokyo");
   Schedule(kHourly);

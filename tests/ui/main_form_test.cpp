@@ -130,8 +130,9 @@ TEST(MainFormTest, PortPanelRejectsBadPortsAndStoresAGoodOne) {
   h.form.PopupMenu1().Action(MenuItem::PM_About).trigger();
   AboutPanel& panel = h.form.About();
   ASSERT_TRUE(panel.isVisibleTo(&h.form));
-  EXPECT_EQ(panel.PortLabel().text(), "HTTP port:");
+  EXPECT_EQ(panel.PortLabel().text().toStdString(), "設定ページのポート:");
   EXPECT_EQ(panel.PortButton().text(), "OK");
+  EXPECT_EQ(panel.CancelButton().text().toStdString(), "キャンセル");
 
   panel.PortEdit().setText("70000");
   panel.PortButton().click();
@@ -139,6 +140,13 @@ TEST(MainFormTest, PortPanelRejectsBadPortsAndStoresAGoodOne) {
   EXPECT_EQ(h.form.MessagePanel().MessageLabel().text().toStdString(),
             "ポート番号は 1～65535 の範囲です");
 
+  // Cancel closes the panel and shows the port in use again.
+  panel.PortEdit().setText("9999");
+  panel.CancelButton().click();
+  EXPECT_FALSE(panel.isVisibleTo(&h.form));
+  EXPECT_EQ(panel.PortEdit().text(), "8080");
+
+  h.form.PopupMenu1().Action(MenuItem::PM_About).trigger();
   panel.PortEdit().setText("8081");
   panel.PortButton().click();
   EXPECT_FALSE(panel.isVisibleTo(&h.form));
@@ -156,7 +164,7 @@ TEST(MainFormTest, DoubleClickAndAuthorLinkReachTheCommandHandler) {
   QMouseEvent up(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
                  Qt::NoButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&h.form.About().CopyrightLabel(), &up);
-  EXPECT_EQ(h.shell.opened, (std::vector<std::string>{"http://desk:8080/",
+  EXPECT_EQ(h.shell.opened, (std::vector<std::string>{"http://localhost:8080/",
                                                       "https://example.org/author"}));
   EXPECT_TRUE(h.form.About().CopyrightLabel().font().underline());
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "core/settings_store.h"
 #include "playback/fakes/gated_ui_thread.h"
 #include "web/handler_fixture.h"
 #include "web/listening_socket.h"
@@ -80,7 +81,7 @@ TEST_F(ConfigServerTest, StoppingOnTheUiThreadReleasesARequestWaitingForIt) {
   EXPECT_FALSE(app->Menu().Paused());
 }
 
-TEST_F(ConfigServerTest, StartUpReportsATakenPortAndThePortPanelMovesTheServer) {
+TEST_F(ConfigServerTest, ATakenPortAtStartIsTriedAgainAndAPanelMoveToATakenPortKeepsThePage) {
   // A port the settings can name (they allow 1..32766) that something else holds.
   int taken = -1;
   uint16_t port = 20000;
@@ -99,17 +100,38 @@ TEST_F(ConfigServerTest, StartUpReportsATakenPortAndThePortPanelMovesTheServer) 
   app->FormCreate();
   app->FormShow();
   timer.FireNow();  // the deferred start-up goes on without the page
-  EXPECT_THAT(view.panel_text, HasSubstr(kBindInUseText));
+  const std::string waiting = "ポート " + std::to_string(port) + " は他のプログラムが使っています。";
+  EXPECT_THAT(view.panel_text, HasSubstr(waiting + "空くまで数秒おきに試します"));
   EXPECT_EQ(web.Port(), 0);
   EXPECT_TRUE(timer.Enabled());
 
+  // Still taken: tried again after the pause, quietly.
+  clock.Advance(3000);
+  timer.FireNow();
+  EXPECT_EQ(web.Port(), 0);
   close(taken);
-  view.port_edit = std::to_string(port);
-  app->PortButtonClick();
+  clock.Advance(3000);
+  timer.FireNow();
   EXPECT_EQ(web.Port(), port);
   // The font lists were built by the deferred start-up.
   EXPECT_THAT(Exchange(port, "GET / HTTP/1.0\r\n\r\n"),
-              HasSubstr("FONTS[<OPTION value=\"IPAGothic\">IPAGothic(type:4)</OPTION>"));
+              HasSubstr("<OPTION value=\"IPAGothic\">IPAGothic(type:4)</OPTION>"));
+
+  // Moving to a port that is taken leaves the page, the setting and the panel's number alone.
+  std::string error;
+  const int other = OpenListeningSocket(0, 1, error);
+  ASSERT_GE(other, 0);
+  const uint16_t other_port = LocalPortOf(other);
+  view.port_edit = std::to_string(other_port);
+  app->PortButtonClick();
+  EXPECT_THAT(view.panel_text, HasSubstr("ポート " + std::to_string(other_port) +
+                                         " は他のプログラムが使っています。" +
+                                         std::to_string(port) + " のままです"));
+  EXPECT_EQ(view.port_edit, std::to_string(port));
+  EXPECT_EQ(web.Port(), port);
+  EXPECT_THAT(Exchange(port, "GET / HTTP/1.0\r\n\r\n"), StartsWith("HTTP/1.1 200 OK"));
+  EXPECT_EQ(ReadStartupSettings(dir / "chimewell.ini").app.PortNumber, port);
+  close(other);
   web.Stop();
 }
 

@@ -134,7 +134,37 @@ TEST_F(FormHandlersTest, TestCommandsCheckTheirInput) {
   const std::string page =
       Get("MSGTEST=1&MSGSTR=%5Bhour%5D%5Bmin%5D&DATE=2004%2F01%2F05&TIME=7%3A05.00");
   EXPECT_EQ(page.find("日付時刻指定に誤りがあります"), std::string::npos);
+  EXPECT_NE(page.find("メッセージを再生しています"), std::string::npos);
   EXPECT_FALSE(LogLinesContaining("7時5分").empty());
+}
+
+TEST_F(FormHandlersTest, AClockThatCannotSpeakSaysSoAtThePagesTopAndInItsTests) {
+  constexpr const char* kNoVoice = "音声が出ません：声を入れてください";
+  app.reset();
+  speech.SetUnavailable(kNoVoice);
+  std::vector<std::string> told;
+  Start([&](const std::string& text) { told.push_back(text); });
+  handler = std::make_unique<RequestHandler>(*app, PageServices{fonts, files, clock, speech});
+  EXPECT_EQ(told, std::vector<std::string>{kNoVoice});
+  EXPECT_NE(view.panel_text.find(kNoVoice), std::string::npos);
+  const std::string top = "<DIV class=\"problems\"><B>Chimewell は今、音を出せません</B><UL><LI>" +
+                          std::string(kNoVoice) + "</LI></UL></DIV>";
+  EXPECT_TRUE(Get("").starts_with(top));
+  const std::string page = Get("MSGTEST=1&MSGSTR=x&DATE=2004%2F01%2F05&TIME=7%3A05.00");
+  EXPECT_NE(page.find("以下の問題が発見されました</I></B></FONT><SMALL><BR>" + std::string(kNoVoice)),
+            std::string::npos);
+  EXPECT_TRUE(LogLinesContaining("Set[Message]Thread").empty());  // nothing queued unheard
+  // The engine's own report when asked to speak is not told a second time.
+  const size_t logged = LogLinesContaining(kNoVoice).size();
+  app->ReportProblem(kNoVoice);
+  EXPECT_EQ(LogLinesContaining(kNoVoice).size(), logged);
+
+  // The sound output lost and back: shown while it lasts.
+  app->ReportProblem("サウンド出力が使えません");
+  EXPECT_NE(Get("").find("<LI>サウンド出力が使えません</LI>"), std::string::npos);
+  app->ReportProblem("サウンド出力を再開しました");
+  EXPECT_EQ(Get("").find("<LI>サウンド出力が使えません</LI>"), std::string::npos);
+  EXPECT_EQ(told.size(), 2u);
 }
 
 TEST_F(FormHandlersTest, BaseFormNamesEachValueItStoredOtherwiseThanSent) {
@@ -145,8 +175,11 @@ TEST_F(FormHandlersTest, BaseFormNamesEachValueItStoredOtherwiseThanSent) {
   };
   const Case cases[] = {
       {"SPEAKOFFSET=300&MIDIVOLUME=70&MIDIBACK=20", 300, 70, 20, ""},
-      // Absent fields take their defaults without a word, as a script may leave them out.
-      {"SPEAKOFFSET=300", 300, 80, 30, ""},
+      // Fields not sent keep what is stored, as a script sends only what it changes.
+      {"SPEAKOFFSET=500&MIDIVOLUME=100&MIDIBACK=20", 500, 100, 20, ""},
+      {"MIDIBACK=10", 500, 100, 10, ""},
+      // Sent empty is not a number.
+      {"SPEAKOFFSET=&MIDIBACK=20", 0, 100, 20, ""},
       {"SPEAKOFFSET=abc&MIDIVOLUME=70&MIDIBACK=20", 0, 70, 20,
        "早めに話し始める時間の &#39;abc&#39; は数ではありません。0にしました"},
       {"SPEAKOFFSET=300&MIDIVOLUME=5&MIDIBACK=20", 300, 10, 20,
@@ -163,12 +196,9 @@ TEST_F(FormHandlersTest, BaseFormNamesEachValueItStoredOtherwiseThanSent) {
     EXPECT_EQ(app->Config().DefaultVolume, c.volume) << c.fields;
     EXPECT_EQ(app->Config().BackVolume, c.back) << c.fields;
     const std::string area = page.substr(0, page.find('|'));
-    if (*c.notice == 0) {
-      EXPECT_EQ(area, "") << c.fields;
-    } else {
-      EXPECT_EQ(area, std::string("<DIV class=\"notice\"><B>") + c.notice + "</B></DIV>\r\n")
-          << c.fields;
-    }
+    const std::string notices = *c.notice == 0 ? "" : std::string(c.notice) + "<BR>\r\n";
+    EXPECT_EQ(area, "<DIV class=\"notice\"><B>" + notices + "基本設定を保存しました</B></DIV>\r\n")
+        << c.fields;
   }
   EXPECT_EQ(IniFile(dir / "chimewell.ini").ReadInteger("Config", "BackVolume", -1), 20);
 }

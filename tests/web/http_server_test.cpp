@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "version.h"
+#include "web/listening_socket.h"
 #include "web/loopback_client.h"
 #include "web/param_decoding.h"
 
@@ -175,7 +176,7 @@ TEST_F(HttpServerTest, ServerSoftwareReplacesTheProductTokenWhenNotBlank) {
   auto response = ParseResponse(Exchange(server_->Port(), "GET / HTTP/1.1\r\n\r\n"));
   EXPECT_EQ(response.header_lines.at(0), std::string("Server: Chimewell/") + kVersionText);
   server_->SetServerSoftware(" Clock/2 ");
-  ASSERT_TRUE(server_->Rebind(0));
+  ASSERT_TRUE(server_->Start(0));
   response = ParseResponse(Exchange(server_->Port(), "GET / HTTP/1.1\r\n\r\n"));
   EXPECT_EQ(response.header_lines.at(0), "Server: Clock/2");
 }
@@ -354,7 +355,7 @@ TEST_F(HttpServerTest, AServerThatCannotSetUpItsLoopSaysWhyInsteadOfStarting) {
   }
 }
 
-TEST_F(HttpServerTest, BindFailureIsReportedAndRebindMovesThePort) {
+TEST_F(HttpServerTest, ATakenPortIsReportedAndLeavesTheServerWhereItWas) {
   // Another program holds a port.
   const int other = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in addr{};
@@ -371,14 +372,17 @@ TEST_F(HttpServerTest, BindFailureIsReportedAndRebindMovesThePort) {
   server.SetErrorCallback([&](const std::string& text) { errors.push_back(text); });
   EXPECT_FALSE(server.Start(taken));
   EXPECT_FALSE(server.Active());
-  EXPECT_EQ(errors, std::vector<std::string>{
-                        "Could not bind socket. Address and port are already in use."});
+  EXPECT_EQ(errors, std::vector<std::string>{kBindInUseText});
 
-  ASSERT_TRUE(server.Rebind(0));
+  ASSERT_TRUE(server.Start(0));
   EXPECT_TRUE(server.Active());
   const uint16_t first_port = server.Port();
   EXPECT_EQ(ParseResponse(Exchange(first_port, "GET /a HTTP/1.1\r\n\r\n")).body, "GET|/a|");
-  ASSERT_TRUE(server.Rebind(0));
+  // A taken port leaves the server where it was.
+  EXPECT_FALSE(server.Start(taken));
+  EXPECT_EQ(server.Port(), first_port);
+  EXPECT_EQ(ParseResponse(Exchange(first_port, "GET /c HTTP/1.1\r\n\r\n")).body, "GET|/c|");
+  ASSERT_TRUE(server.Start(0));
   EXPECT_EQ(ParseResponse(Exchange(server.Port(), "GET /b HTTP/1.1\r\n\r\n")).body, "GET|/b|");
   EXPECT_FALSE(LoopbackClient(first_port).connected());
   close(other);

@@ -175,7 +175,9 @@ TEST(FontOptions, MarksOnlyTheExactNameAndShowsTheType) {
             "<OPTION value=\"arial\">arial(type:4)</OPTION>\r\n"
             "<OPTION value=\"Arial\" SELECTED>Arial(type:4)</OPTION>\r\n"
             "<OPTION value=\"Fixed\">Fixed(type:1)</OPTION>\r\n");
+  // No font set: the standard font is what the list shows chosen.
   EXPECT_EQ(BuildFontOptions({{"A&B \"x\"", 4}}, ""),
+            "<OPTION value=\"\" SELECTED>（標準のフォント）</OPTION>\r\n"
             "<OPTION value=\"A&amp;B &quot;x&quot;\">A&amp;B &quot;x&quot;(type:4)</OPTION>\r\n");
 }
 

@@ -51,7 +51,7 @@ TEST_F(QuietFormTest, SavesAndShowsTheSettingsAndRefusesWhatIsNoTime) {
     EXPECT_EQ(page.substr(bar + 1), c.shown + std::string("\r\n")) << c.fields;
     const std::string area = page.substr(0, bar);
     if (*c.notice == 0) {
-      EXPECT_EQ(area, "") << c.fields;
+      EXPECT_EQ(area, "<DIV class=\"notice\"><B>基本設定を保存しました</B></DIV>\r\n") << c.fields;
     } else {
       EXPECT_NE(area.find(c.notice), std::string::npos) << c.fields << ": " << area;
     }

@@ -55,7 +55,7 @@ TEST_F(HandlerTest, BaseFormClampsAndReplacesValuesAndWritesThemInOrder) {
   EXPECT_EQ(config.LateLimit, 86400);
   EXPECT_EQ(config.DoubleClick, 2);
   EXPECT_EQ(config.DefaultVolume, 10);
-  EXPECT_EQ(config.BackVolume, 30);
+  EXPECT_EQ(config.BackVolume, 100);  // not sent: kept
   EXPECT_TRUE(config.IconicStart && config.LipsView);
 }
 
@@ -68,7 +68,7 @@ TEST_F(HandlerTest, BaseFormWritesOrRemovesTheLoginEntryOnlyWhenItsBoxIsOnThePag
   EXPECT_TRUE(std::filesystem::exists(entry));
   EXPECT_THAT(Get("/?BASESET=1&AUTOSTART=0"), HasSubstr("LOGIN[]"));
   EXPECT_FALSE(std::filesystem::exists(entry));
-  EXPECT_EQ(SettingsValue("Config", "SpeakOffset"), "0");
+  EXPECT_EQ(SettingsValue("Config", "SpeakOffset"), "10");  // not sent the last time: kept
 }
 
 TEST_F(HandlerTest, AnEmptyMarkerOnlyRendersThePage) {
@@ -231,7 +231,7 @@ TEST_F(HandlerTest, StoredFormatWithMarkupShowsAsText) {
 }
 
 TEST_F(HandlerTest, FontListsAreBuiltOnceFromTheCatalogue) {
-  EXPECT_THAT(Get("/"), HasSubstr("FONTS[<OPTION value=\"IPAGothic\">IPAGothic(type:4)</OPTION>"));
+  EXPECT_THAT(Get("/"), HasSubstr("<OPTION value=\"IPAGothic\">IPAGothic(type:4)</OPTION>"));
 }
 
 }  // namespace

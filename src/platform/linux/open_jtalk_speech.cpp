@@ -28,7 +28,11 @@ void BlockPipeSignal() {
 
 OpenJTalkSpeech::OpenJTalkSpeech(Mixer& mixer, Report report, OpenJTalkSetup setup,
                                  SteadyTime& time, std::chrono::milliseconds synthesis_limit)
-    : mixer_(mixer), report_(report), failures_(report, time), timeouts_(std::move(report), time) {
+    : mixer_(mixer),
+      report_(report),
+      time_(time),
+      failures_(report, time),
+      timeouts_(std::move(report), time) {
   setup_ = FindOpenJTalk(std::move(setup), &missing_);
   if (!missing_.empty()) return;
   speaking_engine_ = std::make_unique<OpenJTalkEngine>(setup_, synthesis_limit, report_);
@@ -182,6 +186,7 @@ void OpenJTalkSpeech::PrepareText(const std::string& text) {
     const std::lock_guard lock(mutex_);
     discards = discards_;
   }
+  const SteadyTime::TimePoint began = time_.Now();
   Clips clips;
   for (const std::string& piece : SplitForOpenJTalk(ApplySpeechReadings(text))) {
     std::optional<PcmClip> clip;
@@ -196,9 +201,19 @@ void OpenJTalkSpeech::PrepareText(const std::string& text) {
     }
   }
   const std::lock_guard lock(mutex_);
+  synthesis_times_.push_back(
+      std::chrono::duration_cast<std::chrono::milliseconds>(time_.Now() - began));
+  if (synthesis_times_.size() > kTimedPreparations) synthesis_times_.pop_front();
   if (discards != discards_) return;
   prepared_.push_back({text, std::move(clips)});
   if (prepared_.size() > kKeptPrepared) prepared_.pop_front();
+}
+
+std::chrono::milliseconds OpenJTalkSpeech::SynthesisTime() const {
+  const std::lock_guard lock(mutex_);
+  std::chrono::milliseconds slowest{0};
+  for (const auto taken : synthesis_times_) slowest = std::max(slowest, taken);
+  return slowest;
 }
 
 bool OpenJTalkSpeech::Reported(OpenJTalkEngine::Outcome outcome) {

@@ -44,6 +44,8 @@ class OpenJTalkSpeech final : public SpeechControl {
   void DiscardPrepared() override;
   void StopSpeech() override;
   int16_t Speaking() const override;
+  std::string Unavailable() const override { return missing_; }
+  std::chrono::milliseconds SynthesisTime() const override;
   void SetVolumeLeft(uint32_t volume) override;
   void SetVolumeRight(uint32_t volume) override;
 
@@ -65,6 +67,8 @@ class OpenJTalkSpeech final : public SpeechControl {
     Clips clips;
   };
   static constexpr size_t kKeptPrepared = 4;
+  // How many of the latest preparations the synthesis time is judged by.
+  static constexpr size_t kTimedPreparations = 8;
 
   void Run();
   void RunPreparing();
@@ -87,6 +91,7 @@ class OpenJTalkSpeech final : public SpeechControl {
 
   Mixer& mixer_;
   const Report report_;
+  SteadyTime& time_;
   FailureReporter failures_;
   FailureReporter timeouts_;
   OpenJTalkSetup setup_;
@@ -101,6 +106,7 @@ class OpenJTalkSpeech final : public SpeechControl {
   std::optional<std::string> preparing_;  // the text under way on the preparing thread
   std::deque<PreparedText> prepared_;     // newest last
   uint64_t discards_ = 0;                 // every DiscardPrepared counts one
+  std::deque<std::chrono::milliseconds> synthesis_times_;  // of the last preparations, newest last
   uint64_t generation_ = 0;  // every SpeakText and StopSpeech starts a new one
   std::atomic<int16_t> speaking_{0};
   std::atomic<uint64_t> passed_over_{0};

@@ -61,6 +61,15 @@ class FakeSpeech final : public SpeechControl {
     const std::lock_guard lock(mutex_);
     sleep_before_start_ms_ = ms;
   }
+  // What Unavailable answers: why nothing can be spoken.
+  void SetUnavailable(std::string why) {
+    const std::lock_guard lock(mutex_);
+    unavailable_ = std::move(why);
+  }
+  std::string Unavailable() const override {
+    const std::lock_guard lock(mutex_);
+    return unavailable_;
+  }
   void Prepare(const std::string& text) override {
     const std::lock_guard lock(mutex_);
     prepared_.push_back({text, clock_.NowMs()});
@@ -136,6 +145,7 @@ class FakeSpeech final : public SpeechControl {
   int stops_ = 0;
   std::vector<Preparation> prepared_;
   int discards_ = 0;
+  std::string unavailable_;
   int64_t sleep_before_start_ms_ = 0;
   uint64_t passed_over_ = 0;
 };
