@@ -24,6 +24,11 @@ const char* PassedOverPrefix(std::optional<HoldReason> held_for) {
   return *held_for == HoldReason::kCall ? texts::kCallPrefix : texts::kDoNotDisturbPrefix;
 }
 
+// The log line's start for a firing that begins to wait for a busy desktop.
+const char* WaitPrefix(HoldReason reason) {
+  return reason == HoldReason::kCall ? texts::kCallWaitPrefix : texts::kDoNotDisturbWaitPrefix;
+}
+
 std::string NextEventLabel(const TSchedule& entry, TDateTime nominal,
                            const HolidayCalendar& holidays) {
   std::string text = texts::kNextPrefix + FormatDateTime("hh:nn.ss", nominal);
@@ -102,7 +107,10 @@ TickMoment Application::ReadMoment() const {
 void Application::FireDue(const std::vector<DueEntry>& due) {
   int passed_over = 0;
   for (const DueEntry& d : due) {
-    if (d.passed_over) {
+    if (d.starts_waiting) {
+      const TDateTime nominal = LocalOf(d.due + std::chrono::milliseconds(config_.SpeakOffset));
+      log_.AddLogLine(WaitPrefix(*d.held_for) + NextEventLabel(*d.entry, nominal, holidays_));
+    } else if (d.passed_over) {
       const TDateTime nominal = LocalOf(d.due + std::chrono::milliseconds(config_.SpeakOffset));
       log_.AddLogLine(PassedOverPrefix(d.held_for) + NextEventLabel(*d.entry, nominal, holidays_));
       outlet_.PassedOver(*d.entry, d.due);

@@ -28,6 +28,9 @@ inline constexpr const char* kPassedOverCount = "件の予定を見送りまし�
 inline constexpr const char* kQuietPrefix = "見送り（静かな時間） ";
 inline constexpr const char* kCallPrefix = "見送り（通話中） ";
 inline constexpr const char* kDoNotDisturbPrefix = "見送り（おやすみモード） ";
+// An entry that falls due during a call or Do Not Disturb and waits for it to end.
+inline constexpr const char* kCallWaitPrefix = "待機（通話中） ";
+inline constexpr const char* kDoNotDisturbWaitPrefix = "待機（おやすみモード） ";
 // The second count in the quiet hours, logged once for each quiet time that ends at `end`.
 inline std::string QuietCount(const std::string& end) { return "カウント（" + end + "まで）"; }
 // Why the clock waits, on the status line.
