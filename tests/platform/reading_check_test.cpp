@@ -170,6 +170,31 @@ TEST_F(ReadingCheck, TextsSharingAnEngineRunKeepTheirOwnWords) {
   EXPECT_EQ((*heard)[3].front().written, "四");
 }
 
+// The engine joins a full stop to the symbols next to it (♪。) and makes one of a half-width ｡:
+// the texts of such a run are read again one by one, so that every text keeps its own words.
+TEST_F(ReadingCheck, TextsEndingInSymbolsKeepTheWordsOfTheTextsAfterThem) {
+  std::string error;
+  const std::vector<std::string> texts = {
+      "時間です♪", "テスト", "ネコ", "★☆", "ア｡イ", "♪ネコ", "\xE3", "ウマ", "", "はい。♪", "イヌ"};
+  const auto heard = ReadPronunciations(setup_, texts, &error);
+  ASSERT_TRUE(heard) << error;
+  ASSERT_EQ(heard->size(), texts.size());
+  const char* const expected[] = {"ジカンデス", "テスト", "ネコ", "",     "アイ", "ネコ",
+                                  nullptr,      "ウマ",   "",     "ハイ", "イヌ"};
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (expected[i]) {
+      EXPECT_EQ(PronunciationText((*heard)[i]), expected[i]) << texts[i];
+    }
+  }
+}
+
+TEST_F(ReadingCheck, PronounceToolGivesOneLinePerTextWhateverItEndsWith) {
+  const auto result = testing::RunTool("pronounce '時間です♪' 'テスト' 'ネコ' '♪' '8:15'");
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "時間です♪\tジカンデス\nテスト\tテスト\nネコ\tネコ\n♪\t\n8時15分\tハチジジューゴフン\n");
+}
+
 // The speech path itself, not just the rules: a wrapper notes what reaches the real engine.
 TEST_F(ReadingCheck, SpeechHandsTheEngineTheRewrittenText) {
   testing::TempDir dir;
