@@ -18,6 +18,8 @@
 #include "app/problem_relay.h"
 #include "core/settings_store.h"
 #include "install_layout.h"
+#include "mqtt/mqtt_inbox.h"
+#include "mqtt/mqtt_link.h"
 #include "platform/audio_sink.h"
 #include "platform/file_system.h"
 #include "platform/linux/desktop_busy_watcher_linux.h"
@@ -117,6 +119,18 @@ AnnouncedServer AnnouncingAddress(ConfigServer& server, const AppPaths& paths) {
       [](const std::string& error) { std::cerr << "chimewell: " << error << std::endl; });
 }
 
+// The application tells the bus of its state from the attachment until the attachment ends.
+class MessageBusAttachment {
+ public:
+  MessageBusAttachment(Application& app, MessageBus& bus) : app_(app) { app_.AttachMessageBus(&bus); }
+  ~MessageBusAttachment() { app_.AttachMessageBus(nullptr); }
+  MessageBusAttachment(const MessageBusAttachment&) = delete;
+  MessageBusAttachment& operator=(const MessageBusAttachment&) = delete;
+
+ private:
+  Application& app_;
+};
+
 // The window, the page and the application on the platform and sound pieces, until the event
 // loop ends.
 int RunApplication(QApplication& qt, const AppPaths& paths, bool headless,
@@ -137,6 +151,20 @@ int RunApplication(QApplication& qt, const AppPaths& paths, bool headless,
   server.Attach(app);
   form.Attach(app);
   claim.OnShowRequest([&form] { form.ShowOnRequest(); });
+  claim.OnLine([&app](std::string_view line) {
+    std::string answer = "error";
+    app.CatchFaults("tell", [&] { answer = app.TellFromLine(line); });
+    return answer;
+  });
+  // The MQTT link lives as long as the application is attached to it.
+  MqttLink mqtt(
+      platform.ui, kVersionText,
+      [&app, &platform](const std::string& name, const std::string& topic,
+                        const std::string& payload) {
+        app.CatchFaults("mqtt", [&] { ApplyMqttMessage(app, platform.clock, name, topic, payload); });
+      },
+      [&app](const std::string& line) { app.AddLogLine(line); });
+  const MessageBusAttachment bus_attached(app, mqtt);
   // Destroyed before the application, so nothing tells it of a change once it is gone.
   InotifyZoneWatcher zone_watcher(problems.AsFunction());
   app.WatchZone(zone_watcher);

@@ -29,6 +29,7 @@ Application::Application(AppDependencies deps)
   playback_settings.late_limit = [this] { return config_.LateLimit; };
   playback_settings.skip_enabled = [this](bool enabled) { SetSkipEnabled(enabled); };
   playback_settings.report_fault = [this](const std::string& text) { ReportFault(text); };
+  playback_settings.message_finished = [this](uint64_t id) { AnnouncementFinished(id); };
   playback_ = std::make_unique<Playback>(deps_.clock, deps_.ui, deps_.sound, deps_.speech,
                                          deps_.midi, log_, std::move(playback_settings));
   outlet_.PlayTo(*playback_);

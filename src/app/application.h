@@ -10,7 +10,12 @@
 #include <vector>
 
 #include "app/app_paths.h"
+#include "app/announcement.h"
+#include "app/announcement_queue.h"
+#include "app/api_token_change.h"
 #include "app/app_view.h"
+#include "app/clock_status.h"
+#include "app/message_bus.h"
 #include "app/firing_outlet.h"
 #include "app/firing_planner.h"
 #include "app/firing_record.h"
@@ -18,6 +23,7 @@
 #include "app/menu_state.h"
 #include "app/message_panel.h"
 #include "app/signal_chime.h"
+#include "core/api_token_list.h"
 #include "core/holiday_calendar.h"
 #include "core/holiday_file.h"
 #include "core/log.h"
@@ -261,6 +267,31 @@ class Application final {
   void AddRawLogLine(const std::string& line);
   // The late limit for this run only, not saved: a preview in virtual time tries other limits.
   void OverrideLateLimit(int seconds);
+  // ---- messages from other systems (the HTTP API, MQTT, a desktop shortcut) ----
+  // Queues a message to be spoken after what is queued before it (at its moment when it has
+  // one), never over the schedule's speech; refused when the queue is full, the moment has
+  // passed by more than LateLimit, or the program is ending.
+  AnnouncementResult SubmitAnnouncement(Announcement announcement);
+  // Says the time now, as the menu's Current command.
+  void SpeakCurrentTime();
+  // A line from a desktop shortcut (see tell_request.h): carried out, and answered with "ok"
+  // or "error " and the reason.
+  std::string TellFromLine(std::string_view line);
+  // What the clock is doing now.
+  ClockStatus Status() const;
+  // The named keys of other machines (their hashes): a new one is added under a name not yet
+  // used; one is removed by its name. Throw FileWriteError when the file cannot be written.
+  ApiTokenChange AddApiToken(const std::string& name, const std::string& hash);
+  bool RemoveApiToken(const std::string& name);
+  std::vector<ApiTokenRecord> ApiTokens() const;
+  // The MQTT link (none: not built in); it must outlive the application or be detached. It is
+  // configured from the settings file at once and told of every change of state.
+  void AttachMessageBus(MessageBus* bus);
+  // The [MQTT] form: written to the settings file, then the link follows them. Throws
+  // FileWriteError when the file cannot be written; the link is then unchanged.
+  void ApplyMqttSettings(const MqttSettings& mqtt);
+  MqttSettings Mqtt() const;
+
   // Starts the configuration server on the configured port. A port that cannot be opened is
   // told in the log and the panel, and tried again every few seconds until it opens.
   bool StartServer();
@@ -269,6 +300,12 @@ class Application final {
 
  private:
   void SetSkipEnabled(bool enabled);
+  // The message worker is done with queued message `id`: the next one may follow.
+  void AnnouncementFinished(uint64_t id);
+  // Hands the next ready message to the message worker when it holds none of them.
+  void FeedAnnouncements();
+  // When the tick must run to hand over a message with a moment.
+  std::optional<WallMoment> NextAnnouncementWake() const;
   // The timer's handler: runs `tick`; after a fault the timer is armed again, so the clock
   // goes on.
   void TimerFired(const std::function<void()>& tick);
@@ -357,6 +394,8 @@ class Application final {
   TimeSignal time_signal_;
   FiringPlanner planner_;  // when the schedule's entries and the count are due
   std::unique_ptr<Playback> playback_;
+  AnnouncementQueue announcements_;
+  MessageBus* bus_ = nullptr;
   std::string version_text_;
   std::string next_event_text_;
   std::string status_text_;

@@ -31,6 +31,7 @@ void Application::PM_MenuClick(MenuItem item, ClickSource source) {
   switch (item) {
     case MenuItem::PM_Clear:
       playback_->ClearAll();
+      announcements_.Clear();
       break;
     case MenuItem::PM_Pause:
       if (menu_.Paused()) {
@@ -192,6 +193,7 @@ Application::PanelBatch::~PanelBatch() {
 void Application::UpdateStatusLine(const std::optional<std::string>& text) {
   status_text_ = BuildStatusLine(menu_, text, next_event_text_, waiting_text_);
   deps_.view.SetStatusText(status_text_);
+  if (bus_ != nullptr) bus_->PublishStatus(Status());
 }
 
 }  // namespace chimewell

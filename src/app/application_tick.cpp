@@ -30,6 +30,11 @@ const char* PassedOverReason(std::optional<HoldReason> held_for) {
   return *held_for == HoldReason::kCall ? texts::kCallReason : texts::kDoNotDisturbReason;
 }
 
+// The log line's start for a firing that begins to wait for a busy desktop.
+const char* WaitPrefix(HoldReason reason) {
+  return reason == HoldReason::kCall ? texts::kCallWaitPrefix : texts::kDoNotDisturbWaitPrefix;
+}
+
 }  // namespace
 
 void Application::Timer1Timer(bool timer_driven) {
@@ -50,6 +55,7 @@ void Application::Timer1Timer(bool timer_driven) {
     }
     const TickMoment m = ReadMoment();
     FireDue(planner_.TakeDueEntries(m));
+    FeedAnnouncements();
     if (count_interval > 0) {
       if (const auto at = planner_.TakeDueCount(m, count_interval); at && CountMayPlay(*at)) {
         Announce(CountFormatAt(at->announced), 1, *at, FiringKind::kCount);
@@ -62,9 +68,12 @@ void Application::Timer1Timer(bool timer_driven) {
   const TickPlan plan = planner_.Plan(m, count_interval, face_state_.LastDrawnTime);
   NameNextFiring(m, plan.next);
   PrepareUpcoming(plan.upcoming);
-  if (const auto at = planner_.TimerMoment(m, WakeForServer(m, plan.wake), deps_.view.IsShowing())) {
-    deps_.timer.ArmAt(*at);
+  std::optional<WallMoment> wake =
+      planner_.TimerMoment(m, WakeForServer(m, plan.wake), deps_.view.IsShowing());
+  if (const auto message = NextAnnouncementWake(); message && (!wake || *message < *wake)) {
+    wake = message;
   }
+  if (wake) deps_.timer.ArmAt(*wake);
   // With no entry to name (the count alone may arm the timer) the line says that no schedule
   // is set, also when a later command rebuilds it, rather than showing nothing after the marks.
   if (next_event_text_.empty()) next_event_text_ = texts::kNoSchedule;
@@ -87,7 +96,11 @@ TickMoment Application::ReadMoment() const {
 void Application::FireDue(const std::vector<DueEntry>& due) {
   int passed_over = 0;
   for (const DueEntry& d : due) {
-    if (d.passed_over) {
+    if (d.starts_waiting) {
+      const TDateTime nominal = LocalOf(d.due + std::chrono::milliseconds(config_.SpeakOffset));
+      log_.AddLogLine(WaitPrefix(*d.held_for) +
+                      NextEventLabel(*d.entry, nominal, d.at.now, holidays_));
+    } else if (d.passed_over) {
       const TDateTime nominal = LocalOf(d.due + std::chrono::milliseconds(config_.SpeakOffset));
       log_.AddLogLine(PassedOverPrefix(d.held_for) +
                       NextEventLabel(*d.entry, nominal, d.at.now, holidays_));

@@ -38,6 +38,8 @@ struct DueEntry {
   TickMoment at;             // fired: the clocks as they read when it is heard
   // Passed over after waiting longer than LateLimit for the desktop: what it waited for.
   std::optional<HoldReason> held_for = std::nullopt;
+  // Not fired: it began to wait for the desktop (held_for says why), to be logged as it does.
+  bool starts_waiting = false;
 };
 
 // An announcement due within the preparation lead, whose speech is made ahead.
@@ -157,6 +159,9 @@ class FiringPlanner {
   // on or was passed over (then its next moment is not due yet), false when it fires now.
   bool TakeHeld(size_t index, const TickMoment& m, std::vector<DueEntry>& due);
   std::vector<Hold>::const_iterator FindHold(size_t index) const;
+  // Entry `index` begins to wait at its moment for what keeps the desktop busy now.
+  std::vector<Hold>::iterator StartHold(size_t index, const TickMoment& m,
+                                        std::vector<DueEntry>& due);
   // While holding, a waiting entry wakes the tick when its LateLimit runs out, not at once.
   std::optional<WallMoment> HeldWake(size_t index) const;
   void DropStaleHolds();

@@ -12,8 +12,7 @@ bool FiringPlanner::TakeHeld(size_t index, const TickMoment& m, std::vector<DueE
   auto hold = FindHold(index);
   if (hold == holds_.end()) {
     if (!holding_) return false;
-    // It waits for what keeps the desktop busy at its moment.
-    hold = holds_.insert(holds_.end(), Hold{index, entry.Due, *holding_});
+    hold = StartHold(index, m, due);
   }
   if (m.wall - entry.Due <= LateLimit()) {
     if (holding_) return true;
@@ -27,8 +26,20 @@ bool FiringPlanner::TakeHeld(size_t index, const TickMoment& m, std::vector<DueE
   // As after a suspend, only the first of its later moments that still counts plays.
   if (!CatchUpAfterWake(index, m, m.wall)) return true;
   if (!holding_) return false;
-  holds_.push_back(Hold{index, entry.Due, *holding_});
+  StartHold(index, m, due);
   return true;
+}
+
+std::vector<FiringPlanner::Hold>::iterator FiringPlanner::StartHold(size_t index,
+                                                                    const TickMoment& m,
+                                                                    std::vector<DueEntry>& due) {
+  // It waits for what keeps the desktop busy at its moment, and is logged as it starts to.
+  TSchedule& entry = schedule_.ScheduleEntries()[index];
+  DueEntry waits{&entry, false, entry.Due, m};
+  waits.held_for = *holding_;
+  waits.starts_waiting = true;
+  due.push_back(waits);
+  return holds_.insert(holds_.end(), Hold{index, entry.Due, *holding_});
 }
 
 std::vector<FiringPlanner::Hold>::const_iterator FiringPlanner::FindHold(size_t index) const {

@@ -41,6 +41,9 @@ inline constexpr const char* kQuietReason = "静かな時間";
 inline constexpr const char* kCallReason = "通話中";
 inline constexpr const char* kDoNotDisturbReason = "おやすみモード";
 inline constexpr const char* kTooLateReason = "時間切れ";
+// An entry that falls due during a call or Do Not Disturb and waits for it to end.
+inline constexpr const char* kCallWaitPrefix = "待機（通話中） ";
+inline constexpr const char* kDoNotDisturbWaitPrefix = "待機（おやすみモード） ";
 // The second count in the quiet hours, logged once for each quiet time that ends at `end`.
 inline std::string QuietCount(const std::string& end) { return "カウント（" + end + "まで）"; }
 // Why the clock waits, on the status line.
@@ -70,6 +73,12 @@ inline std::string PortWaited(int port, const std::string& why) {
 }
 inline constexpr const char* kInitialStatus = " 次の予定";
 inline constexpr const char* kIdeographicSpace = "\u3000";
+
+// Answers to a desktop shortcut's request that the clock cannot carry out.
+inline constexpr const char* kTellUnknown = "分からない要求です（now, say 文, mute on|off）";
+inline constexpr const char* kTellBadText = "文は UTF-8 で 1,000 文字までにしてください";
+inline constexpr const char* kTellQueueFull = "話す順番待ちがいっぱいです";
+inline constexpr const char* kTellEnding = "時計は終了するところです";
 
 // The message panel's first line when `count` older lines no longer fit.
 inline std::string PanelDroppedLines(size_t count) {

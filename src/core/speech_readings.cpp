@@ -1,67 +1,29 @@
 #include "core/speech_readings.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "core/japanese_era.h"
+#include "core/reading_chars.h"
+#include "core/reading_rules.h"
+#include "core/time_words.h"
 #include "core/written_numbers.h"
 
 namespace chimewell {
 namespace {
 
+using time_words::kDay;
+using time_words::kMonth;
+using time_words::kYear;
+
 // The words the rules look for and write, kept together.
 constexpr std::string_view kZero = "零";
-constexpr std::string_view kZeroCounters[] = {"時", "分", "秒"};
+constexpr std::string_view kZeroCounters[] = {time_words::kHour, time_words::kMinute,
+                                              time_words::kSecond};
 constexpr std::string_view kDuration = "間";
 constexpr std::string_view kFirstYear = "元";
-constexpr std::string_view kYear = "年";
-constexpr std::string_view kMonth = "月";
-constexpr std::string_view kDay = "日";
-constexpr std::string_view kBlanks[] = {" ", "\u3000", "\t"};
-constexpr std::string_view kDecimalPoints[] = {".", "．"};
 
 constexpr int kLastMonth = 12;
 constexpr int kLastDay = 31;
-
-struct Number {
-  size_t bytes = 0;
-  int value = 0;  // stops growing past any value the rules care about
-  bool all_zeros = true;
-};
-
-std::optional<Number> NumberAt(std::string_view text) {
-  Number number;
-  while (const auto digit = DigitAt(text.substr(number.bytes))) {
-    number.bytes += digit->bytes;
-    number.value = std::min(number.value * 10 + digit->value, 1000);
-    number.all_zeros = number.all_zeros && digit->value == 0;
-  }
-  if (number.bytes == 0) return std::nullopt;
-  return number;
-}
-
-// True when the character ending `before` makes a number starting after it part of a larger
-// one: a digit (the 0 of 10時) or a decimal point (the 0 of 1.0分).
-bool ContinuesANumber(std::string_view before) {
-  for (const std::string_view point : kDecimalPoints) {
-    if (before.ends_with(point)) return true;
-  }
-  return DigitBefore(before).has_value();
-}
-
-size_t BlanksAt(std::string_view text) {
-  size_t length = 0;
-  for (bool more = true; more;) {
-    more = false;
-    for (const std::string_view blank : kBlanks) {
-      if (text.substr(length).starts_with(blank)) {
-        length += blank.size();
-        more = true;
-      }
-    }
-  }
-  return length;
-}
 
 // The counter of a zero hour, minute or second starting `after`, or empty.
 std::string_view ZeroCounterAt(std::string_view after) {
@@ -80,20 +42,44 @@ size_t BlanksBeforeDayAt(std::string_view after) {
   const size_t blanks = BlanksAt(after.substr(kMonth.size()));
   if (blanks == 0) return 0;
   const std::string_view day_text = after.substr(kMonth.size() + blanks);
-  const auto day = NumberAt(day_text);
+  const auto day = DigitRunAt(day_text);
   if (!day || day->value < 1 || day->value > kLastDay) return 0;
   return day_text.substr(day->bytes).starts_with(kDay) ? blanks : 0;
 }
 
-}  // namespace
-
-std::string ApplySpeechReadings(std::string_view text) {
+// The rules of ranges, AM and PM, temperatures, yen and weekdays (reading_rules.h). Times and
+// dates they keep are still written with colons and slashes.
+std::string ReadMarks(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   size_t at = 0;
   while (at < text.size()) {
     const std::string_view before = text.substr(0, at), rest = text.substr(at);
-    const auto number = ContinuesANumber(before) ? std::nullopt : NumberAt(rest);
+    std::optional<ReadItem> read = RangeAt(before, rest);
+    if (!read) read = RangeUntilAt(before, rest);
+    if (!read) read = AmPmTimeAt(before, rest);
+    if (!read) read = TemperatureAt(before, rest);
+    if (!read) read = YenAmountAt(before, rest);
+    if (!read) read = WeekdayListAt(before, rest);
+    if (read) {
+      out += read->spoken;
+      at += read->bytes;
+    } else {
+      out += text[at++];
+    }
+  }
+  return out;
+}
+
+// The rules of zeros, first years of eras, days joined to their months, and times and dates
+// written with colons and slashes.
+std::string ReadNumbers(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  size_t at = 0;
+  while (at < text.size()) {
+    const std::string_view before = text.substr(0, at), rest = text.substr(at);
+    const auto number = ContinuesANumber(before) ? std::nullopt : DigitRunAt(rest);
     if (!number) {
       out += text[at++];
       continue;
@@ -128,6 +114,12 @@ std::string ApplySpeechReadings(std::string_view text) {
     }
   }
   return out;
+}
+
+}  // namespace
+
+std::string ApplySpeechReadings(std::string_view text) {
+  return KeepCountersApart(ReadNumbers(ReadMarks(SeparateListedTimes(text))));
 }
 
 }  // namespace chimewell

@@ -9,8 +9,8 @@ namespace {
 
 // The words of spoken times and dates, kept together.
 constexpr std::string_view kDefaultTemplate = "[AMPM][HOUR][MIN]です";
-constexpr std::string_view kMorning = "午前";
-constexpr std::string_view kAfternoon = "午後";
+using time_words::kAfternoon;
+using time_words::kMorning;
 
 void ReplaceExact(std::string& text, std::string_view token, std::string_view value) {
   ReplaceEvery(text, token, value, false);

@@ -1,5 +1,6 @@
 #pragma once
-// The counters of spoken times and dates, shared by the speech templates and the reading rules.
+// The counters of spoken times and dates, and the halves of the day, shared by the speech
+// templates and the reading rules.
 #include <string_view>
 
 namespace chimewell::time_words {
@@ -10,5 +11,7 @@ inline constexpr std::string_view kDay = "日";
 inline constexpr std::string_view kHour = "時";
 inline constexpr std::string_view kMinute = "分";
 inline constexpr std::string_view kSecond = "秒";
+inline constexpr std::string_view kMorning = "午前";
+inline constexpr std::string_view kAfternoon = "午後";
 
 }  // namespace chimewell::time_words

@@ -33,6 +33,17 @@ class AudioSink {
   // How long from now until a frame written next is heard: what the device or the server
   // holds and has not played yet. The mixer places a clip meant for a wall-clock moment by it.
   virtual std::chrono::microseconds Delay() { return {}; }
+  // Nothing has been written for a while: the sink may let its device sleep (a sound server's
+  // stream is corked, an ALSA device closed), so the server and the card idle too. The next
+  // write wakes it; the mixer writes silence ahead of a sound placed at a moment, which covers
+  // the wake.
+  virtual void Rest() {}
+  // Called while nothing is written: as the mixer falls idle, then after the pause each call
+  // asks for (nullopt: not until it falls idle again). A sink that looks after a device checks
+  // it here, so a device lost while idle is noticed, and reopened, before the next sound.
+  virtual std::optional<std::chrono::milliseconds> Tend() { return std::nullopt; }
+  // False once the device is known to be gone without writing to it (its server ended).
+  virtual bool Working() { return true; }
 };
 
 // A parsed --audio value. kAuto: the sound server when one answers, else ALSA "default".

@@ -283,8 +283,7 @@ bool Mixer::RunBlock(ThreadState& state, AudioSink& sink, std::vector<int16_t>& 
   if (!sink.KeepsTimeline()) {
     // With nothing to play, sleep until something is queued rather than mixing silence a
     // hundred times a second. A device that runs dry meanwhile recovers on the next write.
-    std::unique_lock lock(mutex_);
-    work_.wait(lock, [this] { return stop_.load() || HasWorkLocked(); });
+    if (!WaitForWork(state, sink)) return false;
     if (stop_.load()) return true;
   }
   std::chrono::microseconds delay{};
@@ -292,6 +291,41 @@ bool Mixer::RunBlock(ThreadState& state, AudioSink& sink, std::vector<int16_t>& 
   // The block goes out now and is heard once what the sink holds has played.
   MixBlock(block.data(), kBlockFrames, wall_() + delay);
   return CallSink(state, [&] { sink.Write(block.data(), kBlockFrames); });
+}
+
+bool Mixer::WaitForWork(ThreadState& state, AudioSink& sink) {
+  using Steady = std::chrono::steady_clock;
+  const auto ready = [this] { return stop_.load() || HasWorkLocked(); };
+  {
+    const std::lock_guard lock(mutex_);
+    if (ready()) return true;
+  }
+  const auto rest_at = Steady::now() + kRestAfter;
+  bool rested = false;
+  std::optional<Steady::time_point> tend_at = Steady::now();  // as it falls idle
+  for (;;) {
+    {
+      std::unique_lock lock(mutex_);
+      std::optional<Steady::time_point> wake = tend_at;
+      if (!rested) wake = wake ? std::min(*wake, rest_at) : rest_at;
+      if (wake) {
+        work_.wait_until(lock, *wake, ready);
+      } else {
+        work_.wait(lock, ready);
+      }
+      if (ready()) return true;
+    }
+    const auto now = Steady::now();
+    if (tend_at && now >= *tend_at) {
+      std::optional<std::chrono::milliseconds> pause;
+      if (!CallSink(state, [&] { pause = sink.Tend(); })) return false;
+      tend_at = pause ? std::optional(Steady::now() + *pause) : std::nullopt;
+    }
+    if (!rested && now >= rest_at) {
+      rested = true;
+      if (!CallSink(state, [&] { sink.Rest(); })) return false;
+    }
+  }
 }
 
 bool Mixer::HasWorkLocked() const {

@@ -53,6 +53,9 @@ class Mixer {
 
   // Longest that Stop waits for the mixing thread.
   static constexpr std::chrono::seconds kStopLimit{2};
+  // With nothing to play for this long the sink is let rest (AudioSink::Rest): long enough that
+  // the sounds of one announcement, and a count every few seconds, keep the device awake.
+  static constexpr std::chrono::seconds kRestAfter{10};
 
   // Starts the mixing thread. Without it, blocks are mixed only by MixBlock calls. A fault on
   // that thread ends what plays, is told to `report`, and the mixing goes on.
@@ -111,6 +114,9 @@ class Mixer {
                   std::shared_ptr<AudioSink> sink, const FaultReport& report);
   // One block from the thread: waits for work, mixes, writes. False once left behind.
   bool RunBlock(ThreadState& state, AudioSink& sink, std::vector<int16_t>& block);
+  // Sleeps until something is to be played or Stop is called, tending the sink meanwhile and
+  // letting it rest after kRestAfter. False once left behind.
+  bool WaitForWork(ThreadState& state, AudioSink& sink);
   bool HasWorkLocked() const;
   void StopAllVoices();
   // Waits for the thread to end, or leaves it in the sink after kStopLimit.

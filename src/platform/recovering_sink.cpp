@@ -39,21 +39,11 @@ RecoveringSink::RecoveringSink(Opener open, std::string name, Report report, Ste
 RecoveringSink::~RecoveringSink() { Close(); }
 
 bool RecoveringSink::Write(const int16_t* samples, size_t frames) {
-  if (!device_) {
-    TakeAttempt();
-    if (!device_ && !attempt_ && time_.Now() >= retry_at_) {
-      StartAttempt();
-      TakeAttempt();  // done already when run in place
-    }
-  }
+  resting_ = false;
+  if (!device_) Reopen();
   if (device_) {
     if (device_->Write(samples, frames)) {
-      if (in_episode_ && time_.Now() - opened_at_ >= kSustained) {
-        in_episode_ = false;
-        flapped_ = false;
-        pause_ = std::chrono::milliseconds(0);
-        if (report_) report_(platform_texts::kOutputBack);
-      }
+      Worked();
       return true;
     }
     device_.reset();
@@ -63,6 +53,47 @@ bool RecoveringSink::Write(const int16_t* samples, size_t frames) {
   // Nothing takes the sound: drop it at the pace it would have played.
   pacer_.Pace(frames);
   return true;
+}
+
+void RecoveringSink::Rest() {
+  resting_ = true;
+  if (device_) device_->Rest();
+}
+
+std::optional<std::chrono::milliseconds> RecoveringSink::Tend() {
+  if (device_ && !device_->Working()) {
+    device_.reset();
+    Failed(/*after_open=*/true);
+  }
+  if (!device_) Reopen();
+  if (device_) {
+    Worked();
+    return kWatchPause;
+  }
+  if (attempt_) return kAttemptPoll;
+  return std::max(std::chrono::duration_cast<std::chrono::milliseconds>(retry_at_ - time_.Now()),
+                  std::chrono::milliseconds(0));
+}
+
+void RecoveringSink::Reopen() {
+  TakeAttempt();
+  if (!device_ && !attempt_ && time_.Now() >= retry_at_) {
+    StartAttempt();
+    TakeAttempt();  // done already when run in place
+  }
+}
+
+void RecoveringSink::Worked() {
+  const auto worked_for = time_.Now() - opened_at_;
+  if (told_lost_ && worked_for >= kSettled) {
+    told_lost_ = false;
+    if (report_) report_(platform_texts::kOutputBack);
+  }
+  if (in_episode_ && worked_for >= kSustained) {
+    in_episode_ = false;
+    flapped_ = false;
+    pause_ = std::chrono::milliseconds(0);
+  }
 }
 
 void RecoveringSink::Close() {
@@ -110,13 +141,17 @@ void RecoveringSink::Adopt(std::unique_ptr<AudioSink> device) {
   device_ = std::move(device);
   if (device_) {
     opened_at_ = time_.Now();
+    if (resting_) device_->Rest();  // found while idle: it sleeps until sound comes
   } else {
     Failed(/*after_open=*/false);
   }
 }
 
 void RecoveringSink::Failed(bool after_open) {
-  if (!in_episode_ && report_) report_(platform_texts::kOutputLost);
+  if (!told_lost_) {
+    told_lost_ = true;
+    if (report_) report_(platform_texts::kOutputLost);
+  }
   // A device that goes once (a server that ends, a card unplugged) is looked for as one that
   // is absent; one reopened in this episode that fails again flaps.
   flapped_ = flapped_ || (after_open && in_episode_);

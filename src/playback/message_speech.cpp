@@ -27,16 +27,27 @@ bool TMessageThread::SetMessageUntil(const std::string& text, int32_t volume, TD
 }
 
 bool TMessageThread::SetMessageCount(const std::string& text, int32_t volume, int32_t count,
-                                     std::optional<WallMoment> start_at) {
+                                     std::optional<WallMoment> start_at, uint64_t ticket) {
   {
     const auto lock = Locked();
     if (!Accepting(lock)) return false;
-    message_list_.push_back({text, 0, count, ClampVolume(volume), start_at});
+    message_list_.push_back({text, 0, count, ClampVolume(volume), start_at, ticket});
     Wake();
   }
   host_.log.AddLogLine(QueueLineCount(playback_texts::kMessagePrefix, text, &volume,
                                       playback_texts::kCountLabel, count));
   return true;
+}
+
+void TMessageThread::ReportFinished() {
+  uint64_t ticket = 0;
+  {
+    const auto lock = Locked();
+    ticket = std::exchange(current_ticket_, 0);
+  }
+  if (ticket != 0 && host_.message_finished) {
+    hand_off_.Run([&] { host_.message_finished(ticket); });
+  }
 }
 
 void TMessageThread::LogSpeechPassedOver() {
@@ -76,9 +87,11 @@ bool TMessageThread::SpeakNextEntry() {
       speak = true;
     }
     --rec.Count;  // a pending skip consumes this play unspoken
+    if (rec.Count <= 0 && rec.Ticket != 0) current_ticket_ = std::exchange(rec.Ticket, 0);
     skip_ = false;
   }
   if (passed_over) LogPassedOver(*passed_over, passed_over_text);
+
   if (!speak) return true;
   hand_off_.Run([this] { SpeakCurrent(); });
   if (timed) {

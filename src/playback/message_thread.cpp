@@ -135,6 +135,8 @@ TMessageThread::Outcome TMessageThread::RunCycle() {
     return Outcome::kWorked;
   }
   LogSpeechPassedOver();
+  // The next message from another system is queued here, in time to be chosen below.
+  ReportFinished();
   PurgeQueues();
   hand_off_.Run([this] { StopSpeechOnUi(); });
 

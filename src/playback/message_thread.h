@@ -28,6 +28,9 @@ struct MessageThreadHost {
   std::function<int()> back_volume;             // the BackVolume setting
   std::function<void(int)> set_music_override;  // the MIDI worker's SetVolumeOverride, if any
   std::function<int()> late_limit;              // the LateLimit setting, seconds
+  // The worker is done with a message that had a ticket: spoken to its end, passed over or
+  // skipped. Called before the worker chooses what comes next.
+  std::function<void(uint64_t)> message_finished;
 };
 
 class TMessageThread final : public WorkerThread {
@@ -52,7 +55,8 @@ class TMessageThread final : public WorkerThread {
   [[nodiscard]] bool SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
                                      std::optional<WallMoment> start_at = std::nullopt);
   [[nodiscard]] bool SetMessageCount(const std::string& text, int32_t volume, int32_t count,
-                                     std::optional<WallMoment> start_at = std::nullopt);
+                                     std::optional<WallMoment> start_at = std::nullopt,
+                                     uint64_t ticket = 0);
   // Queues a time signal unless one is queued or playing (then nothing changes). Stops every
   // sound first in either case.
   [[nodiscard]] bool SetTimeSignal(const VoiceImagePtr& image,
@@ -82,6 +86,8 @@ class TMessageThread final : public WorkerThread {
   bool TooLateLocked(std::optional<WallMoment> start_at) const;
   // The latest an announcement due at `start_at` may start; lock held.
   std::optional<WallMoment> LatestStartLocked(WallMoment start_at) const;
+  // Tells the host the ticketed message last taken is over.
+  void ReportFinished();
   // Logs the placed utterance that the speech control dropped for starting too late.
   void LogSpeechPassedOver();
   // Logs a dropped announcement; `text` empty for a time signal.
@@ -123,6 +129,7 @@ class TMessageThread final : public WorkerThread {
   uint64_t passed_over_ = 0;           // the speech control's count, as last read
   uint64_t passed_over_at_start_ = 0;  // ... when the placed utterance was handed to it
   bool placed_speech_ = false;         // the last utterance was placed on start_at_
+  uint64_t current_ticket_ = 0;        // the ticketed message taken last, until reported
 };
 
 }  // namespace chimewell

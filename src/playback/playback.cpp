@@ -36,7 +36,8 @@ std::shared_ptr<TMessageThread> Playback::NewMessageThread() {
                          settings_.mute_checked,
                          settings_.back_volume,
                          [this](int volume) { SetMusicOverride(volume); },
-                         settings_.late_limit};
+                         settings_.late_limit,
+                         settings_.message_finished};
   return std::make_shared<TMessageThread>(clock_, hand_off_, std::move(host));
 }
 
@@ -59,6 +60,13 @@ void Playback::SetMessageCount(const std::string& text, int32_t volume, int32_t 
                                std::optional<WallMoment> start_at) {
   message_slot_.Queue(
       [&](TMessageThread& w) { return w.SetMessageCount(text, volume, count, start_at); }, false);
+}
+
+void Playback::SetTicketedMessage(const std::string& text, int32_t volume,
+                                  std::optional<WallMoment> start_at, uint64_t ticket) {
+  message_slot_.Queue(
+      [&](TMessageThread& w) { return w.SetMessageCount(text, volume, 1, start_at, ticket); },
+      false);
 }
 
 void Playback::SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,

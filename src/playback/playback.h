@@ -36,6 +36,9 @@ struct PlaybackSettings {
   // The LateLimit setting, seconds: an announcement that would start later than that after
   // its moment is dropped.
   std::function<int()> late_limit;
+  // Called on the UI thread when the message worker is done with a message queued with a
+  // ticket (spoken, passed over or skipped), before it chooses the next.
+  std::function<void(uint64_t)> message_finished;
 };
 
 class Playback {
@@ -56,6 +59,10 @@ class Playback {
                        std::optional<WallMoment> start_at = std::nullopt);
   void SetMessageUntil(const std::string& text, int32_t volume, TDateTime end_time,
                        std::optional<WallMoment> start_at = std::nullopt);
+  // A message from another system, spoken once; `ticket` (not 0) comes back through
+  // message_finished when the worker is done with it.
+  void SetTicketedMessage(const std::string& text, int32_t volume,
+                          std::optional<WallMoment> start_at, uint64_t ticket);
   // WAVE files: an existing worker is held while the file is queued.
   void SetWaveCount(const std::string& file_name, int32_t count,
                     std::optional<WallMoment> mark_at = std::nullopt);

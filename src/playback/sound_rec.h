@@ -28,6 +28,9 @@ struct TMessageRec {
   // A scheduled announcement: the wall-clock moment its first play is to be heard. Later plays
   // follow as ever.
   std::optional<WallMoment> StartAt;
+  // A message from another system: its number in the application's announcement queue,
+  // told back when the worker is done with it; 0 for the schedule's and the menu's texts.
+  uint64_t Ticket = 0;
 };
 
 }  // namespace chimewell

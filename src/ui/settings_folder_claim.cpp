@@ -4,13 +4,14 @@
 #include <filesystem>
 #include <iostream>
 
+#include "platform/linux/instance_channel.h"
 #include "ui/ui_texts.h"
 
 namespace chimewell {
 namespace {
 
 std::string LockFileFor(const std::string& settings_file) {
-  return std::filesystem::path(settings_file).replace_extension(".lock").string();
+  return InstanceLockFile(settings_file);
 }
 
 }  // namespace

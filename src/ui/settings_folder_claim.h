@@ -20,6 +20,10 @@ class SettingsFolderClaim {
 
   // `show` runs on the GUI thread each time a later start asks for the window.
   void OnShowRequest(std::function<void()> show) { show_ = std::move(show); }
+  // `answer` runs on the GUI thread for each line a desktop shortcut sends.
+  void OnLine(ShowRequestListener::LineHandler answer) {
+    if (listener_) listener_->OnLine(std::move(answer));
+  }
 
  private:
   explicit SettingsFolderClaim(const std::string& lock_file);

@@ -20,6 +20,8 @@ struct HttpRequestInfo {
   std::string Version;   // e.g. "HTTP/1.1"
   std::string UserName;  // from a Basic Authorization header
   std::string Password;
+  std::string BearerToken;  // from a Bearer Authorization header (the API's keys)
+  std::string Body;         // the body as sent, for the API's JSON
 };
 
 struct HttpResponseInfo {

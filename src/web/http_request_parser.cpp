@@ -80,12 +80,19 @@ void SetDocumentAndHost(std::string_view target_path, HttpRequestInfo& request) 
   if (request.Host.empty()) request.Host = target_host;
 }
 
-// Takes user name and password from a Basic Authorization header; false for another scheme.
+// Takes user name and password from a Basic Authorization header, or the key of a Bearer one;
+// false for another scheme.
 bool ReadCredentials(HttpRequestInfo& request) {
   const auto value = HeaderValue(request, "Authorization");
   if (!value) return true;
   const std::string_view text = *value;
   const size_t space = text.find(' ');
+  if (EqualsIgnoreAsciiCase(text.substr(0, space), "Bearer")) {
+    if (space != std::string_view::npos) {
+      request.BearerToken = TrimBlanksAndControls(text.substr(space + 1));
+    }
+    return true;
+  }
   if (!EqualsIgnoreAsciiCase(text.substr(0, space), "Basic")) return false;
   const std::string decoded =
       DecodeBase64(space == std::string_view::npos ? std::string_view() : text.substr(space + 1));
@@ -160,6 +167,7 @@ RequestHead ReadRequestHead(BufferedReader& reader, const HttpLimits& limits,
 
 RequestReadResult FinishRequest(RequestHead head, std::string body) {
   HttpRequestInfo& request = head.request;
+  request.Body = body;
   request.UnparsedParams = std::move(body);
   const std::string& target = head.target;
   const size_t question = target.find('?');

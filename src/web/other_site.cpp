@@ -36,6 +36,18 @@ bool IsOwnOrigin(std::string_view origin, std::string_view host) {
 
 }  // namespace
 
+bool IsMarkedForOtherSite(const HttpRequestInfo& request) {
+  const auto site = HeaderValue(request, "Sec-Fetch-Site");
+  if (site &&
+      (EqualsIgnoreAsciiCase(*site, "cross-site") || EqualsIgnoreAsciiCase(*site, "same-site"))) {
+    return true;
+  }
+  if (const auto origin = HeaderValue(request, "Origin")) return !IsOwnOrigin(*origin, request.Host);
+  // An image or a link on another site's page names that page, unless it hides it.
+  const auto referer = HeaderValue(request, "Referer");
+  return referer && !referer->empty() && !IsOwnOrigin(OriginOf(*referer), request.Host);
+}
+
 bool IsFromOurPage(const HttpRequestInfo& request) {
   const auto site = HeaderValue(request, "Sec-Fetch-Site");
   if (site &&

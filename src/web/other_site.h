@@ -15,4 +15,10 @@ namespace chimewell {
 // another web application of this machine is another site too; Origin "null") refuses.
 bool IsFromOurPage(const HttpRequestInfo& request);
 
+// Whether a browser says it sent the request for a page of another site: Sec-Fetch-Site
+// "cross-site" or "same-site", or an Origin (else a Referer) that is not this server's. A
+// script sends none of them;
+// the API refuses such requests whatever credential they carry.
+bool IsMarkedForOtherSite(const HttpRequestInfo& request);
+
 }  // namespace chimewell

@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/speech_control.h"
 #include "web/access_password_form.h"
+#include "web/api_key_form.h"
 #include "web/base_form.h"
 #include "web/clock_form.h"
 #include "web/control_commands.h"
@@ -18,6 +19,7 @@
 #include "web/handler_texts.h"
 #include "web/holiday_form.h"
 #include "web/jiho_form.h"
+#include "web/mqtt_form.h"
 #include "web/other_site.h"
 #include "web/schedule_form.h"
 #include "web/test_commands.h"
@@ -110,8 +112,8 @@ void RequestHandler::LogRequest(const HttpRequestInfo& request) {
 void RequestHandler::Dispatch(RequestContext& ctx) {
   // The first form whose marker is present is applied; the others are not looked at.
   HandleEmptyScheduleAdd(ctx) || HandleScheduleForm(ctx) || HandleHolidayForm(ctx) ||
-      HandleTimetableForm(ctx) ||
-      HandleBaseForm(ctx) || HandleJihoForm(ctx) || HandleClockForm(ctx) || HandleCommand(ctx);
+      HandleTimetableForm(ctx) || HandleBaseForm(ctx) || HandleJihoForm(ctx) ||
+      HandleClockForm(ctx) || HandleApiKeyForm(ctx) || HandleMqttForm(ctx) || HandleCommand(ctx);
 }
 
 void RequestHandler::ReportErrors(const RequestContext& ctx) {
@@ -180,6 +182,8 @@ std::string RequestHandler::RenderConfigPage(const RequestContext& ctx) {
                         log_lines};
   AppendTimetableValues(
       list, ViewTimetables(app, services_.clock.Now(), {ctx.timetable_draft, ctx.calendar_draft}));
+  AppendApiKeyValues(list, app.ApiTokens());
+  AppendMqttValues(list, app.Mqtt());
   const std::vector<std::string> lasting = app.CurrentProblems();
   AppendPageValues(list, {ctx.error_text, ctx.error_heading, ctx.notice_text, lasting}, settings,
                    tests,

@@ -3,7 +3,11 @@
 #include <stdexcept>
 
 #include "app/application.h"
+#include "core/api_token_list.h"
 #include "core/settings_store.h"
+#include "web/api_answer.h"
+#include "web/api_gate.h"
+#include "web/api_handler.h"
 #include "web/access_password_form.h"
 #include "web/listening_socket.h"
 
@@ -37,6 +41,7 @@ WebConfigServer::~WebConfigServer() { Stop(); }
 void WebConfigServer::Attach(Application& app) {
   handler_ = std::make_unique<RequestHandler>(app, services_);
   settings_file_ = app.Paths().settings;
+  app_ = &app;
 }
 
 bool WebConfigServer::Listen(int port, std::string& error) {
@@ -80,7 +85,22 @@ std::shared_ptr<UiHandOff> WebConfigServer::CurrentHandOff() const {
   return hand_off_;
 }
 
+void WebConfigServer::ServeApi(const HttpRequestInfo& request, HttpResponseInfo& response) {
+  const auto refusal =
+      CheckApiAccess(request, [this] { return ReadApiTokens(settings_file_); });
+  if (refusal) return AnswerApiError(response, *refusal);
+  try {
+    CurrentHandOff()->Run([&] {
+      if (!app_) throw std::runtime_error(kServerStopping);
+      HandleApiRequest(*app_, services_.clock, request, response);
+    });
+  } catch (const HandOffClosed&) {
+    throw std::runtime_error(kServerStopping);
+  }
+}
+
 void WebConfigServer::Serve(const HttpRequestInfo& request, HttpResponseInfo& response) {
+  if (IsApiPath(request.Document)) return ServeApi(request, response);
   if (!gate_.Admit(request, response)) return;
   std::string password_hash = PrepareAccessPasswordHash(request);
   try {

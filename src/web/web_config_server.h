@@ -36,12 +36,15 @@ class WebConfigServer final : public ConfigServer {
 
  private:
   void Serve(const HttpRequestInfo& request, HttpResponseInfo& response);
+  // The API's requests: their own trust rules and JSON answers.
+  void ServeApi(const HttpRequestInfo& request, HttpResponseInfo& response);
   std::shared_ptr<UiHandOff> CurrentHandOff() const;
 
   UiThread& ui_;
   PageServices services_;
   std::unique_ptr<RequestHandler> handler_;  // set by Attach, used on the UI thread only
   std::filesystem::path settings_file_;      // set by Attach, read by the gate
+  Application* app_ = nullptr;               // set by Attach, used on the UI thread only
   const int backlog_;
   AccessGate gate_;
   mutable std::mutex mutex_;

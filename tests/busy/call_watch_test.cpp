@@ -1,15 +1,18 @@
-// Noticing a call on a real PulseAudio daemon of the test's own: a null source stands for the
-// microphone, parecord and paplay for the programs of a call.
+// Noticing a call on a real sound server of the test's own (PulseAudio, and PipeWire's pulse
+// service for the level meters): a null source stands for the microphone, parecord and paplay
+// for the programs of a call.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <string>
 
 #include "platform/linux/child_process.h"
 #include "platform/linux/desktop_busy_watcher_linux.h"
 #include "support/busy_log.h"
+#include "support/pipewire_daemon.h"
 #include "support/pulse_daemon.h"
 
 namespace chimewell {
@@ -17,6 +20,7 @@ namespace {
 
 using testing::BusyLog;
 
+constexpr char kMicrophoneName[] = "chimewell_mic";
 constexpr char kMicrophone[] = "module-null-source source_name=chimewell_mic";
 
 // Streams of one kind ("source-outputs", "sink-inputs") the daemon lists now.
@@ -115,6 +119,60 @@ TEST_F(CallWatchTest, AServerThatStartsLaterOrComesBackIsFoundWithoutAskingAgain
   ASSERT_TRUE(log_.WaitFor(BusyLog::InCall));
   const auto unavailable = log_.Unavailable();
   EXPECT_EQ(std::count(unavailable.begin(), unavailable.end(), BusyUnavailable::kNoSoundServer), 1);
+}
+
+// A sound server of the test's own with a microphone, and its folder; or null with the reason
+// it cannot run.
+using ServerStart = std::shared_ptr<void> (*)(std::string* dir, std::string* why);
+
+std::shared_ptr<void> StartPulseAudio(std::string* dir, std::string* why) {
+  auto daemon = std::make_shared<testing::PulseDaemon>();
+  *dir = daemon->dir();
+  if (testing::PulseDaemon::Installed() && daemon->Start({kMicrophone})) return daemon;
+  *why = "pulseaudio does not run";
+  return nullptr;
+}
+
+std::shared_ptr<void> StartPipeWire(std::string* dir, std::string* why) {
+  if (!testing::PipeWireDaemon::Installed()) {
+    *why = "pipewire, wireplumber or pipewire-pulse not installed";
+    return nullptr;
+  }
+  auto daemon = std::make_shared<testing::PipeWireDaemon>();
+  *dir = daemon->dir();
+  if (daemon->Start() && testing::PipeWireDaemon::AddMicrophone(kMicrophoneName)) return daemon;
+  *why = "pipewire's pulse service does not start";
+  return nullptr;
+}
+
+// A volume control's level meter only looks at the microphone. PulseAudio marks it by its
+// "peaks" resampler, PipeWire's pulse service by stream.monitor.
+TEST(LevelMeterTest, AMeterOnTheMicrophoneIsNoCallWhereARecorderIsOnEitherServer) {
+  unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  const std::pair<const char*, ServerStart> servers[] = {{"PulseAudio", StartPulseAudio},
+                                                          {"PipeWire", StartPipeWire}};
+  for (const auto& [name, start] : servers) {
+    SCOPED_TRACE(name);
+    std::string dir, why;
+    const auto daemon = start(&dir, &why);
+    if (!daemon) {
+      std::cout << name << " skipped: " << why << "\n";
+      continue;
+    }
+    LinuxDesktopBusyWatcher watcher;
+    BusyLog log;
+    log.Listen(watcher);
+    Program meter({LEVEL_METER_PATH, kMicrophoneName});
+    ASSERT_TRUE(testing::WaitUntil(std::chrono::seconds(10),
+                                   [] { return StreamCount("source-outputs") == 1; }));
+    // A real recorder is a call; once it ends, the meter, still there, must not hold it.
+    auto recorder = Record(kMicrophoneName, dir);
+    ASSERT_TRUE(log.WaitFor(BusyLog::InCall));
+    recorder->End();
+    ASSERT_TRUE(log.WaitFor(BusyLog::NoCall));
+    EXPECT_EQ(StreamCount("source-outputs"), 1);
+    EXPECT_EQ(log.States().size(), 2u);
+  }
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ class ListeningTest : public CaptureTest {
         clock_, ui_, *sound_, *speech_, *midi_, log_,
         PlaybackSettings{[this] { return mute_checked_.load(); },
                          [this] { return back_volume_.load(); }, [](bool) {},
-                         [](const std::string& fault) { ADD_FAILURE() << fault; }, nullptr});
+                         [](const std::string& fault) { ADD_FAILURE() << fault; }, nullptr,
+                         nullptr});
   }
   void TearDown() override {
     ReleaseStack();

@@ -1,10 +1,15 @@
 // Does Open JTalk read the clock's own texts the way an announcer would? Every hour, minute,
-// second, day, month, weekday and era year, composed by the program, read by the real engine.
+// second, day, month, weekday and era year, composed by the program, read by the real engine;
+// and the users' own texts of user_texts.tsv (ranges, AM and PM, temperatures, yen, weekdays)
+// against their standard readings.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <map>
+#include <sstream>
 #include <thread>
 
 #include "core/settings.h"
@@ -119,6 +124,44 @@ Figure Check(const OpenJTalkSetup& setup, const std::vector<std::string>& texts,
   return figure;
 }
 
+// One text of user_texts.tsv: its group (the rule it is there for, or "kept"), the text, and
+// its standard readings.
+struct UserText {
+  std::string group;
+  std::string text;
+  std::vector<std::string> readings;
+};
+
+constexpr char kKept[] = "kept";
+
+std::vector<UserText> UserTexts() {
+  std::ifstream file(CHIMEWELL_USER_TEXTS);
+  std::vector<UserText> texts;
+  for (std::string line; std::getline(file, line);) {
+    if (line.empty() || line.starts_with("#")) continue;
+    std::vector<std::string> cells;
+    std::istringstream row(line);
+    for (std::string cell; std::getline(row, cell, '\t');) cells.push_back(cell);
+    UserText text{cells.at(0), cells.at(1), {}};
+    std::istringstream readings(cells.size() > 2 ? cells[2] : "");
+    for (std::string reading; std::getline(readings, reading, '|');) {
+      std::erase(reading, ' ');  // blanks only part the words for the eye
+      text.readings.push_back(reading);
+    }
+    texts.push_back(std::move(text));
+  }
+  return texts;
+}
+
+// The engine writes the particle を as ヲ; it is said オ.
+std::string AsSaid(std::string pronunciation) {
+  static constexpr std::string_view kWo = "ヲ", kO = "オ";
+  for (size_t at; (at = pronunciation.find(kWo)) != std::string::npos;) {
+    pronunciation.replace(at, kWo.size(), kO);
+  }
+  return pronunciation;
+}
+
 class ReadingCheck : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -158,6 +201,76 @@ TEST_F(ReadingCheck, WithoutRewritingTheEngineMisreadsZerosFirstYearsFirstDaysAn
   EXPECT_LT(all.right, all.checked);
 }
 
+TEST(UserTexts, TheCorpusHoldsEnoughTextsAndTheKeptOnesReachTheEngineAsWritten) {
+  const std::vector<UserText> texts = UserTexts();
+  std::map<std::string, size_t> groups;
+  for (const UserText& text : texts) {
+    ++groups[text.group];
+    if (text.group == kKept) {
+      EXPECT_EQ(ApplySpeechReadings(text.text), text.text);
+      EXPECT_TRUE(text.readings.empty()) << text.text;
+    } else {
+      EXPECT_FALSE(text.readings.empty()) << text.text;
+    }
+  }
+  EXPECT_GE(texts.size() - groups[kKept], 150u);
+  EXPECT_GE(groups[kKept], 30u);
+  EXPECT_GE(groups.size(), 10u);
+}
+
+TEST_F(ReadingCheck, EngineReadsTheUsersTextsTheStandardWay) {
+  std::vector<UserText> texts = UserTexts();
+  std::erase_if(texts, [](const UserText& text) { return text.group == kKept; });
+  std::vector<std::string> sent;
+  for (const UserText& text : texts) sent.push_back(ApplySpeechReadings(text.text));
+  std::string error;
+  const auto heard = ReadPronunciations(setup_, sent, &error);
+  ASSERT_TRUE(heard) << error;
+  std::map<std::string, Figure> groups;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const std::string said = AsSaid(PronunciationText((*heard)[i]));
+    Figure& figure = groups[texts[i].group];
+    ++figure.checked;
+    if (std::find(texts[i].readings.begin(), texts[i].readings.end(), said) !=
+        texts[i].readings.end()) {
+      ++figure.right;
+    } else {
+      ADD_FAILURE() << texts[i].text << " (sent " << sent[i] << "): heard " << said << ", standard "
+                    << texts[i].readings.front();
+    }
+  }
+  Figure all;
+  for (const auto& [group, figure] : groups) {
+    Report(("users' texts, " + group).c_str(), figure);
+    all.right += figure.right;
+    all.checked += figure.checked;
+  }
+  Report("users' texts", all);
+  EXPECT_EQ(all.right, all.checked);
+}
+
+// The corpus is worth something only if the engine misreads its texts without the rules.
+TEST_F(ReadingCheck, WithoutTheRulesTheEngineMisreadsMostOfTheUsersTexts) {
+  std::vector<UserText> texts = UserTexts();
+  std::erase_if(texts, [](const UserText& text) { return text.group == kKept; });
+  std::vector<std::string> written;
+  for (const UserText& text : texts) written.push_back(text.text);
+  std::string error;
+  const auto heard = ReadPronunciations(setup_, written, &error);
+  ASSERT_TRUE(heard) << error;
+  Figure figure;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const std::string said = AsSaid(PronunciationText((*heard)[i]));
+    ++figure.checked;
+    if (std::find(texts[i].readings.begin(), texts[i].readings.end(), said) !=
+        texts[i].readings.end()) {
+      ++figure.right;
+    }
+  }
+  Report("users' texts as written", figure);
+  EXPECT_LT(figure.right * 5, figure.checked);
+}
+
 TEST_F(ReadingCheck, TextsSharingAnEngineRunKeepTheirOwnWords) {
   std::string error;
   const auto heard = ReadPronunciations(setup_, {"3時", "", "はい。いいえ", "4時\n5分"}, &error);
@@ -168,6 +281,31 @@ TEST_F(ReadingCheck, TextsSharingAnEngineRunKeepTheirOwnWords) {
   EXPECT_EQ(PronunciationText((*heard)[2]), "ハイイーエ");
   EXPECT_EQ(PronunciationText((*heard)[3]), "ヨジゴフン");
   EXPECT_EQ((*heard)[3].front().written, "四");
+}
+
+// The engine joins a full stop to the symbols next to it (♪。) and makes one of a half-width ｡:
+// the texts of such a run are read again one by one, so that every text keeps its own words.
+TEST_F(ReadingCheck, TextsEndingInSymbolsKeepTheWordsOfTheTextsAfterThem) {
+  std::string error;
+  const std::vector<std::string> texts = {
+      "時間です♪", "テスト", "ネコ", "★☆", "ア｡イ", "♪ネコ", "\xE3", "ウマ", "", "はい。♪", "イヌ"};
+  const auto heard = ReadPronunciations(setup_, texts, &error);
+  ASSERT_TRUE(heard) << error;
+  ASSERT_EQ(heard->size(), texts.size());
+  const char* const expected[] = {"ジカンデス", "テスト", "ネコ", "",     "アイ", "ネコ",
+                                  nullptr,      "ウマ",   "",     "ハイ", "イヌ"};
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (expected[i]) {
+      EXPECT_EQ(PronunciationText((*heard)[i]), expected[i]) << texts[i];
+    }
+  }
+}
+
+TEST_F(ReadingCheck, PronounceToolGivesOneLinePerTextWhateverItEndsWith) {
+  const auto result = testing::RunTool("pronounce '時間です♪' 'テスト' 'ネコ' '♪' '9:00～'");
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "時間です♪\tジカンデス\nテスト\tテスト\nネコ\tネコ\n♪\t\n9時から\tクジカラ\n");
 }
 
 // The speech path itself, not just the rules: a wrapper notes what reaches the real engine.

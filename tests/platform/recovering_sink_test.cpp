@@ -72,21 +72,25 @@ TEST(RecoveringSinkTest, ReopensWithAGrowingPauseAndTellsEachEpisodeOnce) {
   const Scenario scenarios[] = {
       {"fails after 1 s, back at the first retry, told back after 10 s of play",
        {100, 2000}, 15.0, {0, 1500}, {kLost, kBack}, 1450},
-      {"an absent device is looked for every 0.5, 1, 2, 4, 5, 5 s",
-       {100, -1, -1, -1, -1, -1, 2000},
+      {"an absent device is looked for after 0.5 s, then every second",
+       {100, -1, -1, -1, -1, -1, 3000},
        30.0,
-       {0, 1500, 2500, 4500, 8500, 13500, 18500},
+       {0, 1500, 2500, 3500, 4500, 5500, 6500},
        {kLost, kBack},
-       1250},
+       2450},
       {"cannot open at start, retried the same way", {-1, -1, 2000}, 13.0, {0, 500, 1500},
        {kLost, kBack}, 1150},
-      {"a device that never comes back is told once", std::vector<int>(20, -1), 30.0,
-       {0, 500, 1500, 3500, 7500, 12500, 17500, 22500, 27500}, {kLost}, 0},
+      {"a device that never comes back is told once", std::vector<int>(20, -1), 10.0,
+       {0, 500, 1500, 2500, 3500, 4500, 5500, 6500, 7500, 8500, 9500}, {kLost}, 0},
       // Opens, takes one block, fails: the pause grows to 30 s and nothing more is said.
       {"a flapping device", std::vector<int>(20, 1), 60.0,
        {0, 510, 1520, 3540, 7550, 15560, 31570}, {kLost}, 7},
-      {"a device that fails after 5 s each time is never told back", std::vector<int>(20, 500),
-       60.0, {0, 5500, 11500, 18510, 27510, 40510}, {kLost}, 3000},
+      // Told back once each reopened device has worked a second, and lost as it fails again:
+      // as often as the growing pause lets it be reopened.
+      {"a device that fails after 5 s each time", std::vector<int>(20, 500), 60.0,
+       {0, 5500, 11500, 18510, 27510, 40510},
+       {kLost, kBack, kLost, kBack, kLost, kBack, kLost, kBack, kLost, kBack, kLost},
+       3000},
   };
   for (const Scenario& s : scenarios) {
     SCOPED_TRACE(s.name);
@@ -149,6 +153,74 @@ TEST(RecoveringSinkTest, ADeviceSlowToOpenHoldsUpNoWrite) {
   ASSERT_TRUE(sink.DeviceOpen());
   EXPECT_EQ(opens.load(), 2);  // no second reopening while the first was under way
   EXPECT_GE(heard, 1);
+}
+
+// A sound server that goes and comes back while the clock is idle: the mixer's tending alone
+// notices the loss and finds the server again, so the next sound goes straight to it.
+class ServerStream final : public AudioSink {
+ public:
+  ServerStream(const bool& server_up, int* rests) : server_up_(server_up), rests_(rests) {}
+  bool Write(const int16_t*, size_t) override { return server_up_; }
+  void Close() override {}
+  std::string Describe() const override { return "server"; }
+  void Rest() override { ++*rests_; }
+  bool Working() override { return server_up_; }
+
+ private:
+  const bool& server_up_;
+  int* rests_;
+};
+
+struct IdleScenario {
+  const char* name;
+  int64_t down_ms, up_ms;  // the server is gone in between
+  std::vector<int64_t> attempts_ms;
+  std::vector<std::pair<int64_t, std::string>> told;  // when, what
+};
+
+TEST(RecoveringSinkTest, WhileIdleALostServerIsNoticedAndUsedAgainWithinASecond) {
+  const IdleScenario scenarios[] = {
+      // Looked at every second, so the loss at 4.5 s is seen at 5 s.
+      {"a quick restart", 4500, 5300, {0, 5500}, {{5000, kLost}, {6500, kBack}}},
+      {"a server gone for a while", 4500, 9200, {0, 5500, 6500, 7500, 8500, 9500},
+       {{5000, kLost}, {10500, kBack}}},
+      {"a server that stays", 100000, 100000, {0}, {}},
+  };
+  for (const IdleScenario& s : scenarios) {
+    SCOPED_TRACE(s.name);
+    VirtualSteadyTime time;
+    bool up = true;
+    int rests = 0;
+    int opened = 0;
+    std::vector<int64_t> attempts;
+    std::vector<std::pair<int64_t, std::string>> told;
+    RecoveringSink sink(
+        [&](std::string* error) -> std::unique_ptr<AudioSink> {
+          attempts.push_back(time.Ms());
+          if (!up) {
+            *error = "refused";
+            return nullptr;
+          }
+          ++opened;
+          return std::make_unique<ServerStream>(up, &rests);
+        },
+        "test", [&](const std::string& m) { told.emplace_back(time.Ms(), m); }, time, kInPlace);
+    sink.Rest();
+    // The mixer's idle loop: each call says when it wants the next.
+    while (time.Ms() < 15000) {
+      up = time.Ms() < s.down_ms || time.Ms() >= s.up_ms;
+      const auto pause = sink.Tend();
+      ASSERT_TRUE(pause.has_value());
+      time.Advance(std::max(*pause, milliseconds(1)));
+    }
+    EXPECT_EQ(attempts, s.attempts_ms);
+    EXPECT_EQ(told, s.told);
+    // Every stream opened while idle was let rest at once.
+    EXPECT_EQ(rests, opened);
+    const std::vector<int16_t> block(Mixer::kBlockFrames * kMixChannels);
+    ASSERT_TRUE(sink.Write(block.data(), Mixer::kBlockFrames));
+    EXPECT_TRUE(sink.DeviceOpen());
+  }
 }
 
 TEST(FailureReporterTest, TellsALastingFailureAtMostOnceAnHour) {

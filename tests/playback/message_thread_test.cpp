@@ -290,7 +290,7 @@ TEST_F(MessageThreadTest, SpeechWithoutAnEngineDoesNotSpinThroughATimedEntry) {
 TEST_F(MessageThreadTest, EndedWorkerRefusesItemsSoTheCallerCanStartAFreshOne) {
   InlineUiThread inline_ui;
   UiHandOff hand_off(inline_ui);
-  MessageThreadHost host{sound, speech, log, nullptr, nullptr, nullptr, nullptr};
+  MessageThreadHost host{sound, speech, log, nullptr, nullptr, nullptr, nullptr, nullptr};
   TMessageThread worker(clock, hand_off, host);
   worker.Start();  // nothing queued: it ends at once
   ASSERT_TRUE(clock.Settle([&] { return worker.Running() ? 1 : 0; }));
@@ -315,7 +315,7 @@ TEST_F(MessageThreadTest, AHoldToQueueKeepsTheUtteranceAboutToStartAndAPauseDrop
       if (volume == 0 || held.exchange(true)) return;
       pause ? self->Suspend() : self->Hold();
     };
-    MessageThreadHost host{sound, speech, log, nullptr, [] { return 40; }, duck, nullptr};
+    MessageThreadHost host{sound, speech, log, nullptr, [] { return 40; }, duck, nullptr, nullptr};
     TMessageThread worker(clock, hand_off, host);
     self = &worker;
     ASSERT_TRUE(worker.SetMessageCount(pause ? "paused" : "held", 50, 1));

@@ -49,7 +49,8 @@ class PlaybackTest : public ::testing::Test {
                        const std::lock_guard lock(skip_mutex);
                        faults.push_back(text);
                      },
-                     [this] { return late_limit.load(); }}};
+                     [this] { return late_limit.load(); },
+                     nullptr}};
 
   // Lets the workers run for `ms` of virtual time.
   void Run(int64_t ms) {

@@ -5,6 +5,8 @@
 #include <regex>
 
 #include "platform/file_system.h"
+#include "web/api_key_form.h"
+#include "web/mqtt_form.h"
 #include "web/page_option_lists.h"
 #include "web/page_values.h"
 #include "web/timetable_values.h"
@@ -68,6 +70,8 @@ class DefaultTemplate : public ::testing::Test {
                       .wave_file = "/home/user/sounds/chime.wav"},
                      debug ? &info : nullptr);
     AppendTimetableValues(list, TimetablePage{});
+    AppendApiKeyValues(list, {{"ha", "00"}});
+    AppendMqttValues(list, MqttSettings{});
     return list;
   }
 

@@ -108,7 +108,8 @@ TEST(RequestParser, BasicCredentialsAndOtherSchemes) {
   auto r = ParseOk("GET / HTTP/1.1\r\nAuthorization: basic dXNlcjpwYTpzcw==\r\n\r\n");
   EXPECT_EQ(r.UserName, "user");
   EXPECT_EQ(r.Password, "pa:ss");
-  EXPECT_EQ(Parse("GET / HTTP/1.1\r\nAuthorization: Bearer abc\r\n\r\n").drop_reason,
+  EXPECT_EQ(ParseOk("GET / HTTP/1.1\r\nAuthorization: Bearer  abc \r\n\r\n").BearerToken, "abc");
+  EXPECT_EQ(Parse("GET / HTTP/1.1\r\nAuthorization: Digest abc\r\n\r\n").drop_reason,
             "Unsupported authorization scheme.");
 }
 

@@ -1,4 +1,6 @@
-// Output to an ALSA playback device (PipeWire and PulseAudio serve "default").
+// Output to an ALSA playback device (PipeWire and PulseAudio serve "default"). While the clock
+// is idle the device is closed, so the card (or the server behind "default") can sleep; the next
+// write opens it again.
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
@@ -33,6 +35,20 @@ int MillisecondsUntil(Steady::time_point deadline) {
   return static_cast<int>(std::max<int64_t>(left, 0));
 }
 
+// Opens `device` for our format, or returns the ALSA error (negative).
+int OpenPcm(const std::string& device, snd_pcm_t** pcm) {
+  snd_lib_error_set_handler(&QuietAlsaErrors);
+  // Non-blocking: a busy device is refused at once, and no write waits without a limit.
+  int rc = snd_pcm_open(pcm, device.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+  if (rc >= 0) {
+    rc = snd_pcm_set_params(*pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED,
+                            kMixChannels, kMixRate, /*soft_resample=*/1, kLatencyMicroseconds);
+    if (rc < 0) snd_pcm_close(*pcm);
+  }
+  if (rc < 0) *pcm = nullptr;
+  return rc;
+}
+
 // Called only on the mixing thread, which alone touches the device handle: no lock.
 class AlsaSink final : public AudioSink {
  public:
@@ -40,6 +56,8 @@ class AlsaSink final : public AudioSink {
   ~AlsaSink() override { Close(); }
 
   bool Write(const int16_t* samples, size_t frames) override {
+    // Closed while resting; a device that cannot be opened again counts as lost.
+    if (!pcm_ && !failed_ && OpenPcm(device_, &pcm_) < 0) failed_ = true;
     std::optional<Steady::time_point> stalled_until;  // set while the device takes nothing
     while (pcm_ && !failed_ && frames > 0) {
       const snd_pcm_sframes_t n = snd_pcm_writei(pcm_, samples, frames);
@@ -77,6 +95,14 @@ class AlsaSink final : public AudioSink {
   }
 
   std::string Describe() const override { return "alsa:" + device_; }
+
+  void Rest() override {
+    // Everything written has long been played: nothing is lost by closing.
+    if (!pcm_) return;
+    snd_pcm_drop(pcm_);
+    snd_pcm_close(pcm_);
+    pcm_ = nullptr;
+  }
 
   std::chrono::microseconds Delay() override {
     snd_pcm_sframes_t frames = 0;
@@ -119,15 +145,8 @@ class AlsaSink final : public AudioSink {
 }  // namespace
 
 std::unique_ptr<AudioSink> MakeAlsaSink(const std::string& device, std::string* error) {
-  snd_lib_error_set_handler(&QuietAlsaErrors);
   snd_pcm_t* pcm = nullptr;
-  // Non-blocking: a busy device is refused at once, and no write waits without a limit.
-  int rc = snd_pcm_open(&pcm, device.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
-  if (rc >= 0) {
-    rc = snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, kMixChannels,
-                            kMixRate, /*soft_resample=*/1, kLatencyMicroseconds);
-    if (rc < 0) snd_pcm_close(pcm);
-  }
+  const int rc = OpenPcm(device, &pcm);
   if (rc < 0) {
     if (error) *error = snd_strerror(rc);
     return nullptr;

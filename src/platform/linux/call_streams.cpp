@@ -13,10 +13,17 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
   });
 }
 
+// A volume control's peak stream: PulseAudio gives it the "peaks" resampler; PipeWire's pulse
+// service resamples it as any other and marks it stream.monitor instead.
+bool IsLevelMeter(const RecordingStream& s) {
+  return s.resample_method == "peaks" || EqualsIgnoringCase(s.stream_monitor, "true") ||
+         s.stream_monitor == "1";
+}
+
 bool IsCall(const RecordingStream& s, const std::string& own_process_id) {
   // A paused recorder hears nothing; a monitor records the desktop's output, not a voice; a
-  // level meter (a volume control's peak stream) only looks at the microphone.
-  return !s.corked && !s.from_monitor && s.resample_method != "peaks" &&
+  // level meter only looks at the microphone.
+  return !s.corked && !s.from_monitor && !IsLevelMeter(s) &&
          (s.process_id.empty() || s.process_id != own_process_id);
 }
 

@@ -11,7 +11,8 @@ struct RecordingStream {
   bool corked = false;
   bool from_monitor = false;    // records what a sink plays, not a microphone
   std::string process_id;       // application.process.id, empty when not told
-  std::string resample_method;  // "peaks" for a level meter
+  std::string resample_method;  // "peaks" for PulseAudio's level meters
+  std::string stream_monitor;   // stream.monitor: "true" for PipeWire's level meters
 };
 
 // A playing stream (a sink input) as the server lists it.

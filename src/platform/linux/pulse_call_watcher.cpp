@@ -231,7 +231,8 @@ void PulseCallWatcher::OnSourceOutput(pa_context*, const pa_source_output_info* 
         info->source,
         RecordingStream{info->corked != 0, false,
                         Property(info->proplist, PA_PROP_APPLICATION_PROCESS_ID),
-                        info->resample_method != nullptr ? info->resample_method : ""});
+                        info->resample_method != nullptr ? info->resample_method : "",
+                        Property(info->proplist, "stream.monitor")});
   });
 }
 

@@ -1,6 +1,7 @@
 // Output to the desktop's sound server through the PulseAudio client library (PipeWire serves
 // it too). The stream carries the program's name and the "event" role, so the desktop's volume
-// mixer shows the clock with a slider of its own.
+// mixer shows the clock with a slider of its own. The stream is corked while the clock is idle,
+// so the server can suspend its sink; it starts corked and is uncorked by the first write.
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
@@ -36,6 +37,8 @@ class PulseSink final : public AudioSink {
   void Close() override;
   std::string Describe() const override { return "pulse"; }
   std::chrono::microseconds Delay() override;
+  void Rest() override;
+  bool Working() override;
 
  private:
   static void OnContextState(pa_context*, void* self) { static_cast<PulseSink*>(self)->Signal(); }
@@ -57,12 +60,16 @@ class PulseSink final : public AudioSink {
            PA_STREAM_IS_GOOD(pa_stream_get_state(stream_));
   }
   bool ConnectLocked(std::string* error);
+  // Mainloop lock held. Corks or uncorks the stream; the server takes it in order with the
+  // writes, so nothing waits for the answer.
+  void CorkLocked(bool cork);
   std::string ErrorText() const { return pa_strerror(pa_context_errno(context_)); }
 
   pa_threaded_mainloop* loop_ = nullptr;
   pa_context* context_ = nullptr;
   pa_stream* stream_ = nullptr;
   bool failed_ = false;
+  bool corked_ = true;
 };
 
 bool PulseSink::Open(std::string* error) {
@@ -139,8 +146,10 @@ bool PulseSink::ConnectLocked(std::string* error) {
   attr.minreq = static_cast<uint32_t>(-1);
   attr.fragsize = static_cast<uint32_t>(-1);
   // The timing flags keep the stream's latency current, for placing clips at a moment.
-  const auto flags = static_cast<pa_stream_flags_t>(
-      PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
+  const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY |
+                                                    PA_STREAM_INTERPOLATE_TIMING |
+                                                    PA_STREAM_AUTO_TIMING_UPDATE |
+                                                    PA_STREAM_START_CORKED);
   if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
     *error = "pulse: " + ErrorText();
     return false;
@@ -161,6 +170,7 @@ bool PulseSink::Write(const int16_t* samples, size_t frames) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(samples);
   size_t left = frames * kMixChannels * sizeof(int16_t);
   pa_threaded_mainloop_lock(loop_);
+  if (corked_ && HealthyLocked()) CorkLocked(false);
   pa_usec_t stalled_since = 0;  // when the server last took nothing; 0 while it takes
   while (left > 0) {
     if (!HealthyLocked()) {
@@ -206,12 +216,35 @@ std::chrono::microseconds PulseSink::Delay() {
   return std::chrono::microseconds(static_cast<int64_t>(latency));
 }
 
+void PulseSink::CorkLocked(bool cork) {
+  if (pa_operation* op = pa_stream_cork(stream_, cork ? 1 : 0, nullptr, nullptr)) {
+    pa_operation_unref(op);
+  }
+  corked_ = cork;
+}
+
+void PulseSink::Rest() {
+  if (failed_ || !stream_ || corked_) return;
+  pa_threaded_mainloop_lock(loop_);
+  if (HealthyLocked()) CorkLocked(true);
+  pa_threaded_mainloop_unlock(loop_);
+}
+
+bool PulseSink::Working() {
+  if (failed_ || !stream_) return false;
+  pa_threaded_mainloop_lock(loop_);
+  const bool healthy = HealthyLocked();
+  pa_threaded_mainloop_unlock(loop_);
+  return healthy;
+}
+
 void PulseSink::Close() {
   if (!loop_) return;
   pa_threaded_mainloop_lock(loop_);
   if (stream_) {
-    if (!failed_ && HealthyLocked()) {
-      // Let what was written play out before the stream goes, but not for ever.
+    if (!failed_ && !corked_ && HealthyLocked()) {
+      // Let what was written play out before the stream goes, but not for ever (a corked
+      // stream has played all it was given).
       const pa_usec_t deadline = pa_rtclock_now() + kDrainLimitUsec;
       pa_operation* drain = pa_stream_drain(stream_, &OnDrained, this);
       while (drain && pa_operation_get_state(drain) == PA_OPERATION_RUNNING && HealthyLocked() &&
