@@ -217,23 +217,38 @@ void BM_BurstOf200(benchmark::State& state) {
 }
 BENCHMARK(BM_BurstOf200)->Iterations(1)->Unit(benchmark::kSecond);
 
+// A link named "bench" on a private broker of its own, switched off again at the end.
+struct BenchLink {
+  testing::MosquittoBroker broker;
+  LoopUiThread ui;
+  MqttLink link{ui, "bench", [](const std::string&, const std::string&, const std::string&) {},
+                [](const std::string&) {}};
+
+  // Connected, or false with the benchmark skipped when the broker does not start.
+  bool Connect(benchmark::State& state) {
+    if (!broker.Start()) {
+      state.SkipWithError("mosquitto did not start");
+      return false;
+    }
+    MqttSettings settings;
+    settings.Enabled = true;
+    settings.Broker = broker.address();
+    settings.Name = "bench";
+    ui.RunSync([&] { link.Configure(settings); });
+    while (!link.Connected()) std::this_thread::sleep_for(1ms);
+    return true;
+  }
+  ~BenchLink() {
+    ui.RunSync([&] { link.Configure(MqttSettings{}); });
+  }
+};
+
 // The broker killed and started again: from its return to the link being online again.
 void BM_BrokerReturnToOnline(benchmark::State& state) {
-  testing::MosquittoBroker broker;
-  if (!broker.Start()) {
-    state.SkipWithError("mosquitto did not start");
-    return;
-  }
-  LoopUiThread ui;
-  MqttLink link(
-      ui, "bench", [](const std::string&, const std::string&, const std::string&) {},
-      [](const std::string&) {});
-  MqttSettings settings;
-  settings.Enabled = true;
-  settings.Broker = broker.address();
-  settings.Name = "bench";
-  ui.RunSync([&] { link.Configure(settings); });
-  while (!link.Connected()) std::this_thread::sleep_for(1ms);
+  BenchLink bench;
+  if (!bench.Connect(state)) return;
+  testing::MosquittoBroker& broker = bench.broker;
+  MqttLink& link = bench.link;
   std::vector<double> times;
   int i = 0;
   for (auto _ : state) {
@@ -251,7 +266,6 @@ void BM_BrokerReturnToOnline(benchmark::State& state) {
   }
   std::sort(times.begin(), times.end());
   Report(state, times);
-  ui.RunSync([&] { link.Configure(MqttSettings{}); });
 }
 BENCHMARK(BM_BrokerReturnToOnline)->UseManualTime()->Iterations(8)->Unit(benchmark::kMillisecond);
 
@@ -270,21 +284,8 @@ long MqttThreadSwitches() {
 }
 
 void BM_IdleMqttWakeUps(benchmark::State& state) {
-  testing::MosquittoBroker broker;
-  if (!broker.Start()) {
-    state.SkipWithError("mosquitto did not start");
-    return;
-  }
-  LoopUiThread ui;
-  MqttLink link(
-      ui, "bench", [](const std::string&, const std::string&, const std::string&) {},
-      [](const std::string&) {});
-  MqttSettings settings;
-  settings.Enabled = true;
-  settings.Broker = broker.address();
-  settings.Name = "bench";
-  ui.RunSync([&] { link.Configure(settings); });
-  while (!link.Connected()) std::this_thread::sleep_for(1ms);
+  BenchLink bench;
+  if (!bench.Connect(state)) return;
   std::this_thread::sleep_for(1s);
   const int seconds = static_cast<int>(state.range(0));
   for (auto _ : state) {
@@ -293,7 +294,6 @@ void BM_IdleMqttWakeUps(benchmark::State& state) {
     const long after = MqttThreadSwitches();
     state.counters["wakeups_per_min"] = static_cast<double>(after - before) * 60.0 / seconds;
   }
-  ui.RunSync([&] { link.Configure(MqttSettings{}); });
 }
 BENCHMARK(BM_IdleMqttWakeUps)->Arg(120)->Iterations(1)->Unit(benchmark::kSecond);
 
