@@ -5,7 +5,10 @@
 #include <QPainter>
 #include <QRegion>
 #include <QString>
+#include <QStringList>
 #include <algorithm>
+
+#include "ui/ui_texts.h"
 
 namespace chimewell {
 namespace {
@@ -28,6 +31,19 @@ QImage BlankImage(int width, int height, Colour fill) {
   return image;
 }
 
+// The face of a text whose settings name none. The face's default positions are laid out for
+// a Latin face, whose line cell puts the top of the digits well below the line's top, so the
+// 80-point digits keep clear of the date line above them; a Japanese face's digits stand almost
+// as tall as its cell and climb into it. Kana and kanji come from the system's Japanese face.
+QFont StandardClockFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  QStringList families;
+  for (const char* family : ui_texts::kClockFontFamilies) families << QString::fromUtf8(family);
+  font.setFamilies(families);
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
 }  // namespace
 
 QColor ToQColor(Colour colour) {
@@ -35,8 +51,7 @@ QColor ToQColor(Colour colour) {
 }
 
 QtCanvas::QtCanvas(int width, int height)
-    : image_(BlankImage(width, height, last_full_fill_)),
-      font_(QFontDatabase::systemFont(QFontDatabase::GeneralFont)) {}
+    : image_(BlankImage(width, height, last_full_fill_)), font_(StandardClockFont()) {}
 
 void QtCanvas::Resize(int width, int height) {
   if (width == image_.width() && height == image_.height()) return;

@@ -13,6 +13,9 @@ inline constexpr const char* kAuthorNotice = "© Chimewell の作者";
 inline constexpr const char* kWindowFontFamilies[] = {"ＭＳ Ｐゴシック", "IPAPGothic",
                                                        "IPAGothic", "Noto Sans CJK JP"};
 inline constexpr int kWindowFontPixels = 12;
+// Families tried in turn for a clock text whose settings name no face: Latin sans faces first.
+inline constexpr const char* kClockFontFamilies[] = {"DejaVu Sans", "Liberation Sans", "Arial",
+                                                      "sans-serif"};
 // A second start with the same settings folder.
 inline constexpr const char* kAlreadyRunning = "Chimewell はすでに起動しています";
 inline constexpr const char* kCannotLockFolder =
