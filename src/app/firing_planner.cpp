@@ -125,14 +125,19 @@ void FiringPlanner::ClearNextTime(TSchedule& entry) {
 }
 
 void FiringPlanner::ComputeNextTime(size_t index, TDateTime reference, WallMoment not_before) {
+  ComputeNextTime(index, reference, not_before, recompute_flag_);
+}
+
+void FiringPlanner::ComputeNextTime(size_t index, TDateTime reference, WallMoment not_before,
+                                    int recompute_flag) {
   TSchedule& entry = schedule_.ScheduleEntries()[index];
-  TDateTime next = schedule_.MakeNextTime(index, reference, recompute_flag_);
+  TDateTime next = schedule_.MakeNextTime(index, reference, recompute_flag);
   if (next == 0) return ClearNextTime(entry);
   WallMoment at = WallOfLocal(next, not_before);
   if (IsPeriodic(entry) && LocalMs(LocalOf(at)) != LocalMs(next)) {
     // A periodic moment in the hour skipped in spring does not exist: the next one after the
     // skip is meant. (A once-a-day entry fires as the clock jumps past its time.)
-    next = schedule_.MakeNextTime(index, AddMilliseconds(LocalOf(at), -1), recompute_flag_);
+    next = schedule_.MakeNextTime(index, AddMilliseconds(LocalOf(at), -1), recompute_flag);
     if (next == 0) return ClearNextTime(entry);
     at = WallOfLocal(next, at);
   }
@@ -227,12 +232,8 @@ TickPlan FiringPlanner::Plan(const TickMoment& m, int count_interval, TDateTime 
     if (entry.NextTime == 0) {
       // An entry that fired in this run has its window just begun: a new date's recompute
       // would start its music a second time.
-      const int flag = recompute_flag_;
-      if (std::find(fired_now_.begin(), fired_now_.end(), i) != fired_now_.end()) {
-        recompute_flag_ = 0;
-      }
-      ComputeNextTime(i, from.announced, from.announced_wall);
-      recompute_flag_ = flag;
+      const bool fired = std::find(fired_now_.begin(), fired_now_.end(), i) != fired_now_.end();
+      ComputeNextTime(i, from.announced, from.announced_wall, fired ? 0 : recompute_flag_);
     }
     if (entry.NextTime <= 0) continue;
     const WallMoment wake =

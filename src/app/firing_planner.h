@@ -129,6 +129,8 @@ class FiringPlanner {
   // Entry `index`'s next firing from the local moment `reference` (`not_before`: which of a
   // repeated hour's two moments is meant).
   void ComputeNextTime(size_t index, TDateTime reference, WallMoment not_before);
+  void ComputeNextTime(size_t index, TDateTime reference, WallMoment not_before,
+                       int recompute_flag);
   void ClearNextTime(TSchedule& entry);
   // After passing over entry `index`'s moment slept through (`woke_at`: the wall clock at the
   // wake), moves it to its first moment that still counts; true when that is due now.
